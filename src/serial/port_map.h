@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// COM numbers on Linux: a folder of symbolic links named COM<n> (n = 1…255), each
+// pointing at a serial device.
+namespace serial {
+
+constexpr int kFirstComNumber = 1;
+constexpr int kLastComNumber = 255;
+
+// $TARVEL4410_PORTS_DIR, else $XDG_CONFIG_HOME (or ~/.config)/Tarvel 4410 Configuration Tool/ports.
+std::filesystem::path PortMapDir();
+
+// The device that COM<n> points at, when the link exists and its target is present.
+std::optional<std::filesystem::path> ComDevice(int comNumber);
+
+enum class PortState { Free, Busy, Absent };
+
+// Whether COM<n> exists and nobody holds it: an exclusive flock on the device or a live
+// UUCP lock file (/var/lock/LCK..name) means busy.
+PortState ProbeComPort(int comNumber);
+
+struct PortInfo {
+    int comNumber;
+    std::filesystem::path device;
+    bool busy;
+};
+
+// Present ports in number order. Serial devices present without a link (USB, ACM, real
+// UARTs) get one at the lowest free number first.
+std::vector<PortInfo> ListPorts();
+
+// Links COM<n> to target, or at the lowest free number when comNumber is 0. Returns the
+// number used, or nullopt when the folder cannot be written or COM<n> is taken.
+std::optional<int> LinkComPort(const std::filesystem::path& target, int comNumber = 0);
+
+// Removes COM<n> when it still points at target (so a link somebody else replaced stays).
+void UnlinkComPort(int comNumber, const std::filesystem::path& target);
+
+}  // namespace serial
