@@ -1,0 +1,14 @@
+#pragma once
+
+#include "port_map.h"
+
+#include <filesystem>
+
+namespace serial {
+
+// The busy rule behind ProbeComPort, for a device already resolved: Absent when it cannot
+// be found, Busy when it is held or cannot be opened for any other reason (permissions,
+// I/O error: either way this program could not use it), else Free.
+PortState ProbeDevice(const std::filesystem::path& device);
+
+}  // namespace serial
