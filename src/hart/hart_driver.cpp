@@ -1,0 +1,132 @@
+#include "hart_driver.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "port_map.h"
+
+namespace hart {
+namespace {
+
+constexpr const char* kLibraryName = "libhartmodem.so.1";
+constexpr const char* kLibraryEnvironment = "TARVEL4410_HART_DRIVER";
+constexpr std::uint16_t kConfigValues[4] = {0, 96, 4, 6};
+constexpr int kNameBufferSize = 50;
+
+template <typename Fn>
+bool Resolve(void* module, const char* name, Fn& target)
+{
+    target = reinterpret_cast<Fn>(dlsym(module, name));
+    return target != nullptr;
+}
+
+}  // namespace
+
+CHARTDriver::CHARTDriver() = default;
+CHARTDriver::~CHARTDriver() = default;
+
+std::string CHARTDriver::LibraryPath()
+{
+    if (const char* path = std::getenv(kLibraryEnvironment); path && *path) return path;
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const auto beside = executable.parent_path() / kLibraryName;
+        if (std::filesystem::exists(beside, error)) return beside.string();
+    }
+    return kLibraryName;
+}
+
+int CHARTDriver::LoadDriverLibrary()
+{
+    m_open = nullptr;
+    m_configure = nullptr;
+    m_subscribe = nullptr;
+    m_register = nullptr;
+    m_write = nullptr;
+    m_read = nullptr;
+    m_close = nullptr;
+    m_module = dlopen(LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (m_module == nullptr) return 0;  // no exports known: Open reports -1
+
+    int lastMissing = 0;
+    if (!Resolve(m_module, "hart_open", m_open)) lastMissing = 1;
+    if (!Resolve(m_module, "hart_configure", m_configure)) lastMissing = 2;
+    if (!Resolve(m_module, "hart_subscribe", m_subscribe)) lastMissing = 3;
+    if (!Resolve(m_module, "hart_register", m_register)) lastMissing = 4;
+    if (!Resolve(m_module, "hart_write", m_write)) lastMissing = 5;
+    if (!Resolve(m_module, "hart_read", m_read)) lastMissing = 6;
+    if (!Resolve(m_module, "hart_close", m_close)) lastMissing = 7;
+    return lastMissing;
+}
+
+int CHARTDriver::Open(int portNumber)
+{
+    char channelName[kNameBufferSize];
+    std::snprintf(channelName, sizeof channelName, "HART%d", portNumber);
+
+    // Checked on every opening: the port may have been unplugged or taken meanwhile.
+    if (serial::ProbeComPort(portNumber) != serial::PortState::Free) return -3;
+
+    if (!libraryLoaded) {
+        if (LoadDriverLibrary() != 0) return -3;
+        if (m_open == nullptr) return -1;
+        libraryLoaded = true;
+    }
+    return m_open(channelName, &handle);
+}
+
+int CHARTDriver::Configure()
+{
+    if (m_configure == nullptr) return -1;
+    HartPortConfig config{};
+    std::copy(std::begin(kConfigValues), std::end(kConfigValues), config.value);
+    return m_configure(handle, &config);
+}
+
+int CHARTDriver::Close()
+{
+    if (m_close == nullptr) return -1;
+    return m_close(handle);
+}
+
+void CHARTDriver::SetTxFrame(const std::uint8_t* bytes, int count)
+{
+    std::memset(txMessage.frame, 0, sizeof txMessage.frame);
+    count = std::clamp(count, 0, HART_FRAME_CAPACITY);
+    std::memcpy(txMessage.frame, bytes, static_cast<std::size_t>(count));
+    txMessage.length = static_cast<std::uint16_t>(count);
+}
+
+int CHARTDriver::Write()
+{
+    if (m_write == nullptr) return -1;
+    return m_write(handle, &txMessage);
+}
+
+int CHARTDriver::Read(std::uint8_t* dest)
+{
+    std::memset(rxMessage.frame, 0, sizeof rxMessage.frame);
+    if (m_read == nullptr) return 0;
+    const int status = m_read(handle, &rxMessage);
+    std::memcpy(dest, rxMessage.frame, sizeof rxMessage.frame);
+    if (status != 0) return 0;
+    // A driver may claim more bytes than the buffer holds; never let that length escape.
+    return std::min<int>(rxMessage.length, HART_FRAME_CAPACITY);
+}
+
+void CHARTDriver::FlushInput()
+{
+    if (m_read == nullptr) return;
+    for (int i = 0; i < kMaxFlushReads; ++i) {
+        if (m_read(handle, &rxMessage) != 0) break;
+    }
+}
+
+}  // namespace hart

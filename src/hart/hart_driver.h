@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "hartmodem.h"
+
+namespace hart {
+
+// The program's binding to the HART modem driver library, loaded at run time on the first
+// port opening. The library is TARVEL4410_HART_DRIVER when set, else libhartmodem.so.1
+// beside the executable, else libhartmodem.so.1 from the system search path.
+class CHARTDriver {
+public:
+    CHARTDriver();
+    virtual ~CHARTDriver();  // releases nothing: the library stays loaded, the owner closes
+
+    CHARTDriver(const CHARTDriver&) = delete;
+    CHARTDriver& operator=(const CHARTDriver&) = delete;
+
+    // 0 when the channel is open; -3 when the port is absent or busy or the library lacks
+    // an export; -1 when the library cannot be loaded; else hart_open's result.
+    int Open(int portNumber);
+    int Configure();
+    int Close();
+    void SetTxFrame(const std::uint8_t* bytes, int count);
+    int Write();
+    // Copies the received frame into dest (284 bytes); returns its length, 0 for none.
+    int Read(std::uint8_t* dest);
+    void FlushInput();
+
+    static constexpr int kMaxFlushReads = 12;
+
+private:
+    // 0 when all seven exports were found, else the position (1–7) of the last missing one.
+    int LoadDriverLibrary();
+    static std::string LibraryPath();
+
+    std::uint16_t handle = 0;
+    HartMessage txMessage{};
+    HartMessage rxMessage{};
+    hart_open_fn m_open = nullptr;
+    hart_configure_fn m_configure = nullptr;
+    hart_subscribe_fn m_subscribe = nullptr;
+    hart_register_fn m_register = nullptr;
+    hart_write_fn m_write = nullptr;
+    hart_read_fn m_read = nullptr;
+    hart_close_fn m_close = nullptr;
+    void* m_module = nullptr;
+    bool libraryLoaded = false;
+};
+
+}  // namespace hart

@@ -1,0 +1,146 @@
+#include "hart_link.h"
+
+#include "command_table.h"
+#include "response_messages.h"
+
+namespace hart {
+namespace {
+
+constexpr int kMessageCannotClose = 907;
+constexpr int kMessageCannotOpen = 908;
+constexpr int kMessageCannotConfigure = 909;
+
+constexpr std::uint8_t kLongFrameBit = 0x80;
+constexpr std::uint8_t kFrameTypeMask = 0x03;
+constexpr std::uint8_t kBurstFrame = 0x01;
+constexpr std::uint8_t kCommunicationErrorBit = 0x80;
+
+// Delimiter, address, command, count, two status bytes and the checksum.
+constexpr int kMinimumShortAnswer = 1 + 1 + 1 + 1 + 2 + 1;
+constexpr int kMinimumLongAnswer = 1 + 5 + 1 + 1 + 2 + 1;
+
+}  // namespace
+
+CHartLink::CHartLink(UserInteraction& ui, const PortSettings& portSettings, Sleeper& sleeper)
+    : m_ui(ui), m_portSettings(portSettings), m_sleeper(sleeper)
+{
+}
+
+CHartLink::~CHartLink() { ClosePort(); }
+
+int CHartLink::Transact(int commandIndex, std::initializer_list<FieldRef> values)
+{
+    return Transact(commandIndex, FieldRefs(values.begin(), values.size()));
+}
+
+void CHartLink::DecodeResponse(int commandIndex, std::initializer_list<FieldRef> destinations)
+{
+    FrameCodec::DecodeResponse(commandIndex, FieldRefs(destinations.begin(), destinations.size()));
+}
+
+int CHartLink::Transact(int commandIndex, FieldRefs values)
+{
+    std::lock_guard lock(m_transactionMutex);
+    if (!EnsurePortOpen()) return RESULT_NO_ANSWER;
+    driver.FlushInput();
+
+    txFrame.fill(0);
+    txLength = BuildRequest(commandIndex, txFrame.data(), values);
+    driver.SetTxFrame(txFrame.data(), txLength);
+    const std::uint8_t command = CommandTable().at(commandIndex).command;
+
+    int pending = 0;
+    for (int attempt = 0; attempt < retryCount; ++attempt) {
+        if (driver.Write() == 0) {
+            for (int poll = 0; poll < pollCount; ++poll) {
+                rxFrame.fill(0);
+                m_sleeper.sleepFor(pollDelayMs);
+                const int received = driver.Read(rxFrame.data());
+                if (received == 0) continue;
+                const Verdict verdict = CheckAnswer(received, command, pending);
+                if (verdict == Verdict::Valid) {
+                    if (portOpen) ClosePort();
+                    return responseCode;
+                }
+                if (verdict == Verdict::EndAttempt) break;
+            }
+        }
+        m_sleeper.sleepFor(retryDelayMs);
+    }
+
+    if (pending != 0) return pending;
+    if (portOpen) ClosePort();
+    return RESULT_NO_ANSWER;
+}
+
+CHartLink::Verdict CHartLink::CheckAnswer(int received, std::uint8_t command, int& pending)
+{
+    const bool longFrame = (rxFrame[0] & kLongFrameBit) != 0;
+    const int statusOffset = longFrame ? 8 : 4;
+    const std::uint8_t firstStatus = rxFrame[statusOffset];
+    if (firstStatus == RESULT_BUSY || (firstStatus & kCommunicationErrorBit) != 0) {
+        pending = firstStatus;
+        return Verdict::EndAttempt;
+    }
+    if ((rxFrame[0] & kFrameTypeMask) == kBurstFrame) return Verdict::Skip;
+    if (rxFrame[longFrame ? 6 : 2] != command) return Verdict::Skip;
+
+    std::uint8_t checksum = 0;
+    for (int i = 0; i < received - 1; ++i) checksum ^= rxFrame[i];
+    // A frame too short to hold its status bytes cannot be an answer, whatever its checksum.
+    const int minimum = longFrame ? kMinimumLongAnswer : kMinimumShortAnswer;
+    if (received < minimum || checksum != rxFrame[received - 1]) {
+        pending = RESULT_BAD_CHECKSUM;
+        return Verdict::Skip;
+    }
+
+    rxLength = received;
+    responseCode = firstStatus;
+    deviceStatus = rxFrame[statusOffset + 1];
+    return Verdict::Valid;
+}
+
+int CHartLink::EnsurePortOpen()
+{
+    if (portOpen) return 1;
+    const int port = m_portSettings.portNumber() & 0xFF;
+    if (driver.Open(port) != 0) {
+        NotifyString(m_ui, kMessageCannotOpen, MessageIcon::Error);
+        return 0;
+    }
+    if (driver.Configure() != 0) {
+        // The channel is open in the driver; leaving it so would hold the port's lock and
+        // make every later opening fail as busy.
+        driver.Close();
+        NotifyString(m_ui, kMessageCannotConfigure, MessageIcon::Error);
+        return 0;
+    }
+    portOpen = 1;
+    return 1;
+}
+
+int CHartLink::ClosePort()
+{
+    if (!portOpen) return 1;
+    const int result = driver.Close();
+    portOpen = 0;
+    if (result != 0) {
+        NotifyString(m_ui, kMessageCannotClose, MessageIcon::Error);
+        return 0;
+    }
+    return 1;
+}
+
+void CHartLink::GetStatus(std::uint8_t* response, std::uint8_t* status) const
+{
+    if (response) *response = responseCode;
+    if (status) *status = deviceStatus;
+}
+
+void CHartLink::ShowResponseError(int commandIndex, int result)
+{
+    if (const auto messageId = ResponseMessageId(commandIndex, result))
+        NotifyString(m_ui, *messageId, MessageIcon::Error);
+}
+
+}  // namespace hart

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <initializer_list>
+#include <mutex>
+
+#include "field_ref.h"
+#include "frame_codec.h"
+#include "hart_driver.h"
+#include "link_environment.h"
+#include "user_interaction.h"
+
+namespace hart {
+
+constexpr int RESULT_WARNING = 8;
+constexpr int RESULT_BUSY = 32;
+constexpr int RESULT_BAD_CHECKSUM = 192;
+constexpr int RESULT_NO_ANSWER = 255;
+
+// Success for most callers: a valid answer with response code 0 or the warning 8.
+constexpr bool Succeeded(int result) { return result == 0 || result == RESULT_WARNING; }
+
+// The HART link of one transmitter: codec state, the modem port and the transaction engine.
+// One transaction runs at a time; a second caller waits for the first to finish.
+class CHartLink : protected FrameCodec {
+public:
+    CHartLink(UserInteraction& ui, const PortSettings& portSettings, Sleeper& sleeper);
+    virtual ~CHartLink();
+
+    CHartLink(const CHartLink&) = delete;
+    CHartLink& operator=(const CHartLink&) = delete;
+
+    // Sends one request and waits for its answer; returns the result byte: 0 or a response
+    // code from a valid answer, a pending busy/communication/checksum result, or 255.
+    int Transact(int commandIndex, FieldRefs values);
+    int Transact(int commandIndex, std::initializer_list<FieldRef> values = {});
+
+    using FrameCodec::DecodeResponse;
+    void DecodeResponse(int commandIndex, std::initializer_list<FieldRef> destinations);
+
+    int EnsurePortOpen();
+    int ClosePort();
+    void GetStatus(std::uint8_t* response, std::uint8_t* status) const;
+    void ShowResponseError(int commandIndex, int result);
+
+    bool isPortOpen() const { return portOpen != 0; }
+    const LongAddress& address() const { return longAddress; }
+    const FrameBuffer& lastRequest() const { return txFrame; }
+    int lastRequestLength() const { return txLength; }
+    const FrameBuffer& lastAnswer() const { return rxFrame; }
+    int lastAnswerLength() const { return rxLength; }
+
+    // Holds the transaction lock across several transactions (a read group, a cycle).
+    std::unique_lock<std::recursive_mutex> lockTransactions() { return std::unique_lock(m_transactionMutex); }
+
+    UserInteraction& ui() { return m_ui; }
+
+protected:
+    CHARTDriver driver;
+    std::uint8_t responseCode = 0;
+    std::uint8_t deviceStatus = 0;
+    std::int16_t pollCount = 100;
+    std::chrono::milliseconds pollDelayMs{40};
+    std::chrono::milliseconds retryDelayMs{1000};
+    std::int16_t retryCount = 3;
+    int portOpen = 0;
+
+private:
+    enum class Verdict { Valid, Skip, EndAttempt };
+    // Checks one received frame; a rejected answer may set the pending result.
+    Verdict CheckAnswer(int received, std::uint8_t command, int& pending);
+
+    UserInteraction& m_ui;
+    const PortSettings& m_portSettings;
+    Sleeper& m_sleeper;
+    std::recursive_mutex m_transactionMutex;
+};
+
+}  // namespace hart

@@ -1,0 +1,9 @@
+#include "link_environment.h"
+
+#include <thread>
+
+namespace hart {
+
+void RealSleeper::sleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+}  // namespace hart

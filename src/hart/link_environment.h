@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+
+namespace hart {
+
+// Reads the stored COM port number ("PortSettings" in section "General", default 1).
+class PortSettings {
+public:
+    virtual ~PortSettings() = default;
+    virtual int portNumber() const = 0;
+};
+
+// Every wait of the transaction engine goes through this, so tests can skip the time.
+class Sleeper {
+public:
+    virtual ~Sleeper() = default;
+    virtual void sleepFor(std::chrono::milliseconds duration) = 0;
+};
+
+class RealSleeper final : public Sleeper {
+public:
+    void sleepFor(std::chrono::milliseconds duration) override;
+};
+
+// A port number fixed at construction, for tools and tests without a settings store.
+class FixedPortSettings final : public PortSettings {
+public:
+    explicit FixedPortSettings(int port) : m_port(port) {}
+    int portNumber() const override { return m_port; }
+    void setPortNumber(int port) { m_port = port; }
+
+private:
+    int m_port;
+};
+
+}  // namespace hart

@@ -1,0 +1,12 @@
+#include "user_interaction.h"
+
+#include "string_table.h"
+
+namespace hart {
+
+void NotifyString(UserInteraction& ui, int messageId, MessageIcon icon)
+{
+    ui.notify(messageId, std::string(tarvel::LoadText(messageId)), icon);
+}
+
+}  // namespace hart

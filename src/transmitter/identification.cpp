@@ -1,0 +1,46 @@
+#include "transmitter.h"
+
+#include "command_table.h"
+
+namespace transmitter {
+namespace {
+
+constexpr std::int32_t kTarvelManufacturer = 153;
+constexpr std::int32_t kTarvelDeviceType = 252;
+
+}  // namespace
+
+using namespace hart;
+
+CTransmitter::CTransmitter(UserInteraction& ui, const PortSettings& portSettings, Sleeper& sleeper)
+    : CHartLink(ui, portSettings, sleeper)
+{
+}
+
+int CTransmitter::Identify()
+{
+    const int result = Transact(CMD_IDENTIFY);
+    if (Succeeded(result)) {
+        std::int32_t id = 0;
+        DecodeResponse(CMD_IDENTIFY, {FieldRef{}, &manufacturerCode, &deviceType, FieldRef{}, &universalRev,
+                                      &deviceRev, &softwareRev, &hardwareRev, FieldRef{}, &id});
+        deviceId = id;
+        if (manufacturerCode == kTarvelManufacturer && deviceType == kTarvelDeviceType) return 1;
+    }
+    deviceId = 0;
+    return 0;
+}
+
+int CTransmitter::ReadWriteProtect()
+{
+    const int result = Transact(CMD_READ_RANGE);
+    if (result != 0) {
+        ShowResponseError(CMD_READ_RANGE, result);
+        return kChoiceNotSet;
+    }
+    std::int32_t code = kChoiceNotSet;
+    DecodeResponse(CMD_READ_RANGE, {{}, {}, {}, {}, {}, {}, &code});
+    return code;
+}
+
+}  // namespace transmitter

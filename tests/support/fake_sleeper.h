@@ -1,0 +1,18 @@
+#pragma once
+
+#include <chrono>
+
+#include "link_environment.h"
+
+// Counts the waits instead of waiting.
+class FakeSleeper : public hart::Sleeper {
+public:
+    void sleepFor(std::chrono::milliseconds duration) override
+    {
+        total += duration;
+        ++calls;
+    }
+
+    std::chrono::milliseconds total{0};
+    int calls = 0;
+};
