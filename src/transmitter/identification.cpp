@@ -33,11 +33,7 @@ int CTransmitter::Identify()
 
 int CTransmitter::ReadWriteProtect()
 {
-    const int result = Transact(CMD_READ_RANGE);
-    if (result != 0) {
-        ShowResponseError(CMD_READ_RANGE, result);
-        return kChoiceNotSet;
-    }
+    if (!TransactOrReport(CMD_READ_RANGE, {}, Accept::ZeroOnly).ok) return kChoiceNotSet;
     std::int32_t code = kChoiceNotSet;
     DecodeResponse(CMD_READ_RANGE, {{}, {}, {}, {}, {}, {}, &code});
     return code;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "hart_link.h"
 #include "parameter_values.h"
@@ -85,6 +86,9 @@ public:
     std::int32_t ReadSensorType();
     SensorLimitsReading ReadSensorLimits();
     MeasuredValue ReadMeasuredValue();
+
+    // One live-monitoring cycle: assembly number, date, temperatures, loop current, failures.
+    void ReadLiveValues();
 
     // Parameter set.
     std::int32_t sensorType = kSensorNotSet;
@@ -187,6 +191,35 @@ public:
     int xmtrFailureFailed = 0;
 
     int progress = 0;
+
+private:
+    enum class Accept { ZeroOrWarning, ZeroOnly };
+    struct Exchange {
+        int result;
+        bool ok;
+    };
+    static constexpr int kRegisterRecordLength = 7;
+    using RegisterRecord = std::uint8_t[kRegisterRecordLength];
+    using RegisterData = std::uint8_t[4];
+
+    // One transaction; a failed one is reported to the user (one message, or none).
+    Exchange TransactOrReport(int commandIndex, std::initializer_list<hart::FieldRef> values = {},
+                              Accept accept = Accept::ZeroOrWarning);
+    // Writes one value that the transmitter's echo replaces; its failed flag records a refusal.
+    Exchange WriteEchoed(int commandIndex, hart::FieldRef value, int& failed);
+    // Command 195 with the current writeProtect code; the echo replaces it.
+    int WriteProtection();
+    SensorLimitsReading ReadLimits(Accept accept);
+    // Command 33 for device variables 1 (electronics) and 2 (sensor).
+    Exchange ReadTwoVariables(Accept accept);
+    // Keeps a limits reading in the parameter set; 1 when the reading succeeded.
+    int StoreSensorLimits(const SensorLimitsReading& reading);
+    // One register read of the thermometer group. The answer goes back into the record,
+    // except the data bytes named in directMask (bit i = data byte i), which the caller
+    // stores straight into the parameter set; data receives all four answer bytes.
+    bool ReadRegister(RegisterRecord& record, std::uint8_t registerNumber, unsigned directMask, RegisterData& data);
+    LoopTrimResult TrimLoop(int commandIndex, float& measured);
+    bool TrimSensorPoint(int commandIndex, float& point);
 };
 
 }  // namespace transmitter

@@ -1,0 +1,63 @@
+#include "transmitter.h"
+
+#include "command_table.h"
+
+namespace transmitter {
+
+using namespace hart;
+
+namespace {
+constexpr std::int32_t kNoVariable = 250;
+constexpr std::uint8_t kSensorFailureBits = 0x03;
+constexpr std::uint8_t kMalfunctionBit = 0x80;
+}  // namespace
+
+void CTransmitter::ReadLiveValues()
+{
+    if (!TransactOrReport(CMD_READ_ASSEMBLY_NUMBER).ok) {
+        finalAssemblyNumber = 0;
+        return;
+    }
+    DecodeResponse(CMD_READ_ASSEMBLY_NUMBER, {&finalAssemblyNumber});
+
+    if (!TransactOrReport(CMD_READ_TAG).ok) {
+        xmtrAsmDay = xmtrAsmMonth = xmtrAsmYear = 0;
+        return;
+    }
+    DecodeResponse(CMD_READ_TAG, {FieldRef{}, FieldRef{}, &xmtrAsmDay, &xmtrAsmMonth, &xmtrAsmYear});
+
+    std::int32_t xmtrVariable = 1, sensorVariable = 2, none = kNoVariable;
+    if (!TransactOrReport(CMD_READ_VARIABLES, {&xmtrVariable, &sensorVariable, &none, &none}).ok) {
+        xmtrTempUnits = sensorTempUnits = kUnitsNotSet;
+        xmtrTemp = sensorTemp = kNotSetFloat;
+        return;
+    }
+    DecodeResponse(CMD_READ_VARIABLES, {FieldRef{}, &xmtrTempUnits, &xmtrTemp, FieldRef{}, &sensorTempUnits, &sensorTemp});
+    xmtrTempUnitsFailed = xmtrTempFailed = sensorTempUnitsFailed = sensorTempFailed = 0;
+
+    if (!TransactOrReport(CMD_READ_LOOP_CURRENT).ok) {
+        loopCurrent = kNotSetFloat;
+        return;
+    }
+    DecodeResponse(CMD_READ_LOOP_CURRENT, {&loopCurrent});
+    loopCurrentFailed = 0;
+
+    if (!TransactOrReport(CMD_READ_ADDITIONAL_STATUS).ok) {
+        sensorFailure = xmtrFailure = 0;
+        return;
+    }
+    std::uint8_t statusByte4 = 0;
+    DecodeResponse(CMD_READ_ADDITIONAL_STATUS, {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{}, &statusByte4});
+    std::uint8_t status = 0;
+    GetStatus(nullptr, &status);
+    if (statusByte4 & kSensorFailureBits) {
+        sensorFailure = 1;
+        xmtrFailure = 0;
+    } else {
+        sensorFailure = 0;
+        xmtrFailure = (status & kMalfunctionBit) ? 1 : 0;
+    }
+    sensorFailureFailed = xmtrFailureFailed = 0;
+}
+
+}  // namespace transmitter
