@@ -1,0 +1,81 @@
+// tarvel4410-sim: a simulated Тарвел-4410 on a pseudo-terminal, linked as COM<n>.
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "port_map.h"
+#include "simulator_host.h"
+#include "state_file.h"
+#include "tool_options.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+
+std::string Hex(unsigned value, int digits)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const sim::ToolOptionsResult parsed = sim::ParseToolOptions(arguments);
+    if (!parsed.error.empty()) {
+        std::cerr << "tarvel4410-sim: " << parsed.error << "\n\n" << sim::ToolUsage();
+        return kExitUsage;
+    }
+    const sim::ToolOptions& options = parsed.options;
+    if (options.help) {
+        std::cout << sim::ToolUsage();
+        return 0;
+    }
+
+    sim::SimulatorSetup setup;
+    if (options.stateFile) {
+        sim::StateFileResult loaded = sim::StateFile::load(*options.stateFile);
+        if (!loaded.ok()) {
+            for (const std::string& error : loaded.errors)
+                std::cerr << "tarvel4410-sim: " << *options.stateFile << ": " << error << '\n';
+            return kExitUsage;
+        }
+        setup = std::move(loaded.setup);
+    }
+    options.applyTo(setup);
+
+    // Block the stop signals before any thread starts, so that only sigwait below sees them
+    // and the link is always removed.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stopSignals, signal);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    sim::SimulatorHost host(setup, sim::HostOptions{options.wireTiming, {}});
+    const auto endpoint = host.start(options.comNumber);
+    if (!endpoint) {
+        std::cerr << "tarvel4410-sim: " << host.error() << '\n';
+        return kExitFailure;
+    }
+    const auto address = host.withDevice([](sim::Device& device) { return device.longAddress(); });
+    std::cout << "COM" << endpoint->comNumber << " -> " << endpoint->device.string() << ", port map folder "
+              << serial::PortMapDir().string() << '\n'
+              << "Тарвел-4410 device id 0x" << Hex(setup.state.identity.deviceId, 6) << ", long address";
+    for (std::uint8_t byte : address)
+        std::cout << ' ' << Hex(byte, 2);
+    std::cout << (options.wireTiming ? ", 1200-baud wire timing" : "") << "\nCtrl+C stops it.\n" << std::flush;
+
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    host.stop();
+    std::cout << "Stopped; COM" << endpoint->comNumber << " removed.\n";
+    return 0;
+}

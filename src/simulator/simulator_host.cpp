@@ -1,0 +1,100 @@
+#include "simulator_host.h"
+
+#include "port_map.h"
+
+namespace sim {
+
+SimulatorHost::SimulatorHost(SimulatorSetup setup, HostOptions options)
+    : m_options(options),
+      m_device(std::move(setup)),
+      m_server([this](const Request& request) { return respond(request); },
+               options.wireTiming ? std::optional(options.timing) : std::nullopt)
+{
+}
+
+SimulatorHost::~SimulatorHost()
+{
+    stop();
+}
+
+std::optional<HostEndpoint> SimulatorHost::start(int comNumber)
+{
+    if (m_endpoint)
+        return m_endpoint;
+    if (!m_server.start()) {
+        m_error = m_server.error();
+        return std::nullopt;
+    }
+    const auto linked = serial::LinkComPort(m_server.devicePath(), comNumber);
+    if (!linked) {
+        m_error = comNumber == 0 ? "no free COM number in " + serial::PortMapDir().string()
+                                 : "cannot link COM" + std::to_string(comNumber) + " in " + serial::PortMapDir().string()
+                                       + " (taken, or the folder is not writable)";
+        m_server.stop();
+        return std::nullopt;
+    }
+    m_endpoint = HostEndpoint{*linked, m_server.devicePath(), serial::PortMapDir() / ("COM" + std::to_string(*linked))};
+    return m_endpoint;
+}
+
+void SimulatorHost::stop()
+{
+    m_server.stop();
+    if (m_endpoint)
+        serial::UnlinkComPort(m_endpoint->comNumber, m_endpoint->device);
+    m_endpoint.reset();
+}
+
+bool SimulatorHost::running() const
+{
+    return m_endpoint.has_value() && m_server.running();
+}
+
+const std::string& SimulatorHost::error() const
+{
+    return m_error;
+}
+
+std::vector<std::uint8_t> SimulatorHost::respond(const Request& request)
+{
+    std::vector<std::uint8_t> bytes;
+    {
+        std::lock_guard lock(m_mutex);
+        bytes = m_device.answer(request);
+    }
+    m_requestArrived.notify_all();
+    return bytes;
+}
+
+std::vector<LoggedRequest> SimulatorHost::requests() const
+{
+    std::lock_guard lock(m_mutex);
+    const auto& entries = m_device.log().entries();
+    return {entries.begin(), entries.end()};
+}
+
+std::vector<std::uint8_t> SimulatorHost::commands() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_device.log().commands();
+}
+
+void SimulatorHost::clearRequests()
+{
+    std::lock_guard lock(m_mutex);
+    m_device.clearLog();
+}
+
+bool SimulatorHost::waitForRequests(std::size_t totalCount, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(m_mutex);
+    return m_requestArrived.wait_for(lock, timeout, [&] { return m_device.log().totalCount() >= totalCount; });
+}
+
+std::chrono::nanoseconds SimulatorHost::wireTime() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_options.timing.totalTime(m_device.log());
+}
+
+}  // namespace sim

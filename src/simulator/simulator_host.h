@@ -1,0 +1,103 @@
+#pragma once
+
+// SimulatorHost: a simulated Тарвел-4410 on a pseudo-terminal, in-process, for end-to-end
+// tests of the engine, the operations and the front ends (and for --demo).
+//
+//     #include "simulator_host.h"          // link tarvel_simulator_host
+//
+//     setenv("TARVEL4410_PORTS_DIR", tempDir.c_str(), 1);   // a private port map folder
+//     sim::SimulatorSetup setup;                            // defaults: PT100, 0–100 °C, …
+//     setup.process.noise = 0;                              // steady readings
+//     sim::SimulatorHost host(setup);
+//     auto endpoint = host.start();        // COM<lowest free>; start(5) for COM5
+//     ASSERT_TRUE(endpoint) << host.error();
+//     // endpoint->comNumber, endpoint->device ("/dev/pts/N"), endpoint->link (…/COM<n>)
+//
+//     ... run the program's code against COM<endpoint->comNumber> ...
+//
+//     host.withDevice([](sim::Device& device) {            // under the host's lock
+//         device.faults().busy = sim::FaultCount::times(1);
+//         device.state().config.writeProtect = 1;
+//     });
+//     float damping = host.withDevice([](sim::Device& d) { return d.state().config.dampingS; });
+//     std::vector<std::uint8_t> sent = host.commands();     // command numbers received
+//     std::vector<sim::LoggedRequest> log = host.requests(); // with their data bytes
+//     host.waitForRequests(3, std::chrono::seconds(5));     // a condition, not a sleep
+//
+// stop() (or the destructor) ends the server and removes the COM<n> link.
+//
+// Options: HostOptions{.wireTiming = true} paces answers as a 1200-baud line; the total line
+// time of the logged transactions is host.wireTime().
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device.h"
+#include "pty_server.h"
+#include "simulator_setup.h"
+#include "wire_timing.h"
+
+namespace sim {
+
+struct HostOptions {
+    bool wireTiming = false;
+    WireTiming timing;
+};
+
+struct HostEndpoint {
+    int comNumber;
+    std::filesystem::path device;  // the pseudo-terminal's slave side
+    std::filesystem::path link;    // COM<n> in the port map folder
+};
+
+class SimulatorHost {
+public:
+    explicit SimulatorHost(SimulatorSetup setup = {}, HostOptions options = {});
+    ~SimulatorHost();
+    SimulatorHost(const SimulatorHost&) = delete;
+    SimulatorHost& operator=(const SimulatorHost&) = delete;
+
+    // Opens the pseudo-terminal, links it as COM<comNumber> (0: the lowest free number) and
+    // starts answering. nullopt, with error() saying why, when any of that fails.
+    std::optional<HostEndpoint> start(int comNumber = 0);
+    // Stops answering and removes the link. Safe to call more than once.
+    void stop();
+    bool running() const;
+    const std::string& error() const;
+
+    // Runs fn(Device&) under the lock the server thread also takes for each request.
+    template <class Fn>
+    decltype(auto) withDevice(Fn&& fn)
+    {
+        std::lock_guard lock(m_mutex);
+        return fn(m_device);
+    }
+
+    std::vector<LoggedRequest> requests() const;
+    // Command numbers of the requests addressed to the device with a good checksum.
+    std::vector<std::uint8_t> commands() const;
+    void clearRequests();
+    // Waits until the device has received this many frames in all (counted since start).
+    bool waitForRequests(std::size_t totalCount, std::chrono::milliseconds timeout) const;
+    // The time the logged transactions take on a 1200-baud line.
+    std::chrono::nanoseconds wireTime() const;
+
+private:
+    std::vector<std::uint8_t> respond(const Request& request);
+
+    HostOptions m_options;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_requestArrived;
+    Device m_device;
+    PtyServer m_server;
+    std::optional<HostEndpoint> m_endpoint;
+    std::string m_error;
+};
+
+}  // namespace sim

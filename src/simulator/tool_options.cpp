@@ -1,0 +1,205 @@
+#include "tool_options.h"
+
+#include <functional>
+#include <map>
+
+#include "value_parsing.h"
+
+namespace sim {
+
+namespace {
+
+enum class Argument { None, Required, Optional };
+
+struct OptionRule {
+    Argument argument;
+    // Returns an error text, or an empty one when the value was taken. For an optional
+    // argument that was left out, the value is empty.
+    std::function<std::string(const std::string& value, ToolOptions& options)> apply;
+};
+
+OptionRule CountOption(std::optional<FaultCount> ToolOptions::*field, Argument argument = Argument::Required)
+{
+    return {argument, [field](const std::string& value, ToolOptions& options) -> std::string {
+                if (value.empty()) {
+                    options.*field = FaultCount::always();
+                    return {};
+                }
+                const auto count = ParseFaultCount(value);
+                if (!count)
+                    return "expects a number of requests or \"always\", not '" + value + "'";
+                options.*field = *count;
+                return {};
+            }};
+}
+
+OptionRule FlagOption(bool ToolOptions::*field)
+{
+    return {Argument::None, [field](const std::string&, ToolOptions& options) -> std::string {
+                options.*field = true;
+                return {};
+            }};
+}
+
+OptionRule NumberOption(std::optional<float> ToolOptions::*field)
+{
+    return {Argument::Required, [field](const std::string& value, ToolOptions& options) -> std::string {
+                const auto number = ParseNumber(value);
+                if (!number)
+                    return "expects a number, not '" + value + "'";
+                options.*field = *number;
+                return {};
+            }};
+}
+
+const std::map<std::string, OptionRule>& Rules()
+{
+    static const std::map<std::string, OptionRule> rules{
+        {"--com",
+         {Argument::Required,
+          [](const std::string& value, ToolOptions& options) -> std::string {
+              const auto number = ParseIntegerIn(value, 1, 255);
+              if (!number)
+                  return "expects a port number from 1 to 255, not '" + value + "'";
+              options.comNumber = static_cast<int>(*number);
+              return {};
+          }}},
+        {"--state",
+         {Argument::Required,
+          [](const std::string& value, ToolOptions& options) -> std::string {
+              options.stateFile = value;
+              return {};
+          }}},
+        {"--wire-timing", FlagOption(&ToolOptions::wireTiming)},
+        {"--device-id",
+         {Argument::Required,
+          [](const std::string& value, ToolOptions& options) -> std::string {
+              const auto id = ParseIntegerIn(value, 0, 0xFFFFFF);
+              if (!id)
+                  return "expects a 24-bit number (decimal or 0x…), not '" + value + "'";
+              options.deviceId = static_cast<std::uint32_t>(*id);
+              return {};
+          }}},
+        {"--process-value", NumberOption(&ToolOptions::processValue)},
+        {"--noise", NumberOption(&ToolOptions::noise)},
+        {"--busy", CountOption(&ToolOptions::busy)},
+        {"--bad-checksum", CountOption(&ToolOptions::badChecksum)},
+        {"--burst", CountOption(&ToolOptions::burst, Argument::Optional)},
+        {"--wrong-command", CountOption(&ToolOptions::wrongCommand, Argument::Optional)},
+        {"--silent", CountOption(&ToolOptions::silent)},
+        {"--comm-error", CountOption(&ToolOptions::commError)},
+        {"--response",
+         {Argument::Required,
+          [](const std::string& value, ToolOptions& options) -> std::string {
+              const auto override = ParseResponseOverride(value);
+              if (!override)
+                  return "expects COMMAND=CODE (both 0–255), not '" + value + "'";
+              options.responses[override->first] = override->second;
+              return {};
+          }}},
+        {"--write-protect", FlagOption(&ToolOptions::writeProtect)},
+        {"--sensor-failure",
+         {Argument::Optional,
+          [](const std::string& value, ToolOptions& options) -> std::string {
+              const auto failure = value.empty() ? std::optional(SensorFailure::Open) : ParseSensorFailure(value);
+              if (!failure)
+                  return "expects open, short or none, not '" + value + "'";
+              options.sensorFailure = *failure;
+              return {};
+          }}},
+        {"--help", FlagOption(&ToolOptions::help)},
+    };
+    return rules;
+}
+
+}  // namespace
+
+void ToolOptions::applyTo(SimulatorSetup& setup) const
+{
+    if (deviceId)
+        setup.state.identity.deviceId = *deviceId;
+    if (processValue)
+        setup.process.value = *processValue;
+    if (noise)
+        setup.process.noise = *noise;
+    FaultSettings& faults = setup.faults;
+    for (const auto& [option, fault] : {std::pair{&busy, &faults.busy}, std::pair{&badChecksum, &faults.badChecksum},
+                                        std::pair{&burst, &faults.burst}, std::pair{&wrongCommand, &faults.wrongCommand},
+                                        std::pair{&silent, &faults.silent}, std::pair{&commError, &faults.commError}}) {
+        if (*option)
+            *fault = **option;
+    }
+    for (const auto& [command, code] : responses)
+        faults.responseOverrides[command] = code;
+    if (writeProtect)
+        setup.state.config.writeProtect = 1;
+    if (sensorFailure)
+        faults.sensorFailure = *sensorFailure;
+}
+
+ToolOptionsResult ParseToolOptions(std::span<const std::string> arguments)
+{
+    ToolOptionsResult result;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i] == "-h" ? "--help" : arguments[i];
+        std::optional<std::string> value;
+        if (const auto equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        const auto rule = Rules().find(name);
+        if (rule == Rules().end()) {
+            result.error = "unknown option '" + arguments[i] + "'";
+            return result;
+        }
+        if (rule->second.argument == Argument::None && value) {
+            result.error = name + " takes no value";
+            return result;
+        }
+        if (rule->second.argument == Argument::Required && !value) {
+            if (i + 1 >= arguments.size()) {
+                result.error = name + " needs a value";
+                return result;
+            }
+            value = arguments[++i];
+        }
+        if (const std::string problem = rule->second.apply(value.value_or(""), result.options); !problem.empty()) {
+            result.error = name + " " + problem;
+            return result;
+        }
+    }
+    return result;
+}
+
+std::string ToolUsage()
+{
+    return R"(Usage: tarvel4410-sim [options]
+
+Simulates a Тарвел-4410 HART temperature transmitter on a pseudo-terminal, linked as COM<n>
+in the port map folder ($TARVEL4410_PORTS_DIR, else ~/.config/Tarvel 4410 Configuration
+Tool/ports). Runs until Ctrl+C (SIGINT) or SIGTERM and removes the link when it ends.
+
+  --com N                  link as COM<N> (1-255); default: the lowest free number
+  --state FILE             initial state from an INI file (see example-state.ini)
+  --wire-timing            pace the traffic as a 1200-baud HART line carries it
+  --device-id ID           24-bit device id, decimal or 0x... (default 0x0A1B2C)
+  --process-value VALUE    what the sensor sees: deg C for thermometers, mV or Ohm for
+                           the electrical inputs (default 25)
+  --noise VALUE            spread of the readings around the process value (default 0.05)
+
+Faults (COUNT is a number of requests, or "always"):
+  --busy COUNT             answer response code 32 (busy)
+  --bad-checksum COUNT     spoil the checksum of the answer
+  --burst[=COUNT]          send a burst frame before the answer (default: always)
+  --wrong-command[=COUNT]  send an answer to another command first (default: always)
+  --silent COUNT           do not answer
+  --comm-error COUNT       answer with a communication error report (0x88)
+  --response CMD=CODE      command CMD answers response code CODE (repeatable)
+  --write-protect          start write protected
+  --sensor-failure[=open|short]   the sensor has failed (default: open)
+
+  -h, --help               show this text
+)";
+}
+
+}  // namespace sim

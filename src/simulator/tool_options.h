@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "fault_settings.h"
+#include "simulator_setup.h"
+
+namespace sim {
+
+// The command line of tarvel4410-sim. Options given on the command line win over the state file.
+struct ToolOptions {
+    int comNumber = 0;  // 0: the lowest free number
+    std::optional<std::string> stateFile;
+    bool wireTiming = false;
+    bool help = false;
+
+    std::optional<std::uint32_t> deviceId;
+    std::optional<float> processValue;
+    std::optional<float> noise;
+    std::optional<FaultCount> busy;
+    std::optional<FaultCount> badChecksum;
+    std::optional<FaultCount> burst;
+    std::optional<FaultCount> wrongCommand;
+    std::optional<FaultCount> silent;
+    std::optional<FaultCount> commError;
+    std::map<std::uint8_t, std::uint8_t> responses;
+    bool writeProtect = false;
+    std::optional<SensorFailure> sensorFailure;
+
+    void applyTo(SimulatorSetup& setup) const;
+};
+
+struct ToolOptionsResult {
+    ToolOptions options;
+    std::string error;  // empty when the command line was understood
+};
+
+// Takes the arguments after the program name. Options accept "--name value" and "--name=value".
+ToolOptionsResult ParseToolOptions(std::span<const std::string> arguments);
+std::string ToolUsage();
+
+}  // namespace sim
