@@ -1,0 +1,18 @@
+#pragma once
+
+#include "link_environment.h"
+
+namespace document {
+
+// The program's per-user settings (an INI file under $XDG_CONFIG_HOME):
+// organisation "Tarvel 4410 Configuration Tool", application "Конфигурация датчика Тарвел-4410".
+class AppSettings final : public hart::PortSettings {
+public:
+    // "General/PortSettings" as the port is opened: COM1 when never chosen.
+    int portNumber() const override;
+    // The same value as the port dialog reads it: −1 when never chosen.
+    int storedPortChoice() const;
+    void setPortNumber(int port);
+};
+
+}  // namespace document

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include "user_interaction.h"
+#include "vesk_doc.h"
+
+namespace document {
+
+// A tag holds upper-case HART characters only (space to underscore). Each other character
+// is reported once, in order of appearance (string 902 with the character appended), and
+// every occurrence of it is removed.
+QString RemoveInvalidTagCharacters(const QString& text, hart::UserInteraction& ui);
+
+// The first eight characters, zero-filled.
+CVeskDoc::Tag TagFromText(const QString& text);
+
+// When the damping field is left: a whole-second part above 32 is reported (string 901)
+// and answers false, so the page returns the focus to the field. 32.9 passes.
+bool CheckDampingLimit(const QString& text, hart::UserInteraction& ui);
+
+}  // namespace document

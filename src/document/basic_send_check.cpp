@@ -1,0 +1,95 @@
+#include "basic_send_check.h"
+
+#include <bit>
+#include <cmath>
+
+#include "basic_page_lists.h"
+#include "basic_page_view.h"
+#include "sensor_table.h"
+
+namespace document {
+namespace {
+
+using transmitter::IsNotSet;
+using transmitter::kSensorNotSet;
+using transmitter::kUnitsNotSet;
+
+// Single-precision constants, named by their bits.
+constexpr float kMinimumSpan = std::bit_cast<float>(std::uint32_t{0x3C23D70A});    // 0.01
+constexpr float kLimitTolerance = std::bit_cast<float>(std::uint32_t{0x3BA3D70A}); // 0.005
+
+enum Message {
+    kUnitsWithoutSensor = 1263,
+    kSensorWithoutConnection = 1264,
+    kConnectionWithoutSensor = 1265,
+    kMissing20mA = 1266,
+    kMissing4mA = 1267,
+    kSpanTooSmall = 1268,
+    kPointsWithoutChoices = 1269,
+    kBelowLowerLimit = 1270,
+    kAboveUpperLimit = 1271,
+};
+
+bool Refuse(hart::UserInteraction& ui, Message message)
+{
+    hart::NotifyString(ui, message, hart::MessageIcon::Error);
+    return false;
+}
+
+}  // namespace
+
+BasicSendValues BasicSendValuesFor(const BasicSelection& selection, const PageValues& values)
+{
+    BasicSendValues v;
+    v.sensorType = transmitter::SensorCodeFromIndex(selection.sensorIndex);
+    v.sensorConnection = ConnectionCodeFromIndex(selection.connectionIndex);
+    v.unitCode = UnitCodeFromIndex(selection.sensorIndex, selection.unitsIndex);
+    v.lowerRangeValue = values.lowerRangeValue;
+    v.upperRangeValue = values.upperRangeValue;
+    v.lowerSensorLimit = values.lowerSensorLimit;
+    v.upperSensorLimit = values.upperSensorLimit;
+    return v;
+}
+
+BasicSendValues BasicSendValuesAsShown(const PageValues& values)
+{
+    const BasicPageView view = BasicPageViewOf(values);
+    BasicSendValues v = BasicSendValuesFor({view.sensorIndex, view.connectionIndex, view.unitsIndex}, values);
+    v.lowerSensorLimit = view.units.lowerSensorLimit;
+    v.upperSensorLimit = view.units.upperSensorLimit;
+    return v;
+}
+
+bool ValidateBasicSend(const BasicSendValues& v, hart::UserInteraction& ui)
+{
+    const bool noSensor = v.sensorType == kSensorNotSet;
+    const bool noConnection = v.sensorConnection == kSensorNotSet;
+    const bool noUnit = v.unitCode == kUnitsNotSet;
+    if (!noUnit && (noSensor || noConnection)) return Refuse(ui, kUnitsWithoutSensor);
+    if (!noSensor && noConnection) return Refuse(ui, kSensorWithoutConnection);
+    if (noSensor && !noConnection) return Refuse(ui, kConnectionWithoutSensor);
+
+    const float lower = v.lowerRangeValue;
+    const float upper = v.upperRangeValue;
+    if (!IsNotSet(lower) && IsNotSet(upper)) return Refuse(ui, kMissing20mA);
+    if (IsNotSet(lower) && !IsNotSet(upper)) return Refuse(ui, kMissing4mA);
+    if (IsNotSet(lower) && IsNotSet(upper)) return true;
+
+    // Either order of the points is allowed; only the span's size matters.
+    const float span = std::fabs(upper - lower);
+    if (span < kMinimumSpan) return Refuse(ui, kSpanTooSmall);
+    if (noUnit || noSensor || noConnection) return Refuse(ui, kPointsWithoutChoices);
+    // A limit that is not set compares false, so it lets the point pass.
+    if (v.lowerSensorLimit > lower && v.lowerSensorLimit - lower > kLimitTolerance)
+        return Refuse(ui, kBelowLowerLimit);
+    if (upper > v.upperSensorLimit && upper - v.upperSensorLimit > kLimitTolerance)
+        return Refuse(ui, kAboveUpperLimit);
+    return true;
+}
+
+bool ValidateBasicPage(const CVeskDoc& doc, hart::UserInteraction& ui)
+{
+    return ValidateBasicSend(BasicSendValuesAsShown(PageValuesOf(doc)), ui);
+}
+
+}  // namespace document

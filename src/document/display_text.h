@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace document {
+
+// A numbered string of the string table.
+QString LoadedText(int stringId);
+
+// The symbol of a unit code as the unit labels show it; empty for codes outside 32–37.
+QString UnitText(std::int32_t unitCode);
+
+// The text a list shows for a selected index: empty for no selection (a negative index or
+// one beyond the list).
+QString EntryText(const QStringList& entries, int index);
+
+}  // namespace document

@@ -1,0 +1,333 @@
+#include "vesk_doc.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "config_file.h"
+#include "framework_messages.h"
+#include "question_box.h"
+#include "string_table.h"
+
+namespace document {
+namespace {
+
+using hart::MessageIcon;
+
+constexpr int kMessageReceptionComplete = 899;
+constexpr int kMessageTransferComplete = 900;
+constexpr int kQuestionDataLoss = 904;
+constexpr int kQuestionOutputChange = 905;
+constexpr int kMessageNotFound = 906;
+constexpr int kMessageFileVersion = 910;
+constexpr int kMessageFound = 935;
+constexpr int kMessageWriteProtected = 1004;
+constexpr int kMessageProtectUnreadable = 1244;
+
+struct ReadGroup {
+    int (transmitter::CTransmitter::*run)();
+    int progress;
+};
+
+constexpr ReadGroup kReadGroups[] = {
+    {&transmitter::CTransmitter::ReadTagAndSensor, 16},
+    {&transmitter::CTransmitter::ReadRangeAndLimits, 32},
+    {&transmitter::CTransmitter::ReadFilterAndAssemblyNumber, 48},
+    {&transmitter::CTransmitter::ReadAlarmLevelsAndVariables, 64},
+    {&transmitter::CTransmitter::ReadFailureStatus, 80},
+    {&transmitter::CTransmitter::ReadThermometerParams, 100},
+};
+
+}  // namespace
+
+CVeskDoc::CVeskDoc(hart::UserInteraction& ui, const hart::PortSettings& portSettings, hart::Sleeper& sleeper,
+                   QObject* parent)
+    : QObject(parent), m_ui(ui), m_pTransmitter(std::make_unique<transmitter::CTransmitter>(ui, portSettings, sleeper))
+{
+}
+
+CVeskDoc::~CVeskDoc() = default;
+
+void CVeskDoc::Notify(int messageId, MessageIcon icon) { hart::NotifyString(m_ui, messageId, icon); }
+
+int CVeskDoc::Ask(int messageId, int style)
+{
+    return m_ui.ask(messageId, std::string(tarvel::LoadText(messageId)), style);
+}
+
+void CVeskDoc::ShowWait()
+{
+    if (m_waitShown) return;
+    m_waitShown = true;
+    m_ui.beginWait();
+}
+
+void CVeskDoc::RestoreCursor()
+{
+    if (!m_waitShown) return;
+    m_waitShown = false;
+    m_ui.endWait();
+}
+
+// ---- document life ------------------------------------------------------------------
+
+void CVeskDoc::OnNewDocument()
+{
+    DeleteContents();
+    m_pathName.clear();
+    m_modified = false;
+    UpdateAllViews(HINT_REFRESH);
+}
+
+bool CVeskDoc::OnOpenDocument(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_ui.notify(kNoStringId, kFailedToOpenDocument, MessageIcon::Exclamation);
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+
+    DeleteContents();
+    m_modified = true;
+    if (!bytes.isEmpty()) {
+        switch (LoadConfiguration(bytes, *m_pTransmitter)) {
+        case LoadStatus::Loaded: ClearLoadedFailedFlags(); MarkHasData(); break;
+        case LoadStatus::WrongFormat:
+            m_ui.notify(kNoStringId, kUnexpectedFileFormat, MessageIcon::Exclamation);
+            OnNewDocument();
+            return false;
+        case LoadStatus::WrongVersion:
+            Notify(kMessageFileVersion, MessageIcon::Error);
+            m_ui.notify(kNoStringId, kFailedToOpenDocument, MessageIcon::Exclamation);
+            OnNewDocument();
+            return false;
+        }
+    }
+    m_modified = false;
+    m_pathName = path;
+    UpdateAllViews(HINT_REFRESH);
+    return true;
+}
+
+bool CVeskDoc::OnSaveDocument(const QString& path)
+{
+    // Written beside the old file and renamed over it: a failed write leaves the old one.
+    // Unbuffered, so a short write (a full disk) shows in write()'s count instead of being
+    // lost in a buffered flush that commit() does not check.
+    QSaveFile file(path);
+    const QByteArray record = StoreConfiguration(*m_pTransmitter);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(record) == record.size();
+    if (!written) file.cancelWriting();
+    if (!written || !file.commit()) {
+        m_ui.notify(kNoStringId, kFailedToSaveDocument, MessageIcon::Exclamation);
+        return false;
+    }
+    m_modified = false;
+    m_pathName = path;
+    return true;
+}
+
+void CVeskDoc::SetModifiedFlag(bool modified) { m_modified = modified; }
+
+bool CVeskDoc::CanSave() const { return m_modified || !m_pathName.isEmpty(); }
+
+bool CVeskDoc::HasUnsavedData() const { return m_bCleared == 0 || (m_modified && !m_pathName.isEmpty()); }
+
+void CVeskDoc::MarkHasData()
+{
+    m_bCleared = 0;
+    UpdateAllViews(HINT_STATE);
+}
+
+void CVeskDoc::MarkCleared()
+{
+    m_bCleared = 1;
+    UpdateAllViews(HINT_STATE);
+}
+
+void CVeskDoc::SetProgress(int percent)
+{
+    m_pTransmitter->progress = percent;
+    UpdateAllViews(HINT_REFRESH);
+}
+
+void CVeskDoc::EnableMainControls(bool enable) { UpdateAllViews(enable ? HINT_ENABLE_MAIN : HINT_DISABLE_MAIN); }
+
+// ---- device commands ----------------------------------------------------------------
+
+bool CVeskDoc::FindTransmitter(bool report)
+{
+    ShowWait();
+    while (!m_pTransmitter->Identify()) {
+        RestoreCursor();
+        if (report) {
+            Notify(kMessageNotFound, MessageIcon::Information);
+            return false;
+        }
+        if (Ask(kMessageNotFound, kRetryCancelError) != IDRETRY) return false;
+    }
+    if (report) Notify(kMessageFound, MessageIcon::Information);
+    return true;
+}
+
+bool CVeskDoc::CheckWritable()
+{
+    if (!FindTransmitter(false)) return false;
+    switch (m_pTransmitter->ReadWriteProtect()) {
+    case 0: return true;
+    case 1: RestoreCursor(); Notify(kMessageWriteProtected, MessageIcon::Error); return false;
+    default: RestoreCursor(); Notify(kMessageProtectUnreadable, MessageIcon::Error); return false;
+    }
+}
+
+CommandOutcome CVeskDoc::OnReadFromDevice()
+{
+    if (HasUnsavedData() && Ask(kQuestionDataLoss, kYesNoWarning) != IDYES) return CommandOutcome::Cancelled;
+
+    ShowWait();
+    while (!m_pTransmitter->Identify()) {
+        RestoreCursor();
+        if (Ask(kMessageNotFound, kRetryCancelError) != IDRETRY) {
+            DeleteContents();
+            UpdateAllViews(HINT_REFRESH);
+            return CommandOutcome::Cancelled;
+        }
+    }
+
+    UpdateAllViews(HINT_DISABLE_PAGES);
+    m_pTransmitter->progress = 0;
+    bool allRead = true;
+    for (const ReadGroup& group : kReadGroups) {
+        if (!(m_pTransmitter.get()->*group.run)()) {
+            allRead = false;
+            DeleteContents();
+        }
+        m_pTransmitter->progress = group.progress;
+        UpdateAllViews(HINT_REFRESH);
+    }
+    m_modified = true;
+    MarkHasData();
+    RestoreCursor();
+    Notify(kMessageReceptionComplete, MessageIcon::Information);
+    m_pTransmitter->progress = 0;
+    UpdateAllViews(HINT_REFRESH);
+    UpdateAllViews(HINT_ENABLE_PAGES);
+    return allRead ? CommandOutcome::Done : CommandOutcome::Failed;
+}
+
+bool CVeskDoc::OnCheckConnection()
+{
+    const bool found = FindTransmitter(true);
+    RestoreCursor();
+    return found;
+}
+
+bool CVeskDoc::RunSendChain(std::initializer_list<WriteStep> steps, int (transmitter::CTransmitter::*finalStep)())
+{
+    for (const WriteStep& step : steps) {
+        (m_pTransmitter.get()->*step.run)();
+        SetProgress(step.progress);
+    }
+    const bool done = (m_pTransmitter.get()->*finalStep)() != 0;
+    if (done) {
+        SetProgress(100);
+        RestoreCursor();
+        Notify(kMessageTransferComplete, MessageIcon::Information);
+    } else {
+        RestoreCursor();
+    }
+    SetProgress(0);
+    return done;
+}
+
+bool CVeskDoc::OnSendBasic()
+{
+    using T = transmitter::CTransmitter;
+    SetProgress(0);
+    if (Ask(kQuestionOutputChange, MB_OKCANCEL) != IDOK) return false;
+    if (!CheckWritable()) {
+        RestoreCursor();
+        return false;
+    }
+    return RunSendChain({{&T::WriteSensorConfig, 20}, {&T::WriteRangeUnits, 40}, {&T::WriteRangeValues, 60},
+                         {&T::WriteDamping, 80}},
+                        &T::WriteTag);
+}
+
+bool CVeskDoc::OnSendAdvanced()
+{
+    using T = transmitter::CTransmitter;
+    SetProgress(0);
+    if (!FindTransmitter(false)) {
+        RestoreCursor();
+        return false;
+    }
+    if (m_pTransmitter->writeProtect == 1 && m_pTransmitter->ReadWriteProtect() == 1) {
+        RestoreCursor();
+        Notify(kMessageWriteProtected, MessageIcon::Error);
+        return false;
+    }
+    return RunSendChain({{&T::WriteProtectOff, 20}, {&T::WriteAlarmSelect, 40}, {&T::WriteAlarmLevels, 60},
+                         {&T::WriteLineFilter, 80}},
+                        &T::WriteProtectOnAndReadLimits);
+}
+
+void CVeskDoc::OnPortSettings(std::optional<int> chosenPort)
+{
+    if (!chosenPort) return;
+    if (storePortNumber) storePortNumber(*chosenPort);
+    m_pTransmitter->ClosePort();
+}
+
+void CVeskDoc::OnRefreshLiveValues()
+{
+    ShowWait();
+    UpdateAllViews(HINT_SHOW_INFO);
+    RestoreCursor();
+}
+
+void CVeskDoc::ReadMonitoringValues() { m_pTransmitter->ReadLiveValues(); }
+
+// ---- clearing -----------------------------------------------------------------------
+
+void CVeskDoc::DeleteContents()
+{
+    using namespace transmitter;
+    CTransmitter& t = *m_pTransmitter;
+    t.sensorType = t.sensorConnection = kSensorNotSet;
+    t.alarmSelect = t.writeProtect = t.lineFilter = kChoiceNotSet;
+    t.sensorLimitUnits = t.rangeUnits = t.sensorTempUnits = t.xmtrTempUnits = kUnitsNotSet;
+    std::fill(std::begin(t.tag), std::end(t.tag), u'\0');
+    for (float* value : {&t.upperSensorLimit, &t.lowerSensorLimit, &t.upperRangeValue, &t.lowerRangeValue, &t.damping,
+                         &t.highAlmVal, &t.lowAlmVal, &t.highSatVal, &t.lowSatVal, &t.sensorTemp, &t.xmtrTemp,
+                         &t.loopCurrent})
+        *value = kNotSetFloat;
+    t.universalRev = t.deviceRev = t.softwareRev = t.hardwareRev = 0;
+    t.finalAssemblyNumber = 0;
+    t.sensorFailure = t.xmtrFailure = 0;
+    t.armatureLetter = t.armatureNumber = 0;
+    t.headType = kHeadTypeNotSet;
+    t.cableEntry = kCableEntryNotSet;
+    t.execution = kExecutionNotSet;
+    t.mountingLength = 0;
+    t.thermometerSerial = 0;
+    ClearLoadedFailedFlags();
+    MarkCleared();
+}
+
+void CVeskDoc::ClearLoadedFailedFlags()
+{
+    // The calibration values and the thermometer assembly date keep their flags.
+    transmitter::CTransmitter& t = *m_pTransmitter;
+    for (int* flag : {&t.sensorTypeFailed, &t.sensorConnectionFailed, &t.alarmSelectFailed, &t.rangeUnitsFailed,
+                      &t.sensorTempUnitsFailed, &t.xmtrTempUnitsFailed, &t.writeProtectFailed, &t.armatureFailed,
+                      &t.headTypeFailed, &t.cableEntryFailed, &t.executionFailed, &t.mountingLengthFailed,
+                      &t.thermometerSerialFailed, &t.lineFilterFailed, &t.tagFailed, &t.upperSensorLimitFailed,
+                      &t.lowerSensorLimitFailed, &t.upperRangeValueFailed, &t.lowerRangeValueFailed,
+                      &t.dampingFailed, &t.revisionsFailed, &t.finalAssemblyNumberFailed, &t.highAlmValFailed,
+                      &t.lowAlmValFailed, &t.highSatValFailed, &t.lowSatValFailed, &t.sensorTempFailed,
+                      &t.xmtrTempFailed, &t.loopCurrentFailed, &t.sensorFailureFailed, &t.xmtrFailureFailed})
+        *flag = 0;
+}
+
+}  // namespace document

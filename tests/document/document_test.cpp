@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <vector>
+
+#include "config_file.h"
+#include "fake_driver_control.h"
+#include "fake_sleeper.h"
+#include "framework_messages.h"
+#include "pty_port.h"
+#include "question_box.h"
+#include "scripted_user.h"
+#include "vesk_doc.h"
+
+using namespace document;
+
+namespace {
+
+// A document over the fake driver library: with nothing scripted, the transmitter never
+// answers (each transaction costs 15 s of fake time, no real waiting).
+class DocumentTest : public testing::Test {
+protected:
+    DocumentTest()
+    {
+        QObject::connect(&doc, &CVeskDoc::updateViews, [this](int hint) { hints.push_back(hint); });
+        doc.OnNewDocument();
+        hints.clear();
+    }
+
+    QString WriteFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    QByteArray ValidRecord()
+    {
+        ScriptedUser otherUser;
+        transmitter::CTransmitter values(otherUser, ports, sleeper);
+        values.sensorType = 1;
+        values.tag[0] = u'T';
+        return StoreConfiguration(values);
+    }
+
+    TempPortMapDir portMap;
+    PtyPort port;
+    FakeDriverControl fake;
+    ScriptedUser user;
+    FakeSleeper sleeper;
+    hart::FixedPortSettings ports{port.comNumber()};
+    CVeskDoc doc{user, ports, sleeper};
+    std::vector<int> hints;
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(DocumentTest, NewDocumentIsClearedAndCannotBeSaved)
+{
+    EXPECT_TRUE(doc.IsCleared());
+    EXPECT_FALSE(doc.HasUnsavedData());
+    EXPECT_FALSE(doc.CanSave());
+    EXPECT_EQ(doc.sensorType(), 251);
+    EXPECT_EQ(doc.transmitter().headType, 4);
+    EXPECT_EQ(doc.transmitter().cableEntry, 256);
+    EXPECT_EQ(doc.transmitter().execution, 33);
+}
+
+TEST_F(DocumentTest, ReadWithNothingAnsweringCancelledClearsTheDocument)
+{
+    user.answers = {IDCANCEL};
+    EXPECT_EQ(doc.OnReadFromDevice(), CommandOutcome::Cancelled);
+    // A new document has nothing to lose: no question 904, only 906 with Retry/Cancel.
+    ASSERT_EQ(user.questions.size(), 1u);
+    EXPECT_EQ(user.questions[0].id, 906);
+    EXPECT_TRUE(doc.IsCleared());
+    EXPECT_EQ(hints, (std::vector<int>{HINT_STATE, HINT_REFRESH}));
+    EXPECT_EQ(fake.counters().writes, 3);
+
+    // Still nothing to lose: cleared, and modified only matters with a path.
+    user.answers = {IDCANCEL};
+    doc.OnReadFromDevice();
+    EXPECT_EQ(user.questions.back().id, 906);
+    EXPECT_EQ(user.questions.size(), 2u);
+}
+
+TEST_F(DocumentTest, ReadAfterLoadingAFileAsksFirstAndNoKeepsEverything)
+{
+    ASSERT_TRUE(doc.OnOpenDocument(WriteFile("a.4410", ValidRecord())));
+    EXPECT_TRUE(doc.CanSave());
+    EXPECT_FALSE(doc.IsModified());
+    user.answers = {IDNO};
+    EXPECT_EQ(doc.OnReadFromDevice(), CommandOutcome::Cancelled);
+    ASSERT_EQ(user.questions.size(), 1u);
+    EXPECT_EQ(user.questions[0].id, 904);
+    EXPECT_EQ(user.questions[0].text,
+              "Вся несохраненная/неотправленная информация будет потеряна.\nВы хотите продолжить?");
+    EXPECT_EQ(doc.sensorType(), 1);
+    EXPECT_EQ(fake.counters().writes, 0);
+}
+
+TEST_F(DocumentTest, CancelledReadOfAModifiedSavedDocumentAsksAgain)
+{
+    ASSERT_TRUE(doc.OnOpenDocument(WriteFile("a.4410", ValidRecord())));
+    user.answers = {IDYES, IDCANCEL};
+    doc.OnReadFromDevice();
+    EXPECT_TRUE(doc.IsCleared());
+    // Cleared, unmodified: the next read does not ask.
+    user.answers = {IDCANCEL};
+    doc.OnReadFromDevice();
+    EXPECT_EQ(user.questions.size(), 3u);
+    EXPECT_EQ(user.questions[2].id, 906);
+
+    // Cleared but modified with a path: it asks.
+    doc.SetModifiedFlag(true);
+    user.answers = {IDNO};
+    doc.OnReadFromDevice();
+    EXPECT_EQ(user.questions.back().id, 904);
+}
+
+TEST_F(DocumentTest, CheckConnectionReportsNotFoundOnce)
+{
+    EXPECT_FALSE(doc.OnCheckConnection());
+    EXPECT_EQ(user.ids(), (std::vector<int>{906}));
+    EXPECT_EQ(user.messages[0].icon, hart::MessageIcon::Information);
+    EXPECT_TRUE(user.questions.empty());
+}
+
+TEST_F(DocumentTest, SendBasicCancelledAtTheQuestionSendsNothing)
+{
+    user.answers = {IDCANCEL};
+    EXPECT_FALSE(doc.OnSendBasic());
+    ASSERT_EQ(user.questions.size(), 1u);
+    EXPECT_EQ(user.questions[0].id, 905);
+    EXPECT_EQ(fake.counters().opens, 0);
+    EXPECT_EQ(doc.progress(), 0);
+    EXPECT_EQ(hints, (std::vector<int>{HINT_REFRESH}));
+}
+
+TEST_F(DocumentTest, SendAdvancedWithoutTransmitterAsksRetryAndEnds)
+{
+    user.answers = {IDRETRY, IDCANCEL};
+    EXPECT_FALSE(doc.OnSendAdvanced());
+    EXPECT_EQ(user.questions.size(), 2u);
+    EXPECT_EQ(fake.counters().writes, 6);  // two identification attempts of three sends each
+    EXPECT_TRUE(user.messages.empty());
+}
+
+TEST_F(DocumentTest, SettersDetectChangesEachTheirWay)
+{
+    // Alarm levels compare plainly: not set replacing not set is a change.
+    doc.setLowAlmVal(transmitter::kNotSetFloat);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(doc.IsCleared());
+
+    doc.OnNewDocument();
+    doc.setLowerRangeValue(transmitter::kNotSetFloat);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.IsCleared());
+    doc.setSensorType(251);
+    EXPECT_FALSE(doc.IsModified());
+    doc.setUpperSensorLimit(12.0f);  // untracked
+    EXPECT_FALSE(doc.IsModified());
+
+    doc.transmitter().upperRangeValueFailed = 1;
+    doc.setUpperRangeValue(100.0f);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(doc.upperRangeValueFailed());
+    EXPECT_TRUE(doc.CanSave());
+}
+
+TEST_F(DocumentTest, TagSetterAndGetter)
+{
+    CVeskDoc::Tag tag{u'T', u't', u'-', u'1', 0, 0, 0, 0, 0};
+    doc.setTag(tag);
+    EXPECT_TRUE(doc.IsModified());
+    // Lower-case letters come back as spaces.
+    const CVeskDoc::Tag shown = doc.tag();
+    EXPECT_EQ(shown[0], u'T');
+    EXPECT_EQ(shown[1], u' ');
+    EXPECT_EQ(shown[3], u'1');
+    EXPECT_EQ(shown[4], u'\0');
+
+    doc.OnNewDocument();
+    doc.setTag(CVeskDoc::Tag{});
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(DocumentTest, HardwareRevisionShowsItsUpperFiveBits)
+{
+    doc.transmitter().hardwareRev = 0x21;
+    EXPECT_EQ(doc.hardwareRev(), 4);
+}
+
+TEST_F(DocumentTest, LoadingAndSavingStates)
+{
+    const QString path = WriteFile("b.4410", ValidRecord());
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    EXPECT_FALSE(doc.IsCleared());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_TRUE(doc.HasUnsavedData());
+    EXPECT_EQ(doc.sensorLimitUnits(), doc.rangeUnits());
+
+    const QString copy = dir.filePath("copy.4410");
+    doc.setDamping(2.0f);
+    ASSERT_TRUE(doc.OnSaveDocument(copy));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), copy);
+    QFile saved(copy);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.size(), kConfigRecordSize);
+}
+
+TEST_F(DocumentTest, AbandonedLoadsLeaveANewDocument)
+{
+    QByteArray version321 = ValidRecord();
+    version321[4] = 0x41;
+    ASSERT_FALSE(doc.OnOpenDocument(WriteFile("v.4410", version321)));
+    EXPECT_EQ(user.ids(), (std::vector<int>{910, kNoStringId}));
+    EXPECT_EQ(user.messages[1].text, kFailedToOpenDocument);
+    EXPECT_TRUE(doc.IsCleared());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.GetPathName().isEmpty());
+    EXPECT_EQ(doc.sensorType(), 251);
+
+    user.messages.clear();
+    ASSERT_FALSE(doc.OnOpenDocument(WriteFile("s.4410", ValidRecord().left(102))));
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].text, kUnexpectedFileFormat);
+    EXPECT_EQ(user.messages[0].icon, hart::MessageIcon::Exclamation);
+
+    user.messages.clear();
+    ASSERT_FALSE(doc.OnOpenDocument(dir.filePath("missing.4410")));
+    EXPECT_EQ(user.messages.size(), 1u);
+}
+
+TEST_F(DocumentTest, EmptyFileOpensAsAClearedDocumentSilently)
+{
+    const QString path = WriteFile("empty.4410", {});
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    EXPECT_TRUE(user.messages.empty());
+    EXPECT_TRUE(doc.IsCleared());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), path);
+}
+
+TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndTheModifiedState)
+{
+    const QByteArray original = ValidRecord();
+    const QString path = WriteFile("keep.4410", original);
+    doc.setDamping(7.0f);
+
+    // The file system refuses writes past 50 bytes, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit tiny = previous;
+    tiny.rlim_cur = 50;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const bool saved = doc.OnSaveDocument(path);
+    setrlimit(RLIMIT_FSIZE, &previous);
+
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].text, kFailedToSaveDocument);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), original);
+}
+
+TEST_F(DocumentTest, PortSettingsStoresTheChoiceAndClosesThePort)
+{
+    std::vector<int> stored;
+    doc.storePortNumber = [&](int port) { stored.push_back(port); };
+    doc.OnPortSettings(std::nullopt);
+    EXPECT_TRUE(stored.empty());
+    doc.OnPortSettings(5);
+    EXPECT_EQ(stored, (std::vector<int>{5}));
+}
