@@ -17,7 +17,7 @@ constexpr std::size_t kMaxLockFileBytes = 128;
 
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\0';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
 std::optional<long> ParseAsciiPid(std::string_view text)
@@ -34,19 +34,6 @@ std::optional<long> ParseAsciiPid(std::string_view text)
         return std::nullopt;
     }
     return pid;
-}
-
-// A binary pid never consists of text characters only: that would be a number far above
-// the kernel's pid limit.
-bool LooksLikeText(std::string_view content)
-{
-    for (const char c : content) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (!IsBlank(c) && (byte < 0x20 || byte > 0x7E)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool ProcessIsAlive(long pid)
@@ -70,7 +57,8 @@ std::optional<long> ParseUucpLockPid(std::string_view content)
     if (auto pid = ParseAsciiPid(content)) {
         return pid;
     }
-    if (content.size() == sizeof(int) && !LooksLikeText(content)) {
+    // Pids stay below 2^22, so a binary one always has a zero byte; the text form never.
+    if (content.size() == sizeof(int) && content.find('\0') != std::string_view::npos) {
         int binaryPid = 0;
         std::memcpy(&binaryPid, content.data(), sizeof binaryPid);
         if (binaryPid > 0) {

@@ -33,6 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(LockContentCase{"HdbPadded", "      4242\n", 4242},  // ten columns and a line end
                     LockContentCase{"BareDigits", "77", 77},
                     LockContentCase{"Binary", BinaryPid(123456), 123456},
+                    LockContentCase{"BinaryWithDigitBytes", BinaryPid(0x3231), 0x3231},  // '1' '2' 0 0
+                    LockContentCase{"FourDigitText", "1234", 1234},
                     LockContentCase{"Empty", "", std::nullopt},
                     LockContentCase{"Blank", "   \n", std::nullopt},
                     LockContentCase{"Text", "pid=12\n", std::nullopt},
