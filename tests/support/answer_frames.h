@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 // Answer frames as a transmitter sends them, without preambles, for scripting the fake
@@ -18,9 +19,8 @@ inline std::uint8_t Xor(const Bytes& bytes)
 }
 
 // 0x86 | address (master bit set) | command | count | response code | device status | data | checksum
-inline Bytes LongAnswer(std::uint8_t command, std::uint8_t response, std::uint8_t status,
-                        std::initializer_list<std::uint8_t> data, std::uint8_t delimiter = 0x86,
-                        Bytes address = {0x99, 0xFC, 0x0A, 0x1B, 0x2C})
+inline Bytes LongAnswer(std::uint8_t command, std::uint8_t response, std::uint8_t status, const Bytes& data,
+                        std::uint8_t delimiter = 0x86, Bytes address = {0x99, 0xFC, 0x0A, 0x1B, 0x2C})
 {
     Bytes frame;
     frame.reserve(address.size() + data.size() + 7);
@@ -33,6 +33,13 @@ inline Bytes LongAnswer(std::uint8_t command, std::uint8_t response, std::uint8_
     for (std::uint8_t b : data) frame.push_back(b);
     frame.push_back(Xor(frame));
     return frame;
+}
+
+inline Bytes LongAnswer(std::uint8_t command, std::uint8_t response, std::uint8_t status,
+                        std::initializer_list<std::uint8_t> data, std::uint8_t delimiter = 0x86,
+                        Bytes address = {0x99, 0xFC, 0x0A, 0x1B, 0x2C})
+{
+    return LongAnswer(command, response, status, Bytes(data), delimiter, std::move(address));
 }
 
 // 0x06 | 0x80 (poll address 0, master bit) | command | count | response | status | data | checksum

@@ -67,3 +67,16 @@ FakeHartCounters FakeDriverControl::counters() const
     Symbol<void (*)(FakeHartCounters*)>(m_module, "fake_hart_counters")(&out);
     return out;
 }
+
+std::vector<std::vector<std::uint8_t>> FakeDriverControl::writtenFrames() const
+{
+    const auto count = Symbol<std::uint32_t (*)()>(m_module, "fake_hart_written_count")();
+    const auto frame = Symbol<std::uint16_t (*)(std::uint32_t, std::uint8_t*)>(m_module, "fake_hart_written_frame");
+    std::vector<std::vector<std::uint8_t>> frames;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint8_t buffer[HART_FRAME_CAPACITY] = {};
+        const std::uint16_t length = frame(i, buffer);
+        frames.emplace_back(buffer, buffer + length);
+    }
+    return frames;
+}

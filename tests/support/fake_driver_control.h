@@ -23,6 +23,8 @@ public:
     void addReply(const std::vector<std::uint8_t>& frame, std::uint16_t claimedLength);
     void setEndlessReply(const std::vector<std::uint8_t>& frame);
     FakeHartCounters counters() const;
+    // Every frame written since the reset, in order, each with its own length.
+    std::vector<std::vector<std::uint8_t>> writtenFrames() const;
 
 private:
     void* m_module = nullptr;

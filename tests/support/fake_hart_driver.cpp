@@ -28,6 +28,7 @@ struct State {
     std::int32_t writeResult = 0;
     std::int32_t closeResult = 0;
     FakeHartCounters counters{};
+    std::vector<std::vector<std::uint8_t>> written;  // every frame handed to hart_write
 };
 
 State& state()
@@ -50,6 +51,7 @@ FAKE_EXPORT void fake_hart_reset()
     s.endless = false;
     s.openResult = s.configureResult = s.writeResult = s.closeResult = 0;
     s.counters = FakeHartCounters{};
+    s.written.clear();
 }
 
 FAKE_EXPORT void fake_hart_set_results(std::int32_t open, std::int32_t configure, std::int32_t write,
@@ -93,6 +95,24 @@ FAKE_EXPORT void fake_hart_counters(FakeHartCounters* out)
     *out = s.counters;
 }
 
+FAKE_EXPORT std::uint32_t fake_hart_written_count()
+{
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    return static_cast<std::uint32_t>(s.written.size());
+}
+
+// Copies written frame `index` into out (HART_FRAME_CAPACITY bytes); returns its length.
+FAKE_EXPORT std::uint16_t fake_hart_written_frame(std::uint32_t index, std::uint8_t* out)
+{
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    if (index >= s.written.size()) return 0;
+    const auto& frame = s.written[index];
+    std::memcpy(out, frame.data(), frame.size());
+    return static_cast<std::uint16_t>(frame.size());
+}
+
 FAKE_EXPORT std::int32_t hart_open(const char* channelName, std::uint16_t* handle)
 {
     State& s = state();
@@ -124,6 +144,8 @@ FAKE_EXPORT std::int32_t hart_write(std::uint32_t handle, const HartMessage* mes
     s.counters.lastHandle = handle;
     s.counters.lastWriteLength = message->length;
     std::memcpy(s.counters.lastWrite, message->frame, sizeof s.counters.lastWrite);
+    const std::size_t length = std::min<std::size_t>(message->length, HART_FRAME_CAPACITY);
+    s.written.emplace_back(message->frame, message->frame + length);
     s.current.clear();
     s.next = 0;
     if (!s.repliesPerWrite.empty()) {
