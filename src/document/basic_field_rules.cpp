@@ -1,6 +1,7 @@
 #include "basic_field_rules.h"
 
-#include <QList>
+#include <algorithm>
+#include <string>
 
 #include "display_text.h"
 
@@ -19,16 +20,18 @@ bool IsTagCharacter(char32_t ch) { return ch >= kFirstTagCharacter && ch <= kLas
 
 QString RemoveInvalidTagCharacters(const QString& text, hart::UserInteraction& ui)
 {
-    QList<char32_t> characters = text.toUcs4();
-    for (qsizetype i = 0; i < characters.size(); ++i) {
-        const char32_t ch = characters.at(i);
-        if (IsTagCharacter(ch)) continue;
+    std::u32string characters = text.toStdU32String();
+    for (std::size_t i = 0; i < characters.size();) {
+        const char32_t ch = characters[i];
+        if (IsTagCharacter(ch)) {
+            ++i;
+            continue;
+        }
         const QString message = LoadedText(kInvalidCharacterMessage) + QString::fromUcs4(&ch, 1);
         ui.notify(kInvalidCharacterMessage, message.toStdString(), hart::MessageIcon::None);
-        characters.removeAll(ch);
-        --i;
+        std::erase(characters, ch);
     }
-    return QString::fromUcs4(characters.constData(), characters.size());
+    return QString::fromStdU32String(characters);
 }
 
 CVeskDoc::Tag TagFromText(const QString& text)
