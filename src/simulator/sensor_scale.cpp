@@ -48,7 +48,8 @@ Limits SensorScale::naturalLimits() const
 
 float SensorScale::fromNatural(float natural, std::uint8_t unitCode) const
 {
-    if (!IsUnitAllowed(m_sensor, unitCode))
+    // Arithmetic on the HART not-a-number would turn it into another NaN pattern.
+    if (!IsUnitAllowed(m_sensor, unitCode) || std::isnan(natural))
         return NotANumber();
     if (!IsThermometer(m_sensor))
         return natural;
@@ -60,7 +61,7 @@ float SensorScale::fromNatural(float natural, std::uint8_t unitCode) const
 
 float SensorScale::toNatural(float value, std::uint8_t unitCode) const
 {
-    if (!IsUnitAllowed(m_sensor, unitCode))
+    if (!IsUnitAllowed(m_sensor, unitCode) || std::isnan(value))
         return NotANumber();
     if (!IsThermometer(m_sensor))
         return value;
