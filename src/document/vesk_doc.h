@@ -60,6 +60,10 @@ public:
     bool IsCleared() const { return m_bCleared != 0; }
     void ReadMonitoringValues();
 
+    // The wait cursor is shown once and restored once, however a command ends.
+    void ShowWait();
+    void RestoreCursor();
+
     int m_bMonitoring = 0;
 
     // Where the port dialog's choice is stored (the settings); set by the owner.
@@ -180,9 +184,6 @@ private:
     void ClearLoadedFailedFlags();
     void Notify(int messageId, hart::MessageIcon icon);
     int Ask(int messageId, int style);
-    // The wait cursor is shown once and restored once, however a command ends.
-    void ShowWait();
-    void RestoreCursor();
 
     hart::UserInteraction& m_ui;
     std::unique_ptr<transmitter::CTransmitter> m_pTransmitter;

@@ -1,0 +1,66 @@
+#include "live_monitor.h"
+
+#include "vesk_doc.h"
+
+namespace document {
+
+LiveMonitor::LiveMonitor(CVeskDoc& doc, CycleDone cycleDone, std::chrono::milliseconds period)
+    : m_doc(doc), m_cycleDone(std::move(cycleDone)), m_period(period)
+{
+}
+
+LiveMonitor::~LiveMonitor() { Stop(); }
+
+bool LiveMonitor::Start()
+{
+    if (running()) return true;
+    const bool found = m_doc.FindTransmitter(false);
+    m_doc.RestoreCursor();
+    if (!found) return false;
+    m_doc.m_bMonitoring = 1;
+    m_doc.EnableMainControls(false);
+    m_stopRequested = false;
+    m_finished = false;
+    m_thread = std::thread([this] { Run(); });
+    return true;
+}
+
+void LiveMonitor::Run()
+{
+    for (;;) {
+        {
+            std::unique_lock lock(m_mutex);
+            if (m_wake.wait_for(lock, m_period, [this] { return m_stopRequested; })) break;
+        }
+        m_doc.ReadMonitoringValues();
+        if (m_cycleDone) m_cycleDone();
+    }
+    m_finished = true;
+}
+
+void LiveMonitor::RequestStop()
+{
+    if (!running()) return;
+    if (m_doc.m_bMonitoring) {
+        m_doc.m_bMonitoring = 0;
+        m_doc.EnableMainControls(true);
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopRequested = true;
+    }
+    m_wake.notify_all();
+}
+
+void LiveMonitor::Join()
+{
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void LiveMonitor::Stop()
+{
+    RequestStop();
+    Join();
+}
+
+}  // namespace document
