@@ -1,0 +1,272 @@
+// The command line end to end: tarvel4410-cli as a separate process, with the real driver
+// library, against the simulated transmitter on a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "config_file.h"
+#include "fake_sleeper.h"
+#include "pty_port.h"
+#include "scripted_user.h"
+#include "simulator_host.h"
+
+namespace {
+
+struct CliRun {
+    int exitCode;
+    QStringList lines;
+    QString errors;
+
+    bool has(const QString& line) const { return lines.contains(line); }
+};
+
+class CliTest : public testing::Test {
+protected:
+    CliTest()
+    {
+        setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+        sim::SimulatorSetup setup;
+        setup.process.noise = 0;
+        host = std::make_unique<sim::SimulatorHost>(setup);
+        const auto endpoint = host->start();
+        if (!endpoint) throw std::runtime_error(host->error());
+        com = QString::number(endpoint->comNumber);
+    }
+
+    CliRun Cli(QStringList args, const QByteArray& input = {})
+    {
+        QProcess process;
+        process.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli", args);
+        process.write(input);
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(60000));
+        CliRun run{process.exitCode(), {}, QString::fromUtf8(process.readAllStandardError())};
+        run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        return run;
+    }
+
+    QString WriteConfiguration(const std::function<void(transmitter::CTransmitter&)>& edit)
+    {
+        ScriptedUser user;
+        FakeSleeper sleeper;
+        hart::FixedPortSettings ports{1};
+        transmitter::CTransmitter values(user, ports, sleeper);
+        values.sensorType = 1;
+        values.sensorConnection = 3;
+        values.rangeUnits = 32;
+        values.lowerRangeValue = 0.0f;
+        values.upperRangeValue = 100.0f;
+        values.damping = 1.0f;
+        values.alarmSelect = 0;
+        values.lowAlmVal = 3.5f;
+        values.highAlmVal = 21.0f;
+        values.lowSatVal = 3.7f;
+        values.highSatVal = 20.5f;
+        values.lineFilter = 1;
+        values.writeProtect = 0;
+        edit(values);
+        const QString path = files.filePath("config.4410");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(document::StoreConfiguration(values));
+        return path;
+    }
+
+    std::vector<std::uint8_t> WritesSeen()
+    {
+        std::vector<std::uint8_t> writes;
+        for (std::uint8_t command : host->commands())
+            if (command == 18 || command == 34 || command == 35 || command == 44 || command == 141 ||
+                command == 151 || command == 155 || command == 162 || command == 195)
+                writes.push_back(command);
+        return writes;
+    }
+
+    TempPortMapDir portMap;
+    QTemporaryDir config;
+    QTemporaryDir files;
+    std::unique_ptr<sim::SimulatorHost> host;
+    QString com;
+};
+
+}  // namespace
+
+TEST_F(CliTest, ReadPrintsTheReportAndSavesTheFile)
+{
+    const QString path = files.filePath("read.4410");
+    const CliRun run = Cli({"--port", com, "read", path});
+    EXPECT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
+    ASSERT_EQ(run.lines.size(), 25);
+    EXPECT_EQ(run.lines[0], QString::fromUtf8("[899] Приём завершен"));
+    EXPECT_EQ(run.lines[1], QString::fromUtf8("Тег датчика: TT-101  "));
+    EXPECT_TRUE(run.has(QString::fromUtf8("Точка 20 мА: 100.00 °C")));
+    EXPECT_TRUE(run.has(QString::fromUtf8("Демпфирование: 1.0 с")));
+    EXPECT_TRUE(run.has(QString::fromUtf8("Защита записи: выключена")));
+    EXPECT_TRUE(run.has(QString::fromUtf8("Неисправность сенсора: Нет")));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.size(), document::kConfigRecordSize);
+}
+
+TEST_F(CliTest, NumbersFollowTheUsersDecimalSeparator)
+{
+    qputenv("LC_ALL", "ru_RU.UTF-8");
+    const CliRun run = Cli({"--port", com, "read"});
+    qunsetenv("LC_ALL");
+    EXPECT_TRUE(run.has(QString::fromUtf8("Высокий уровень аварии: 21,00 мА")));
+}
+
+TEST_F(CliTest, ReadWithoutTransmitterGetsTheNegativeAnswer)
+{
+    const CliRun run = Cli({"--port", "200", "read"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.lines, (QStringList{QString::fromUtf8("[908] Нельзя открыть Com порт"),
+                                      QString::fromUtf8("[906] Датчик Тарвел-4410 не найден -> Отмена (нет ответа)")}));
+}
+
+TEST_F(CliTest, ScriptedAnswersAreUsedInOrder)
+{
+    const CliRun run = Cli({"--port", "200", "--answer", "906=retry", "--answer", "906=cancel", "check"});
+    EXPECT_EQ(run.exitCode, 1);
+    // The connection check reports once and asks nothing.
+    EXPECT_EQ(run.lines.last(), QString::fromUtf8("[906] Датчик Тарвел-4410 не найден"));
+
+    const CliRun read = Cli({"--port", "200", "--answer", "906=retry", "--answer", "906=cancel", "read"});
+    EXPECT_EQ(read.lines.filter(QString::fromUtf8("-> Повторить")).size(), 1);
+    EXPECT_EQ(read.lines.filter(QString::fromUtf8("-> Отмена")).size(), 1);
+}
+
+TEST_F(CliTest, CheckFindsTheTransmitter)
+{
+    const CliRun run = Cli({"--port", com, "check"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.lines, QStringList{QString::fromUtf8("[935] Датчик Тарвел-4410 найден")});
+}
+
+TEST_F(CliTest, ShowPrintsAFileAndRejectsABadOne)
+{
+    const QString path = WriteConfiguration([](auto& v) { v.damping = 5.0f; });
+    const CliRun run = Cli({"show", path});
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.lines.size(), 24);
+    EXPECT_EQ(run.lines[7], QString::fromUtf8("Демпфирование: 5.0 с"));
+    // Nothing live in a file: the Information lines carry no values.
+    EXPECT_EQ(run.lines[16], QString::fromUtf8("Аналоговый выход:  "));  // empty value: ": " and a space
+
+    QFile bad(files.filePath("bad.4410"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a configuration");
+    bad.close();
+    const CliRun failed = Cli({"show", bad.fileName()});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.lines, QStringList{"[-] Unexpected file format."});
+}
+
+TEST_F(CliTest, SendBasicWritesAndReportsTheDampingWarning)
+{
+    const QString path = WriteConfiguration([](auto& v) {
+        v.damping = 0.3f;
+        v.upperRangeValue = 150.0f;
+        const char16_t tag[] = u"tt-7";
+        std::copy(std::begin(tag), std::end(tag), v.tag);
+    });
+    const CliRun run = Cli({"--port", com, "--answer", "905=ok", "send-basic", path});
+    EXPECT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
+    EXPECT_TRUE(run.lines[0].endsWith(QString::fromUtf8("-> Продолжить")));
+    EXPECT_TRUE(run.has(QString::fromUtf8(
+        "[1005] Предупреждение: Передаваемое значение дампинга меньше 0.5 секунд. Значение будет округлено до 0.5 секунд")));
+    EXPECT_EQ(run.lines.last(), QString::fromUtf8("[900] Передача завершена успешно"));
+    const auto config = host->withDevice([](sim::Device& d) { return d.state().config; });
+    EXPECT_EQ(config.dampingS, 0.5f);
+    EXPECT_EQ(config.upperRangeValue, 150.0f);
+    EXPECT_EQ(config.tag.substr(0, 4), "TT-7");
+}
+
+TEST_F(CliTest, SendBasicUnansweredSendsNothing)
+{
+    const CliRun run = Cli({"--port", com, "send-basic", WriteConfiguration([](auto&) {})});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.lines[0].startsWith("[905] "));
+    EXPECT_TRUE(run.lines[0].endsWith(QString::fromUtf8("-> Отмена (нет ответа)")));
+    EXPECT_TRUE(host->commands().empty());
+}
+
+TEST_F(CliTest, SendBasicValidationStopsBeforeTheDevice)
+{
+    // 20 mA beyond the PT100's 850 °C: the page refuses to send.
+    const QString path = WriteConfiguration([](auto& v) { v.upperRangeValue = 1000.0f; });
+    const CliRun run = Cli({"--port", com, "--answer", "905=ok", "send-basic", path, "--validate"});
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.lines.size(), 1);
+    EXPECT_TRUE(run.lines[0].startsWith("[1271] "));
+    EXPECT_TRUE(host->commands().empty());
+}
+
+TEST_F(CliTest, SendAdvancedMarksTheRefusedLevel)
+{
+    host->withDevice([](sim::Device& d) { d.faults().responseOverrides[155] = 10; });
+    const QString path = WriteConfiguration([](auto& v) { v.highAlmVal = 22.0f; });
+    const CliRun run = Cli({"--port", com, "send-advanced", path});
+    EXPECT_TRUE(run.has(QString::fromUtf8("[1010] Неверное значение высокого уровня тревоги")));
+    EXPECT_TRUE(run.has(QString::fromUtf8("! Высокий уровень аварии")));
+    // Only the final step decides: it succeeded.
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.has(QString::fromUtf8("[900] Передача завершена успешно")));
+}
+
+TEST_F(CliTest, SendAdvancedSwitchesProtectionOffFirstAndOnLast)
+{
+    host->withDevice([](sim::Device& d) { d.state().config.writeProtect = 1; });
+    CliRun run = Cli({"--port", com, "send-advanced", WriteConfiguration([](auto& v) { v.writeProtect = 0; })});
+    EXPECT_EQ(run.exitCode, 0);
+    std::vector<std::uint8_t> writes = WritesSeen();
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes.front(), 195);
+
+    host->clearRequests();
+    run = Cli({"--port", com, "send-advanced", WriteConfiguration([](auto& v) { v.writeProtect = 1; })});
+    EXPECT_EQ(run.exitCode, 0);
+    writes = WritesSeen();
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes.back(), 195);
+    EXPECT_EQ(host->withDevice([](sim::Device& d) { return d.state().config.writeProtect; }), 1);
+}
+
+TEST_F(CliTest, PortIsStoredAndUsedByLaterRuns)
+{
+    EXPECT_EQ(Cli({"port", com}).exitCode, 0);
+    QSettings settings(config.filePath(QString::fromUtf8("Tarvel 4410 Configuration Tool/Конфигурация датчика Тарвел-4410.conf")),
+                      QSettings::IniFormat);
+    EXPECT_EQ(settings.value("General/PortSettings").toInt(), com.toInt());
+    EXPECT_EQ(Cli({"check"}).exitCode, 0);
+}
+
+TEST_F(CliTest, PortsListsTheSimulatedPort)
+{
+    const CliRun run = Cli({"ports"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.has("COM" + com));
+}
+
+TEST_F(CliTest, MonitorPrintsTheInformationSectionEachCycle)
+{
+    const CliRun run = Cli({"--port", com, "monitor", "--cycles", "1"});
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.lines.size(), 9);
+    EXPECT_EQ(run.lines[0], QString::fromUtf8("Температура сенсора: 25.00 °C"));
+    EXPECT_EQ(run.lines[5], QString::fromUtf8("Версия программы: 5.1.2"));
+}
+
+TEST_F(CliTest, UsageErrors)
+{
+    for (const QStringList& args : {QStringList{}, QStringList{"frobnicate"}, QStringList{"--port", "0", "check"},
+                                    QStringList{"--answer", "906=maybe", "check"}, QStringList{"show"},
+                                    QStringList{"send-basic", "a.4410", "--force"}, QStringList{"monitor", "--cycles", "x"}}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: "));
+    }
+}
