@@ -6,13 +6,13 @@ using namespace transmitter;
 
 namespace {
 
-using CalibrationTest = TransmitterTest;
+using TransmitterCalibration = TransmitterTest;
 
 const Payload kLevels = Payload().f32(21.0f).f32(3.6f).f32(20.5f).f32(3.8f);
 
 }  // namespace
 
-TEST_F(CalibrationTest, FixedCurrentEnterAndExit)
+TEST_F(TransmitterCalibration, FixedCurrentEnterAndExit)
 {
     EXPECT_TRUE(xmtr.SetFixedCurrent());  // not set: nothing to do
     EXPECT_TRUE(fake.writtenFrames().empty());
@@ -29,7 +29,7 @@ TEST_F(CalibrationTest, FixedCurrentEnterAndExit)
 }
 
 // Here only a clean 0 is success: the warning 8 is a failure, with its message.
-TEST_F(CalibrationTest, WarningCountsAsFailure)
+TEST_F(TransmitterCalibration, WarningCountsAsFailure)
 {
     xmtr.fixedCurrent = 4.0f;
     script({Answer(40, Payload().f32(4.0f), 8), Refusal(40, 11), Answer(42, Payload(), 8), Refusal(48, 8)});
@@ -41,7 +41,7 @@ TEST_F(CalibrationTest, WarningCountsAsFailure)
     EXPECT_EQ(user.ids(), (std::vector<int>{1007, 1026, 1007, 1007}));
 }
 
-TEST_F(CalibrationTest, LoopTrimsReturnTheResult)
+TEST_F(TransmitterCalibration, LoopTrimsReturnTheResult)
 {
     struct Case {
         LoopTrimResult (CTransmitter::*trim)();
@@ -75,7 +75,7 @@ TEST_F(CalibrationTest, LoopTrimsReturnTheResult)
     }
 }
 
-TEST_F(CalibrationTest, CalibrationModeWrite)
+TEST_F(TransmitterCalibration, CalibrationModeWrite)
 {
     EXPECT_TRUE(xmtr.WriteCalibrationMode());  // mode 2: neither, nothing sent
     EXPECT_TRUE(fake.writtenFrames().empty());
@@ -88,7 +88,7 @@ TEST_F(CalibrationTest, CalibrationModeWrite)
     EXPECT_EQ(user.ids(), std::vector<int>{1031});
 }
 
-TEST_F(CalibrationTest, CalibrationInfo)
+TEST_F(TransmitterCalibration, CalibrationInfo)
 {
     xmtr.trimUnits = 38;
     EXPECT_TRUE(xmtr.ReadCalibrationInfo());
@@ -114,7 +114,7 @@ TEST_F(CalibrationTest, CalibrationInfo)
     EXPECT_EQ(user.ids(), std::vector<int>{1030});
 }
 
-TEST_F(CalibrationTest, SensorTrimPoints)
+TEST_F(TransmitterCalibration, SensorTrimPoints)
 {
     struct Case {
         bool (CTransmitter::*trim)();
@@ -148,7 +148,7 @@ TEST_F(CalibrationTest, SensorTrimPoints)
     }
 }
 
-TEST_F(CalibrationTest, ReadsReturnWhatTheyReadAndStoreNothing)
+TEST_F(TransmitterCalibration, ReadsReturnWhatTheyReadAndStoreNothing)
 {
     script({Answer(189, kLevels), Answer(48, Payload().u8(1).u8(2).u8(0x88).u8(0x04).u8(3)),
             Answer(15, Payload().u8(0).u8(0).u8(35).f32(1.0f).f32(0.0f).f32(1.0f).u8(0).u8(0)),
@@ -184,7 +184,7 @@ TEST_F(CalibrationTest, ReadsReturnWhatTheyReadAndStoreNothing)
     EXPECT_TRUE(user.messages.empty());
 }
 
-TEST_F(CalibrationTest, FailedReadsGiveTheUnknownValues)
+TEST_F(TransmitterCalibration, FailedReadsGiveTheUnknownValues)
 {
     script({Refusal(189, 16), Refusal(15, 8), Refusal(140, 16), Refusal(14, 8), Refusal(33, 16)});
     const LevelPair levels = xmtr.ReadAlarmLevels();

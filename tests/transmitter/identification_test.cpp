@@ -6,11 +6,11 @@ using namespace transmitter;
 
 namespace {
 
-using IdentificationTest = TransmitterTest;
+using TransmitterIdentification = TransmitterTest;
 
 }  // namespace
 
-TEST_F(IdentificationTest, ConstructionLeavesEveryValueUnknown)
+TEST_F(TransmitterIdentification, ConstructionLeavesEveryValueUnknown)
 {
     for (float v : {xmtr.upperSensorLimit, xmtr.lowerSensorLimit, xmtr.upperRangeValue, xmtr.lowerRangeValue,
                     xmtr.damping, xmtr.highAlmVal, xmtr.lowAlmVal, xmtr.highSatVal, xmtr.lowSatVal, xmtr.sensorTemp,
@@ -41,7 +41,7 @@ TEST_F(IdentificationTest, ConstructionLeavesEveryValueUnknown)
     EXPECT_EQ(fake.counters().opens, 0);  // construction does not touch the driver
 }
 
-TEST_F(IdentificationTest, TarvelAnswersAndGivesItsLongAddress)
+TEST_F(TransmitterIdentification, TarvelAnswersAndGivesItsLongAddress)
 {
     script({answers::IdentityAnswer()});
     EXPECT_EQ(xmtr.Identify(), 1);
@@ -63,7 +63,7 @@ TEST_F(IdentificationTest, TarvelAnswersAndGivesItsLongAddress)
     EXPECT_EQ(Bytes(second.begin() + 6, second.begin() + 12), (Bytes{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
 }
 
-TEST_F(IdentificationTest, OtherDeviceOrNoAnswerIsNotFound)
+TEST_F(TransmitterIdentification, OtherDeviceOrNoAnswerIsNotFound)
 {
     script({answers::IdentityAnswer(38, 252)});
     EXPECT_EQ(xmtr.Identify(), 0);
@@ -76,7 +76,7 @@ TEST_F(IdentificationTest, OtherDeviceOrNoAnswerIsNotFound)
     EXPECT_TRUE(user.messages.empty());  // the callers offer the retry question
 }
 
-TEST_F(IdentificationTest, WriteProtectCountsOnlyAZeroResult)
+TEST_F(TransmitterIdentification, WriteProtectCountsOnlyAZeroResult)
 {
     const Payload range = Payload().u8(0).u8(0).u8(32).f32(100.0f).f32(0.0f).f32(1.0f).u8(1).u8(0);
     script({Answer(15, range), Answer(15, range, 8)});

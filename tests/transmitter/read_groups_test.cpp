@@ -6,7 +6,7 @@ using namespace transmitter;
 
 namespace {
 
-using ReadGroupsTest = TransmitterTest;
+using TransmitterReadGroups = TransmitterTest;
 
 const Bytes kTagAnswer = Answer(13, Payload().ascii("TT-1", 8).ascii("DESCRIPTOR", 16).u8(24).u8(5).u8(121));
 const Bytes kSensorAnswer = Answer(140, Payload().u8(0).u8(1).u8(3));
@@ -18,7 +18,7 @@ std::u16string TagOf(const CTransmitter& t) { return std::u16string(t.tag, t.tag
 
 }  // namespace
 
-TEST_F(ReadGroupsTest, TagAndSensorFourCharacterTagReadsBackPadded)
+TEST_F(TransmitterReadGroups, TagAndSensorFourCharacterTagReadsBackPadded)
 {
     xmtr.tagFailed = xmtr.sensorTypeFailed = xmtr.sensorConnectionFailed = 1;
     script({kTagAnswer, kSensorAnswer});
@@ -35,7 +35,7 @@ TEST_F(ReadGroupsTest, TagAndSensorFourCharacterTagReadsBackPadded)
     EXPECT_TRUE(user.messages.empty());
 }
 
-TEST_F(ReadGroupsTest, TagReadFailingClearsTagAndDateAndSkipsTheRest)
+TEST_F(TransmitterReadGroups, TagReadFailingClearsTagAndDateAndSkipsTheRest)
 {
     xmtr.tag[0] = u'X';
     xmtr.xmtrAsmDay = 3;
@@ -49,7 +49,7 @@ TEST_F(ReadGroupsTest, TagReadFailingClearsTagAndDateAndSkipsTheRest)
     EXPECT_EQ(user.ids(), std::vector<int>{1021});
 }
 
-TEST_F(ReadGroupsTest, SensorReadFailingKeepsTheTag)
+TEST_F(TransmitterReadGroups, SensorReadFailingKeepsTheTag)
 {
     script({kTagAnswer, Refusal(140, 64)});
     EXPECT_EQ(xmtr.ReadTagAndSensor(), 0);
@@ -60,7 +60,7 @@ TEST_F(ReadGroupsTest, SensorReadFailingKeepsTheTag)
     EXPECT_EQ(user.ids(), std::vector<int>{1023});
 }
 
-TEST_F(ReadGroupsTest, RangeWarningIsAcceptedSilentlyAndLimitsFollow)
+TEST_F(TransmitterReadGroups, RangeWarningIsAcceptedSilentlyAndLimitsFollow)
 {
     xmtr.dampingFailed = xmtr.upperSensorLimitFailed = 1;
     script({kRangeAnswer, kLimitsAnswer});
@@ -78,7 +78,7 @@ TEST_F(ReadGroupsTest, RangeWarningIsAcceptedSilentlyAndLimitsFollow)
     EXPECT_TRUE(user.messages.empty());
 }
 
-TEST_F(ReadGroupsTest, RangeReadFailingSetsTheUnknownValues)
+TEST_F(TransmitterReadGroups, RangeReadFailingSetsTheUnknownValues)
 {
     script({kRangeAnswer, kLimitsAnswer});
     ASSERT_EQ(xmtr.ReadRangeAndLimits(), 1);
@@ -94,7 +94,7 @@ TEST_F(ReadGroupsTest, RangeReadFailingSetsTheUnknownValues)
     EXPECT_EQ(user.ids(), std::vector<int>{906});
 }
 
-TEST_F(ReadGroupsTest, LimitsReadFailingKeepsTheRange)
+TEST_F(TransmitterReadGroups, LimitsReadFailingKeepsTheRange)
 {
     script({kRangeAnswer, Refusal(14, 5)});
     EXPECT_EQ(xmtr.ReadRangeAndLimits(), 0);
@@ -104,7 +104,7 @@ TEST_F(ReadGroupsTest, LimitsReadFailingKeepsTheRange)
     EXPECT_EQ(user.ids(), std::vector<int>{1003});
 }
 
-TEST_F(ReadGroupsTest, FilterAndAssemblyNumber)
+TEST_F(TransmitterReadGroups, FilterAndAssemblyNumber)
 {
     script({Answer(150, Payload().u8(1)), Answer(16, Payload().u24(0xABCDEF))});
     EXPECT_EQ(xmtr.ReadFilterAndAssemblyNumber(), 1);
@@ -122,7 +122,7 @@ TEST_F(ReadGroupsTest, FilterAndAssemblyNumber)
     EXPECT_EQ(user.ids(), (std::vector<int>{1000, 1000}));
 }
 
-TEST_F(ReadGroupsTest, AlarmLevelsVariablesAndLoopCurrent)
+TEST_F(TransmitterReadGroups, AlarmLevelsVariablesAndLoopCurrent)
 {
     script({Answer(189, Payload().f32(21.0f).f32(3.6f).f32(20.5f).f32(3.8f)),
             Answer(33, Payload().u8(1).u8(32).f32(24.5f).u8(2).u8(33).f32(98.25f)
@@ -149,7 +149,7 @@ TEST_F(ReadGroupsTest, AlarmLevelsVariablesAndLoopCurrent)
     EXPECT_EQ(xmtr.loopCurrent, 12.0f);  // not reached
 }
 
-TEST_F(ReadGroupsTest, FailureStatusSensorIndicationWins)
+TEST_F(TransmitterReadGroups, FailureStatusSensorIndicationWins)
 {
     struct Case {
         std::uint8_t byte4;
@@ -175,7 +175,7 @@ Bytes RegisterAnswer(std::uint8_t reg, std::uint8_t d0, std::uint8_t d1, std::ui
     return Answer(139, Payload().u8(1).u8(0).u8(reg).u8(d0).u8(d1).u8(d2).u8(d3));
 }
 
-TEST_F(ReadGroupsTest, ThermometerRecordCarriesEarlierAnswers)
+TEST_F(TransmitterReadGroups, ThermometerRecordCarriesEarlierAnswers)
 {
     xmtr.headType = 0x100;
     script({RegisterAnswer(108, 3, 7, 0xA1, 0xA2), RegisterAnswer(76, 2, 0xB1, 0xB2, 0xB3),
@@ -207,7 +207,7 @@ TEST_F(ReadGroupsTest, ThermometerRecordCarriesEarlierAnswers)
     EXPECT_EQ(xmtr.thermometerSerial, 0x010203);
 }
 
-TEST_F(ReadGroupsTest, ThermometerFailureStopsTheGroup)
+TEST_F(TransmitterReadGroups, ThermometerFailureStopsTheGroup)
 {
     xmtr.thermometerSerial = 77;
     script({RegisterAnswer(108, 2, 4, 0, 0), RegisterAnswer(76, 1, 0, 0, 0), Refusal(139, 2)});

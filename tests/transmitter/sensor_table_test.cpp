@@ -83,7 +83,7 @@ void ExpectSameBits(float actual, float expected, const std::string& where)
 
 }  // namespace
 
-TEST(SensorTable, EveryRowInEveryUnitBitForBit)
+TEST(TransmitterSensorTable, EveryRowInEveryUnitBitForBit)
 {
     ASSERT_EQ(SensorTable().size(), std::size(kExpected));
     for (const ExpectedRow& row : kExpected) {
@@ -111,7 +111,7 @@ TEST(SensorTable, EveryRowInEveryUnitBitForBit)
     }
 }
 
-TEST(SensorTable, ConversionsMatchTheTransmittersOwnFigures)
+TEST(TransmitterSensorTable, ConversionsMatchTheTransmittersOwnFigures)
 {
     struct Case {
         int index;
@@ -135,7 +135,7 @@ TEST(SensorTable, ConversionsMatchTheTransmittersOwnFigures)
     }
 }
 
-TEST(SensorTable, LimitsNotSetOutsideTheTable)
+TEST(TransmitterSensorTable, LimitsNotSetOutsideTheTable)
 {
     const std::pair<int, std::int32_t> cases[] = {
         {1, 36}, {20, 32}, {21, 36}, {0, 32}, {5, 38}, {-1, 32}, {22, 37}, {11, 37}, {3, 0},
@@ -147,7 +147,7 @@ TEST(SensorTable, LimitsNotSetOutsideTheTable)
     }
 }
 
-TEST(SensorTable, LookupsBothWays)
+TEST(TransmitterSensorTable, LookupsBothWays)
 {
     for (const ExpectedRow& row : kExpected) {
         EXPECT_EQ(SensorCodeFromIndex(row.index), row.code);
@@ -159,7 +159,7 @@ TEST(SensorTable, LookupsBothWays)
     for (std::int32_t code : {2, 5, 137, 251, 255, -1}) EXPECT_EQ(SensorIndexFromCode(code), 251) << code;
 }
 
-TEST(Units, SymbolsFromTheStringTable)
+TEST(TransmitterUnits, SymbolsFromTheStringTable)
 {
     const std::pair<std::int32_t, const char*> symbols[] = {
         {32, "°C"}, {33, "°F"}, {34, "°R"}, {35, "°K"}, {36, "мВ"}, {37, "Ом"},
@@ -168,7 +168,7 @@ TEST(Units, SymbolsFromTheStringTable)
     for (const auto& [code, symbol] : symbols) EXPECT_EQ(UnitSymbol(code), symbol) << code;
 }
 
-TEST(Units, CalibrationListMapsIndexToCodeAndBack)
+TEST(TransmitterUnits, CalibrationListMapsIndexToCodeAndBack)
 {
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(CalibrationUnitFromListIndex(i), 32 + i);
@@ -177,7 +177,7 @@ TEST(Units, CalibrationListMapsIndexToCodeAndBack)
     for (int i : {-1, 6, 38}) EXPECT_EQ(CalibrationUnitFromListIndex(i), 38) << i;
 }
 
-TEST(RangeLimits, OnlyASmallExcessIsPulledOntoTheLimit)
+TEST(TransmitterRangeLimits, OnlyASmallExcessIsPulledOntoTheLimit)
 {
     const float nan = kNotSetFloat;
     EXPECT_EQ(Bits(LimitTolerance()), 0x3BA3D70Au);

@@ -6,7 +6,7 @@ using namespace transmitter;
 
 namespace {
 
-using WriteChainsTest = TransmitterTest;
+using TransmitterWriteChains = TransmitterTest;
 
 const Bytes kCurrentSensor = Answer(140, Payload().u8(0).u8(1).u8(3));   // PT100, 3 wires
 // Range 0…100 °C, damping 1 s; limits of a PT100 in °C.
@@ -18,7 +18,7 @@ Bytes RangeEcho(const Bytes& request) { return answers::LongAnswer(35, 0, 0, req
 
 }  // namespace
 
-TEST_F(WriteChainsTest, NothingSetSendsNothing)
+TEST_F(TransmitterWriteChains, NothingSetSendsNothing)
 {
     EXPECT_EQ(xmtr.WriteSensorConfig(), 1);
     EXPECT_EQ(xmtr.WriteRangeUnits(), 1);
@@ -33,7 +33,7 @@ TEST_F(WriteChainsTest, NothingSetSendsNothing)
     EXPECT_TRUE(user.messages.empty());
 }
 
-TEST_F(WriteChainsTest, OnlyConnectionChosenKeepsTheDevicesSensorType)
+TEST_F(TransmitterWriteChains, OnlyConnectionChosenKeepsTheDevicesSensorType)
 {
     xmtr.sensorConnection = 4;
     script({kCurrentSensor, Answer(141, Payload().u8(0).u8(1).u8(4), 8)});
@@ -45,7 +45,7 @@ TEST_F(WriteChainsTest, OnlyConnectionChosenKeepsTheDevicesSensorType)
     EXPECT_TRUE(user.messages.empty());  // the warning 8 to command 141 shows nothing
 }
 
-TEST_F(WriteChainsTest, SensorConfigRefusalsFlagTheNamedValue)
+TEST_F(TransmitterWriteChains, SensorConfigRefusalsFlagTheNamedValue)
 {
     struct Case {
         std::uint8_t result;
@@ -77,7 +77,7 @@ TEST_F(WriteChainsTest, SensorConfigRefusalsFlagTheNamedValue)
 
 // The 0–100 °C range on a PT100 must go out unchanged; only values just outside the
 // limits are pulled onto them.
-TEST_F(WriteChainsTest, RangeValuesPulledOntoTheLimitOnlyWhenJustOutside)
+TEST_F(TransmitterWriteChains, RangeValuesPulledOntoTheLimitOnlyWhenJustOutside)
 {
     struct Case {
         float lower;
@@ -110,7 +110,7 @@ TEST_F(WriteChainsTest, RangeValuesPulledOntoTheLimitOnlyWhenJustOutside)
     EXPECT_TRUE(user.messages.empty());
 }
 
-TEST_F(WriteChainsTest, RangeLimitsInOtherUnitsAreNotApplied)
+TEST_F(TransmitterWriteChains, RangeLimitsInOtherUnitsAreNotApplied)
 {
     xmtr.sensorLimitUnits = 33;
     xmtr.upperRangeValue = 850.004f;
@@ -119,7 +119,7 @@ TEST_F(WriteChainsTest, RangeLimitsInOtherUnitsAreNotApplied)
     EXPECT_EQ(lastSentData(), Bytes(Payload().u8(32).f32(850.004f).f32(0.0f)));
 }
 
-TEST_F(WriteChainsTest, OnlyLowerValueKeepsTheDevicesUpperValue)
+TEST_F(TransmitterWriteChains, OnlyLowerValueKeepsTheDevicesUpperValue)
 {
     xmtr.lowerRangeValue = -20.0f;
     script({kCurrentRange, kPt100Limits, RangeEcho(Payload().u8(32).f32(100.0f).f32(-20.0f))});
@@ -128,7 +128,7 @@ TEST_F(WriteChainsTest, OnlyLowerValueKeepsTheDevicesUpperValue)
     EXPECT_TRUE(IsNotSet(xmtr.upperRangeValue));
 }
 
-TEST_F(WriteChainsTest, RangeWarningToCommand15FailsAndRereadsLimits)
+TEST_F(TransmitterWriteChains, RangeWarningToCommand15FailsAndRereadsLimits)
 {
     xmtr.upperRangeValue = 200.0f;
     xmtr.sensorLimitUnits = 33;
@@ -142,7 +142,7 @@ TEST_F(WriteChainsTest, RangeWarningToCommand15FailsAndRereadsLimits)
     EXPECT_EQ(user.ids(), std::vector<int>{1007});
 }
 
-TEST_F(WriteChainsTest, RangeRefusalsFlagTheNamedValue)
+TEST_F(TransmitterWriteChains, RangeRefusalsFlagTheNamedValue)
 {
     struct Case {
         std::uint8_t result;
@@ -166,7 +166,7 @@ TEST_F(WriteChainsTest, RangeRefusalsFlagTheNamedValue)
     }
 }
 
-TEST_F(WriteChainsTest, LimitsReadFailingBeforeTheRangeWriteStops)
+TEST_F(TransmitterWriteChains, LimitsReadFailingBeforeTheRangeWriteStops)
 {
     xmtr.upperRangeValue = 200.0f;
     xmtr.sensorLimitUnits = 32;
@@ -177,7 +177,7 @@ TEST_F(WriteChainsTest, LimitsReadFailingBeforeTheRangeWriteStops)
     EXPECT_EQ(user.ids(), std::vector<int>{1007});
 }
 
-TEST_F(WriteChainsTest, DampingWarningStoresTheRoundedEcho)
+TEST_F(TransmitterWriteChains, DampingWarningStoresTheRoundedEcho)
 {
     xmtr.damping = 0.3f;
     script({Answer(34, Payload().f32(0.5f), 8)});
@@ -193,7 +193,7 @@ TEST_F(WriteChainsTest, DampingWarningStoresTheRoundedEcho)
 }
 
 // Range units, alarm direction and line filter: one byte out, the echo replaces it.
-TEST_F(WriteChainsTest, SingleCodeWritesStoreTheEchoOrFlagTheValue)
+TEST_F(TransmitterWriteChains, SingleCodeWritesStoreTheEchoOrFlagTheValue)
 {
     struct Case {
         std::int32_t CTransmitter::*value;
@@ -223,7 +223,7 @@ TEST_F(WriteChainsTest, SingleCodeWritesStoreTheEchoOrFlagTheValue)
     }
 }
 
-TEST_F(WriteChainsTest, TagKeepsDescriptorAndDateAndStoresTheEcho)
+TEST_F(TransmitterWriteChains, TagKeepsDescriptorAndDateAndStoresTheEcho)
 {
     std::copy_n(u"ab", 3, xmtr.tag);
     const Bytes current = Answer(13, Payload().ascii("OLD", 8).ascii("PUMP 7 INLET", 16).u8(1).u8(2).u8(99));
@@ -242,7 +242,7 @@ TEST_F(WriteChainsTest, TagKeepsDescriptorAndDateAndStoresTheEcho)
     EXPECT_EQ(user.ids(), (std::vector<int>{1000, 1004}));
 }
 
-TEST_F(WriteChainsTest, AlarmLevelsFillUnsetLevelsFromTheDevice)
+TEST_F(TransmitterWriteChains, AlarmLevelsFillUnsetLevelsFromTheDevice)
 {
     xmtr.lowSatVal = 3.7f;
     const Bytes sent = Payload().f32(21.0f).f32(3.6f).f32(20.5f).f32(3.7f);
@@ -253,7 +253,7 @@ TEST_F(WriteChainsTest, AlarmLevelsFillUnsetLevelsFromTheDevice)
     EXPECT_EQ(xmtr.lowSatVal, 3.7f);
 }
 
-TEST_F(WriteChainsTest, AlarmLevelRefusalsFlagTheNamedLevel)
+TEST_F(TransmitterWriteChains, AlarmLevelRefusalsFlagTheNamedLevel)
 {
     const Bytes current = Answer(189, Payload().f32(21.0f).f32(3.6f).f32(20.5f).f32(3.8f));
     struct Case {
@@ -290,7 +290,7 @@ int RunAdvancedChain(CTransmitter& t)
     return t.WriteProtectOnAndReadLimits();
 }
 
-TEST_F(WriteChainsTest, AdvancedChainSwitchesProtectionOffFirstAndOnLast)
+TEST_F(TransmitterWriteChains, AdvancedChainSwitchesProtectionOffFirstAndOnLast)
 {
     const Bytes levels = Answer(189, Payload().f32(21.0f).f32(3.6f).f32(20.5f).f32(3.8f));
     const Bytes levelsEcho = Answer(155, Payload().f32(22.0f).f32(3.6f).f32(20.5f).f32(3.8f));
@@ -320,7 +320,7 @@ TEST_F(WriteChainsTest, AdvancedChainSwitchesProtectionOffFirstAndOnLast)
     EXPECT_TRUE(user.messages.empty());
 }
 
-TEST_F(WriteChainsTest, ProtectOnRefusedSkipsTheLimitsRead)
+TEST_F(TransmitterWriteChains, ProtectOnRefusedSkipsTheLimitsRead)
 {
     xmtr.writeProtect = 1;
     script({Refusal(195, 16)});
