@@ -21,7 +21,7 @@ std::vector<sim::Request> ParseAll(const Bytes& bytes)
     return requests;
 }
 
-TEST(RequestParser, ReadsTheIdentificationRequestOfTheProgram)
+TEST(SimRequestParser, ReadsTheIdentificationRequestOfTheProgram)
 {
     // FF×6 preambles | 02 short delimiter | 00 poll address | F9 command 249 | 00 count | FB checksum
     const auto requests = ParseAll({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0xF9, 0x00, 0xFB});
@@ -34,7 +34,7 @@ TEST(RequestParser, ReadsTheIdentificationRequestOfTheProgram)
     EXPECT_EQ(requests[0].lineBytes, 11u);
 }
 
-TEST(RequestParser, ReadsALongFrameWithData)
+TEST(SimRequestParser, ReadsALongFrameWithData)
 {
     // FF×6 | 82 | 19 FC 0A 1B 2C address | 22 command 34 | 04 count | 3F 00 00 00 damping 0.5 | checksum
     const Bytes frame{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x82, 0x19, 0xFC, 0x0A, 0x1B,
@@ -49,7 +49,7 @@ TEST(RequestParser, ReadsALongFrameWithData)
     EXPECT_EQ(requests[0].lineBytes, frame.size());
 }
 
-TEST(RequestParser, FlagsABadChecksum)
+TEST(SimRequestParser, FlagsABadChecksum)
 {
     Bytes frame = simtest::LongRequest(15);
     frame.back() ^= 0x01;
@@ -58,7 +58,7 @@ TEST(RequestParser, FlagsABadChecksum)
     EXPECT_FALSE(requests[0].checksumOk);
 }
 
-TEST(RequestParser, SkipsWhatIsNotARequest)
+TEST(SimRequestParser, SkipsWhatIsNotARequest)
 {
     const Bytes request = simtest::ShortRequest(0);
     struct Case {
@@ -80,7 +80,7 @@ TEST(RequestParser, SkipsWhatIsNotARequest)
     }
 }
 
-TEST(RequestParser, ResetDropsAPartialFrameAndTheNextOneParses)
+TEST(SimRequestParser, ResetDropsAPartialFrameAndTheNextOneParses)
 {
     sim::RequestParser parser;
     const Bytes partial{0xFF, 0xFF, 0xFF, 0x82, 0x19, 0xFC};
@@ -97,7 +97,7 @@ TEST(RequestParser, ResetDropsAPartialFrameAndTheNextOneParses)
     EXPECT_TRUE(request->checksumOk);
 }
 
-TEST(RequestParser, TwoRequestsInOneChunk)
+TEST(SimRequestParser, TwoRequestsInOneChunk)
 {
     const auto requests = ParseAll(simtest::Concat({simtest::LongRequest(13), simtest::LongRequest(14)}));
     ASSERT_EQ(requests.size(), 2u);
@@ -105,7 +105,7 @@ TEST(RequestParser, TwoRequestsInOneChunk)
     EXPECT_EQ(requests[1].command, 14);
 }
 
-TEST(AnswerBuilder, BuildsShortAndLongAnswersAndBurstFrames)
+TEST(SimAnswerBuilder, BuildsShortAndLongAnswersAndBurstFrames)
 {
     sim::AnswerFrame shortAnswer;
     shortAnswer.address = {0x80};

@@ -23,17 +23,17 @@ constexpr std::uint8_t kSaturated = 0x04;
 constexpr std::uint8_t kOutOfLimits = 0x01;
 constexpr std::uint32_t kNotANumberBits = 0x7FA00000;
 
-class OutputCommands : public simtest::DeviceTest {
+class SimOutputCommands : public simtest::DeviceTest {
 protected:
     float loopCurrent() { return FloatAt(command(3).data, 0); }
 };
 
-class Calibration : public simtest::DeviceTest {
+class SimCalibration : public simtest::DeviceTest {
 protected:
     Bytes trim(float point, std::uint8_t units = 32) { return Concat({{units}, Float(point)}); }
 };
 
-TEST_F(OutputCommands, FixedCurrentModeEntersAndLeaves)
+TEST_F(SimOutputCommands, FixedCurrentModeEntersAndLeaves)
 {
     const Answer fixed = command(40, Float(12.0f));
     ASSERT_EQ(fixed.responseCode, 0);
@@ -55,7 +55,7 @@ TEST_F(OutputCommands, FixedCurrentModeEntersAndLeaves)
     EXPECT_FLOAT_EQ(loopCurrent(), 8.0f);
 }
 
-TEST_F(OutputCommands, ResetAnswersFirstThenLeavesFixedCurrent)
+TEST_F(SimOutputCommands, ResetAnswersFirstThenLeavesFixedCurrent)
 {
     ASSERT_EQ(command(40, Float(4.0f)).responseCode, 0);
     const Answer reset = command(42);
@@ -66,7 +66,7 @@ TEST_F(OutputCommands, ResetAnswersFirstThenLeavesFixedCurrent)
     EXPECT_FLOAT_EQ(loopCurrent(), 8.0f);
 }
 
-TEST_F(OutputCommands, LoopTrimsNeedTheMatchingFixedCurrent)
+TEST_F(SimOutputCommands, LoopTrimsNeedTheMatchingFixedCurrent)
 {
     struct Case {
         const char* name;
@@ -97,7 +97,7 @@ TEST_F(OutputCommands, LoopTrimsNeedTheMatchingFixedCurrent)
     }
 }
 
-TEST_F(OutputCommands, TrimsCorrectWhatAMeterInTheLoopReads)
+TEST_F(SimOutputCommands, TrimsCorrectWhatAMeterInTheLoopReads)
 {
     setup().process.outputError4Ma = 0.3f;
     setup().process.outputError20Ma = -0.2f;
@@ -115,7 +115,7 @@ TEST_F(OutputCommands, TrimsCorrectWhatAMeterInTheLoopReads)
     EXPECT_NEAR(device().model().analogOutputMa(), 12.0f, 1e-5);
 }
 
-TEST_F(OutputCommands, MultidropParksTheCurrentAndRefusesOutputCommands)
+TEST_F(SimOutputCommands, MultidropParksTheCurrentAndRefusesOutputCommands)
 {
     setup().state.identity.pollAddress = 2;
     EXPECT_TRUE(raw(simtest::ShortRequest(249, 0)).empty());
@@ -127,7 +127,7 @@ TEST_F(OutputCommands, MultidropParksTheCurrentAndRefusesOutputCommands)
         EXPECT_EQ(command(number, Float(4.0f)).responseCode, 11) << int(number);
 }
 
-TEST_F(OutputCommands, LoopCurrentFollowsTheRangeAndSaturates)
+TEST_F(SimOutputCommands, LoopCurrentFollowsTheRangeAndSaturates)
 {
     struct Case {
         float process;
@@ -151,7 +151,7 @@ TEST_F(OutputCommands, LoopCurrentFollowsTheRangeAndSaturates)
     }
 }
 
-TEST_F(OutputCommands, SensorFailureDrivesTheAlarmCurrent)
+TEST_F(SimOutputCommands, SensorFailureDrivesTheAlarmCurrent)
 {
     setup().faults.sensorFailure = sim::SensorFailure::Open;
     Answer values = command(3);
@@ -169,7 +169,7 @@ TEST_F(OutputCommands, SensorFailureDrivesTheAlarmCurrent)
     EXPECT_FLOAT_EQ(FloatAt(command(33, {1}).data, 2), 31.5f);
 }
 
-TEST_F(OutputCommands, NoiseStaysWithinItsSpreadAndRepeatsWithTheSeed)
+TEST_F(SimOutputCommands, NoiseStaysWithinItsSpreadAndRepeatsWithTheSeed)
 {
     sim::SimulatorSetup noisy;
     noisy.process.noise = 0.05f;
@@ -189,7 +189,7 @@ TEST_F(OutputCommands, NoiseStaysWithinItsSpreadAndRepeatsWithTheSeed)
     EXPECT_TRUE(varied);
 }
 
-TEST_F(Calibration, InformationOfANewTransmitter)
+TEST_F(SimCalibration, InformationOfANewTransmitter)
 {
     // Request: 00 sensor | 20 °C.
     const Answer answer = command(142, {0x00, 0x20});
@@ -211,7 +211,7 @@ TEST_F(Calibration, InformationOfANewTransmitter)
     EXPECT_EQ(command(142, {0x01, 32}).responseCode, 9);
 }
 
-TEST_F(Calibration, UnitsAllowedPerSensorKind)
+TEST_F(SimCalibration, UnitsAllowedPerSensorKind)
 {
     struct Case {
         std::uint8_t sensor;
@@ -231,7 +231,7 @@ TEST_F(Calibration, UnitsAllowedPerSensorKind)
     }
 }
 
-TEST_F(Calibration, TrimPointsAreCheckedAgainstTheBounds)
+TEST_F(SimCalibration, TrimPointsAreCheckedAgainstTheBounds)
 {
     struct Case {
         const char* name;
@@ -254,7 +254,7 @@ TEST_F(Calibration, TrimPointsAreCheckedAgainstTheBounds)
     EXPECT_EQ(command(131, trim(25)).responseCode, 13);
 }
 
-TEST_F(Calibration, OnePointTrimShiftsTheReadingAndSwitchesToUserMode)
+TEST_F(SimCalibration, OnePointTrimShiftsTheReadingAndSwitchesToUserMode)
 {
     const Answer answer = command(131, trim(25.2f));
     ASSERT_EQ(answer.responseCode, 0);
@@ -268,7 +268,7 @@ TEST_F(Calibration, OnePointTrimShiftsTheReadingAndSwitchesToUserMode)
     EXPECT_EQ(command(48).data, (Bytes{0, 0, 0, 0, 0}));
 }
 
-TEST_F(Calibration, TwoPointTrimSetsTheSlope)
+TEST_F(SimCalibration, TwoPointTrimSetsTheSlope)
 {
     ASSERT_EQ(command(131, trim(25.0f)).responseCode, 0);
     setup().process.value = 80.0f;
@@ -278,7 +278,7 @@ TEST_F(Calibration, TwoPointTrimSetsTheSlope)
     EXPECT_NEAR(FloatAt(command(3).data, 5), 50.5f, 1e-3);
 }
 
-TEST_F(Calibration, AFarTrimPointLatchesTheCalibrationErrorUntilAReset)
+TEST_F(SimCalibration, AFarTrimPointLatchesTheCalibrationErrorUntilAReset)
 {
     // 2 % of the PT100 span (1050 °C) is 21 °C; the sensor reads 25 °C.
     const Answer far = command(130, trim(60.0f));
@@ -296,7 +296,7 @@ TEST_F(Calibration, AFarTrimPointLatchesTheCalibrationErrorUntilAReset)
     EXPECT_EQ(command(48).data, (Bytes{0, 0, 0, 0, 0}));
 }
 
-TEST_F(Calibration, CalibrationMode)
+TEST_F(SimCalibration, CalibrationMode)
 {
     ASSERT_EQ(command(131, trim(25.5f)).responseCode, 0);
     ASSERT_EQ(command(145, {0, 0}).responseCode, 0);  // factory: the trim is gone

@@ -14,11 +14,11 @@ using simtest::BitsAt;
 using simtest::FloatAt;
 using simtest::UnsignedAt;
 
-class ReadCommands : public simtest::DeviceTest {};
+class SimReadCommands : public simtest::DeviceTest {};
 
 constexpr std::uint32_t kNotANumberBits = 0x7FA00000;
 
-TEST_F(ReadCommands, IdentificationAnswerByteByByte)
+TEST_F(SimReadCommands, IdentificationAnswerByteByByte)
 {
     const Bytes bytes = raw(simtest::ShortRequest(249));
     const Bytes expected{
@@ -43,7 +43,7 @@ TEST_F(ReadCommands, IdentificationAnswerByteByByte)
     EXPECT_EQ(bytes, expected);
 }
 
-TEST_F(ReadCommands, CommandZeroAnswersTheSameIdentityAndLongFramesToo)
+TEST_F(SimReadCommands, CommandZeroAnswersTheSameIdentityAndLongFramesToo)
 {
     const Answer viaZero = exchange(simtest::ShortRequest(0));
     const Answer via249 = exchange(simtest::ShortRequest(249));
@@ -57,7 +57,7 @@ TEST_F(ReadCommands, CommandZeroAnswersTheSameIdentityAndLongFramesToo)
     EXPECT_EQ(longAnswer.data, via249.data);
 }
 
-TEST_F(ReadCommands, ConfiguredIdentityShowsInTheAnswer)
+TEST_F(SimReadCommands, ConfiguredIdentityShowsInTheAnswer)
 {
     setup().state.identity.deviceId = 0x123456;
     setup().state.identity.hardwareRev = 3;
@@ -69,7 +69,7 @@ TEST_F(ReadCommands, ConfiguredIdentityShowsInTheAnswer)
     EXPECT_EQ(UnsignedAt(answer.data, 9, 3), 0x123456u);
 }
 
-TEST_F(ReadCommands, ProcessValuesOfCommand3)
+TEST_F(SimReadCommands, ProcessValuesOfCommand3)
 {
     const Answer answer = command(3);
     ASSERT_EQ(answer.responseCode, 0);
@@ -87,7 +87,7 @@ TEST_F(ReadCommands, ProcessValuesOfCommand3)
     EXPECT_EQ(answer.deviceStatus, 0);
 }
 
-TEST_F(ReadCommands, DeviceVariablesOfCommand33AsTheProgramAsks)
+TEST_F(SimReadCommands, DeviceVariablesOfCommand33AsTheProgramAsks)
 {
     // Request: 01 02 FA FA (variables 1 and 2, then two unused slots).
     const Answer answer = command(33, {0x01, 0x02, 0xFA, 0xFA});
@@ -106,7 +106,7 @@ TEST_F(ReadCommands, DeviceVariablesOfCommand33AsTheProgramAsks)
     }
 }
 
-TEST_F(ReadCommands, Command33RefusesUnknownVariablesAndEmptyRequests)
+TEST_F(SimReadCommands, Command33RefusesUnknownVariablesAndEmptyRequests)
 {
     EXPECT_EQ(command(33, {0x01, 0x09}).responseCode, 2);
     EXPECT_EQ(command(33, {}).responseCode, 5);
@@ -117,7 +117,7 @@ TEST_F(ReadCommands, Command33RefusesUnknownVariablesAndEmptyRequests)
     EXPECT_FLOAT_EQ(FloatAt(kelvin.data, 2), 298.15f);
 }
 
-TEST_F(ReadCommands, TagDescriptorAndDateOfCommand13)
+TEST_F(SimReadCommands, TagDescriptorAndDateOfCommand13)
 {
     const Answer answer = command(13);
     ASSERT_EQ(answer.data.size(), 21u);
@@ -128,7 +128,7 @@ TEST_F(ReadCommands, TagDescriptorAndDateOfCommand13)
     EXPECT_EQ(answer.data[20], 124);  // year − 1900
 }
 
-TEST_F(ReadCommands, SensorInformationOfCommand14FollowsTheRangeUnits)
+TEST_F(SimReadCommands, SensorInformationOfCommand14FollowsTheRangeUnits)
 {
     struct Case {
         std::uint8_t units;
@@ -155,7 +155,7 @@ TEST_F(ReadCommands, SensorInformationOfCommand14FollowsTheRangeUnits)
     }
 }
 
-TEST_F(ReadCommands, OutputInformationOfCommand15)
+TEST_F(SimReadCommands, OutputInformationOfCommand15)
 {
     const Answer answer = command(15);
     ASSERT_EQ(answer.data.size(), 17u);
@@ -169,7 +169,7 @@ TEST_F(ReadCommands, OutputInformationOfCommand15)
     EXPECT_EQ(answer.data[16], 153); // private label distributor
 }
 
-TEST_F(ReadCommands, SmallReads)
+TEST_F(SimReadCommands, SmallReads)
 {
     EXPECT_EQ(command(16).data, (Bytes{0x06, 0xBA, 0xA9}));              // final assembly number 441001
     EXPECT_EQ(command(48).data, (Bytes{0, 0, 0, 0, 0}));                 // additional status
@@ -184,7 +184,7 @@ TEST_F(ReadCommands, SmallReads)
     EXPECT_FLOAT_EQ(FloatAt(levels.data, 12), 3.7f);   // low saturation
 }
 
-TEST_F(ReadCommands, ThermometerRegistersOfCommand139)
+TEST_F(SimReadCommands, ThermometerRegistersOfCommand139)
 {
     struct Case {
         std::uint8_t reg;
@@ -210,7 +210,7 @@ TEST_F(ReadCommands, ThermometerRegistersOfCommand139)
     EXPECT_EQ(command(139, {0x01, 0x00, 108}).responseCode, 5);
 }
 
-TEST_F(ReadCommands, UnknownCommandIsNotImplemented)
+TEST_F(SimReadCommands, UnknownCommandIsNotImplemented)
 {
     const Answer answer = command(99);
     EXPECT_EQ(answer.responseCode, 64);

@@ -15,7 +15,7 @@ using simtest::Concat;
 using simtest::Float;
 using simtest::FloatAt;
 
-class WriteCommands : public simtest::DeviceTest {
+class SimWriteCommands : public simtest::DeviceTest {
 protected:
     const sim::DeviceConfig& config() { return device().state().config; }
 };
@@ -30,7 +30,7 @@ Bytes LevelsRequest(float highAlarm, float lowAlarm, float highSaturation, float
     return Concat({Float(highAlarm), Float(lowAlarm), Float(highSaturation), Float(lowSaturation)});
 }
 
-TEST_F(WriteCommands, DampingIsRoundedUpToHalfASecondWithAWarning)
+TEST_F(SimWriteCommands, DampingIsRoundedUpToHalfASecondWithAWarning)
 {
     struct Case {
         float sent;
@@ -60,7 +60,7 @@ TEST_F(WriteCommands, DampingIsRoundedUpToHalfASecondWithAWarning)
     }
 }
 
-TEST_F(WriteCommands, TagIsStoredAndEchoedPaddedToEightCharacters)
+TEST_F(SimWriteCommands, TagIsStoredAndEchoedPaddedToEightCharacters)
 {
     // Packed ASCII has no lower case: a master upper-cases "tt-7" before packing it.
     const Bytes request = Concat({simtest::Pack("TT-7", 8), simtest::Pack("NEW DESCRIPTOR", 16), {1, 2, 125}});
@@ -75,7 +75,7 @@ TEST_F(WriteCommands, TagIsStoredAndEchoedPaddedToEightCharacters)
     EXPECT_EQ(command(18, simtest::Pack("X", 8)).responseCode, 5);
 }
 
-TEST_F(WriteCommands, RangeValuesAreCheckedAgainstTheSensorLimits)
+TEST_F(SimWriteCommands, RangeValuesAreCheckedAgainstTheSensorLimits)
 {
     // PT100: −200…850 °C, minimum span 10 °C.
     struct Case {
@@ -111,7 +111,7 @@ TEST_F(WriteCommands, RangeValuesAreCheckedAgainstTheSensorLimits)
     }
 }
 
-TEST_F(WriteCommands, RangeInOtherUnitsIsStoredInTheRangeUnits)
+TEST_F(SimWriteCommands, RangeInOtherUnitsIsStoredInTheRangeUnits)
 {
     const Answer answer = command(35, RangeRequest(33, 212, 32));  // °F
     ASSERT_EQ(answer.responseCode, 0);
@@ -122,7 +122,7 @@ TEST_F(WriteCommands, RangeInOtherUnitsIsStoredInTheRangeUnits)
     EXPECT_EQ(command(35, RangeRequest(33, 1600, 32)).responseCode, 11);
 }
 
-TEST_F(WriteCommands, RangeUnitsConvertTheRange)
+TEST_F(SimWriteCommands, RangeUnitsConvertTheRange)
 {
     ASSERT_EQ(command(44, {33}).data, (Bytes{33}));
     const Answer range = command(15);
@@ -137,7 +137,7 @@ TEST_F(WriteCommands, RangeUnitsConvertTheRange)
     EXPECT_EQ(config().rangeUnits, 37);
 }
 
-TEST_F(WriteCommands, SensorTypeAndConnection)
+TEST_F(SimWriteCommands, SensorTypeAndConnection)
 {
     struct Case {
         const char* name;
@@ -166,7 +166,7 @@ TEST_F(WriteCommands, SensorTypeAndConnection)
     }
 }
 
-TEST_F(WriteCommands, ANewSensorBringsTheRangeIntoItsLimits)
+TEST_F(SimWriteCommands, ANewSensorBringsTheRangeIntoItsLimits)
 {
     // PT100 0–100 °C → ohm input: units become ohm and the range its whole input.
     ASSERT_EQ(command(141, {0, 0, 2}).responseCode, 8);
@@ -190,7 +190,7 @@ TEST_F(WriteCommands, ANewSensorBringsTheRangeIntoItsLimits)
     EXPECT_EQ(device().state().calibration.mode, 0);
 }
 
-TEST_F(WriteCommands, AlarmAndSaturationLevelsStayInTheirBands)
+TEST_F(SimWriteCommands, AlarmAndSaturationLevelsStayInTheirBands)
 {
     struct Case {
         const char* name;
@@ -224,7 +224,7 @@ TEST_F(WriteCommands, AlarmAndSaturationLevelsStayInTheirBands)
     EXPECT_EQ(command(189).data, LevelsRequest(23.0f, 3.7f, 21.0f, 3.9f));
 }
 
-TEST_F(WriteCommands, SmallCodesAreZeroOrOne)
+TEST_F(SimWriteCommands, SmallCodesAreZeroOrOne)
 {
     struct Case {
         std::uint8_t command;
@@ -245,7 +245,7 @@ TEST_F(WriteCommands, SmallCodesAreZeroOrOne)
     EXPECT_EQ(command(15).data[0], 1);
 }
 
-TEST_F(WriteCommands, WriteProtectionRefusesWritesButNotCommand195)
+TEST_F(SimWriteCommands, WriteProtectionRefusesWritesButNotCommand195)
 {
     // 195: 3-byte field 00 00 00, then the write-protect code.
     ASSERT_EQ(command(195, {0, 0, 0, 1}).data, (Bytes{0, 0, 0, 1}));
@@ -278,7 +278,7 @@ TEST_F(WriteCommands, WriteProtectionRefusesWritesButNotCommand195)
     EXPECT_EQ(command(195, {0, 0}).responseCode, 5);
 }
 
-TEST_F(WriteCommands, TooFewDataBytesAnswerCode5)
+TEST_F(SimWriteCommands, TooFewDataBytesAnswerCode5)
 {
     for (std::uint8_t number : {34, 35, 40, 44, 45, 46, 130, 131, 141, 142, 145, 151, 155, 162, 195})
         EXPECT_EQ(command(number).responseCode, 5) << int(number);

@@ -1,0 +1,265 @@
+// The simulator served on a pseudo-terminal, reached through COM<n> with plain POSIX I/O,
+// and the tarvel4410-sim tool as a process.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <thread>
+
+#include "pty_client.h"
+#include "simulator_host.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using simtest::Bytes;
+using simtest::LongRequest;
+using simtest::ShortRequest;
+using simtest::SplitAnswers;
+
+sim::SimulatorSetup Steady()
+{
+    sim::SimulatorSetup setup;
+    setup.process.noise = 0;
+    return setup;
+}
+
+class SimHost : public ::testing::Test {
+protected:
+    simtest::TempPortMap ports;
+};
+
+TEST_F(SimHost, AnswersThroughItsComLinkAndRemovesItWhenStopped)
+{
+    sim::SimulatorHost host(Steady());
+    const auto endpoint = host.start();
+    ASSERT_TRUE(endpoint) << host.error();
+    EXPECT_EQ(endpoint->comNumber, 1);
+    EXPECT_EQ(endpoint->link, ports.dir() / "COM1");
+    EXPECT_EQ(std::filesystem::read_symlink(endpoint->link), endpoint->device);
+    EXPECT_TRUE(host.running());
+
+    {
+        simtest::PtyClient client(endpoint->link);
+        ASSERT_TRUE(client.isOpen());
+        client.send(ShortRequest(249));
+        const auto answers = SplitAnswers(client.receive(1));
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_EQ(answers[0].delimiter, 0x06);
+        EXPECT_EQ(answers[0].address, (Bytes{0x80}));
+        EXPECT_EQ(answers[0].command, 249);
+        EXPECT_EQ(answers[0].data[1], 153);
+        EXPECT_EQ(answers[0].data[2], 252);
+        EXPECT_TRUE(answers[0].checksumOk);
+    }
+    EXPECT_EQ(host.commands(), (std::vector<std::uint8_t>{249}));
+
+    host.stop();
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(endpoint->link)));
+    EXPECT_FALSE(host.running());
+}
+
+TEST_F(SimHost, ServesClientsOneAfterAnother)
+{
+    sim::SimulatorHost host(Steady());
+    const auto endpoint = host.start(7);
+    ASSERT_TRUE(endpoint) << host.error();
+    EXPECT_EQ(endpoint->comNumber, 7);
+    for (int round = 0; round < 3; ++round) {
+        simtest::PtyClient client(endpoint->device);
+        client.send(LongRequest(15));
+        const auto answers = SplitAnswers(client.receive(1));
+        ASSERT_EQ(answers.size(), 1u) << round;
+        EXPECT_EQ(answers[0].command, 15);
+    }
+    EXPECT_TRUE(host.waitForRequests(3, 1s));
+}
+
+TEST_F(SimHost, StateAndFaultsChangeWhileItRuns)
+{
+    sim::SimulatorHost host(Steady());
+    const auto endpoint = host.start();
+    ASSERT_TRUE(endpoint) << host.error();
+    simtest::PtyClient client(endpoint->device);
+
+    host.withDevice([](sim::Device& device) { device.faults().busy = sim::FaultCount::times(1); });
+    client.send(LongRequest(34, simtest::Float(0.3f)));
+    auto answers = SplitAnswers(client.receive(1));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].responseCode, 32);
+
+    client.send(LongRequest(34, simtest::Float(0.3f)));
+    answers = SplitAnswers(client.receive(1));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].responseCode, 8);
+    EXPECT_FLOAT_EQ(host.withDevice([](sim::Device& device) { return device.state().config.dampingS; }), 0.5f);
+
+    const auto log = host.requests();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].data, simtest::Float(0.3f));
+    EXPECT_EQ(log[0].responseCode, std::optional<std::uint8_t>(32));
+}
+
+TEST_F(SimHost, AStalledPartialFrameIsDroppedAndTheNextRequestAnswered)
+{
+    sim::SimulatorHost host(Steady());
+    const auto endpoint = host.start();
+    ASSERT_TRUE(endpoint) << host.error();
+    simtest::PtyClient client(endpoint->device);
+    // A frame cut off after its byte count: its "data" would swallow the next request.
+    client.send({0xFF, 0xFF, 0xFF, 0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C, 0x0F, 0x20});
+    // The stimulus is time itself: the line stays quiet for longer than the inter-character
+    // gap, after which the request comes in one piece.
+    std::this_thread::sleep_for(sim::PtyServer::kInterCharacterGap + 50ms);
+    client.send(LongRequest(13));
+    const auto answers = SplitAnswers(client.receive(1));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].command, 13);
+}
+
+TEST_F(SimHost, ATakenComNumberIsRefused)
+{
+    sim::SimulatorHost first(Steady());
+    const auto endpoint = first.start(4);
+    ASSERT_TRUE(endpoint) << first.error();
+    sim::SimulatorHost second(Steady());
+    EXPECT_FALSE(second.start(4));
+    EXPECT_NE(second.error().find("COM4"), std::string::npos);
+    // The first one's link is untouched by the second one's failure.
+    EXPECT_EQ(std::filesystem::read_symlink(endpoint->link), endpoint->device);
+    const auto next = second.start();
+    ASSERT_TRUE(next) << second.error();
+    EXPECT_EQ(next->comNumber, 1);
+}
+
+TEST(SimWireTiming, LineTimesOfA1200BaudLine)
+{
+    EXPECT_EQ(sim::WireTiming::characterTime(), std::chrono::nanoseconds(9'166'666));
+    // 35 bytes × 11 bits / 1200 baud = 320.833 ms, without per-byte rounding.
+    EXPECT_EQ(sim::WireTiming::lineTime(35), std::chrono::nanoseconds(320'833'333));
+    const sim::WireTiming timing;
+    EXPECT_EQ(timing.transactionTime(11, 24), std::chrono::nanoseconds(320'833'333) + 20ms);
+    EXPECT_EQ(timing.transactionTime(11, 0), sim::WireTiming::lineTime(11));
+}
+
+TEST_F(SimHost, WireTimingPacesTheAnswer)
+{
+    sim::SimulatorHost host(Steady(), sim::HostOptions{true, sim::WireTiming(20ms)});
+    const auto endpoint = host.start();
+    ASSERT_TRUE(endpoint) << host.error();
+    simtest::PtyClient client(endpoint->device);
+    const auto sent = std::chrono::steady_clock::now();
+    client.send(ShortRequest(249));  // 11 bytes
+    const Bytes answer = client.receive(1, 5s);
+    const auto elapsed = std::chrono::steady_clock::now() - sent;
+    ASSERT_EQ(answer.size(), 24u);
+    const auto bound = sim::WireTiming(20ms).transactionTime(11, 24);
+    EXPECT_GE(elapsed, bound);
+    EXPECT_LT(elapsed, bound + 2s);
+    EXPECT_EQ(host.wireTime(), bound);
+}
+
+// The tool as a process: it prints where it listens, answers, and removes its link on SIGTERM.
+class SimTool : public SimHost {
+protected:
+    struct Run {
+        pid_t pid = -1;
+        int output = -1;  // stdout and stderr
+    };
+
+    Run launch(const std::vector<std::string>& arguments)
+    {
+        const char* binDir = std::getenv("TARVEL4410_BIN_DIR");
+        const std::string tool = std::string(binDir ? binDir : ".") + "/tarvel4410-sim";
+        int pipeEnds[2];
+        EXPECT_EQ(pipe2(pipeEnds, O_CLOEXEC), 0);
+        Run run;
+        run.pid = fork();
+        if (run.pid == 0) {
+            dup2(pipeEnds[1], STDOUT_FILENO);
+            dup2(pipeEnds[1], STDERR_FILENO);
+            std::vector<char*> argv{const_cast<char*>(tool.c_str())};
+            for (const std::string& argument : arguments)
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            argv.push_back(nullptr);
+            execv(tool.c_str(), argv.data());
+            _exit(127);
+        }
+        close(pipeEnds[1]);
+        run.output = pipeEnds[0];
+        return run;
+    }
+
+    // Output until it contains `until` (or ends), within the time limit.
+    std::string read(const Run& run, const std::string& until, std::chrono::milliseconds timeout = 10s)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (m_output.find(until) == std::string::npos) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd fd{run.output, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&fd, 1, static_cast<int>(left.count())) <= 0)
+                break;
+            char chunk[512];
+            const ssize_t count = ::read(run.output, chunk, sizeof chunk);
+            if (count <= 0)
+                break;
+            m_output.append(chunk, static_cast<std::size_t>(count));
+        }
+        return m_output;
+    }
+
+    int finish(const Run& run)
+    {
+        int status = 0;
+        waitpid(run.pid, &status, 0);
+        close(run.output);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    std::string m_output;
+};
+
+TEST_F(SimTool, RunsUntilSigtermAndRemovesItsLink)
+{
+    const Run run = launch({"--com", "9", "--device-id", "0x000102"});
+    const std::string banner = read(run, "Ctrl+C");
+    ASSERT_NE(banner.find("COM9 -> /dev/pts/"), std::string::npos) << banner;
+    EXPECT_NE(banner.find("port map folder " + ports.dir().string()), std::string::npos) << banner;
+    const auto link = ports.dir() / "COM9";
+    ASSERT_TRUE(std::filesystem::is_symlink(link));
+    {
+        simtest::PtyClient client(link);
+        client.send(LongRequest(15, {}, {0x19, 0xFC, 0x00, 0x01, 0x02}));
+        const auto answers = SplitAnswers(client.receive(1));
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_EQ(answers[0].command, 15);
+    }
+    kill(run.pid, SIGTERM);
+    EXPECT_NE(read(run, "removed").find("Stopped; COM9 removed."), std::string::npos);
+    EXPECT_EQ(finish(run), 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+}
+
+TEST_F(SimTool, ABadStateFileOrOptionStopsItBeforeItLinks)
+{
+    const auto stateFile = ports.dir() / "bad.ini";
+    {
+        std::FILE* file = std::fopen(stateFile.c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fputs("[config]\ndamping = slow\n", file);
+        std::fclose(file);
+    }
+    Run run = launch({"--state", stateFile.string()});
+    EXPECT_NE(read(run, "\n").find("line 2: damping = slow: expected a number"), std::string::npos);
+    EXPECT_EQ(finish(run), 2);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(ports.dir() / "COM1")));
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// The command line of tarvel4410-sim.
+
+#include <gtest/gtest.h>
+
+#include "tool_options.h"
+
+namespace {
+
+sim::ToolOptionsResult Parse(std::vector<std::string> arguments)
+{
+    return sim::ParseToolOptions(arguments);
+}
+
+TEST(SimToolOptions, NoArgumentsMeansDefaults)
+{
+    const auto result = Parse({});
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(result.options.comNumber, 0);
+    EXPECT_FALSE(result.options.wireTiming);
+    EXPECT_FALSE(result.options.stateFile);
+}
+
+TEST(SimToolOptions, EveryOptionInBothSpellings)
+{
+    const auto result = Parse({"--com", "7", "--state=/tmp/s.ini", "--wire-timing", "--device-id", "0xABCDEF",
+                               "--process-value=120.5", "--noise", "0", "--busy", "3", "--bad-checksum=always",
+                               "--burst", "--wrong-command=2", "--silent", "1", "--comm-error", "4",
+                               "--response", "35=9", "--response=34=8", "--write-protect", "--sensor-failure=short"});
+    ASSERT_EQ(result.error, "");
+    const sim::ToolOptions& o = result.options;
+    EXPECT_EQ(o.comNumber, 7);
+    EXPECT_EQ(o.stateFile, "/tmp/s.ini");
+    EXPECT_TRUE(o.wireTiming);
+
+    sim::SimulatorSetup setup;
+    o.applyTo(setup);
+    EXPECT_EQ(setup.state.identity.deviceId, 0xABCDEFu);
+    EXPECT_FLOAT_EQ(setup.process.value, 120.5f);
+    EXPECT_FLOAT_EQ(setup.process.noise, 0.0f);
+    EXPECT_EQ(setup.faults.busy.remaining(), 3);
+    EXPECT_TRUE(setup.faults.badChecksum.isAlways());
+    EXPECT_TRUE(setup.faults.burst.isAlways());
+    EXPECT_EQ(setup.faults.wrongCommand.remaining(), 2);
+    EXPECT_EQ(setup.faults.silent.remaining(), 1);
+    EXPECT_EQ(setup.faults.commError.remaining(), 4);
+    EXPECT_EQ(setup.faults.responseOverrides.at(35), 9);
+    EXPECT_EQ(setup.faults.responseOverrides.at(34), 8);
+    EXPECT_EQ(setup.state.config.writeProtect, 1);
+    EXPECT_EQ(setup.faults.sensorFailure, sim::SensorFailure::Short);
+}
+
+TEST(SimToolOptions, OptionsLeftOutKeepWhatTheStateFileSet)
+{
+    sim::SimulatorSetup setup;
+    setup.faults.busy = sim::FaultCount::times(5);
+    setup.state.identity.deviceId = 42;
+    Parse({"--sensor-failure"}).options.applyTo(setup);
+    EXPECT_EQ(setup.faults.busy.remaining(), 5);
+    EXPECT_EQ(setup.state.identity.deviceId, 42u);
+    EXPECT_EQ(setup.faults.sensorFailure, sim::SensorFailure::Open);
+}
+
+TEST(SimToolOptions, HelpInBothForms)
+{
+    EXPECT_TRUE(Parse({"-h"}).options.help);
+    EXPECT_TRUE(Parse({"--help"}).options.help);
+    EXPECT_NE(sim::ToolUsage().find("--response CMD=CODE"), std::string::npos);
+}
+
+TEST(SimToolOptions, MistakesAreNamed)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* error;
+    };
+    const Case cases[] = {
+        {{"--colour"}, "unknown option '--colour'"},
+        {{"com", "3"}, "unknown option 'com'"},
+        {{"--com"}, "--com needs a value"},
+        {{"--com", "0"}, "--com expects a port number from 1 to 255"},
+        {{"--com", "256"}, "--com expects a port number from 1 to 255"},
+        {{"--com=x"}, "--com expects a port number"},
+        {{"--busy", "often"}, "--busy expects a number of requests or \"always\""},
+        {{"--burst=-1"}, "--burst expects a number of requests"},
+        {{"--response", "35"}, "--response expects COMMAND=CODE"},
+        {{"--response", "300=1"}, "--response expects COMMAND=CODE"},
+        {{"--device-id", "0x1000000"}, "--device-id expects a 24-bit number"},
+        {{"--sensor-failure=melted"}, "--sensor-failure expects open, short or none"},
+        {{"--write-protect=1"}, "--write-protect takes no value"},
+        {{"--noise", "lots"}, "--noise expects a number"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Parse(c.arguments).error.rfind(c.error, 0), 0u) << Parse(c.arguments).error;
+}
+
+}  // namespace
