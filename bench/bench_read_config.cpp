@@ -1,0 +1,119 @@
+// bench_read_config: reads the whole configuration (identification and the six read
+// groups) from the simulated transmitter paced as a 1200-baud line, through the real driver
+// library, and compares the time taken with what the line itself needs.
+//
+// The engine waits 40 ms before each read of an answer, so every transaction costs the line
+// time plus up to one poll period; the target is elapsed ≤ 1.10 × (bound + 40 ms × transactions).
+
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "simulator_host.h"
+#include "transmitter.h"
+
+namespace {
+
+using Seconds = std::chrono::duration<double>;
+
+constexpr std::chrono::milliseconds kPollPeriod{40};
+constexpr double kAllowedOverhead = 1.10;
+
+// The simulated port is linked in a private port map folder, never in the user's.
+class PrivatePortMap {
+public:
+    PrivatePortMap()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tarvel-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) m_dir = pattern;
+        if (!m_dir.empty()) setenv("TARVEL4410_PORTS_DIR", m_dir.c_str(), 1);
+    }
+    ~PrivatePortMap()
+    {
+        std::error_code ignored;
+        if (!m_dir.empty()) std::filesystem::remove_all(m_dir, ignored);
+    }
+    bool ok() const { return !m_dir.empty(); }
+
+private:
+    std::filesystem::path m_dir;
+};
+
+// Messages would mean a failed read; they are printed and counted.
+class ConsoleUser final : public hart::UserInteraction {
+public:
+    void notify(int messageId, const std::string& text, hart::MessageIcon) override
+    {
+        std::fprintf(stderr, "message %d: %s\n", messageId, text.c_str());
+        ++messages;
+    }
+    int ask(int messageId, const std::string& text, int) override
+    {
+        std::fprintf(stderr, "question %d: %s\n", messageId, text.c_str());
+        ++messages;
+        return 2;
+    }
+    int messages = 0;
+};
+
+bool ReadWholeConfiguration(transmitter::CTransmitter& xmtr)
+{
+    bool ok = xmtr.Identify() == 1;
+    ok = xmtr.ReadTagAndSensor() == 1 && ok;
+    ok = xmtr.ReadRangeAndLimits() == 1 && ok;
+    ok = xmtr.ReadFilterAndAssemblyNumber() == 1 && ok;
+    ok = xmtr.ReadAlarmLevelsAndVariables() == 1 && ok;
+    ok = xmtr.ReadFailureStatus() == 1 && ok;
+    ok = xmtr.ReadThermometerParams() == 1 && ok;
+    return ok;
+}
+
+}  // namespace
+
+int main()
+{
+    PrivatePortMap portMap;
+    if (!portMap.ok()) {
+        std::fprintf(stderr, "bench_read_config: cannot create a port map folder\n");
+        return 1;
+    }
+    sim::SimulatorSetup setup;
+    setup.process.noise = 0.0f;
+    const sim::HostOptions options{.wireTiming = true, .timing = {}};
+    sim::SimulatorHost host(setup, options);
+    const auto endpoint = host.start();
+    if (!endpoint) {
+        std::fprintf(stderr, "bench_read_config: %s\n", host.error().c_str());
+        return 1;
+    }
+
+    ConsoleUser user;
+    hart::RealSleeper sleeper;
+    hart::FixedPortSettings settings(endpoint->comNumber);
+    transmitter::CTransmitter xmtr(user, settings, sleeper);
+
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = ReadWholeConfiguration(xmtr);
+    const Seconds elapsed = std::chrono::steady_clock::now() - start;
+
+    const auto requests = host.requests();
+    const Seconds bound = host.wireTime();
+    const Seconds target = kAllowedOverhead * (bound + Seconds(kPollPeriod) * static_cast<double>(requests.size()));
+    std::size_t requestBytes = 0, answerBytes = 0;
+    for (const auto& request : requests) {
+        requestBytes += request.requestBytes;
+        answerBytes += request.answerBytes;
+    }
+
+    std::printf("COM%d, %zu transactions, %zu request bytes, %zu answer bytes, turnaround %lld us\n",
+                endpoint->comNumber, requests.size(), requestBytes, answerBytes,
+                static_cast<long long>(options.timing.turnaround().count()));
+    std::printf("target: elapsed <= %.3f s (%s)\n", target.count(), elapsed <= target ? "met" : "missed");
+    if (!ok || user.messages != 0) std::printf("the read failed: %d message(s)\n", user.messages);
+    std::printf("elapsed %.3f s, bound %.3f s, ratio %.3f\n", elapsed.count(), bound.count(),
+                elapsed.count() / bound.count());
+    return ok ? 0 : 1;
+}
