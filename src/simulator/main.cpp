@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "port_map.h"
+#include "setup_validation.h"
 #include "simulator_host.h"
 #include "state_file.h"
 #include "tool_options.h"
@@ -50,6 +51,11 @@ int main(int argc, char** argv)
         setup = std::move(loaded.setup);
     }
     options.applyTo(setup);
+    const std::vector<std::string> problems = sim::ValidateSetup(setup);
+    for (const std::string& problem : problems)
+        std::cerr << "tarvel4410-sim: " << problem << '\n';
+    if (!problems.empty())
+        return kExitUsage;
 
     // Block the stop signals before any thread starts, so that only sigwait below sees them
     // and the link is always removed.

@@ -20,6 +20,7 @@
 //         device.state().config.writeProtect = 1;
 //     });
 //     float damping = host.withDevice([](sim::Device& d) { return d.state().config.dampingS; });
+//     // (return values, not references: the lock ends with the call)
 //     std::vector<std::uint8_t> sent = host.commands();     // command numbers received
 //     std::vector<sim::LoggedRequest> log = host.requests(); // with their data bytes
 //     host.waitForRequests(3, std::chrono::seconds(5));     // a condition, not a sleep
