@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+class QWidget;
+
+// The dialog-unit geometry of the program's forms, in pixels of the font the form uses:
+// a horizontal unit is a quarter of the font's average letter width, a vertical unit an
+// eighth of its height, as in classic dialog templates.
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font);
+
+    int x(int units) const;
+    int y(int units) const;
+    QRect rect(int x, int y, int width, int height) const;
+    // Places a child at its template position.
+    void place(QWidget* widget, int x, int y, int width, int height) const;
+
+private:
+    double m_baseX;
+    double m_baseY;
+};
+
+// The number the forms give a control, kept as the widget's "controlId" property so tests
+// and tools find controls by it.
+void SetControlId(QWidget* widget, int id);
+int ControlId(const QWidget* widget);
+QWidget* FindControl(QWidget* root, int id);
+
+template <typename T>
+T* FindControlAs(QWidget* root, int id)
+{
+    return qobject_cast<T*>(FindControl(root, id));
+}
