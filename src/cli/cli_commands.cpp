@@ -8,13 +8,12 @@
 #include <thread>
 
 #include "advanced_send_check.h"
-#include "app_settings.h"
 #include "basic_send_check.h"
 #include "configuration_printout.h"
 #include "link_environment.h"
 #include "live_monitor.h"
 #include "port_list.h"
-#include "run_port_settings.h"
+#include "session_port_settings.h"
 #include "terminal_user.h"
 #include "vesk_doc.h"
 
@@ -46,8 +45,6 @@ int ListPorts(TerminalUser& user)
 
 int StorePort(CVeskDoc& doc, int port)
 {
-    document::AppSettings settings;
-    doc.storePortNumber = [&settings](int n) { settings.setPortNumber(n); };
     doc.OnPortSettings(port);
     return kExitDone;
 }
@@ -118,9 +115,10 @@ int Monitor(CVeskDoc& doc, TerminalUser& user, const std::vector<std::string>& a
 
 int RunCommand(const Options& options, TerminalUser& user)
 {
-    RunPortSettings ports(options.port);
+    document::SessionPortSettings ports(options.port);
     hart::RealSleeper sleeper;
     CVeskDoc doc(user, ports, sleeper);
+    doc.storePortNumber = [&ports](int port) { ports.storeChoice(port); };
     doc.OnNewDocument();
 
     const std::string& command = options.command;

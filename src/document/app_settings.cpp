@@ -7,9 +7,12 @@ namespace {
 
 const char* kPortKey = "General/PortSettings";
 
-QSettings Store() { return QSettings(QStringLiteral("Tarvel 4410 Configuration Tool"), QString::fromUtf8("Конфигурация датчика Тарвел-4410")); }
-
 }  // namespace
+
+QSettings AppSettings::Store()
+{
+    return QSettings(QStringLiteral("Tarvel 4410 Configuration Tool"), QString::fromUtf8("Конфигурация датчика Тарвел-4410"));
+}
 
 int AppSettings::portNumber() const { return Store().value(kPortKey, 1).toInt(); }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSettings>
+
 #include "link_environment.h"
 
 namespace document {
@@ -13,6 +15,9 @@ public:
     // The same value as the port dialog reads it: −1 when never chosen.
     int storedPortChoice() const;
     void setPortNumber(int port);
+
+    // The program's settings store.
+    static QSettings Store();
 };
 
 }  // namespace document
