@@ -1,5 +1,6 @@
 #include "hart_link.h"
 
+#include "answer_check.h"
 #include "command_table.h"
 #include "response_messages.h"
 
@@ -9,15 +10,6 @@ namespace {
 constexpr int kMessageCannotClose = 907;
 constexpr int kMessageCannotOpen = 908;
 constexpr int kMessageCannotConfigure = 909;
-
-constexpr std::uint8_t kLongFrameBit = 0x80;
-constexpr std::uint8_t kFrameTypeMask = 0x03;
-constexpr std::uint8_t kBurstFrame = 0x01;
-constexpr std::uint8_t kCommunicationErrorBit = 0x80;
-
-// Delimiter, address, command, count, two status bytes and the checksum.
-constexpr int kMinimumShortAnswer = 1 + 1 + 1 + 1 + 2 + 1;
-constexpr int kMinimumLongAnswer = 1 + 5 + 1 + 1 + 2 + 1;
 
 }  // namespace
 
@@ -57,12 +49,16 @@ int CHartLink::Transact(int commandIndex, FieldRefs values)
                 m_sleeper.sleepFor(pollDelayMs);
                 const int received = driver.Read(rxFrame.data());
                 if (received == 0) continue;
-                const Verdict verdict = CheckAnswer(received, command, pending);
-                if (verdict == Verdict::Valid) {
+                const AnswerCheck check = CheckAnswerFrame(rxFrame, received, command);
+                if (check.pendingResult != 0) pending = check.pendingResult;
+                if (check.verdict == AnswerVerdict::Valid) {
+                    rxLength = received;
+                    responseCode = check.responseCode;
+                    deviceStatus = check.deviceStatus;
                     if (portOpen) ClosePort();
                     return responseCode;
                 }
-                if (verdict == Verdict::EndAttempt) break;
+                if (check.verdict == AnswerVerdict::EndAttempt) break;
             }
         }
         m_sleeper.sleepFor(retryDelayMs);
@@ -71,33 +67,6 @@ int CHartLink::Transact(int commandIndex, FieldRefs values)
     if (pending != 0) return pending;
     if (portOpen) ClosePort();
     return RESULT_NO_ANSWER;
-}
-
-CHartLink::Verdict CHartLink::CheckAnswer(int received, std::uint8_t command, int& pending)
-{
-    const bool longFrame = (rxFrame[0] & kLongFrameBit) != 0;
-    const int statusOffset = longFrame ? 8 : 4;
-    const std::uint8_t firstStatus = rxFrame[statusOffset];
-    if (firstStatus == RESULT_BUSY || (firstStatus & kCommunicationErrorBit) != 0) {
-        pending = firstStatus;
-        return Verdict::EndAttempt;
-    }
-    if ((rxFrame[0] & kFrameTypeMask) == kBurstFrame) return Verdict::Skip;
-    if (rxFrame[longFrame ? 6 : 2] != command) return Verdict::Skip;
-
-    std::uint8_t checksum = 0;
-    for (int i = 0; i < received - 1; ++i) checksum ^= rxFrame[i];
-    // A frame too short to hold its status bytes cannot be an answer, whatever its checksum.
-    const int minimum = longFrame ? kMinimumLongAnswer : kMinimumShortAnswer;
-    if (received < minimum || checksum != rxFrame[received - 1]) {
-        pending = RESULT_BAD_CHECKSUM;
-        return Verdict::Skip;
-    }
-
-    rxLength = received;
-    responseCode = firstStatus;
-    deviceStatus = rxFrame[statusOffset + 1];
-    return Verdict::Valid;
 }
 
 int CHartLink::EnsurePortOpen()

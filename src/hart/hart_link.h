@@ -67,10 +67,6 @@ protected:
     int portOpen = 0;
 
 private:
-    enum class Verdict { Valid, Skip, EndAttempt };
-    // Checks one received frame; a rejected answer may set the pending result.
-    Verdict CheckAnswer(int received, std::uint8_t command, int& pending);
-
     UserInteraction& m_ui;
     const PortSettings& m_portSettings;
     Sleeper& m_sleeper;
