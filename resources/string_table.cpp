@@ -1,13 +1,14 @@
 #include "string_table.h"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 
 namespace tarvel {
 namespace {
 
-// Sorted by id: LoadText searches it by bisection.
-constexpr std::array kStrings = {
+// Sorted by id: LoadText searches it by bisection. A plain array: deducing a std::array
+// from this many entries exceeds clang's template nesting limit.
+constexpr StringEntry kStrings[] = {
     StringEntry{101, "Программа конфигурации Тарвел-4410\n\nДатчик Тарвел-4410\nФайлы конфигурации(*.4410)\n.4410\nДатчик\nКонфигурация датчика"},
     StringEntry{201, "Основное"},
     StringEntry{202, "Дополнительное"},
@@ -287,9 +288,9 @@ std::span<const StringEntry> StringTable() { return kStrings; }
 
 std::string_view LoadText(int id)
 {
-    auto it = std::lower_bound(kStrings.begin(), kStrings.end(), id,
+    auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
                                [](const StringEntry& e, int key) { return e.id < key; });
-    return (it != kStrings.end() && it->id == id) ? it->text : std::string_view{};
+    return (it != std::end(kStrings) && it->id == id) ? it->text : std::string_view{};
 }
 
 }  // namespace tarvel
