@@ -1,0 +1,31 @@
+#include "command_line.h"
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    CommandLine line;
+    QStringList rest;
+    for (const QString& argument : arguments) {
+        if (argument == QStringLiteral("--demo")) line.demo = true;
+        else if (argument.compare(QStringLiteral("/dde"), Qt::CaseInsensitive) != 0) rest << argument;
+    }
+    if (rest.isEmpty()) return line;
+
+    const QString first = rest.first();
+    if (first.compare(QStringLiteral("/p"), Qt::CaseInsensitive) == 0) {
+        if (rest.size() != 2) line.error = QStringLiteral("/p takes one file");
+        line.action = CommandLine::Action::Print;
+        line.file = rest.value(1);
+    } else if (first.compare(QStringLiteral("/pt"), Qt::CaseInsensitive) == 0) {
+        // The driver and port of the classic form name nothing on this platform.
+        if (rest.size() < 3 || rest.size() > 5) line.error = QStringLiteral("/pt takes a file, a printer, a driver and a port");
+        line.action = CommandLine::Action::PrintTo;
+        line.file = rest.value(1);
+        line.printer = rest.value(2);
+    } else if (first.startsWith('-') || rest.size() > 1) {
+        line.error = QStringLiteral("unknown arguments: ") + rest.join(' ');
+    } else {
+        line.action = CommandLine::Action::Open;
+        line.file = first;
+    }
+    return line;
+}

@@ -1,0 +1,19 @@
+#include <QApplication>
+#include <QIcon>
+#include <QLocale>
+
+#include <clocale>
+
+#include "vesk_pc_app.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    // Numbers are written and read with the user's decimal separator.
+    std::setlocale(LC_NUMERIC, "");
+    QLocale::setDefault(QLocale::system());
+    QApplication::setOrganizationName(QStringLiteral("Tarvel 4410 Configuration Tool"));
+    QApplication::setApplicationName(QString::fromUtf8("Конфигурация датчика Тарвел-4410"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/desktop/tarvel4410-config.svg")));
+    return CVeskPcApp().Run(QApplication::arguments().mid(1));
+}

@@ -1,0 +1,71 @@
+#include "vesk_pc_app.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdio>
+
+#include "about_box.h"
+#include "command_line.h"
+#include "command_line_print.h"
+#include "demo_transmitter.h"
+#include "desktop_integration.h"
+#include "gui_user_interaction.h"
+#include "link_environment.h"
+#include "port_settings_dialog.h"
+#include "session_port_settings.h"
+#include "splash_screen.h"
+#include "vesk_doc.h"
+#include "vesk_pc_main_win.h"
+#include "window_placement.h"
+
+int CVeskPcApp::Run(const QStringList& arguments)
+{
+    const CommandLine line = ParseCommandLine(arguments);
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "tarvel4410-config: %s\n", qPrintable(line.error));
+        return 2;
+    }
+
+    GuiUserInteraction ui;
+    DemoTransmitter demo;
+    std::optional<int> demoPort;
+    if (line.demo) {
+        demoPort = demo.Start();
+        if (!demoPort) {
+            std::fprintf(stderr, "tarvel4410-config: the simulated transmitter did not start: %s\n", demo.error().c_str());
+            return 1;
+        }
+    }
+    document::SessionPortSettings ports(demoPort);
+    hart::RealSleeper sleeper;
+    document::CVeskDoc doc(ui, ports, sleeper);
+    doc.storePortNumber = [&ports](int port) { ports.storeChoice(port); };
+
+    DesktopIntegration::Refresh(DesktopIntegration::DefaultDataHome(), QApplication::applicationFilePath());
+
+    // Printing from the command line shows no window and ends the program.
+    if (line.action == CommandLine::Action::Print || line.action == CommandLine::Action::PrintTo)
+        return report::PrintFromCommandLine(doc, line.file, line.printer);
+
+    // The splash comes before any main window exists.
+    CSplashDlg().exec();
+
+    CVeskPcMainWin window(doc);
+    window.runPortDialog = [&window]() -> std::optional<int> {
+        CPortSettingsDialog dialog(document::AppSettings().storedPortChoice(), serial::ListPorts, &window);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.portNumber();
+    };
+    QObject::connect(&window, &CVeskPcMainWin::aboutRequested, &window, [&ui, &window] {
+        CAboutDialog about(ui, &window);
+        about.exec();
+    });
+    doc.OnNewDocument();
+    if (line.action == CommandLine::Action::Open && !window.OpenDocumentFile(line.file)) return 1;
+
+    PlaceMainWindow(window);
+    window.show();
+    return QApplication::exec();
+}

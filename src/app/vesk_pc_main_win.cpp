@@ -1,0 +1,238 @@
+#include "vesk_pc_main_win.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+
+#include "framework_messages.h"
+#include "main_menu.h"
+#include "question_box.h"
+#include "string_table.h"
+#include "update_hint.h"
+#include "vesk_doc.h"
+#include "vesk_view.h"
+
+namespace {
+
+QString Text(int id)
+{
+    const std::string_view text = tarvel::LoadText(id);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// String 101: the main window title is its first field, the file filter its fourth.
+QString TemplateField(int index) { return Text(101).split('\n').value(index); }
+
+const QString kUntitled = QStringLiteral("Untitled");
+const QString kAllFilesFilter = QStringLiteral("All Files (*)");
+const QString kExtension = QStringLiteral(".4410");
+
+}  // namespace
+
+CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent) : QMainWindow(parent), m_doc(doc)
+{
+    m_view = new CVeskView(m_doc, this);
+    setCentralWidget(m_view);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    setAcceptDrops(true);
+    m_recent.Load();
+    BuildMenu();
+
+    connect(m_view, &CVeskView::openFromFileRequested, this, &CVeskPcMainWin::OnFileOpen);
+    connect(&m_doc, &document::CVeskDoc::updateViews, this, &CVeskPcMainWin::OnDocumentHint);
+
+    chooseFileToOpen = [this] {
+        return QFileDialog::getOpenFileName(this, QString(), QString(), TemplateField(3) + ";;" + kAllFilesFilter);
+    };
+    chooseFileToSave = [this](const QString& proposed) {
+        QString path = QFileDialog::getSaveFileName(this, QString(), proposed, TemplateField(3) + ";;" + kAllFilesFilter);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += kExtension;
+        return path;
+    };
+    UpdateTitle();
+    UpdateSaveEnabling();
+}
+
+CVeskPcMainWin::~CVeskPcMainWin() { m_recent.Save(); }
+
+QAction* CVeskPcMainWin::action(int commandId) const
+{
+    const auto it = m_actions.find(commandId);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CVeskPcMainWin::BuildMenu()
+{
+    const std::map<int, std::function<void()>> handlers = {
+        {kCmdFileNew, [this] { OnFileNew(); }},
+        {kCmdFileOpen, [this] { OnFileOpen(); }},
+        {kCmdFileSave, [this] { OnFileSave(); }},
+        {kCmdFileSaveAs, [this] { OnFileSaveAs(); }},
+        {kCmdAppExit, [this] { close(); }},
+        {kCmdReadFromDevice, [this] { m_doc.OnReadFromDevice(); }},
+        {kCmdSendBasic, [this] { m_doc.OnSendBasic(); }},
+        {kCmdSendAdvanced, [this] { m_doc.OnSendAdvanced(); }},
+        {kCmdPortSettings, [this] { m_doc.OnPortSettings(runPortDialog ? runPortDialog() : std::nullopt); }},
+        {kCmdCheckConnection, [this] { m_doc.OnCheckConnection(); }},
+        {kCmdAbout, [this] { emit aboutRequested(); }},
+    };
+    for (const MenuDefinition& menuDefinition : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(menuDefinition.caption);
+        for (const MenuItem& item : menuDefinition.items) {
+            if (item.command == kSeparator) {
+                menu->addSeparator();
+                continue;
+            }
+            if (item.command == kCmdRecentFiles) {
+                m_recentMenu = menu->addMenu(item.caption);
+                UpdateRecentMenu();
+                continue;
+            }
+            QAction* action = menu->addAction(item.caption);
+            if (!item.shortcut.isEmpty()) action->setShortcut(QKeySequence(item.shortcut));
+            action->setData(item.command);
+            m_actions[item.command] = action;
+            if (const auto handler = handlers.find(item.command); handler != handlers.end())
+                connect(action, &QAction::triggered, this, handler->second);
+        }
+    }
+}
+
+void CVeskPcMainWin::UpdateRecentMenu()
+{
+    if (m_recentMenu == nullptr) return;
+    m_recentMenu->clear();
+    for (int i = 0; i < m_recent.files().size(); ++i) {
+        const QString path = m_recent.files()[i];
+        QAction* entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        connect(entry, &QAction::triggered, this, [this, path] {
+            if (!SaveModified()) return;
+            if (!QFileInfo::exists(path)) {
+                m_doc.ui().notify(document::kNoStringId, "Cannot open file " + path.toStdString() + ".",
+                                  hart::MessageIcon::Exclamation);
+                m_recent.Remove(path);
+                UpdateRecentMenu();
+                return;
+            }
+            OpenDocumentFile(path);
+        });
+    }
+    m_recentMenu->setEnabled(!m_recent.files().isEmpty());
+}
+
+QString CVeskPcMainWin::DocumentTitle() const
+{
+    return m_doc.GetPathName().isEmpty() ? kUntitled : QFileInfo(m_doc.GetPathName()).fileName();
+}
+
+void CVeskPcMainWin::UpdateTitle() { setWindowTitle(DocumentTitle() + " - " + TemplateField(0)); }
+
+void CVeskPcMainWin::UpdateSaveEnabling()
+{
+    const bool enabled = m_doc.CanSave();
+    if (QAction* save = action(kCmdFileSave)) save->setEnabled(enabled);
+    if (QAction* saveAs = action(kCmdFileSaveAs)) saveAs->setEnabled(enabled);
+}
+
+void CVeskPcMainWin::OnDocumentHint(int hint)
+{
+    UpdateTitle();
+    UpdateSaveEnabling();
+    // While monitoring or a calibration runs, the device commands stay out of its way.
+    if (hint == document::HINT_DISABLE_MAIN || hint == document::HINT_ENABLE_MAIN) {
+        const bool enable = hint == document::HINT_ENABLE_MAIN;
+        for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings, kCmdCheckConnection})
+            if (QAction* device = action(command)) device->setEnabled(enable);
+    }
+}
+
+bool CVeskPcMainWin::SaveModified()
+{
+    if (!m_doc.IsModified()) return true;
+    const std::string question = "Save changes to " + DocumentTitle().toStdString() + "?";
+    switch (m_doc.ui().ask(document::kNoStringId, question, document::MB_YESNOCANCEL | document::MB_ICONWARNING)) {
+    case document::IDYES: return OnFileSave();
+    case document::IDNO: return true;
+    default: return false;
+    }
+}
+
+bool CVeskPcMainWin::OnFileNew()
+{
+    if (!SaveModified()) return false;
+    m_doc.OnNewDocument();
+    UpdateTitle();
+    UpdateSaveEnabling();
+    return true;
+}
+
+bool CVeskPcMainWin::OnFileOpen()
+{
+    if (!OnFileNew()) return false;
+    const QString path = chooseFileToOpen ? chooseFileToOpen() : QString();
+    if (path.isEmpty()) return false;
+    return OpenDocumentFile(path);
+}
+
+bool CVeskPcMainWin::OpenDocumentFile(const QString& path)
+{
+    const bool opened = m_doc.OnOpenDocument(path);
+    if (opened) {
+        m_recent.Add(path);
+        UpdateRecentMenu();
+    }
+    UpdateTitle();
+    UpdateSaveEnabling();
+    return opened;
+}
+
+bool CVeskPcMainWin::OnFileSave()
+{
+    if (m_doc.GetPathName().isEmpty()) return OnFileSaveAs();
+    const bool saved = m_doc.OnSaveDocument(m_doc.GetPathName());
+    UpdateTitle();
+    UpdateSaveEnabling();
+    return saved;
+}
+
+bool CVeskPcMainWin::OnFileSaveAs()
+{
+    const QString proposed = m_doc.GetPathName().isEmpty() ? TemplateField(2) + kExtension : m_doc.GetPathName();
+    const QString path = chooseFileToSave ? chooseFileToSave(proposed) : QString();
+    if (path.isEmpty()) return false;
+    const bool saved = m_doc.OnSaveDocument(path);
+    if (saved) {
+        m_recent.Add(path);
+        UpdateRecentMenu();
+    }
+    UpdateTitle();
+    UpdateSaveEnabling();
+    return saved;
+}
+
+void CVeskPcMainWin::closeEvent(QCloseEvent* event)
+{
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CVeskPcMainWin::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CVeskPcMainWin::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    event->acceptProposedAction();
+    if (OnFileNew()) OpenDocumentFile(urls.first().toLocalFile());
+}

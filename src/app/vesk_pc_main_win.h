@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "recent_files.h"
+
+class QAction;
+class QMenu;
+class CVeskView;
+
+namespace document {
+class CVeskDoc;
+}
+
+// The main window: the menu, the title, the recent-file list and the framework's
+// new/open/save steps around the one document. Not resizable: its size is the form's.
+class CVeskPcMainWin : public QMainWindow {
+    Q_OBJECT
+
+public:
+    CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent = nullptr);
+    ~CVeskPcMainWin() override;
+
+    CVeskView* view() const { return m_view; }
+
+    // The framework's document steps; false when the user cancelled or loading failed.
+    bool OnFileNew();
+    bool OnFileOpen();
+    bool OpenDocumentFile(const QString& path);
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    // Asks to save a modified document: false when the user cancelled.
+    bool SaveModified();
+
+    // The port dialog runner; replaceable so tests need no dialog.
+    std::function<std::optional<int>()> runPortDialog;
+    // The file dialogs; replaceable for the same reason.
+    std::function<QString()> chooseFileToOpen;
+    std::function<QString(const QString& proposed)> chooseFileToSave;
+
+    QAction* action(int commandId) const;
+
+signals:
+    void aboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenu();
+    void UpdateTitle();
+    void UpdateSaveEnabling();
+    void UpdateRecentMenu();
+    void OnDocumentHint(int hint);
+    QString DocumentTitle() const;
+
+    document::CVeskDoc& m_doc;
+    CVeskView* m_view;
+    RecentFiles m_recent;
+    QMenu* m_recentMenu = nullptr;
+    std::map<int, QAction*> m_actions;
+};

@@ -1,0 +1,106 @@
+#include "vesk_view.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "advanced_prop_page.h"
+#include "basic_prop_page.h"
+#include "cal_prop_page.h"
+#include "dialog_units.h"
+#include "info_property_page.h"
+#include "string_table.h"
+#include "update_hint.h"
+#include "vesk_doc.h"
+
+namespace {
+
+QString Text(int id) { return QString::fromUtf8(tarvel::LoadText(id).data(), static_cast<qsizetype>(tarvel::LoadText(id).size())); }
+
+constexpr int kTabInformation = 2;
+// Tabs on which "Открыть из файла" may be used.
+bool OpenAllowedOn(int tab) { return tab == 0 || tab == 1; }
+
+}  // namespace
+
+CVeskView::CVeskView(document::CVeskDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
+{
+    const DialogUnits units(font());
+    setFixedSize(units.x(343), units.y(221));
+
+    m_tabs = new QTabWidget(this);
+    SetControlId(m_tabs, 121);
+    units.place(m_tabs, 7, 15, 330, 155);
+
+    m_openButton = new QPushButton(QString::fromUtf8("Открыть из файла"), this);
+    SetControlId(m_openButton, 188);
+    units.place(m_openButton, 170, 177, 71, 18);
+    m_openButton->setToolTip(Text(1200));
+
+    m_readButton = new QPushButton(QString::fromUtf8("Загрузить из устройства"), this);
+    SetControlId(m_readButton, 189);
+    units.place(m_readButton, 245, 177, 91, 18);
+    m_readButton->setToolTip(Text(1201));
+
+    m_progress = new QProgressBar(this);
+    SetControlId(m_progress, 1239);
+    units.place(m_progress, 6, 203, 329, 7);
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+
+    m_pages = {new CBasicPropPage, new CAdvancedPropPage, new CInfoPropertyPage, new CCalPropPage};
+    const int captions[kTabCount] = {201, 202, 203, 205};
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        m_pages[static_cast<std::size_t>(tab)]->SetDocument(&m_doc);
+        m_tabs->addTab(m_pages[static_cast<std::size_t>(tab)], Text(captions[tab]));
+    }
+
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CVeskView::OnTabChanged);
+    connect(m_openButton, &QPushButton::clicked, this, &CVeskView::openFromFileRequested);
+    connect(m_readButton, &QPushButton::clicked, this, [this] { m_doc.OnReadFromDevice(); });
+    connect(&m_doc, &document::CVeskDoc::updateViews, this, &CVeskView::OnUpdate);
+    OnTabChanged(m_tabs->currentIndex());
+}
+
+int CVeskView::currentTab() const { return m_tabs->currentIndex(); }
+
+void CVeskView::OnTabChanged(int tab) { m_openButton->setEnabled(OpenAllowedOn(tab)); }
+
+void CVeskView::RefreshAllPages()
+{
+    m_progress->setValue(m_doc.progress());
+    int firstFlagged = -1;
+    for (int tab = 0; tab < kTabCount; ++tab)
+        if (page(tab)->RefreshFromDocument() && firstFlagged < 0) firstFlagged = tab;
+    if (firstFlagged >= 0) m_tabs->setCurrentIndex(firstFlagged);
+}
+
+void CVeskView::EnablePages(bool enable)
+{
+    // The order the pages are told in: Calibration, Information, Basic, Advanced.
+    for (int tab : {3, 2, 0, 1}) page(tab)->EnableDeviceControls(enable);
+    if (OpenAllowedOn(currentTab())) m_openButton->setEnabled(enable);
+}
+
+void CVeskView::OnUpdate(int hint)
+{
+    switch (hint) {
+    case document::HINT_SHOW_INFO:
+        m_tabs->setCurrentIndex(kTabInformation);
+        page(kTabInformation)->RefreshFromDocument();
+        break;
+    case document::HINT_STATE: break;
+    case document::HINT_ENABLE_PAGES: EnablePages(true); break;
+    case document::HINT_DISABLE_PAGES: EnablePages(false); break;
+    case document::HINT_ENABLE_MAIN:
+    case document::HINT_DISABLE_MAIN: {
+        const bool enable = hint == document::HINT_ENABLE_MAIN;
+        m_tabs->tabBar()->setEnabled(enable);
+        m_readButton->setEnabled(enable);
+        break;
+    }
+    default: RefreshAllPages(); break;
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class CConfigPage;
+
+namespace document {
+class CVeskDoc;
+}
+
+// The main form: the tab control with the four pages, "Открыть из файла", "Загрузить из
+// устройства" and the progress bar. It turns the document's update hints into page
+// refreshes, progress and enabling.
+class CVeskView : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kTabCount = 4;
+
+    CVeskView(document::CVeskDoc& doc, QWidget* parent = nullptr);
+
+    void OnUpdate(int hint);
+    CConfigPage* page(int tab) const { return m_pages[static_cast<std::size_t>(tab)]; }
+    int currentTab() const;
+    QTabWidget* tabs() const { return m_tabs; }
+
+signals:
+    void openFromFileRequested();
+
+private:
+    void OnTabChanged(int tab);
+    void RefreshAllPages();
+    void EnablePages(bool enable);
+
+    document::CVeskDoc& m_doc;
+    QTabWidget* m_tabs;
+    QPushButton* m_openButton;
+    QPushButton* m_readButton;
+    QProgressBar* m_progress;
+    std::array<CConfigPage*, kTabCount> m_pages{};
+};

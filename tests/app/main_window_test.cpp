@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include "config_file.h"
+#include "config_page.h"
+#include "dialog_units.h"
+#include "fake_driver_control.h"
+#include "fake_sleeper.h"
+#include "main_menu.h"
+#include "pty_port.h"
+#include "question_box.h"
+#include "scripted_user.h"
+#include "update_hint.h"
+#include "vesk_doc.h"
+#include "vesk_pc_main_win.h"
+#include "vesk_view.h"
+
+namespace {
+
+class MainWindowTest : public testing::Test {
+protected:
+    MainWindowTest()
+    {
+        setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+        doc.OnNewDocument();
+        window = std::make_unique<CVeskPcMainWin>(doc);
+        view = window->view();
+    }
+
+    QString WriteFile(const std::function<void(transmitter::CTransmitter&)>& edit)
+    {
+        ScriptedUser otherUser;
+        transmitter::CTransmitter values(otherUser, ports, sleeper);
+        values.sensorType = 1;
+        values.sensorConnection = 3;
+        values.rangeUnits = 32;
+        edit(values);
+        const QString path = files.filePath("w.4410");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(document::StoreConfiguration(values));
+        return path;
+    }
+
+    QPushButton* Button(int id) { return FindControlAs<QPushButton>(view, id); }
+
+    TempPortMapDir portMap;
+    PtyPort port;
+    FakeDriverControl fake;
+    QTemporaryDir config;
+    QTemporaryDir files;
+    ScriptedUser user;
+    FakeSleeper sleeper;
+    hart::FixedPortSettings ports{port.comNumber()};
+    document::CVeskDoc doc{user, ports, sleeper};
+    std::unique_ptr<CVeskPcMainWin> window;
+    CVeskView* view = nullptr;
+};
+
+QStringList Captions(const QList<QAction*>& actions)
+{
+    QStringList out;
+    for (const QAction* action : actions) out << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return out;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, MenuCaptionsAndTitle)
+{
+    const QList<QAction*> menus = window->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(Captions(menus), (QStringList{QString::fromUtf8("&Файл"), QString::fromUtf8("&Соединение"), QString::fromUtf8("Справка")}));
+    EXPECT_EQ(Captions(menus[1]->menu()->actions()),
+              (QStringList{QString::fromUtf8("&Загрузить из устройства"), "-", QString::fromUtf8("&Отправить основные настройки"),
+                           QString::fromUtf8("Отправить дополнительные настройки"), "-", QString::fromUtf8("Настройки &порта"),
+                           QString::fromUtf8("Проверить соединение")}));
+    EXPECT_EQ(window->action(kCmdFileNew)->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(window->action(kCmdFileOpen)->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(window->action(kCmdFileSave)->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Untitled - Программа конфигурации Тарвел-4410"));
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(MainWindowTest, SaveEnablingFollowsTheDocument)
+{
+    EXPECT_FALSE(window->action(kCmdFileSave)->isEnabled());
+    EXPECT_FALSE(window->action(kCmdFileSaveAs)->isEnabled());
+    ASSERT_TRUE(window->OpenDocumentFile(WriteFile([](auto&) {})));
+    EXPECT_TRUE(window->action(kCmdFileSave)->isEnabled());
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("w.4410 - Программа конфигурации Тарвел-4410"));
+    EXPECT_TRUE(window->OnFileNew());
+    EXPECT_FALSE(window->action(kCmdFileSaveAs)->isEnabled());
+}
+
+TEST_F(MainWindowTest, ModifiedDocumentAsksBeforeNewAndCancelKeepsIt)
+{
+    doc.setDamping(3.0f);
+    user.answers = {document::IDCANCEL};
+    EXPECT_FALSE(window->OnFileNew());
+    EXPECT_EQ(doc.damping(), 3.0f);
+    ASSERT_EQ(user.questions.size(), 1u);
+    EXPECT_EQ(user.questions[0].text, "Save changes to Untitled?");
+
+    user.answers = {document::IDNO};
+    EXPECT_TRUE(window->OnFileNew());
+    EXPECT_TRUE(std::isnan(doc.damping()));
+}
+
+TEST_F(MainWindowTest, SaveAsUsesTheChosenFile)
+{
+    doc.setDamping(2.0f);
+    const QString target = files.filePath("saved.4410");
+    window->chooseFileToSave = [&](const QString& proposed) {
+        EXPECT_EQ(proposed, QString::fromUtf8("Датчик Тарвел-4410.4410"));
+        return target;
+    };
+    EXPECT_TRUE(window->OnFileSave());
+    EXPECT_EQ(doc.GetPathName(), target);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(MainWindowTest, ViewHasFourTabsAndTheFormControls)
+{
+    QTabWidget* tabs = view->tabs();
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(0), QString::fromUtf8("Основное"));
+    EXPECT_EQ(tabs->tabText(1), QString::fromUtf8("Дополнительное"));
+    EXPECT_EQ(tabs->tabText(2), QString::fromUtf8("Информация"));
+    EXPECT_EQ(tabs->tabText(3), QString::fromUtf8("Калибровка"));
+    EXPECT_EQ(Button(188)->text(), QString::fromUtf8("Открыть из файла"));
+    EXPECT_EQ(Button(188)->toolTip(), QString::fromUtf8("Укажите файл для загрузки"));
+    EXPECT_EQ(Button(189)->toolTip(), QString::fromUtf8("Чтение данных из подключенного устройства Тарвел-4410"));
+    EXPECT_NE(FindControlAs<QProgressBar>(view, 1239), nullptr);
+}
+
+TEST_F(MainWindowTest, OpenButtonOnlyOnTheFirstTwoTabs)
+{
+    for (int tab : {0, 1, 2, 3, 1}) {
+        view->tabs()->setCurrentIndex(tab);
+        EXPECT_EQ(Button(188)->isEnabled(), tab < 2) << tab;
+    }
+}
+
+TEST_F(MainWindowTest, MainControlsAndDeviceCommandsFollowTheHints)
+{
+    doc.EnableMainControls(false);
+    EXPECT_FALSE(view->tabs()->tabBar()->isEnabled());
+    EXPECT_FALSE(Button(189)->isEnabled());
+    EXPECT_FALSE(window->action(kCmdReadFromDevice)->isEnabled());
+    EXPECT_FALSE(window->action(kCmdSendBasic)->isEnabled());
+    doc.EnableMainControls(true);
+    EXPECT_TRUE(view->tabs()->tabBar()->isEnabled());
+    EXPECT_TRUE(Button(189)->isEnabled());
+    EXPECT_TRUE(window->action(kCmdCheckConnection)->isEnabled());
+}
+
+TEST_F(MainWindowTest, FlaggedValuesBringTheirPageForwardBasicFirst)
+{
+    view->tabs()->setCurrentIndex(2);
+    doc.transmitter().highAlmValFailed = 1;
+    doc.transmitter().dampingFailed = 1;
+    doc.SetProgress(50);
+    EXPECT_EQ(view->currentTab(), 0);
+    EXPECT_EQ(FindControlAs<QProgressBar>(view, 1239)->value(), 50);
+
+    doc.transmitter().dampingFailed = 0;
+    doc.SetProgress(0);
+    EXPECT_EQ(view->currentTab(), 1);
+
+    // Nothing flagged: the tab stays.
+    doc.transmitter().highAlmValFailed = 0;
+    view->tabs()->setCurrentIndex(3);
+    doc.SetProgress(0);
+    EXPECT_EQ(view->currentTab(), 3);
+}
+
+TEST_F(MainWindowTest, ShowInfoSelectsTheInformationTab)
+{
+    doc.OnRefreshLiveValues();
+    EXPECT_EQ(view->currentTab(), 2);
+}
+
+TEST_F(MainWindowTest, PagesDisabledDuringARead)
+{
+    view->OnUpdate(document::HINT_DISABLE_PAGES);
+    EXPECT_FALSE(Button(188)->isEnabled());
+    view->OnUpdate(document::HINT_ENABLE_PAGES);
+    EXPECT_TRUE(Button(188)->isEnabled());
+}
+
+// With TARVEL4410_SCREENSHOT_DIR set, each tab is saved as a picture for a look at the
+// layout; the test itself checks only that nothing spills out of the form.
+TEST_F(MainWindowTest, PagesFitInsideTheirTab)
+{
+    ASSERT_TRUE(window->OpenDocumentFile(WriteFile([](auto& v) {
+        v.lowerRangeValue = 0.0f;
+        v.upperRangeValue = 100.0f;
+        v.damping = 1.0f;
+    })));
+    window->show();
+    const QByteArray dir = qgetenv("TARVEL4410_SCREENSHOT_DIR");
+    for (int tab = 0; tab < CVeskView::kTabCount; ++tab) {
+        view->tabs()->setCurrentIndex(tab);
+        QWidget* page = view->page(tab);
+        for (QWidget* child : page->findChildren<QWidget*>()) {
+            if (!child->isVisibleTo(page) || child->parentWidget() != page) continue;
+            EXPECT_TRUE(QRect(QPoint(0, 0), page->size()).contains(child->geometry()))
+                << "tab " << tab << ": " << child->metaObject()->className() << " id " << ControlId(child);
+        }
+        if (!dir.isEmpty()) window->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/tab%1.png").arg(tab));
+    }
+}
