@@ -1,0 +1,44 @@
+#include "gui_user_interaction.h"
+
+#include <QApplication>
+#include <QThread>
+
+#include "localized_message_box.h"
+
+GuiUserInteraction::GuiUserInteraction(QObject* parent) : QObject(parent) {}
+
+void GuiUserInteraction::runOnGuiThread(const std::function<void()>& work, Qt::ConnectionType fromOtherThread)
+{
+    if (QThread::currentThread() == thread()) work();
+    else QMetaObject::invokeMethod(this, work, fromOtherThread);
+}
+
+void GuiUserInteraction::notify(int, const std::string& text, hart::MessageIcon icon)
+{
+    const auto show = [&text, icon] {
+        const auto box = NewProgramMessageBox(QString::fromStdString(text), IconOfStyle(static_cast<int>(icon)));
+        box->setStandardButtons(QMessageBox::Ok);
+        ExecProgramMessageBox(*box);
+    };
+    runOnGuiThread(show, Qt::BlockingQueuedConnection);
+}
+
+int GuiUserInteraction::ask(int, const std::string& text, int style)
+{
+    int answer = 0;
+    const auto show = [&text, style, &answer] { answer = LocalizedMessageBox(QString::fromStdString(text), style); };
+    runOnGuiThread(show, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+// From another thread the cursor calls are queued, not waited for: they keep their order,
+// so they stay balanced, and the worker never waits on the GUI thread just for a cursor.
+void GuiUserInteraction::beginWait()
+{
+    runOnGuiThread([] { QApplication::setOverrideCursor(Qt::WaitCursor); }, Qt::QueuedConnection);
+}
+
+void GuiUserInteraction::endWait()
+{
+    runOnGuiThread([] { QApplication::restoreOverrideCursor(); }, Qt::QueuedConnection);
+}

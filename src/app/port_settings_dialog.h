@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+#include "port_list.h"
+
+class QComboBox;
+class QPushButton;
+
+// The port settings dialog: the user picks the modem's serial port from the ports present;
+// a port another program holds is marked busy and cannot be confirmed. After exec() returns
+// Accepted the caller stores portNumber().
+class CPortSettingsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // storedPort: the stored choice, −1 when none (AppSettings::storedPortChoice()).
+    explicit CPortSettingsDialog(int storedPort, document::PortLister lister = serial::ListPorts,
+                                 QWidget* parent = nullptr);
+
+    int portNumber() const { return m_choice.portNumber; }
+
+private:
+    void CreateControls();
+    void OnSelChangePort(int index);
+    // Shows the choice's entries and selection without reporting a change.
+    void ShowChoice();
+
+    document::PortLister m_lister;
+    document::PortChoice m_choice;
+    QComboBox* m_ports = nullptr;
+    QPushButton* m_ok = nullptr;
+};
