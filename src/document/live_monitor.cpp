@@ -1,5 +1,7 @@
 #include "live_monitor.h"
 
+#include <system_error>
+
 #include "vesk_doc.h"
 
 namespace document {
@@ -21,7 +23,12 @@ bool LiveMonitor::Start()
     m_doc.EnableMainControls(false);
     m_stopRequested = false;
     m_finished = false;
-    m_thread = std::thread([this] { Run(); });
+    try {
+        m_thread = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+        // Monitoring stays on without a worker; stopping ends it.
+        m_finished = true;
+    }
     return true;
 }
 
@@ -40,11 +47,6 @@ void LiveMonitor::Run()
 
 void LiveMonitor::RequestStop()
 {
-    if (!running()) return;
-    if (m_doc.m_bMonitoring) {
-        m_doc.m_bMonitoring = 0;
-        m_doc.EnableMainControls(true);
-    }
     {
         std::lock_guard lock(m_mutex);
         m_stopRequested = true;
@@ -52,9 +54,12 @@ void LiveMonitor::RequestStop()
     m_wake.notify_all();
 }
 
-void LiveMonitor::Join()
+void LiveMonitor::Join(EndNotice notice)
 {
     if (m_thread.joinable()) m_thread.join();
+    if (!m_doc.m_bMonitoring) return;
+    m_doc.m_bMonitoring = 0;
+    if (notice == EndNotice::EnableMainControls) m_doc.EnableMainControls(true);
 }
 
 void LiveMonitor::Stop()

@@ -25,16 +25,24 @@ public:
     LiveMonitor(const LiveMonitor&) = delete;
     LiveMonitor& operator=(const LiveMonitor&) = delete;
 
+    // What Join tells the views when monitoring has ended.
+    enum class EndNotice { EnableMainControls, None };
+
     // The start button: finds the transmitter (Retry/Cancel), then starts the worker.
-    // False when the user cancelled the search.
+    // False when the user cancelled the search. When no thread can be created, monitoring
+    // still counts as on, so that the stop button ends it cleanly.
     bool Start();
     // The stop button, in two halves, so a GUI can keep serving the worker's message boxes
-    // between them: RequestStop signals the worker; Join waits for it.
+    // between them: RequestStop signals the worker; Join waits for it, then ends monitoring.
+    // The main controls (and with them the device commands) come back only after the
+    // worker has ended, so no device command can start while a cycle still runs. Owners
+    // whose views are already going away join with EndNotice::None.
     void RequestStop();
-    void Join();
+    void Join(EndNotice notice = EndNotice::EnableMainControls);
     void Stop();
 
     bool running() const { return m_thread.joinable(); }
+    // True once the worker has ended, and whenever none runs.
     bool finished() const { return m_finished; }
 
 private:
@@ -46,7 +54,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stopRequested = false;
-    std::atomic<bool> m_finished{false};
+    std::atomic<bool> m_finished{true};
     std::thread m_thread;
 };
 
