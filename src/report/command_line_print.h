@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace document {
+class CVeskDoc;
+}
+
+namespace report {
+
+// "/p file" and "/pt file printer ...": opens the file into the document and prints its
+// report, on the named printer or, when printer is empty, the default one; a printer name
+// ending in ".pdf" writes that PDF file. No window is involved; every message goes through
+// the document's user interaction. Returns the program's exit code: 0 printed, 1 not.
+int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer);
+
+}  // namespace report

@@ -1,0 +1,78 @@
+#include "report_output.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+
+#include "configuration_report.h"
+#include "display_text.h"
+#include "framework_messages.h"
+#include "page_values.h"
+#include "report_lines.h"
+#include "report_messages.h"
+#include "vesk_doc.h"
+
+namespace report {
+namespace {
+
+constexpr int kApplicationName = 57344;
+constexpr int kPdfDotsPerInch = 1200;
+
+std::vector<document::ReportLine> LinesOf(const document::CVeskDoc& doc)
+{
+    return document::ReportLines(document::PageValuesOf(doc));
+}
+
+// The print job's name: the document's file name, as a print queue lists it.
+QString JobName(const document::CVeskDoc& doc) { return QFileInfo(doc.GetPathName()).fileName(); }
+
+bool Fail(document::CVeskDoc& doc, const QString& message)
+{
+    doc.ui().notify(document::kNoStringId, message.toStdString(), hart::MessageIcon::Exclamation);
+    return false;
+}
+
+}  // namespace
+
+bool WriteReportPdf(document::CVeskDoc& doc, const QString& path)
+{
+    QSaveFile file(path);
+    const auto failed = [&] { return Fail(doc, QString::fromUtf8(kFailedToWritePdf).arg(path, file.errorString())); };
+    if (!file.open(QIODevice::WriteOnly)) return failed();
+    bool printed = false;
+    {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(kPdfDotsPerInch);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        pdf.setTitle(JobName(doc));
+        pdf.setCreator(document::LoadedText(kApplicationName));
+        printed = PrintConfigurationReport(pdf, LinesOf(doc));
+    }
+    if (!printed) {
+        file.cancelWriting();
+        return failed();
+    }
+    return file.commit() || failed();
+}
+
+bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName)
+{
+    if (printerName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) return WriteReportPdf(doc, printerName);
+
+    const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(printerName);
+    if (info.isNull()) {
+        return Fail(doc, printerName.isEmpty() ? QString::fromUtf8(kNoDefaultPrinter)
+                                               : QString::fromUtf8(kPrinterNotFound).arg(printerName));
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(JobName(doc));
+    printer.setCreator(document::LoadedText(kApplicationName));
+    if (!PrintConfigurationReport(printer, LinesOf(doc))) return Fail(doc, QString::fromUtf8(kFailedToPrint).arg(info.printerName()));
+    return true;
+}
+
+}  // namespace report
