@@ -41,7 +41,11 @@ constexpr ReadGroup kReadGroups[] = {
 
 CVeskDoc::CVeskDoc(hart::UserInteraction& ui, const hart::PortSettings& portSettings, hart::Sleeper& sleeper,
                    QObject* parent)
-    : QObject(parent), m_ui(ui), m_pTransmitter(std::make_unique<transmitter::CTransmitter>(ui, portSettings, sleeper))
+    : QObject(parent),
+      m_ui(ui),
+      m_pTransmitter(std::make_unique<transmitter::CTransmitter>(ui, portSettings, sleeper)),
+      m_portSettings(portSettings),
+      m_sleeper(sleeper)
 {
 }
 

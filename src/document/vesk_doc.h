@@ -191,6 +191,38 @@ private:
     bool m_modified = false;
     bool m_waitShown = false;
     QString m_pathName;
+
+    // ---- Calibration page operations (defined in calibration_sensor.cpp and
+    // calibration_output.cpp): every check, message and question in its order. ----
+public:
+    // The timed wait after a sensor trim (about 36 s) or a device reset (about 7 s).
+    enum class CalibrationWait { Reset = 0, Calibration = 1 };
+
+    bool LoadSensorLimits();
+    bool PrepareSensorCalibration(bool upper);
+    bool CalibrateSensorPoint(bool upper);
+    bool ReportSensorCalibration(bool upper);
+    bool RestoreFactoryCalibration();
+    bool ApplyFixedCurrent(bool set, bool interactive);
+    bool BeginOutputCalibration();
+    // 0 trimmed, 2 refused as too large or too small and the user retries, 1 ended.
+    int CalibrateOutput4mA();
+    int CalibrateOutput20mA();
+
+    // Shows the wait (the wait dialog); unset, the document waits on its own clock.
+    std::function<void(CalibrationWait)> showCalibrationWait;
+
+    // What a second transmitter object on the same port needs (the stabilisation dialog).
+    const hart::PortSettings& portSettings() const { return m_portSettings; }
+    hart::Sleeper& sleeper() const { return m_sleeper; }
+
+private:
+    int CalibrateOutputPoint(transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(), int failureMessage);
+    void RunCalibrationWait(CalibrationWait wait);
+
+    const hart::PortSettings& m_portSettings;
+    hart::Sleeper& m_sleeper;
+    // ---- end of the calibration block ----
 };
 
 }  // namespace document

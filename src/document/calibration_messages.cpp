@@ -1,0 +1,27 @@
+#include "calibration_messages.h"
+
+#include "string_table.h"
+#include "vesk_doc.h"
+
+namespace document {
+
+void ShowMessageText(CVeskDoc& doc, int messageId, const std::string& text, hart::MessageIcon icon)
+{
+    doc.RestoreCursor();
+    doc.ui().notify(messageId, text, icon);
+}
+
+void ShowMessage(CVeskDoc& doc, int messageId, hart::MessageIcon icon)
+{
+    ShowMessageText(doc, messageId, std::string(tarvel::LoadText(messageId)), icon);
+}
+
+int AskQuestion(CVeskDoc& doc, int messageId, int style)
+{
+    doc.RestoreCursor();
+    return doc.ui().ask(messageId, std::string(tarvel::LoadText(messageId)), style);
+}
+
+CursorRestorer::~CursorRestorer() { m_doc.RestoreCursor(); }
+
+}  // namespace document

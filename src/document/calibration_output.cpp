@@ -1,0 +1,120 @@
+// The output side of the Calibration page: the fixed loop current and the 4 mA and 20 mA
+// trims against the user's multimeter.
+#include "calibration_messages.h"
+#include "calibration_rules.h"
+#include "question_box.h"
+#include "vesk_doc.h"
+
+namespace document {
+namespace {
+
+using hart::MessageIcon;
+using transmitter::IsNotSet;
+
+enum Message : int {
+    kQuestionOutputChange = 905,
+    kAlarmLevelsUnreadable = 1246,
+    kFixedCurrentReset = 1247,
+    kFixedCurrentResetFailed = 1248,
+    kFourMaTrimFailed = 1250,
+    kTwentyMaTrimFailed = 1252,
+    kBelowLowAlarm = 1285,
+    kAboveHighAlarm = 1286,
+    kFixedCurrentSet = 1287,
+    kFixedCurrentSetFailed = 1288,
+    kNoFixedCurrent = 1326,
+    kQuestionRetryTrim = 1341,
+};
+
+// Results of commands 45 and 46 for a meter reading too far from the point.
+constexpr int kResultTooLarge = 3;
+constexpr int kResultTooSmall = 4;
+
+constexpr float kFourMa = 4.0f;
+
+enum LoopTrimOutcome : int { kTrimmed = 0, kLoopEnded = 1, kRetry = 2 };
+
+void ShowCurrent(CVeskDoc& doc, Message message, float milliamps, MessageIcon icon)
+{
+    ShowMessageText(doc, message, CurrentMessage(message, milliamps), icon);
+}
+
+}  // namespace
+
+bool CVeskDoc::ApplyFixedCurrent(bool set, bool interactive)
+{
+    CursorRestorer restorer(*this);
+    const float current = fixedCurrent();
+    // Forcing "nothing" would send nothing and still report success.
+    if (set && IsNotSet(current)) {
+        ShowMessage(*this, kNoFixedCurrent, MessageIcon::None);
+        return false;
+    }
+    if (set && interactive && AskQuestion(*this, kQuestionOutputChange, MB_OKCANCEL) != IDOK) return false;
+    if (!CheckWritable()) return false;
+
+    if (!set) {
+        if (!m_pTransmitter->ExitFixedCurrent()) {
+            ShowMessage(*this, kFixedCurrentResetFailed, MessageIcon::Error);
+            return false;
+        }
+        if (interactive) ShowMessage(*this, kFixedCurrentReset, MessageIcon::Information);
+        return true;
+    }
+
+    // A level that could not be read takes no part in the comparison; without both no
+    // current is forced at all.
+    const transmitter::LevelPair alarms = m_pTransmitter->ReadAlarmLevels();
+    if (IsNotSet(alarms.high) && IsNotSet(alarms.low)) {
+        ShowMessage(*this, kAlarmLevelsUnreadable, MessageIcon::Error);
+        return false;
+    }
+    if (alarms.low > current) {
+        ShowCurrent(*this, kBelowLowAlarm, alarms.low, MessageIcon::Error);
+        return false;
+    }
+    if (current > alarms.high) {
+        ShowCurrent(*this, kAboveHighAlarm, alarms.high, MessageIcon::Error);
+        return false;
+    }
+    if (!m_pTransmitter->SetFixedCurrent()) {
+        ShowCurrent(*this, kFixedCurrentSetFailed, current, MessageIcon::Error);
+        return false;
+    }
+    if (interactive) ShowCurrent(*this, kFixedCurrentSet, current, MessageIcon::Information);
+    return true;
+}
+
+bool CVeskDoc::BeginOutputCalibration()
+{
+    setFixedCurrent(kFourMa);
+    return ApplyFixedCurrent(true, false);
+}
+
+int CVeskDoc::CalibrateOutputPoint(transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(),
+                                   int failureMessage)
+{
+    CursorRestorer restorer(*this);
+    if (!CheckWritable()) return kLoopEnded;
+    const transmitter::LoopTrimResult trimmed = (m_pTransmitter.get()->*trim)();
+    if (trimmed.done) return kTrimmed;
+    if (trimmed.result == kResultTooLarge || trimmed.result == kResultTooSmall) {
+        if (AskQuestion(*this, kQuestionRetryTrim, MB_YESNO) == IDYES) return kRetry;
+    } else {
+        ShowMessage(*this, failureMessage, MessageIcon::Error);
+    }
+    ApplyFixedCurrent(false, false);
+    return kLoopEnded;
+}
+
+int CVeskDoc::CalibrateOutput4mA()
+{
+    return CalibrateOutputPoint(&transmitter::CTransmitter::TrimLoopZero, kFourMaTrimFailed);
+}
+
+int CVeskDoc::CalibrateOutput20mA()
+{
+    return CalibrateOutputPoint(&transmitter::CTransmitter::TrimLoopGain, kTwentyMaTrimFailed);
+}
+
+}  // namespace document

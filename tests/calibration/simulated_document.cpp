@@ -1,0 +1,42 @@
+#include "simulated_document.h"
+
+#include <bit>
+#include <stdexcept>
+
+std::vector<std::uint8_t> FloatBytes(float value)
+{
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    return {static_cast<std::uint8_t>(bits >> 24), static_cast<std::uint8_t>(bits >> 16),
+            static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)};
+}
+
+SimulatedDocumentTest::SimulatedDocumentTest()
+{
+    sim::SimulatorSetup setup;
+    setup.process.noise = 0;
+    host = std::make_unique<sim::SimulatorHost>(setup);
+    const auto endpoint = host->start();
+    if (!endpoint) throw std::runtime_error(host->error());
+    ports.setPortNumber(endpoint->comNumber);
+    doc.OnNewDocument();
+    doc.showCalibrationWait = [this](document::CVeskDoc::CalibrationWait wait) { waits.push_back(wait); };
+    QObject::connect(&doc, &document::CVeskDoc::updateViews, [this](int hint) { hints.push_back(hint); });
+    hints.clear();
+}
+
+std::vector<std::vector<std::uint8_t>> SimulatedDocumentTest::DataOf(std::uint8_t command) const
+{
+    std::vector<std::vector<std::uint8_t>> data;
+    for (const sim::LoggedRequest& request : host->requests())
+        if (request.addressed && request.checksumOk && request.command == command) data.push_back(request.data);
+    return data;
+}
+
+void SimulatedDocumentTest::ClearRecords()
+{
+    host->clearRequests();
+    user.messages.clear();
+    user.questions.clear();
+    waits.clear();
+    hints.clear();
+}

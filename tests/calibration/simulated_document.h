@@ -1,0 +1,44 @@
+#pragma once
+
+// A document on the simulated transmitter over the real driver library, with a scripted
+// user. The timed waits of the procedures are recorded, not waited.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "pty_port.h"
+#include "scripted_user.h"
+#include "simulator_host.h"
+#include "vesk_doc.h"
+
+// HART sends floats as big-endian IEEE single precision.
+std::vector<std::uint8_t> FloatBytes(float value);
+
+class SimulatedDocumentTest : public testing::Test {
+protected:
+    SimulatedDocumentTest();
+
+    // The commands received since the last clear, and the data of every request of one
+    // command in order.
+    std::vector<std::uint8_t> Commands() const { return host->commands(); }
+    std::vector<std::vector<std::uint8_t>> DataOf(std::uint8_t command) const;
+    void ClearRecords();
+
+    template <class Fn>
+    decltype(auto) Device(Fn&& fn)
+    {
+        return host->withDevice(std::forward<Fn>(fn));
+    }
+
+    TempPortMapDir portMap;
+    std::unique_ptr<sim::SimulatorHost> host;
+    ScriptedUser user;
+    hart::RealSleeper sleeper;
+    hart::FixedPortSettings ports{0};
+    document::CVeskDoc doc{user, ports, sleeper};
+    std::vector<document::CVeskDoc::CalibrationWait> waits;
+    std::vector<int> hints;
+};
