@@ -13,6 +13,7 @@
 #include "link_environment.h"
 #include "live_monitor.h"
 #include "port_list.h"
+#include "report_output.h"
 #include "session_port_settings.h"
 #include "terminal_user.h"
 #include "vesk_doc.h"
@@ -65,6 +66,12 @@ int Show(CVeskDoc& doc, TerminalUser& user, const std::string& file)
     if (!OpenFile(doc, file)) return kExitFailed;
     PrintConfiguration(doc, user);
     return kExitDone;
+}
+
+int PrintPdf(CVeskDoc& doc, const std::string& file, const std::string& pdf)
+{
+    if (!OpenFile(doc, file)) return kExitFailed;
+    return Status(report::WriteReportPdf(doc, Path(pdf)));
 }
 
 int Send(CVeskDoc& doc, TerminalUser& user, const std::vector<std::string>& args, bool basic)
@@ -131,6 +138,7 @@ int RunCommand(const Options& options, TerminalUser& user)
     if (command == "send-basic") return Send(doc, user, args, true);
     if (command == "send-advanced") return Send(doc, user, args, false);
     if (command == "monitor") return Monitor(doc, user, args);
+    if (command == "print") return PrintPdf(doc, args[0], args[2]);
     return kExitUsage;
 }
 

@@ -33,7 +33,7 @@ struct CommandShape {
 const std::map<std::string, CommandShape> kCommands = {
     {"ports", {0, 0}},        {"port", {1, 1}},          {"check", {0, 0}},   {"read", {0, 1}},
     {"show", {1, 1}},         {"send-basic", {1, 2}},    {"send-advanced", {1, 2}},
-    {"monitor", {0, 2}},
+    {"monitor", {0, 2}},      {"print", {3, 3}},
 };
 
 }  // namespace
@@ -43,7 +43,7 @@ std::string UsageText()
     return "usage: tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]\n"
            "commands: ports | port N | check | read [FILE] | show FILE |\n"
            "          send-basic FILE [--validate] | send-advanced FILE [--validate] |\n"
-           "          monitor [--cycles N]\n"
+           "          monitor [--cycles N] | print FILE --pdf OUT\n"
            "buttons: ok, cancel, retry, yes, no\n";
 }
 
@@ -85,6 +85,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
         return {std::nullopt, "port takes a number from 1 to 255"};
     if ((options.command == "send-basic" || options.command == "send-advanced") && a.size() == 2 && a[1] != "--validate")
         return {std::nullopt, "unknown argument " + a[1]};
+    if (options.command == "print" && a[1] != "--pdf") return {std::nullopt, "print takes FILE --pdf OUT"};
     if (options.command == "monitor" && !a.empty()) {
         if (a.size() != 2 || a[0] != "--cycles") return {std::nullopt, "monitor takes --cycles N"};
         const auto cycles = ParseInt(a[1]);

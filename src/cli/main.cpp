@@ -1,10 +1,13 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,16 +15,30 @@
 #include "cli_options.h"
 #include "terminal_user.h"
 
+namespace {
+
+// Printing lays out text with fonts, which need Qt's GUI side; on a machine without a
+// display it runs on the offscreen platform.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool printing)
+{
+    if (!printing) return std::make_unique<QCoreApplication>(argc, argv);
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const cli::ParseResult parsed = cli::ParseOptions(args);
+
     // Numbers as the user writes them: the decimal separator of their numeric locale.
     std::setlocale(LC_NUMERIC, "");
-    QCoreApplication app(argc, argv);
+    const auto app = MakeApplication(argc, argv, parsed.options && parsed.options->command == "print");
     std::setlocale(LC_NUMERIC, "");
     QLocale::setDefault(QLocale::system());
 
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const cli::ParseResult parsed = cli::ParseOptions(args);
     if (!parsed.options) {
         std::fprintf(stderr, "tarvel4410-cli: %s\n%s", parsed.error.c_str(), cli::UsageText().c_str());
         return cli::kExitUsage;

@@ -165,6 +165,48 @@ TEST_F(CliTest, ShowPrintsAFileAndRejectsABadOne)
     EXPECT_EQ(failed.lines, QStringList{"[-] Unexpected file format."});
 }
 
+QString PdfText(const QString& pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {pdf, "-"});
+    EXPECT_TRUE(pdftotext.waitForFinished(30000));
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+TEST_F(CliTest, PrintWritesTheReportAsAPdfWithoutADisplay)
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) qunsetenv(variable);
+    const QString pdf = files.filePath("report.pdf");
+    const CliRun run = Cli({"print", WriteConfiguration([](auto& v) { v.damping = 5.0f; }), "--pdf", pdf});
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.lines.isEmpty()) << run.lines.join('\n').toStdString();
+    const QString text = PdfText(pdf);
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8("Конфигурация Тарвел-4410"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("Демпфирование"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8(": 5.0 с"))) << text.toStdString();
+    // Printing a file needs no transmitter.
+    EXPECT_TRUE(host->commands().empty());
+}
+
+TEST_F(CliTest, PrintFailuresSayWhyAndWriteNothing)
+{
+    QFile bad(files.filePath("bad.4410"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a configuration");
+    bad.close();
+    const QString pdf = files.filePath("never.pdf");
+    CliRun run = Cli({"print", bad.fileName(), "--pdf", pdf});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.lines, QStringList{"[-] Unexpected file format."});
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    const QString unwritable = files.filePath("missing/report.pdf");
+    run = Cli({"print", WriteConfiguration([](auto&) {}), "--pdf", unwritable});
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.lines.size(), 1);
+    EXPECT_TRUE(run.lines[0].startsWith("[-] Failed to write the report to \"" + unwritable + "\": ")) << run.lines[0].toStdString();
+}
+
 TEST_F(CliTest, SendBasicWritesAndReportsTheDampingWarning)
 {
     const QString path = WriteConfiguration([](auto& v) {
@@ -264,7 +306,10 @@ TEST_F(CliTest, UsageErrors)
 {
     for (const QStringList& args : {QStringList{}, QStringList{"frobnicate"}, QStringList{"--port", "0", "check"},
                                     QStringList{"--answer", "906=maybe", "check"}, QStringList{"show"},
-                                    QStringList{"send-basic", "a.4410", "--force"}, QStringList{"monitor", "--cycles", "x"}}) {
+                                    QStringList{"send-basic", "a.4410", "--force"}, QStringList{"monitor", "--cycles", "x"},
+                                    QStringList{"print", "a.4410"}, QStringList{"print", "a.4410", "--pdf"},
+                                    QStringList{"print", "a.4410", "--png", "a.png"},
+                                    QStringList{"print", "a.4410", "--pdf", "a.pdf", "b.pdf"}}) {
         const CliRun run = Cli(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: "));
