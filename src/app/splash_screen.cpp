@@ -13,11 +13,20 @@ constexpr int kWidthDu = 164;
 constexpr int kHeightDu = 150;
 }  // namespace
 
-CSplashDlg::CSplashDlg(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+// A frameless dialog rather than Qt's splash-screen window type: Qt processes events while
+// showing one of those outside the application's loop, so the close timer would fire before
+// exec() has a loop to end.
+CSplashDlg::CSplashDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     auto* picture = new QLabel(this);
     picture->setPixmap(QPixmap::fromImage(TransmitterPicture()));
     picture->setAlignment(Qt::AlignCenter);
+    // One white card with a thin border, since the popup has no frame of its own.
+    picture->setFrameStyle(QFrame::Box | QFrame::Plain);
+    QPalette white = picture->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    picture->setPalette(white);
+    picture->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(picture);
@@ -26,8 +35,6 @@ CSplashDlg::CSplashDlg(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt:
     setFixedSize(du.x(kWidthDu), du.y(kHeightDu));
 }
 
-// A zero-period timer, not a queued call: showing a widget may deliver its queued calls
-// before exec() has started its loop, and closing then would leave exec() waiting forever.
 void CSplashDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
