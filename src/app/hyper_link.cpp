@@ -5,12 +5,13 @@
 #include <QMouseEvent>
 
 #include <array>
-#include <string>
 
+#include "display_text.h"
 #include "question_box.h"
-#include "string_table.h"
 
 namespace {
+
+using document::LoadedText;
 
 constexpr int kCannotOpenStringId = 925;
 constexpr int kUnknownErrorStringId = 924;
@@ -30,8 +31,6 @@ constexpr std::array kFailureStrings = {
     FailureString{32, 920},
 };
 
-QString Text(int stringId) { return QString::fromUtf8(std::string(tarvel::LoadText(stringId))); }
-
 }  // namespace
 
 std::optional<int> OpenWithDesktop(const QUrl& address)
@@ -43,8 +42,8 @@ std::optional<int> OpenWithDesktop(const QUrl& address)
 QString HyperlinkFailureText(int failureCode)
 {
     for (const FailureString& entry : kFailureStrings)
-        if (entry.failureCode == failureCode) return Text(kCannotOpenStringId) + Text(entry.stringId);
-    return Text(kCannotOpenStringId) + QStringLiteral("%1 (%2)").arg(Text(kUnknownErrorStringId)).arg(failureCode);
+        if (entry.failureCode == failureCode) return LoadedText(kCannotOpenStringId) + LoadedText(entry.stringId);
+    return LoadedText(kCannotOpenStringId) + QStringLiteral("%1 (%2)").arg(LoadedText(kUnknownErrorStringId)).arg(failureCode);
 }
 
 CHyperLink::CHyperLink(hart::UserInteraction& ui, QWidget* parent)

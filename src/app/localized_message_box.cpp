@@ -3,17 +3,17 @@
 #include <QApplication>
 #include <QPushButton>
 
-#include <string>
 #include <utility>
+#include <vector>
 
+#include "display_text.h"
 #include "question_box.h"
-#include "string_table.h"
 
 namespace {
 
-constexpr int kCaptionStringId = 57344;
+using document::LoadedText;
 
-QString Text(int stringId) { return QString::fromUtf8(std::string(tarvel::LoadText(stringId))); }
+constexpr int kCaptionStringId = 57344;
 
 QMessageBox::StandardButton StandardButtonOf(document::Button button)
 {
@@ -43,7 +43,7 @@ QMessageBox::Icon IconOfStyle(int style)
 
 std::unique_ptr<QMessageBox> NewProgramMessageBox(const QString& text, QMessageBox::Icon icon)
 {
-    auto box = std::make_unique<QMessageBox>(icon, Text(kCaptionStringId), text, QMessageBox::NoButton, nullptr);
+    auto box = std::make_unique<QMessageBox>(icon, LoadedText(kCaptionStringId), text, QMessageBox::NoButton, nullptr);
     box->setTextFormat(Qt::PlainText);
     return box;
 }
@@ -57,7 +57,7 @@ QAbstractButton* ExecProgramMessageBox(QMessageBox& box)
     return box.clickedButton();
 }
 
-int LocalizedMessageBox(int stringId, int style) { return LocalizedMessageBox(Text(stringId), style); }
+int LocalizedMessageBox(int stringId, int style) { return LocalizedMessageBox(LoadedText(stringId), style); }
 
 int LocalizedMessageBox(const QString& text, int style)
 {
@@ -65,7 +65,7 @@ int LocalizedMessageBox(const QString& text, int style)
     std::vector<std::pair<QAbstractButton*, document::Button>> buttons;
     for (const document::Button button : document::ButtonsOfStyle(style)) {
         QPushButton* widget = box->addButton(StandardButtonOf(button));
-        widget->setText(Text(document::ButtonCaptionId(button)));
+        widget->setText(LoadedText(document::ButtonCaptionId(button)));
         buttons.emplace_back(widget, button);
     }
     // As in the classic box, the first button is the default one.

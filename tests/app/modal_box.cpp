@@ -1,0 +1,63 @@
+#include "modal_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+constexpr int kDeadlineMs = 5000;
+constexpr int kPollMs = 5;
+
+QMessageBox* OpenMessageBox() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }
+}  // namespace
+
+BoxSnapshot Snapshot(const QMessageBox& box)
+{
+    BoxSnapshot shot;
+    shot.seen = true;
+    shot.title = box.windowTitle();
+    shot.text = box.text();
+    shot.format = box.textFormat();
+    shot.icon = box.icon();
+    shot.buttons = box.standardButtons();
+    if (const QPushButton* button = box.defaultButton()) shot.defaultButtonText = button->text();
+    shot.hasOwner = box.parentWidget() != nullptr;
+    shot.modal = box.isModal();
+    shot.onGuiThread = box.thread() == QApplication::instance()->thread();
+    const QCursor* cursor = QApplication::overrideCursor();
+    shot.cursorShape = cursor ? cursor->shape() : Qt::BlankCursor;
+    return shot;
+}
+
+void HandleNextMessageBox(std::function<void(QMessageBox&)> handle)
+{
+    auto* poll = new QTimer(QApplication::instance());
+    const QDeadlineTimer deadline(kDeadlineMs);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, deadline, handle = std::move(handle)] {
+        if (QMessageBox* box = OpenMessageBox(); box != nullptr && box->isVisible()) {
+            poll->deleteLater();
+            poll->stop();
+            handle(*box);
+        } else if (deadline.hasExpired()) {
+            poll->deleteLater();
+            poll->stop();
+            ADD_FAILURE() << "no message box opened";
+        }
+    });
+    poll->start(kPollMs);
+}
+
+void Press(QMessageBox& box, QMessageBox::StandardButton button)
+{
+    QAbstractButton* widget = box.button(button);
+    if (widget == nullptr) {
+        ADD_FAILURE() << "the box has no button " << button;
+        box.done(0);  // close it all the same, so the test goes on
+        return;
+    }
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
