@@ -10,6 +10,7 @@
 #include <QMimeData>
 
 #include "framework_messages.h"
+#include "info_property_page.h"
 #include "main_menu.h"
 #include "question_box.h"
 #include "string_table.h"
@@ -146,8 +147,11 @@ void CVeskPcMainWin::OnDocumentHint(int hint)
     // While monitoring or a calibration runs, the device commands stay out of its way.
     if (hint == document::HINT_DISABLE_MAIN || hint == document::HINT_ENABLE_MAIN) {
         const bool enable = hint == document::HINT_ENABLE_MAIN;
-        for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings, kCmdCheckConnection})
+        // New and Open would clear the values the monitoring cycle is writing.
+        for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings, kCmdCheckConnection,
+                            kCmdFileNew, kCmdFileOpen})
             if (QAction* device = action(command)) device->setEnabled(enable);
+        if (m_recentMenu) m_recentMenu->setEnabled(enable && !m_recent.files().isEmpty());
     }
 }
 
@@ -221,6 +225,10 @@ void CVeskPcMainWin::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // Monitoring ends while the whole window still stands: a running cycle may still need
+    // it to show a message.
+    if (auto* info = qobject_cast<CInfoPropertyPage*>(m_view->page(CVeskView::kTabInformation)))
+        info->StopMonitoring();
     event->accept();
 }
 

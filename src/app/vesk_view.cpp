@@ -18,7 +18,6 @@ namespace {
 
 QString Text(int id) { return QString::fromUtf8(tarvel::LoadText(id).data(), static_cast<qsizetype>(tarvel::LoadText(id).size())); }
 
-constexpr int kTabInformation = 2;
 // Tabs on which "Открыть из файла" may be used.
 bool OpenAllowedOn(int tab) { return tab == 0 || tab == 1; }
 

@@ -21,6 +21,7 @@ class CVeskView : public QWidget {
 
 public:
     static constexpr int kTabCount = 4;
+    static constexpr int kTabInformation = 2;
 
     CVeskView(document::CVeskDoc& doc, QWidget* parent = nullptr);
 

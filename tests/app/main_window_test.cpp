@@ -156,7 +156,10 @@ TEST_F(MainWindowTest, MainControlsAndDeviceCommandsFollowTheHints)
     EXPECT_FALSE(Button(189)->isEnabled());
     EXPECT_FALSE(window->action(kCmdReadFromDevice)->isEnabled());
     EXPECT_FALSE(window->action(kCmdSendBasic)->isEnabled());
+    EXPECT_FALSE(window->action(kCmdFileNew)->isEnabled());
+    EXPECT_FALSE(window->action(kCmdFileOpen)->isEnabled());
     doc.EnableMainControls(true);
+    EXPECT_TRUE(window->action(kCmdFileOpen)->isEnabled());
     EXPECT_TRUE(view->tabs()->tabBar()->isEnabled());
     EXPECT_TRUE(Button(189)->isEnabled());
     EXPECT_TRUE(window->action(kCmdCheckConnection)->isEnabled());
@@ -185,7 +188,7 @@ TEST_F(MainWindowTest, FlaggedValuesBringTheirPageForwardBasicFirst)
 TEST_F(MainWindowTest, ShowInfoSelectsTheInformationTab)
 {
     doc.OnRefreshLiveValues();
-    EXPECT_EQ(view->currentTab(), 2);
+    EXPECT_EQ(view->currentTab(), CVeskView::kTabInformation);
 }
 
 TEST_F(MainWindowTest, PagesDisabledDuringARead)
