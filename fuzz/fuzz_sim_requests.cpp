@@ -3,41 +3,11 @@
 // requests reach the command handlers whatever their address and checksum.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
 #include <vector>
 
+#include "answer_line_check.h"
 #include "device.h"
 #include "request_parser.h"
-
-namespace {
-
-// The answer on the line is a sequence of whole frames: preambles, delimiter, address,
-// command, count, counted bytes and checksum; the checksum holds unless it was spoilt.
-void CheckAnswer(const std::vector<std::uint8_t>& line, bool checksumMayBeSpoilt)
-{
-    std::size_t at = 0;
-    while (at < line.size()) {
-        std::size_t preambles = 0;
-        while (at < line.size() && line[at] == 0xFF) {
-            ++preambles;
-            ++at;
-        }
-        if (preambles < 2 || at >= line.size()) std::abort();
-        const std::size_t start = at;
-        const std::uint8_t delimiter = line[at];
-        if ((delimiter & 0x7F) != 0x06 && (delimiter & 0x7F) != 0x01) std::abort();
-        const std::size_t countAt = at + 1 + ((delimiter & 0x80) != 0 ? 5 : 1) + 1;
-        if (countAt >= line.size()) std::abort();
-        const std::size_t end = countAt + 1 + line[countAt] + 1;
-        if (end > line.size() || line[countAt] < 2) std::abort();
-        std::uint8_t sum = 0;
-        for (std::size_t i = start; i < end; ++i) sum ^= line[i];
-        if (sum != 0 && !checksumMayBeSpoilt) std::abort();
-        at = end;
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -67,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (request->longFrame) std::copy(address.begin(), address.end(), request->address.begin());
             else request->address[0] = device.state().identity.pollAddress;
         }
-        CheckAnswer(device.answer(*request), checksumMayBeSpoilt);
+        CheckAnswerLine(device.answer(*request), checksumMayBeSpoilt);
     }
     return 0;
 }
