@@ -85,6 +85,14 @@ int Send(CVeskDoc& doc, TerminalUser& user, const std::vector<std::string>& args
     return Status(done);
 }
 
+// The Calibration page's "Установить" and "Сброс" of the fixed current.
+int FixedCurrent(CVeskDoc& doc, const std::string& current)
+{
+    const bool set = current != "off";
+    if (set) doc.setFixedCurrent(*ParseMilliamps(current));
+    return Status(doc.ApplyFixedCurrent(set, true));
+}
+
 int Monitor(CVeskDoc& doc, TerminalUser& user, const std::vector<std::string>& args)
 {
     const int wanted = args.empty() ? 0 : std::stoi(args[1]);
@@ -138,6 +146,7 @@ int RunCommand(const Options& options, TerminalUser& user)
     if (command == "send-basic") return Send(doc, user, args, true);
     if (command == "send-advanced") return Send(doc, user, args, false);
     if (command == "monitor") return Monitor(doc, user, args);
+    if (command == "fixed-current") return FixedCurrent(doc, args[0]);
     if (command == "print") return PrintPdf(doc, args[0], args[2]);
     return kExitUsage;
 }

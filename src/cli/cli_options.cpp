@@ -34,9 +34,24 @@ const std::map<std::string, CommandShape> kCommands = {
     {"ports", {0, 0}},        {"port", {1, 1}},          {"check", {0, 0}},   {"read", {0, 1}},
     {"show", {1, 1}},         {"send-basic", {1, 2}},    {"send-advanced", {1, 2}},
     {"monitor", {0, 2}},      {"print", {3, 3}},
+    {"fixed-current", {1, 1}},
 };
 
 }  // namespace
+
+std::optional<float> ParseMilliamps(const std::string& text)
+{
+    std::string number = text;
+    for (char& ch : number)
+        if (ch == ',') ch = '.';
+    const bool plain = !number.empty() && number.find_first_not_of("0123456789.") == std::string::npos &&
+                       number.find('.') == number.rfind('.') && number != ".";
+    if (!plain) return std::nullopt;
+    float value = 0.0f;
+    const auto [ptr, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc{} || ptr != number.data() + number.size() || !(value > 0.0f)) return std::nullopt;
+    return value;
+}
 
 std::string UsageText()
 {
@@ -44,6 +59,7 @@ std::string UsageText()
            "commands: ports | port N | check | read [FILE] | show FILE |\n"
            "          send-basic FILE [--validate] | send-advanced FILE [--validate] |\n"
            "          monitor [--cycles N] | print FILE --pdf OUT\n"
+           "          fixed-current MA | fixed-current off\n"
            "buttons: ok, cancel, retry, yes, no\n";
 }
 
@@ -86,6 +102,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
     if ((options.command == "send-basic" || options.command == "send-advanced") && a.size() == 2 && a[1] != "--validate")
         return {std::nullopt, "unknown argument " + a[1]};
     if (options.command == "print" && a[1] != "--pdf") return {std::nullopt, "print takes FILE --pdf OUT"};
+    if (options.command == "fixed-current" && a[0] != "off" && !ParseMilliamps(a[0]))
+        return {std::nullopt, "fixed-current takes a current in mA or off"};
     if (options.command == "monitor" && !a.empty()) {
         if (a.size() != 2 || a[0] != "--cycles") return {std::nullopt, "monitor takes --cycles N"};
         const auto cycles = ParseInt(a[1]);

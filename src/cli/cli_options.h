@@ -27,4 +27,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args);
 
 std::string UsageText();
 
+// The current of "fixed-current MA": digits with at most one decimal point or comma, above 0.
+std::optional<float> ParseMilliamps(const std::string& text);
+
 }  // namespace cli

@@ -2,6 +2,8 @@
 // library, against the simulated transmitter on a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -310,6 +312,58 @@ TEST_F(CliTest, UsageErrors)
                                     QStringList{"print", "a.4410"}, QStringList{"print", "a.4410", "--pdf"},
                                     QStringList{"print", "a.4410", "--png", "a.png"},
                                     QStringList{"print", "a.4410", "--pdf", "a.pdf", "b.pdf"}}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: "));
+    }
+}
+
+TEST_F(CliTest, FixedCurrentIsForcedAndReleased)
+{
+    CliRun run = Cli({"--port", com, "--answer", "905=ok", "fixed-current", "12,5"});
+    EXPECT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
+    ASSERT_EQ(run.lines.size(), 2);
+    EXPECT_TRUE(run.lines[0].startsWith("[905] "));
+    EXPECT_TRUE(run.lines[0].endsWith(QString::fromUtf8("-> Продолжить")));
+    EXPECT_EQ(run.lines[1], QString::fromUtf8("[1287] Фиксированный ток (12.50 mA) успешно установлен!"));
+    auto output = host->withDevice([](sim::Device& d) { return d.state().output; });
+    EXPECT_TRUE(output.fixedMode);
+    EXPECT_EQ(output.fixedCurrentMa, 12.5f);
+
+    run = Cli({"--port", com, "fixed-current", "off"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.lines, QStringList{QString::fromUtf8("[1247] Фиксированный ток успешно сброшен")});
+    output = host->withDevice([](sim::Device& d) { return d.state().output; });
+    EXPECT_FALSE(output.fixedMode);
+}
+
+TEST_F(CliTest, FixedCurrentUnansweredOrRefusedFails)
+{
+    CliRun run = Cli({"--port", com, "fixed-current", "12"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.lines[0].endsWith(QString::fromUtf8("-> Отмена (нет ответа)")));
+    EXPECT_TRUE(host->commands().empty());
+
+    // Below the low alarm level of 3.5 mA.
+    run = Cli({"--port", com, "--answer", "905=ok", "fixed-current", "3.4"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.lines.last(),
+              QString::fromUtf8("[1285] Записываемое значение фиксированного тока ниже нижнего уровня аварии! (3.50 mA)"));
+    const std::vector<std::uint8_t> sent = host->commands();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 40), 0);
+    EXPECT_EQ(sent.back(), 189);
+
+    host->withDevice([](sim::Device& d) { d.state().config.writeProtect = 1; });
+    run = Cli({"--port", com, "fixed-current", "off"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.lines, QStringList{QString::fromUtf8("[1004] Прибор находится в режиме защиты записи")});
+}
+
+TEST_F(CliTest, FixedCurrentUsageErrors)
+{
+    for (const QStringList& args : {QStringList{"fixed-current"}, QStringList{"fixed-current", "abc"},
+                                    QStringList{"fixed-current", "-1"}, QStringList{"fixed-current", "0"},
+                                    QStringList{"fixed-current", "1.2.3"}, QStringList{"fixed-current", "4", "5"}}) {
         const CliRun run = Cli(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: "));
