@@ -2,8 +2,8 @@
 
 #include <QFont>
 #include <QRect>
+#include <QWidget>
 
-class QWidget;
 
 // The dialog-unit geometry of the program's forms, in pixels of the font the form uses:
 // a horizontal unit is a quarter of the font's average letter width, a vertical unit an
@@ -29,8 +29,13 @@ void SetControlId(QWidget* widget, int id);
 int ControlId(const QWidget* widget);
 QWidget* FindControl(QWidget* root, int id);
 
+// Numbers are unique within one form only: look for the numbered control of that kind.
 template <typename T>
 T* FindControlAs(QWidget* root, int id)
 {
-    return qobject_cast<T*>(FindControl(root, id));
+    if (root == nullptr) return nullptr;
+    if (auto* self = qobject_cast<T*>(root); self && ControlId(root) == id) return self;
+    for (T* child : root->template findChildren<T*>())
+        if (ControlId(child) == id) return child;
+    return nullptr;
 }

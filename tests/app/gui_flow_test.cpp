@@ -1,0 +1,102 @@
+// The desktop program used as an engineer uses it, against the simulated transmitter:
+// read the configuration, change the range, send it, see a refused value turn yellow.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "color_edit.h"
+#include "dialog_units.h"
+#include "main_menu.h"
+#include "pty_port.h"
+#include "question_box.h"
+#include "scripted_user.h"
+#include "simulator_host.h"
+#include "vesk_doc.h"
+#include "vesk_pc_main_win.h"
+#include "config_page.h"
+#include "vesk_view.h"
+
+namespace {
+
+constexpr int kTagEdit = 123;
+constexpr int kUpperRangeEdit = 134;
+constexpr int kReadButton = 189;
+
+class GuiFlowTest : public testing::Test {
+protected:
+    GuiFlowTest()
+    {
+        setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+        sim::SimulatorSetup setup;
+        setup.process.noise = 0;
+        host = std::make_unique<sim::SimulatorHost>(setup);
+        const auto endpoint = host->start();
+        if (!endpoint) throw std::runtime_error(host->error());
+        ports.setPortNumber(endpoint->comNumber);
+        doc.OnNewDocument();
+        window = std::make_unique<CVeskPcMainWin>(doc);
+        window->show();
+    }
+
+    template <typename T>
+    T* Control(int id)
+    {
+        // The view's own controls, else those of the Basic page (numbers repeat across forms).
+        if (T* own = FindControlAs<T>(window->view(), id); own && (id == kReadButton || id == 1239)) return own;
+        return FindControlAs<T>(window->view()->page(0), id);
+    }
+
+    TempPortMapDir portMap;
+    QTemporaryDir config;
+    std::unique_ptr<sim::SimulatorHost> host;
+    ScriptedUser user;
+    hart::RealSleeper sleeper;
+    hart::FixedPortSettings ports{0};
+    document::CVeskDoc doc{user, ports, sleeper};
+    std::unique_ptr<CVeskPcMainWin> window;
+};
+
+}  // namespace
+
+TEST_F(GuiFlowTest, ReadChangeSendAndSeeTheRefusal)
+{
+    QTest::mouseClick(Control<QPushButton>(kReadButton), Qt::LeftButton);
+    EXPECT_EQ(user.ids(), (std::vector<int>{899}));
+    EXPECT_EQ(Control<QLineEdit>(kTagEdit)->text(), QString("TT-101  "));  // as the transmitter pads it
+    EXPECT_EQ(Control<QLineEdit>(kUpperRangeEdit)->text(), QString("100.00"));
+    EXPECT_EQ(Control<QProgressBar>(1239)->value(), 0);
+    EXPECT_TRUE(window->action(kCmdFileSave)->isEnabled());
+
+    // A range the transmitter takes.
+    QLineEdit* upper = Control<QLineEdit>(kUpperRangeEdit);
+    upper->setFocus();
+    upper->selectAll();
+    QTest::keyClicks(upper, "150");
+    QTest::keyClick(upper, Qt::Key_Tab);
+    EXPECT_EQ(doc.upperRangeValue(), 150.0f);
+    user.answers = {document::IDOK};
+    window->action(kCmdSendBasic)->trigger();
+    EXPECT_EQ(user.ids().back(), 900);
+    EXPECT_EQ(host->withDevice([](sim::Device& d) { return d.state().config.upperRangeValue; }), 150.0f);
+
+    // One it refuses: the field turns yellow and the Basic page comes forward.
+    host->withDevice([](sim::Device& d) { d.faults().responseOverrides[35] = 11; });
+    window->view()->tabs()->setCurrentIndex(2);
+    upper->setFocus();
+    upper->selectAll();
+    QTest::keyClicks(upper, "160");
+    QTest::keyClick(upper, Qt::Key_Tab);
+    user.answers = {document::IDOK};
+    window->action(kCmdSendBasic)->trigger();
+    EXPECT_TRUE(doc.upperRangeValueFailed());
+    EXPECT_EQ(window->view()->currentTab(), 0);
+    auto* coloured = qobject_cast<CMyColorEdit*>(upper);
+    ASSERT_NE(coloured, nullptr);
+    EXPECT_EQ(coloured->backgroundColor(), QColor(255, 255, 0));
+    EXPECT_NE(std::find(user.ids().begin(), user.ids().end(), 1012), user.ids().end());
+}
