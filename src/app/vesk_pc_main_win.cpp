@@ -13,21 +13,15 @@
 #include "info_property_page.h"
 #include "main_menu.h"
 #include "question_box.h"
-#include "string_table.h"
+#include "display_text.h"
 #include "update_hint.h"
 #include "vesk_doc.h"
 #include "vesk_view.h"
 
 namespace {
 
-QString Text(int id)
-{
-    const std::string_view text = tarvel::LoadText(id);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // String 101: the main window title is its first field, the file filter its fourth.
-QString TemplateField(int index) { return Text(101).split('\n').value(index); }
+QString TemplateField(int index) { return document::LoadedText(101).split('\n').value(index); }
 
 const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");

@@ -10,13 +10,11 @@
 #include "cal_prop_page.h"
 #include "dialog_units.h"
 #include "info_property_page.h"
-#include "string_table.h"
+#include "display_text.h"
 #include "update_hint.h"
 #include "vesk_doc.h"
 
 namespace {
-
-QString Text(int id) { return QString::fromUtf8(tarvel::LoadText(id).data(), static_cast<qsizetype>(tarvel::LoadText(id).size())); }
 
 // Tabs on which "Открыть из файла" may be used.
 bool OpenAllowedOn(int tab) { return tab == 0 || tab == 1; }
@@ -35,12 +33,12 @@ CVeskView::CVeskView(document::CVeskDoc& doc, QWidget* parent) : QWidget(parent)
     m_openButton = new QPushButton(QString::fromUtf8("Открыть из файла"), this);
     SetControlId(m_openButton, 188);
     units.place(m_openButton, 170, 177, 71, 18);
-    m_openButton->setToolTip(Text(1200));
+    m_openButton->setToolTip(document::LoadedText(1200));
 
     m_readButton = new QPushButton(QString::fromUtf8("Загрузить из устройства"), this);
     SetControlId(m_readButton, 189);
     units.place(m_readButton, 245, 177, 91, 18);
-    m_readButton->setToolTip(Text(1201));
+    m_readButton->setToolTip(document::LoadedText(1201));
 
     m_progress = new QProgressBar(this);
     SetControlId(m_progress, 1239);
@@ -53,7 +51,7 @@ CVeskView::CVeskView(document::CVeskDoc& doc, QWidget* parent) : QWidget(parent)
     const int captions[kTabCount] = {201, 202, 203, 205};
     for (int tab = 0; tab < kTabCount; ++tab) {
         m_pages[static_cast<std::size_t>(tab)]->SetDocument(&m_doc);
-        m_tabs->addTab(m_pages[static_cast<std::size_t>(tab)], Text(captions[tab]));
+        m_tabs->addTab(m_pages[static_cast<std::size_t>(tab)], document::LoadedText(captions[tab]));
     }
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &CVeskView::OnTabChanged);
