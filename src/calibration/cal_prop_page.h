@@ -1,14 +1,103 @@
 #pragma once
 
-#include "config_page.h"
+#include <QPointer>
 
-// The Calibration tab: sensor trim, output trim and fixed current.
+#include <initializer_list>
+#include <span>
+
+#include "config_page.h"
+#include "vesk_doc.h"
+
+class CColorComboBox;
+class CMyColorEdit;
+class QLabel;
+class QPushButton;
+
+namespace hart {
+class Sleeper;
+}
+
+// The "Калибровка" tab. Left half: the sensor trim at one or two points against a reference
+// thermometer, and the return to the factory calibration. Right half: the 4 mA and 20 mA
+// output trim against a multimeter, and a fixed loop current. Each half is a small procedure
+// with a step (0 idle, 1, 2) that decides which of the page's controls are enabled; a running
+// procedure locks the main window's tabs and read button and the other half of the page.
 class CCalPropPage : public CConfigPage {
     Q_OBJECT
 
 public:
     explicit CCalPropPage(QWidget* parent = nullptr);
+    ~CCalPropPage() override;
 
+    void SetDocument(document::CVeskDoc* doc) override;
+    // Nothing of this page comes from the parameter set: never flagged.
     bool RefreshFromDocument() override;
+    // The start, reset and fixed-current controls, whatever the steps.
     void EnableDeviceControls(bool enable) override;
+
+    void SetSensorStep(int step);
+    void SetLoopStep(int step);
+    int sensorStep() const { return m_sensorStep; }
+    int loopStep() const { return m_loopStep; }
+
+    // Which controls a step of a procedure enables: steps 0, 1 and 2.
+    struct StepRow {
+        int controlId;
+        bool enabled[3];
+    };
+
+    // The clock of the wait dialog's ticks; none (the default) is a one-second timer.
+    void SetWaitClock(hart::Sleeper* clock) { m_waitClock = clock; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // A number field of a procedure and where the document keeps its value.
+    struct ProcedureValue {
+        CMyColorEdit* field;
+        void (document::CVeskDoc::*store)(float);
+    };
+
+    void CreateControls();
+    void EnterStep(std::span<const StepRow> rows, int step, std::initializer_list<ProcedureValue> values);
+    // Loop calibration cannot start while a fixed current is forced.
+    void SetControlEnabled(int controlId, bool enable);
+    bool RunStabilisation();
+    void ShowWaitDialog(document::CVeskDoc::CalibrationWait wait);
+    void Inform(int messageId);
+    void Remark(int messageId);
+    int Ask(int messageId, int style);
+
+    void OnUnitsChosen(int index);
+    void OnLowerPointChanged();
+    void OnUpperPointChanged();
+    void OnStartSensor();
+    void OnCalibratePoint(bool upper);
+    void OnResetCalibration();
+
+    void OnReadingChanged(CMyColorEdit* edit, void (document::CVeskDoc::*store)(float));
+    void OnReadingLeft(CMyColorEdit* edit);
+    void OnStartLoop();
+    void OnSetPoint(bool twentyMa);
+    void OnSetFixedCurrent();
+    void OnResetFixedCurrent();
+
+    QPointer<document::CVeskDoc> m_hookedDoc;
+    hart::Sleeper* m_waitClock = nullptr;
+    int m_sensorStep = 0;
+    int m_loopStep = 0;
+    bool m_fixedCurrentForced = false;
+
+    QPushButton* m_startSensor = nullptr;
+    CColorComboBox* m_units = nullptr;
+    CMyColorEdit* m_lowerPoint = nullptr;
+    QLabel* m_lowerUnit = nullptr;
+    CMyColorEdit* m_upperPoint = nullptr;
+    QLabel* m_upperUnit = nullptr;
+
+    QPushButton* m_startLoop = nullptr;
+    CMyColorEdit* m_reading4mA = nullptr;
+    CMyColorEdit* m_reading20mA = nullptr;
+    CMyColorEdit* m_fixedCurrent = nullptr;
 };

@@ -1,0 +1,104 @@
+#include "cal_meas_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "calibration_messages.h"
+#include "dialog_units.h"
+#include "display_text.h"
+#include "question_box.h"
+#include "value_format.h"
+#include "vesk_doc.h"
+
+namespace {
+
+enum ControlId {
+    kOkId = 1,
+    kCancelId = 2,
+    kValueId = 159,
+    kUnitsId = 160,
+    kExplanationId = 1267,
+    kInterruptId = 1268,
+    kWarningId = 1279,
+    kValueLabelId = 1280,
+    kReadId = 1342,
+};
+
+constexpr int kMessageNotFound = 906;
+
+constexpr int kFormWidth = 250;
+constexpr int kFormHeight = 156;
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace
+
+CCalMeasDialog::CCalMeasDialog(document::CVeskDoc& doc, QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_transmitter(doc.ui(), doc.portSettings(), doc.sleeper())
+{
+    setWindowTitle(document::LoadedText(57344));
+    const DialogUnits units(font());
+    setFixedSize(units.x(kFormWidth), units.y(kFormHeight));
+
+    const auto label = [&](const QString& text, QRect r, int id) {
+        auto* created = new QLabel(text, this);
+        created->setWordWrap(r.height() > 10);
+        units.place(created, r.x(), r.y(), r.width(), r.height());
+        SetControlId(created, id);
+        return created;
+    };
+    label(Utf8("ВНИМАНИЕ! Убедитесь, что температура преобразователя не изменяется в течение 30 секунд!"),
+          QRect(7, 7, 236, 20), kWarningId);
+    label(Utf8("Измеряемая величина:"), QRect(7, 33, 90, 10), kValueLabelId);
+    m_valueText = label({}, QRect(100, 33, 56, 10), kValueId);
+    m_unitsText = label({}, QRect(158, 33, 30, 10), kUnitsId);
+    label(Utf8("На экране отображается выходное значение температуры, измеренной преобразователем. "
+               "После достижения режима стабилизации, введите истинное значение измеряемого параметра."),
+          QRect(7, 49, 236, 38), kExplanationId);
+    label(Utf8("Вы можете прервать сбор данных в любой момент, для этого нажмите кнопку \"Продолжить\". "
+               "В открывшемся поле введите значение."),
+          QRect(7, 91, 236, 30), kInterruptId);
+
+    auto* read = new QPushButton(Utf8("Прочитать данные"), this);
+    units.place(read, 7, 134, 74, 15);
+    SetControlId(read, kReadId);
+    auto* ok = new QPushButton(Utf8("Продолжить"), this);
+    units.place(ok, 87, 134, 66, 15);
+    SetControlId(ok, kOkId);
+    auto* cancel = new QPushButton(Utf8("Отмена калибровки"), this);
+    units.place(cancel, 159, 134, 84, 15);
+    SetControlId(cancel, kCancelId);
+
+    connect(read, &QPushButton::clicked, this, &CCalMeasDialog::ReadMeasurement);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CCalMeasDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_readOnOpening) return;
+    m_readOnOpening = false;
+    // Once the dialog is on the screen, so that a question about the search has its owner.
+    QMetaObject::invokeMethod(this, &CCalMeasDialog::ReadMeasurement, Qt::QueuedConnection);
+}
+
+void CCalMeasDialog::ReadMeasurement()
+{
+    // The document's transmitter may still hold the port after a failed exchange; both
+    // objects use the same modem, which only one may have open.
+    m_doc.transmitter().ClosePort();
+    m_doc.ShowWait();
+    while (!m_transmitter.Identify()) {
+        if (document::AskQuestion(m_doc, kMessageNotFound, document::kRetryCancelError) != document::IDRETRY) {
+            m_doc.RestoreCursor();
+            return;
+        }
+    }
+    const transmitter::MeasuredValue measured = m_transmitter.ReadMeasuredValue();
+    m_doc.RestoreCursor();
+    m_units = measured.units;
+    m_value = measured.value;
+    m_unitsText->setText(document::UnitText(m_units));
+    m_valueText->setText(document::FormatValue(m_value, 2));
+}
