@@ -79,6 +79,7 @@ int CHARTDriver::Open(int portNumber)
         if (m_open == nullptr) return -1;
         libraryLoaded = true;
     }
+    m_deviceLost = false;
     return m_open(channelName, &handle);
 }
 
@@ -107,25 +108,31 @@ void CHARTDriver::SetTxFrame(const std::uint8_t* bytes, int count)
 int CHARTDriver::Write()
 {
     if (m_write == nullptr) return -1;
-    return m_write(handle, &txMessage);
+    return NoteLoss(m_write(handle, &txMessage));
 }
 
 int CHARTDriver::Read(std::uint8_t* dest)
 {
     std::memset(rxMessage.frame, 0, sizeof rxMessage.frame);
     if (m_read == nullptr) return 0;
-    const int status = m_read(handle, &rxMessage);
+    const int status = NoteLoss(m_read(handle, &rxMessage));
     std::memcpy(dest, rxMessage.frame, sizeof rxMessage.frame);
     if (status != 0) return 0;
     // A driver may claim more bytes than the buffer holds; never let that length escape.
     return std::min<int>(rxMessage.length, HART_FRAME_CAPACITY);
 }
 
+int CHARTDriver::NoteLoss(int status)
+{
+    if (status == HART_ERR_IO) m_deviceLost = true;
+    return status;
+}
+
 void CHARTDriver::FlushInput()
 {
     if (m_read == nullptr) return;
     for (int i = 0; i < kMaxFlushReads; ++i) {
-        if (m_read(handle, &rxMessage) != 0) break;
+        if (NoteLoss(m_read(handle, &rxMessage)) != 0) break;
     }
 }
 

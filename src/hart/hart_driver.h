@@ -28,6 +28,9 @@ public:
     // Copies the received frame into dest (284 bytes); returns its length, 0 for none.
     int Read(std::uint8_t* dest);
     void FlushInput();
+    // The library reported the device gone (unplugged, hung up) since the channel was opened;
+    // only a new opening can reach it again.
+    bool DeviceLost() const { return m_deviceLost; }
 
     static constexpr int kMaxFlushReads = 12;
 
@@ -35,6 +38,8 @@ private:
     // 0 when all seven exports were found, else the position (1–7) of the last missing one.
     int LoadDriverLibrary();
     static std::string LibraryPath();
+    // Passes a library result on, remembering when it says the device has gone.
+    int NoteLoss(int status);
 
     std::uint16_t handle = 0;
     HartMessage txMessage{};
@@ -48,6 +53,7 @@ private:
     hart_close_fn m_close = nullptr;
     void* m_module = nullptr;
     bool libraryLoaded = false;
+    bool m_deviceLost = false;
 };
 
 }  // namespace hart

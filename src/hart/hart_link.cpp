@@ -35,6 +35,14 @@ int CHartLink::Transact(int commandIndex, FieldRefs values)
     std::lock_guard lock(m_transactionMutex);
     if (!EnsurePortOpen()) return RESULT_NO_ANSWER;
     driver.FlushInput();
+    // A port left open by a busy, communication-error or checksum result may have lost its
+    // device since (a modem pulled out, perhaps plugged back in): only a new opening reaches
+    // it, else every later transaction would fail on the dead channel.
+    if (driver.DeviceLost()) {
+        ClosePort();
+        if (!EnsurePortOpen()) return RESULT_NO_ANSWER;
+        driver.FlushInput();
+    }
 
     txFrame.fill(0);
     txLength = BuildRequest(commandIndex, txFrame.data(), values);

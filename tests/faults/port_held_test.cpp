@@ -1,0 +1,134 @@
+// The port held by another program: the port list marks it busy, a device command cannot
+// open it (message 908) and sends nothing, and once it is released everything works again.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "link_environment.h"
+#include "port_list.h"
+#include "pty_port.h"
+#include "question_box.h"
+#include "scripted_user.h"
+#include "simulator_host.h"
+#include "unique_fd.h"
+#include "vesk_doc.h"
+
+using namespace document;
+
+namespace {
+
+constexpr int kNotFound = 906;
+constexpr int kCannotOpenPort = 908;
+constexpr int kFound = 935;
+
+// What another program does to a serial port it uses: an exclusive lock on its own open of
+// the device, or a UUCP lock file with its process id.
+class PortHolder {
+public:
+    virtual ~PortHolder() = default;
+};
+
+class FlockHolder final : public PortHolder {
+public:
+    explicit FlockHolder(const std::filesystem::path& device)
+        : m_fd(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
+    {
+        if (!m_fd.valid() || ::flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0)
+            throw std::runtime_error("cannot lock " + device.string());
+    }
+
+private:
+    serial::UniqueFd m_fd;
+};
+
+class UucpLockHolder final : public PortHolder {
+public:
+    UucpLockHolder(const QTemporaryDir& lockDir, const std::filesystem::path& device)
+        : m_file(lockDir.filePath(QString::fromStdString("LCK.." + device.filename().string())).toStdString())
+    {
+        // HDB style: the holder's process id, ten characters wide. This process is alive.
+        std::ofstream(m_file) << std::string(10 - std::to_string(getpid()).size(), ' ') << getpid() << '\n';
+    }
+    ~UucpLockHolder() override { std::filesystem::remove(m_file); }
+
+private:
+    std::filesystem::path m_file;
+};
+
+class PortHeldTest : public testing::Test {
+protected:
+    PortHeldTest()
+    {
+        setenv("TARVEL4410_LOCK_DIR", lockDir.path().toLocal8Bit().constData(), 1);
+        sim::SimulatorSetup setup;
+        setup.process.noise = 0;
+        host = std::make_unique<sim::SimulatorHost>(setup);
+        const auto started = host->start();
+        if (!started) throw std::runtime_error(host->error());
+        endpoint = *started;
+        ports.setPortNumber(endpoint.comNumber);
+        doc.OnNewDocument();
+    }
+    ~PortHeldTest() override { unsetenv("TARVEL4410_LOCK_DIR"); }
+
+    QString Entry(bool busy) const
+    {
+        return QStringLiteral("COM%1").arg(endpoint.comNumber) + (busy ? QString::fromUtf8(" (занят)") : QString());
+    }
+
+    QTemporaryDir lockDir;
+    TempPortMapDir portMap;
+    std::unique_ptr<sim::SimulatorHost> host;
+    sim::HostEndpoint endpoint{};
+    ScriptedUser user;
+    hart::RealSleeper sleeper;
+    hart::FixedPortSettings ports{0};
+    CVeskDoc doc{user, ports, sleeper};
+};
+
+}  // namespace
+
+TEST_F(PortHeldTest, BusyMarkAndMessage908UntilReleased)
+{
+    const std::vector<std::pair<const char*, std::function<std::unique_ptr<PortHolder>()>>> holders = {
+        {"exclusive lock", [&] { return std::make_unique<FlockHolder>(endpoint.device); }},
+        {"UUCP lock file", [&] { return std::make_unique<UucpLockHolder>(lockDir, endpoint.device); }},
+    };
+    for (const auto& [name, hold] : holders) {
+        SCOPED_TRACE(name);
+        user.messages.clear();
+        host->clearRequests();
+        {
+            const auto holder = hold();
+            EXPECT_TRUE(FillPortList().contains(Entry(true)));
+
+            EXPECT_FALSE(doc.OnCheckConnection());
+            EXPECT_EQ(user.ids(), (std::vector<int>{kCannotOpenPort, kNotFound}));
+            // The read asks Retry or Cancel after the failed search; Retry meets the same port.
+            user.messages.clear();
+            user.answers = {IDRETRY, IDCANCEL};
+            EXPECT_EQ(doc.OnReadFromDevice(), CommandOutcome::Cancelled);
+            EXPECT_EQ(user.ids(), (std::vector<int>{kCannotOpenPort, kCannotOpenPort}));
+            ASSERT_EQ(user.questions.size(), 2u);
+            EXPECT_EQ(user.questions[0].id, kNotFound);
+            EXPECT_EQ(user.questions[1].id, kNotFound);
+            EXPECT_FALSE(doc.transmitter().isPortOpen());
+            EXPECT_TRUE(host->requests().empty());
+        }
+        EXPECT_TRUE(FillPortList().contains(Entry(false)));
+        user.messages.clear();
+        user.questions.clear();
+        EXPECT_TRUE(doc.OnCheckConnection());
+        EXPECT_EQ(user.ids(), (std::vector<int>{kFound}));
+    }
+}
