@@ -19,6 +19,8 @@ CTransmitter::CTransmitter(UserInteraction& ui, const PortSettings& portSettings
 
 int CTransmitter::Identify()
 {
+    // The answer is decoded before another thread's transaction can overwrite it.
+    const auto search = lockTransactions();
     const int result = Transact(CMD_IDENTIFY);
     if (Succeeded(result)) {
         std::int32_t id = 0;

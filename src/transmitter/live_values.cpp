@@ -14,6 +14,9 @@ constexpr std::uint8_t kMalfunctionBit = 0x80;
 
 void CTransmitter::ReadLiveValues()
 {
+    // The cycle runs on the monitoring thread: no transaction of another thread may come
+    // between one of its transactions and the decoding of that answer.
+    const auto cycle = lockTransactions();
     if (!TransactOrReport(CMD_READ_ASSEMBLY_NUMBER).ok) {
         finalAssemblyNumber = 0;
         return;
