@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "private_folder.h"
 #include "simulator_host.h"
 #include "transmitter.h"
 
@@ -21,26 +22,6 @@ using Seconds = std::chrono::duration<double>;
 
 constexpr std::chrono::milliseconds kPollPeriod{40};
 constexpr double kAllowedOverhead = 1.10;
-
-// The simulated port is linked in a private port map folder, never in the user's.
-class PrivatePortMap {
-public:
-    PrivatePortMap()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarvel-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) m_dir = pattern;
-        if (!m_dir.empty()) setenv("TARVEL4410_PORTS_DIR", m_dir.c_str(), 1);
-    }
-    ~PrivatePortMap()
-    {
-        std::error_code ignored;
-        if (!m_dir.empty()) std::filesystem::remove_all(m_dir, ignored);
-    }
-    bool ok() const { return !m_dir.empty(); }
-
-private:
-    std::filesystem::path m_dir;
-};
 
 // Messages would mean a failed read; they are printed and counted.
 class ConsoleUser final : public hart::UserInteraction {
@@ -75,11 +56,13 @@ bool ReadWholeConfiguration(transmitter::CTransmitter& xmtr)
 
 int main()
 {
-    PrivatePortMap portMap;
+    // The simulated port is linked in a private port map folder, never in the user's.
+    PrivateFolder portMap;
     if (!portMap.ok()) {
         std::fprintf(stderr, "bench_read_config: cannot create a port map folder\n");
         return 1;
     }
+    setenv("TARVEL4410_PORTS_DIR", portMap.path().c_str(), 1);
     sim::SimulatorSetup setup;
     setup.process.noise = 0.0f;
     const sim::HostOptions options{.wireTiming = true, .timing = {}};
@@ -113,7 +96,7 @@ int main()
                 static_cast<long long>(options.timing.turnaround().count()));
     std::printf("target: elapsed <= %.3f s (%s)\n", target.count(), elapsed <= target ? "met" : "missed");
     if (!ok || user.messages != 0) std::printf("the read failed: %d message(s)\n", user.messages);
-    std::printf("elapsed %.3f s, bound %.3f s, ratio %.3f\n", elapsed.count(), bound.count(),
+    std::printf("bench_read_config: elapsed %.3f s, bound %.3f s, ratio %.3f\n", elapsed.count(), bound.count(),
                 elapsed.count() / bound.count());
     return ok ? 0 : 1;
 }
