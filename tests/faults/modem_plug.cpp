@@ -1,5 +1,6 @@
 #include "modem_plug.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "wire_timing.h"
@@ -15,39 +16,39 @@ void ModemPlug::pullOutAt(std::size_t request, Moment moment)
 bool ModemPlug::plugBackIn()
 {
     m_request = 0;
+    m_due.reset();
     m_pulledOut = false;
-    m_skipped = std::chrono::milliseconds(0);
     const auto endpoint = m_host.start(m_comNumber);
     return endpoint && endpoint->comNumber == m_comNumber;
 }
 
 void ModemPlug::sleepFor(std::chrono::milliseconds duration)
 {
-    if (m_pulledOut) {
-        m_skipped += duration;
-        return;
+    if (m_pulledOut) return;
+    if (m_request != 0 && !m_due) {
+        // A real wait, cut short when the request arrives.
+        if (!m_host.waitForRequests(m_request, duration)) return;
+        m_due = Clock::now() + delayToMoment();
     }
-    if (m_request == 0) {
+    if (!m_due) {
         std::this_thread::sleep_for(duration);
         return;
     }
-    // A real wait that ends early when the request arrives.
-    if (!m_host.waitForRequests(m_request, duration)) return;
-    waitForMoment();
+    std::this_thread::sleep_until(std::min(Clock::now() + duration, *m_due));
+    if (Clock::now() < *m_due) return;
     m_host.stop();
     m_pulledOut = true;
 }
 
 // The device logs a request when it has read it, at once on a pseudo-terminal; with wire
 // timing its answer starts only after the request's line time and the turnaround.
-void ModemPlug::waitForMoment()
+ModemPlug::Clock::duration ModemPlug::delayToMoment() const
 {
-    if (m_moment == Moment::BeforeAnswer) return;
     const auto requests = m_host.requests();
-    if (requests.empty()) return;
+    if (m_moment == Moment::BeforeAnswer || requests.empty()) return Clock::duration::zero();
     const sim::LoggedRequest& last = requests.back();
     const sim::WireTiming timing;
-    const auto half = sim::WireTiming::lineTime(last.requestBytes) + timing.turnaround()
-                      + sim::WireTiming::lineTime(last.answerBytes / 2);
-    std::this_thread::sleep_for(half);
+    return std::chrono::duration_cast<Clock::duration>(sim::WireTiming::lineTime(last.requestBytes)
+                                                       + timing.turnaround()
+                                                       + sim::WireTiming::lineTime(last.answerBytes / 2));
 }

@@ -2,15 +2,17 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 
 #include "link_environment.h"
 #include "simulator_host.h"
 
 // The test's hand on the modem, and the engine's clock. Its waits are real while the modem
-// is plugged in, so answers arrive as they would; it pulls the modem out (stops the
-// simulated transmitter's host, which closes the pseudo-terminal and removes the COM link)
-// at a chosen moment of one request's answer; after that every wait takes no time, so the
-// 15-second no-answer path costs nothing. Plugged back in, it serves the same COM number.
+// is plugged in, so answers arrive, and the engine polls, as they would; it pulls the modem
+// out (stops the simulated transmitter's host, which closes the pseudo-terminal and removes
+// the COM link) at a chosen moment of one request's answer, at the end of the engine's wait
+// that reaches it; after that every wait takes no time, so the 15-second no-answer path
+// costs nothing. Plugged back in, it serves the same COM number.
 class ModemPlug final : public hart::Sleeper {
 public:
     enum class Moment {
@@ -26,18 +28,19 @@ public:
     // False when the host could not serve the same COM number again.
     bool plugBackIn();
     bool pulledOut() const { return m_pulledOut; }
-    // How much waiting the engine asked for after the modem was pulled out.
-    std::chrono::milliseconds waitsSkipped() const { return m_skipped; }
 
     void sleepFor(std::chrono::milliseconds duration) override;
 
 private:
-    void waitForMoment();
+    using Clock = std::chrono::steady_clock;
+
+    // From the request's arrival to the chosen moment.
+    Clock::duration delayToMoment() const;
 
     sim::SimulatorHost& m_host;
     int m_comNumber;
     std::size_t m_request = 0;
     Moment m_moment = Moment::BeforeAnswer;
+    std::optional<Clock::time_point> m_due;
     bool m_pulledOut = false;
-    std::chrono::milliseconds m_skipped{0};
 };

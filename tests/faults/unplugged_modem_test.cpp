@@ -46,8 +46,8 @@ int StartedCom(sim::SimulatorHost& host)
 
 // A document on a simulated transmitter paced as a 1200-baud line, so that a transaction
 // lasts long enough to pull the modem out in the middle of it.
-struct UnplugBench {
-    UnplugBench() { doc.OnNewDocument(); }
+struct PulledModemSetup {
+    PulledModemSetup() { doc.OnNewDocument(); }
 
     TempPortMapDir portMap;
     sim::SimulatorHost host{SteadyTransmitter(), sim::HostOptions{.wireTiming = true, .timing = {}}};
@@ -111,24 +111,24 @@ TEST(UnpluggedModem, CommandFailsWithItsMessageAndTheNextOneWorksOnceItIsBack)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        UnplugBench bench;
+        PulledModemSetup setup;
         if (c.busyCommand != kNoBusyCommand)
-            bench.host.withDevice([&](sim::Device& device) { device.faults().responseOverrides[c.busyCommand] = 32; });
-        bench.plug.pullOutAt(c.pullAtRequest, c.moment);
+            setup.host.withDevice([&](sim::Device& device) { device.faults().responseOverrides[c.busyCommand] = 32; });
+        setup.plug.pullOutAt(c.pullAtRequest, c.moment);
 
-        EXPECT_FALSE(RunCommand(c.command, bench.doc));
-        EXPECT_TRUE(bench.plug.pulledOut());
-        EXPECT_EQ(bench.user.ids(), c.messages);
+        EXPECT_FALSE(RunCommand(c.command, setup.doc));
+        EXPECT_TRUE(setup.plug.pulledOut());
+        EXPECT_EQ(setup.user.ids(), c.messages);
 
-        bench.host.withDevice([](sim::Device& device) { device.faults().responseOverrides.clear(); });
-        ASSERT_TRUE(bench.plug.plugBackIn());
-        bench.user.messages.clear();
-        bench.user.answers = {IDYES};  // a read of a document holding data asks first
-        EXPECT_TRUE(RunCommand(c.next, bench.doc));
-        EXPECT_EQ(bench.user.ids(),
+        setup.host.withDevice([](sim::Device& device) { device.faults().responseOverrides.clear(); });
+        ASSERT_TRUE(setup.plug.plugBackIn());
+        setup.user.messages.clear();
+        setup.user.answers = {IDYES};  // a read of a document holding data asks first
+        EXPECT_TRUE(RunCommand(c.next, setup.doc));
+        EXPECT_EQ(setup.user.ids(),
                   (std::vector<int>{c.next == Command::CheckConnection ? kFound : kReceptionComplete}));
         if (c.next == Command::ReadConfiguration) {
-            EXPECT_EQ(bench.doc.upperRangeValue(), 100.0f);
+            EXPECT_EQ(setup.doc.upperRangeValue(), 100.0f);
         }
     }
 }
