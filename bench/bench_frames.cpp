@@ -183,7 +183,8 @@ int main()
     int invalid = 0;
     hart::FrameBuffer request{};
     const double buildRounds = RoundsPerSecond([&] {
-        for (const auto& s : samples) sink += static_cast<std::uint64_t>(codec.BuildRequest(s->commandIndex, request.data(), s->request.refs));
+        for (const auto& s : samples)
+            sink += static_cast<std::uint64_t>(codec.BuildRequest(s->commandIndex, request.data(), s->request.refs));
     });
     const double answerRounds = RoundsPerSecond([&] {
         for (const auto& s : samples) {
@@ -219,7 +220,8 @@ int main()
     std::printf("answers checked and decoded: %12.0f frames/s\n", decoded);
     std::printf("transactions (codec only):   %12.0f /s\n", transactions);
     std::printf("transactions on the line:    %12.2f /s at 1200 baud\n", lineTransactions);
-    std::printf("(work check, to keep the loops from being optimised away: %llu)\n", static_cast<unsigned long long>(sink % 1000));
+    std::printf("(work check, to keep the loops from being optimised away: %llu)\n",
+                static_cast<unsigned long long>(sink % 1000));
     std::printf("bench_frames: %.0f built/s, %.0f checked+decoded/s, codec %.0fx the line\n", built, decoded,
                 transactions / lineTransactions);
     return 0;

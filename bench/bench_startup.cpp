@@ -220,8 +220,8 @@ int main(int argc, char** argv)
     const auto program = Measure("program", runs);
     if (!qt || !program) return 1;
     std::printf("%d runs each, offscreen; start-up to the first main window shown, peak resident memory\n", runs);
-    std::printf("Qt floor (one window):        median %7.1f ms (%.1f–%.1f), peak %6.1f MiB\n", qt->medianStartUp.count(),
-                qt->fastest.count(), qt->slowest.count(), qt->medianPeakMiB);
+    std::printf("Qt floor (one window):        median %7.1f ms (%.1f–%.1f), peak %6.1f MiB\n",
+                qt->medianStartUp.count(), qt->fastest.count(), qt->slowest.count(), qt->medianPeakMiB);
     std::printf("tarvel4410-config --demo:     median %7.1f ms (%.1f–%.1f), peak %6.1f MiB\n",
                 program->medianStartUp.count(), program->fastest.count(), program->slowest.count(),
                 program->medianPeakMiB);

@@ -122,7 +122,8 @@ protected:
             spoilt[i] = static_cast<char>(spoilt[i] ^ 0xFF);
             cases.push_back({"magic byte " + std::to_string(i), file("magic.4410", spoilt), Outcome::WrongFormat});
         }
-        cases.push_back({"magic big-endian", file("magic.4410", WithInt32(record, 0, 0x51926854)), Outcome::WrongFormat});
+        cases.push_back(
+            {"magic big-endian", file("magic.4410", WithInt32(record, 0, 0x51926854)), Outcome::WrongFormat});
 
         // Every version but 322, also 322 in the wrong byte order and with high bits set.
         for (std::uint32_t version : {0u, 1u, 321u, 323u, 0x42010000u, 0x00010142u, 0xFFFFFFFFu, 0x80000142u})

@@ -134,17 +134,26 @@ TEST_F(FailedSaveTest, FolderWithoutWritePermission)
 // sees it; where that is not permitted, the case is skipped.
 TEST_F(FailedSaveTest, FolderOnAReadOnlyMount)
 {
-    enum ChildResult { kRefused = 0, kSaved = 1, kWrongMessage = 2, kOldFileChanged = 3, kLeftovers = 4, kNoMount = 77 };
+    enum ChildResult {
+        kRefused = 0,
+        kSaved = 1,
+        kWrongMessage = 2,
+        kOldFileChanged = 3,
+        kLeftovers = 4,
+        kNoMount = 77,
+    };
     const QByteArray folder = dir.path().toLocal8Bit();
     const QStringList before = Entries(dir.path());
 
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+        // Private first, so that neither mount reaches the namespace the tests run in.
+        const char* at = folder.constData();
         const bool mounted = unshare(CLONE_NEWNS) == 0
                              && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
-                             && mount(folder.constData(), folder.constData(), nullptr, MS_BIND, nullptr) == 0
-                             && mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+                             && mount(at, at, nullptr, MS_BIND, nullptr) == 0
+                             && mount(nullptr, at, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
         if (!mounted) _exit(kNoMount);
         user.messages.clear();
         if (doc.OnSaveDocument(previousPath)) _exit(kSaved);

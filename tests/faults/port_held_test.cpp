@@ -83,7 +83,8 @@ protected:
 
     QString Entry(bool busy) const
     {
-        return QStringLiteral("COM%1").arg(endpoint.comNumber) + (busy ? QString::fromUtf8(" (занят)") : QString());
+        const QString entry = QStringLiteral("COM%1").arg(endpoint.comNumber);
+        return busy ? entry + QString::fromUtf8(" (занят)") : entry;
     }
 
     QTemporaryDir lockDir;
