@@ -34,6 +34,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -165,19 +166,39 @@ T Median(std::vector<T> values)
     return values[values.size() / 2];
 }
 
-std::optional<Figures> Measure(const std::string& kind, int runs)
-{
-    if (!StartOnce(kind)) return std::nullopt;  // warm-up: caches, and the first run's files
-    std::vector<Millis> times;
-    std::vector<double> peaks;
-    for (int i = 0; i < runs; ++i) {
-        const auto run = StartOnce(kind);
-        if (!run) return std::nullopt;
-        times.push_back(run->startUp);
-        peaks.push_back(run->peakMiB);
+// The runs of one kind.
+class Runs {
+public:
+    void add(const Run& run)
+    {
+        m_times.push_back(run.startUp);
+        m_peaks.push_back(run.peakMiB);
     }
-    return Figures{Median(times), *std::min_element(times.begin(), times.end()),
-                   *std::max_element(times.begin(), times.end()), Median(peaks)};
+    Figures figures() const
+    {
+        return Figures{Median(m_times), *std::min_element(m_times.begin(), m_times.end()),
+                       *std::max_element(m_times.begin(), m_times.end()), Median(m_peaks)};
+    }
+
+private:
+    std::vector<Millis> m_times;
+    std::vector<double> m_peaks;
+};
+
+// The kinds take turns, so that whatever else the machine does meanwhile weighs on both
+// alike. One warm-up run each first: caches, and the first run's desktop files.
+std::optional<std::pair<Figures, Figures>> Measure(int runs)
+{
+    if (!StartOnce("qt") || !StartOnce("program")) return std::nullopt;
+    Runs qt, program;
+    for (int i = 0; i < runs; ++i) {
+        const auto qtRun = StartOnce("qt");
+        const auto programRun = StartOnce("program");
+        if (!qtRun || !programRun) return std::nullopt;
+        qt.add(*qtRun);
+        program.add(*programRun);
+    }
+    return std::pair{qt.figures(), program.figures()};
 }
 
 // Settings, desktop files, the port map and the runtime folder of the children go to a
@@ -216,9 +237,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_startup: cannot create a private folder\n");
         return 1;
     }
-    const auto qt = Measure("qt", runs);
-    const auto program = Measure("program", runs);
-    if (!qt || !program) return 1;
+    const auto measured = Measure(runs);
+    if (!measured) return 1;
+    const Figures* qt = &measured->first;
+    const Figures* program = &measured->second;
     std::printf("%d runs each, offscreen; start-up to the first main window shown, peak resident memory\n", runs);
     std::printf("Qt floor (one window):        median %7.1f ms (%.1f–%.1f), peak %6.1f MiB\n",
                 qt->medianStartUp.count(), qt->fastest.count(), qt->slowest.count(), qt->medianPeakMiB);
