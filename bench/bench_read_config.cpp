@@ -96,7 +96,7 @@ int main()
                 static_cast<long long>(options.timing.turnaround().count()));
     std::printf("target: elapsed <= %.3f s (%s)\n", target.count(), elapsed <= target ? "met" : "missed");
     if (!ok || user.messages != 0) std::printf("the read failed: %d message(s)\n", user.messages);
-    std::printf("bench_read_config: elapsed %.3f s, bound %.3f s, ratio %.3f\n", elapsed.count(), bound.count(),
+    std::printf("elapsed %.3f s, bound %.3f s, ratio %.3f\n", elapsed.count(), bound.count(),
                 elapsed.count() / bound.count());
     return ok ? 0 : 1;
 }
