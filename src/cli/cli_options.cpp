@@ -76,11 +76,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
             options.port = *port;
         } else if (arg == "--answer") {
             if (i + 1 >= args.size()) return {std::nullopt, "--answer needs ID=BUTTON"};
-            const std::string& spec = args[++i];
-            const auto eq = spec.find('=');
-            const auto id = eq == std::string::npos ? std::nullopt : ParseInt(spec.substr(0, eq));
-            const auto button = eq == std::string::npos ? std::nullopt : ParseButton(spec.substr(eq + 1));
-            if (!id || !button) return {std::nullopt, "--answer takes ID=BUTTON, BUTTON one of ok, cancel, retry, yes, no: " + spec};
+            const std::string& answer = args[++i];
+            const auto eq = answer.find('=');
+            const auto id = eq == std::string::npos ? std::nullopt : ParseInt(answer.substr(0, eq));
+            const auto button = eq == std::string::npos ? std::nullopt : ParseButton(answer.substr(eq + 1));
+            if (!id || !button) return {std::nullopt, "--answer takes ID=BUTTON, BUTTON one of ok, cancel, retry, yes, no: " + answer};
             options.answers[*id].push_back(*button);
         } else if (arg.rfind("--", 0) == 0) {
             return {std::nullopt, "unknown option " + arg};
