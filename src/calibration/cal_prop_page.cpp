@@ -1,5 +1,7 @@
 #include "cal_prop_page.h"
 
+#include <functional>
+
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -247,7 +249,9 @@ void CCalPropPage::EnterStep(std::span<const StepRow> rows, int step, std::initi
     if (m_pDoc == nullptr) return;
     m_pDoc->EnableMainControls(step == 0);
     if (step == 0)
-        for (const ProcedureValue& value : values) (m_pDoc->*value.store)(transmitter::kNotSetFloat);
+        // Through std::invoke: built by g++ 12 with -fsanitize=undefined, this loop's `->*` call
+        // reached a bogus object address and crashed the sanitizer build's tests.
+        for (const ProcedureValue& value : values) std::invoke(value.store, *m_pDoc, transmitter::kNotSetFloat);
 }
 
 bool CCalPropPage::eventFilter(QObject* watched, QEvent* event)
@@ -362,7 +366,8 @@ void CCalPropPage::OnResetCalibration()
 void CCalPropPage::OnReadingChanged(CMyColorEdit* edit, void (CVeskDoc::*store)(float))
 {
     const QString text = pages::FilterFieldText(edit, false);
-    if (m_pDoc != nullptr) (m_pDoc->*store)(ParseValueText(text));
+    // std::invoke for the same reason as in EnterStep.
+    if (m_pDoc != nullptr) std::invoke(store, *m_pDoc, ParseValueText(text));
 }
 
 void CCalPropPage::OnReadingLeft(CMyColorEdit* edit)
