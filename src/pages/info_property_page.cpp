@@ -31,6 +31,8 @@ static void RegisterLampBitmaps()
 
 namespace {
 
+constexpr std::chrono::milliseconds kRefreshRetry{20};
+
 using document::LiveMonitor;
 
 // Template 107, in dialog units.
@@ -257,5 +259,13 @@ void CInfoPropertyPage::WaitForWorkerEnd()
 void CInfoPropertyPage::OnCycleDone()
 {
     if (m_destroying || m_pDoc == nullptr) return;
+    // The refresh reads what the worker writes: only while no cycle runs. Waiting here could
+    // deadlock with a worker that waits for this thread to show a message, so a busy lock
+    // means trying again shortly; the refresh is never lost.
+    const auto lock = m_pDoc->transmitter().tryLockTransactions();
+    if (!lock.owns_lock()) {
+        QTimer::singleShot(kRefreshRetry, this, [this] { OnCycleDone(); });
+        return;
+    }
     m_pDoc->OnRefreshLiveValues();
 }
