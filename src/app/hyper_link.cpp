@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QProcess>
 
 #include <array>
 
@@ -36,6 +37,11 @@ constexpr std::array kFailureStrings = {
 std::optional<int> OpenWithDesktop(const QUrl& address)
 {
     if (QDesktopServices::openUrl(address)) return std::nullopt;
+    // The fallback: the desktop's browser command, as the user or the system names it.
+    QStringList browsers = qEnvironmentVariable("BROWSER").split(':', Qt::SkipEmptyParts);
+    browsers << QStringLiteral("x-www-browser") << QStringLiteral("sensible-browser") << QStringLiteral("xdg-open");
+    for (const QString& browser : browsers)
+        if (QProcess::startDetached(browser, {address.toString()})) return std::nullopt;
     return kNoAssociatedApplication;
 }
 
