@@ -1,5 +1,6 @@
 #include "advanced_send_check.h"
 
+#include "send_refusal.h"
 #include <bit>
 
 namespace document {
@@ -34,12 +35,6 @@ enum Message {
     kHighAlarmTooHigh = 1262,
 };
 
-bool Refuse(hart::UserInteraction& ui, Message message)
-{
-    hart::NotifyString(ui, message, hart::MessageIcon::Error);
-    return false;
-}
-
 }  // namespace
 
 AlarmLevels AlarmLevelsOf(const PageValues& values)
@@ -54,18 +49,18 @@ bool ValidateAdvancedSend(const AlarmLevels& levels, hart::UserInteraction& ui)
     const float ls = levels.lowSaturation;
     const float hs = levels.highSaturation;
     const int notSet = IsNotSet(la) + IsNotSet(ha) + IsNotSet(ls) + IsNotSet(hs);
-    if (notSet > 0 && notSet < 4) return Refuse(ui, kIncompleteLevels);
+    if (notSet > 0 && notSet < 4) return RefuseSend(ui, kIncompleteLevels);
     // Every comparison with a not-set level is false, so each rule needs its levels set.
-    if (la < kLowAlarmMin) return Refuse(ui, kLowAlarmTooLow);
-    if (la > kLowAlarmMax) return Refuse(ui, kLowAlarmTooHigh);
-    if (la <= kLowAlarmSplit && ls < kLowSaturationMin) return Refuse(ui, kLowSaturationTooLow);
+    if (la < kLowAlarmMin) return RefuseSend(ui, kLowAlarmTooLow);
+    if (la > kLowAlarmMax) return RefuseSend(ui, kLowAlarmTooHigh);
+    if (la <= kLowAlarmSplit && ls < kLowSaturationMin) return RefuseSend(ui, kLowSaturationTooLow);
     const float lowSaturationFloor = la + kSaturationAboveAlarm;  // rounded to single precision
-    if (la > kLowAlarmSplit && ls < lowSaturationFloor) return Refuse(ui, kLowSaturationBelowAlarm);
-    if (ls > kLowSaturationMax) return Refuse(ui, kLowSaturationTooHigh);
-    if (hs < kHighSaturationMin) return Refuse(ui, kHighSaturationTooLow);
-    if (hs > kHighSaturationMax) return Refuse(ui, kHighSaturationTooHigh);
-    if (ha < kHighAlarmMin) return Refuse(ui, kHighAlarmTooLow);
-    if (ha > kHighAlarmMax) return Refuse(ui, kHighAlarmTooHigh);
+    if (la > kLowAlarmSplit && ls < lowSaturationFloor) return RefuseSend(ui, kLowSaturationBelowAlarm);
+    if (ls > kLowSaturationMax) return RefuseSend(ui, kLowSaturationTooHigh);
+    if (hs < kHighSaturationMin) return RefuseSend(ui, kHighSaturationTooLow);
+    if (hs > kHighSaturationMax) return RefuseSend(ui, kHighSaturationTooHigh);
+    if (ha < kHighAlarmMin) return RefuseSend(ui, kHighAlarmTooLow);
+    if (ha > kHighAlarmMax) return RefuseSend(ui, kHighAlarmTooHigh);
     return true;
 }
 

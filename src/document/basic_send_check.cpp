@@ -1,5 +1,6 @@
 #include "basic_send_check.h"
 
+#include "send_refusal.h"
 #include <bit>
 #include <cmath>
 
@@ -30,12 +31,6 @@ enum Message {
     kAboveUpperLimit = 1271,
 };
 
-bool Refuse(hart::UserInteraction& ui, Message message)
-{
-    hart::NotifyString(ui, message, hart::MessageIcon::Error);
-    return false;
-}
-
 }  // namespace
 
 BasicSendValues BasicSendValuesFor(const BasicSelection& selection, const PageValues& values)
@@ -65,25 +60,25 @@ bool ValidateBasicSend(const BasicSendValues& v, hart::UserInteraction& ui)
     const bool noSensor = v.sensorType == kSensorNotSet;
     const bool noConnection = v.sensorConnection == kSensorNotSet;
     const bool noUnit = v.unitCode == kUnitsNotSet;
-    if (!noUnit && (noSensor || noConnection)) return Refuse(ui, kUnitsWithoutSensor);
-    if (!noSensor && noConnection) return Refuse(ui, kSensorWithoutConnection);
-    if (noSensor && !noConnection) return Refuse(ui, kConnectionWithoutSensor);
+    if (!noUnit && (noSensor || noConnection)) return RefuseSend(ui, kUnitsWithoutSensor);
+    if (!noSensor && noConnection) return RefuseSend(ui, kSensorWithoutConnection);
+    if (noSensor && !noConnection) return RefuseSend(ui, kConnectionWithoutSensor);
 
     const float lower = v.lowerRangeValue;
     const float upper = v.upperRangeValue;
-    if (!IsNotSet(lower) && IsNotSet(upper)) return Refuse(ui, kMissing20mA);
-    if (IsNotSet(lower) && !IsNotSet(upper)) return Refuse(ui, kMissing4mA);
+    if (!IsNotSet(lower) && IsNotSet(upper)) return RefuseSend(ui, kMissing20mA);
+    if (IsNotSet(lower) && !IsNotSet(upper)) return RefuseSend(ui, kMissing4mA);
     if (IsNotSet(lower) && IsNotSet(upper)) return true;
 
     // Either order of the points is allowed; only the span's size matters.
     const float span = std::fabs(upper - lower);
-    if (span < kMinimumSpan) return Refuse(ui, kSpanTooSmall);
-    if (noUnit || noSensor || noConnection) return Refuse(ui, kPointsWithoutChoices);
+    if (span < kMinimumSpan) return RefuseSend(ui, kSpanTooSmall);
+    if (noUnit || noSensor || noConnection) return RefuseSend(ui, kPointsWithoutChoices);
     // A limit that is not set compares false, so it lets the point pass.
     if (v.lowerSensorLimit > lower && v.lowerSensorLimit - lower > kLimitTolerance)
-        return Refuse(ui, kBelowLowerLimit);
+        return RefuseSend(ui, kBelowLowerLimit);
     if (upper > v.upperSensorLimit && upper - v.upperSensorLimit > kLimitTolerance)
-        return Refuse(ui, kAboveUpperLimit);
+        return RefuseSend(ui, kAboveUpperLimit);
     return true;
 }
 
