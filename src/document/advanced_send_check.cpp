@@ -1,6 +1,6 @@
 #include "advanced_send_check.h"
-
 #include "send_refusal.h"
+
 #include <bit>
 
 namespace document {

@@ -1,12 +1,12 @@
 #include "basic_send_check.h"
 
-#include "send_refusal.h"
 #include <bit>
 #include <cmath>
 
 #include "basic_page_lists.h"
 #include "basic_page_view.h"
 #include "sensor_table.h"
+#include "send_refusal.h"
 
 namespace document {
 namespace {
