@@ -1,7 +1,8 @@
 #include "advanced_send_check.h"
-#include "send_refusal.h"
 
 #include <bit>
+
+#include "send_refusal.h"
 
 namespace document {
 namespace {
