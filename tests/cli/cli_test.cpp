@@ -284,7 +284,7 @@ TEST_F(CliTest, PortIsStoredAndUsedByLaterRuns)
     EXPECT_EQ(Cli({"port", com}).exitCode, 0);
     QSettings settings(config.filePath(QString::fromUtf8("Tarvel 4410 Configuration Tool/Конфигурация датчика Тарвел-4410.conf")),
                       QSettings::IniFormat);
-    EXPECT_EQ(settings.value("General/PortSettings").toInt(), com.toInt());
+    EXPECT_EQ(settings.value("PortSettings").toInt(), com.toInt());
     EXPECT_EQ(Cli({"check"}).exitCode, 0);
 }
 
