@@ -16,9 +16,20 @@
 #include "port_settings_dialog.h"
 #include "session_port_settings.h"
 #include "splash_screen.h"
+#include "terminal_user.h"
 #include "vesk_doc.h"
 #include "vesk_pc_main_win.h"
 #include "window_placement.h"
+
+namespace {
+
+bool NobodyCanAnswer()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QStringLiteral("offscreen") || platform == QStringLiteral("minimal");
+}
+
+}  // namespace
 
 int CVeskPcApp::Run(const QStringList& arguments)
 {
@@ -28,7 +39,11 @@ int CVeskPcApp::Run(const QStringList& arguments)
         return 2;
     }
 
-    GuiUserInteraction ui;
+    // Without a display nobody can close a message box: notices go to standard error and
+    // questions get their negative answer, so the program ends instead of waiting.
+    GuiUserInteraction gui;
+    cli::TerminalUser console({}, stderr);
+    hart::UserInteraction& ui = NobodyCanAnswer() ? static_cast<hart::UserInteraction&>(console) : gui;
     DemoTransmitter demo;
     std::optional<int> demoPort;
     if (line.demo) {
