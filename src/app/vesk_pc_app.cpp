@@ -18,6 +18,7 @@
 #include "splash_screen.h"
 #include "vesk_doc.h"
 #include "vesk_pc_main_win.h"
+#include "vesk_view.h"
 #include "window_placement.h"
 
 int CVeskPcApp::Run(const QStringList& arguments)
@@ -45,9 +46,12 @@ int CVeskPcApp::Run(const QStringList& arguments)
 
     DesktopIntegration::Refresh(DesktopIntegration::DefaultDataHome(), QApplication::applicationFilePath());
 
-    // Printing from the command line shows no window and ends the program.
-    if (line.action == CommandLine::Action::Print || line.action == CommandLine::Action::PrintTo)
-        return report::PrintFromCommandLine(doc, line.file, line.printer);
+    // Printing from the command line shows no window and ends the program. The pages, never
+    // shown, are filled from the opened file, and the report prints what they show.
+    if (line.action == CommandLine::Action::Print || line.action == CommandLine::Action::PrintTo) {
+        const CVeskView pages(doc);
+        return report::PrintFromCommandLine(doc, line.file, line.printer, [&pages] { return pages.ReportLines(); });
+    }
 
     // The splash comes before any main window exists.
     CSplashDlg().exec();
