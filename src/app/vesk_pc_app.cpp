@@ -19,6 +19,7 @@
 #include "terminal_user.h"
 #include "vesk_doc.h"
 #include "vesk_pc_main_win.h"
+#include "vesk_view.h"
 #include "window_placement.h"
 
 namespace {
@@ -60,9 +61,12 @@ int CVeskPcApp::Run(const QStringList& arguments)
 
     DesktopIntegration::Refresh(DesktopIntegration::DefaultDataHome(), QApplication::applicationFilePath());
 
-    // Printing from the command line shows no window and ends the program.
-    if (line.action == CommandLine::Action::Print || line.action == CommandLine::Action::PrintTo)
-        return report::PrintFromCommandLine(doc, line.file, line.printer);
+    // Printing from the command line shows no window and ends the program. The pages, never
+    // shown, are filled from the opened file, and the report prints what they show.
+    if (line.action == CommandLine::Action::Print || line.action == CommandLine::Action::PrintTo) {
+        const CVeskView pages(doc);
+        return report::PrintFromCommandLine(doc, line.file, line.printer, [&pages] { return pages.ReportLines(); });
+    }
 
     // The splash comes before any main window exists.
     CSplashDlg().exec();

@@ -41,18 +41,18 @@ BasicSendValues BasicSendValuesFor(const BasicSelection& selection, const PageVa
     v.unitCode = UnitCodeFromIndex(selection.sensorIndex, selection.unitsIndex);
     v.lowerRangeValue = values.lowerRangeValue;
     v.upperRangeValue = values.upperRangeValue;
-    v.lowerSensorLimit = values.lowerSensorLimit;
-    v.upperSensorLimit = values.upperSensorLimit;
+    // The limits the page shows beside the points, in the points' unit. The stored limits
+    // may be in another unit: the sensor calibration stores the transmitter's own.
+    const UnitsDisplay shown = UnitsDisplayFor(selection.sensorIndex, selection.unitsIndex);
+    v.lowerSensorLimit = shown.lowerSensorLimit;
+    v.upperSensorLimit = shown.upperSensorLimit;
     return v;
 }
 
 BasicSendValues BasicSendValuesAsShown(const PageValues& values)
 {
     const BasicPageView view = BasicPageViewOf(values);
-    BasicSendValues v = BasicSendValuesFor({view.sensorIndex, view.connectionIndex, view.unitsIndex}, values);
-    v.lowerSensorLimit = view.units.lowerSensorLimit;
-    v.upperSensorLimit = view.units.upperSensorLimit;
-    return v;
+    return BasicSendValuesFor({view.sensorIndex, view.connectionIndex, view.unitsIndex}, values);
 }
 
 bool ValidateBasicSend(const BasicSendValues& v, hart::UserInteraction& ui)

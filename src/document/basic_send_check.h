@@ -8,7 +8,7 @@
 namespace document {
 
 // What the Basic page's send button checks: the codes its lists select, the stored range
-// points and the stored sensor limits.
+// points and the sensor limits the page shows for its selection.
 struct BasicSendValues {
     std::int32_t sensorType = transmitter::kSensorNotSet;
     std::int32_t sensorConnection = transmitter::kSensorNotSet;

@@ -38,7 +38,9 @@ bool Fail(document::CVeskDoc& doc, const QString& message)
 
 }  // namespace
 
-bool WriteReportPdf(document::CVeskDoc& doc, const QString& path)
+bool WriteReportPdf(document::CVeskDoc& doc, const QString& path) { return WriteReportPdf(doc, path, LinesOf(doc)); }
+
+bool WriteReportPdf(document::CVeskDoc& doc, const QString& path, const std::vector<document::ReportLine>& lines)
 {
     QSaveFile file(path);
     const auto failed = [&] { return Fail(doc, QString::fromUtf8(kFailedToWritePdf).arg(path, file.errorString())); };
@@ -50,7 +52,7 @@ bool WriteReportPdf(document::CVeskDoc& doc, const QString& path)
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         pdf.setTitle(JobName(doc));
         pdf.setCreator(document::LoadedText(kApplicationName));
-        printed = PrintConfigurationReport(pdf, LinesOf(doc));
+        printed = PrintConfigurationReport(pdf, lines);
     }
     if (!printed) {
         file.cancelWriting();
@@ -59,9 +61,11 @@ bool WriteReportPdf(document::CVeskDoc& doc, const QString& path)
     return file.commit() || failed();
 }
 
-bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName)
+bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName) { return PrintReportTo(doc, printerName, LinesOf(doc)); }
+
+bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName, const std::vector<document::ReportLine>& lines)
 {
-    if (printerName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) return WriteReportPdf(doc, printerName);
+    if (printerName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) return WriteReportPdf(doc, printerName, lines);
 
     const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(printerName);
     if (info.isNull()) {
@@ -71,7 +75,7 @@ bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName)
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(JobName(doc));
     printer.setCreator(document::LoadedText(kApplicationName));
-    if (!PrintConfigurationReport(printer, LinesOf(doc))) return Fail(doc, QString::fromUtf8(kFailedToPrint).arg(info.printerName()));
+    if (!PrintConfigurationReport(printer, lines)) return Fail(doc, QString::fromUtf8(kFailedToPrint).arg(info.printerName()));
     return true;
 }
 

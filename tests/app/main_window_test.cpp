@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -14,6 +16,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include "config_file.h"
 #include "config_page.h"
@@ -328,6 +331,61 @@ TEST_F(MainWindowTest, PagesDisabledDuringARead)
     EXPECT_FALSE(Button(188)->isEnabled());
     view->OnUpdate(document::HINT_ENABLE_PAGES);
     EXPECT_TRUE(Button(188)->isEnabled());
+}
+
+// The report prints the texts the pages show when it is printed: a value from the file
+// whole, a value as the user typed it.
+TEST_F(MainWindowTest, ReportPrintsWhatThePagesShow)
+{
+    ASSERT_TRUE(window->OpenDocumentFile(WriteFile([](auto& v) {
+        v.lowerRangeValue = -1234.5f;
+        v.upperRangeValue = 100.0f;
+    })));
+    auto* upper = FindControlAs<QLineEdit>(view->page(0), 134);
+    upper->selectAll();
+    QTest::keyClicks(upper, "12.5");
+    const QStringList report = document::ReportText(view->ReportLines());
+    ASSERT_EQ(report.size(), 24);
+    EXPECT_EQ(report[3], QString::fromUtf8("Точка 4 мА: -1234.50 °C"));
+    EXPECT_EQ(report[4], QString::fromUtf8("Точка 20 мА: 12.5 °C"));
+}
+
+// Each tip of the view and its four pages, as hovering shows it.
+TEST_F(MainWindowTest, TooltipsWrapAtAHundredPixels)
+{
+    window->show();
+    const auto shownTip = []() -> QLabel* {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->inherits("QTipLabel") && top->isVisible()) return static_cast<QLabel*>(top);
+        return nullptr;
+    };
+    int tips = 0;
+    int wrapped = 0;
+    for (int tab = 0; tab < CVeskView::kTabCount; ++tab) {
+        view->tabs()->setCurrentIndex(tab);
+        QList<QWidget*> controls = view->page(tab)->findChildren<QWidget*>();
+        if (tab == 0) controls << Button(188) << Button(189);
+        for (QWidget* control : controls) {
+            if (control->toolTip().isEmpty()) continue;
+            const QPoint centre = control->rect().center();
+            QHelpEvent hover(QEvent::ToolTip, centre, control->mapToGlobal(centre));
+            QApplication::sendEvent(control, &hover);
+            QLabel* tip = shownTip();
+            ASSERT_NE(tip, nullptr) << control->toolTip().toStdString();
+            ++tips;
+            // The text's width; the label's margins and the pixel the tip adds come on top.
+            // Only a word wider than the width itself may widen the tip.
+            const int textWidth = tip->contentsRect().width() - 2 * tip->margin() - 1;
+            int widestWord = 0;
+            for (const QString& word : control->toolTip().split(u' '))
+                widestWord = std::max(widestWord, tip->fontMetrics().horizontalAdvance(word));
+            EXPECT_LE(textWidth, std::max(100, widestWord) + 2) << control->toolTip().toStdString();
+            if (tip->height() > 2 * tip->fontMetrics().height()) ++wrapped;
+            QToolTip::hideText();
+        }
+    }
+    EXPECT_GE(tips, 40);
+    EXPECT_GT(wrapped, tips / 2);  // most tips are longer than 100 pixels
 }
 
 // With TARVEL4410_SCREENSHOT_DIR set, each tab is saved as a picture for a look at the

@@ -6,6 +6,7 @@
 #include "basic_page_lists.h"
 #include "basic_send_check.h"
 #include "scripted_user.h"
+#include "sensor_table.h"
 
 using namespace document;
 
@@ -93,7 +94,9 @@ TEST(BasicSendCheck, CodesComeFromTheListSelections)
     EXPECT_EQ(v.sensorType, 132);
     EXPECT_EQ(v.sensorConnection, 2);
     EXPECT_EQ(v.unitCode, 36);
-    EXPECT_EQ(v.lowerSensorLimit, -200.0f);
+    // The limits too are those the page shows for its selection, not the stored ones.
+    EXPECT_EQ(v.lowerSensorLimit, transmitter::SensorLimits(14, 36).first);
+    EXPECT_NE(v.lowerSensorLimit, -200.0f);
     EXPECT_EQ(BasicSendValuesFor({0, 0, 0}, stored).sensorType, 251);
     EXPECT_EQ(BasicSendValuesFor({kNoSelection, 0, 0}, stored).sensorType, 251);
 }
