@@ -1,6 +1,5 @@
 #include "vesk_doc.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include "config_file.h"
@@ -84,12 +83,12 @@ void CVeskDoc::OnNewDocument()
 
 bool CVeskDoc::OnOpenDocument(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> read = ReadConfigurationFile(path);
+    if (!read) {
         m_ui.notify(kNoStringId, kFailedToOpenDocument, MessageIcon::Exclamation);
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *read;
 
     DeleteContents();
     m_modified = true;
