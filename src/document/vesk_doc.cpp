@@ -227,11 +227,14 @@ bool CVeskDoc::OnCheckConnection()
 
 bool CVeskDoc::RunSendChain(std::initializer_list<WriteStep> steps, int (transmitter::CTransmitter::*finalStep)())
 {
+    // A refused step does not stop the chain, but the transfer is complete only when every
+    // value was accepted.
+    bool done = true;
     for (const WriteStep& step : steps) {
-        (m_pTransmitter.get()->*step.run)();
+        if ((m_pTransmitter.get()->*step.run)() == 0) done = false;
         SetProgress(step.progress);
     }
-    const bool done = (m_pTransmitter.get()->*finalStep)() != 0;
+    if ((m_pTransmitter.get()->*finalStep)() == 0) done = false;
     if (done) {
         SetProgress(100);
         RestoreCursor();

@@ -178,8 +178,8 @@ private:
         int (transmitter::CTransmitter::*run)();
         int progress;
     };
-    // The write steps each followed by its progress, then the final step that decides
-    // whether "transfer complete" is shown.
+    // The write steps each followed by its progress, then the final step; "transfer
+    // complete" is shown, and true answered, only when every step succeeded.
     bool RunSendChain(std::initializer_list<WriteStep> steps, int (transmitter::CTransmitter::*finalStep)());
     void ClearLoadedFailedFlags();
     void Notify(int messageId, hart::MessageIcon icon);
