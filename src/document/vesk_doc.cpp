@@ -292,7 +292,7 @@ void CVeskDoc::OnRefreshLiveValues()
     RestoreCursor();
 }
 
-void CVeskDoc::ReadMonitoringValues() { m_pTransmitter->ReadLiveValues(); }
+bool CVeskDoc::ReadMonitoringValues() { return m_pTransmitter->ReadLiveValues(); }
 
 // ---- clearing -----------------------------------------------------------------------
 

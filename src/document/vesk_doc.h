@@ -58,7 +58,7 @@ public:
     void MarkHasData();
     void MarkCleared();
     bool IsCleared() const { return m_bCleared != 0; }
-    void ReadMonitoringValues();
+    bool ReadMonitoringValues();  // false when the cycle failed to read
 
     // The wait cursor is shown once and restored once, however a command ends.
     void ShowWait();
