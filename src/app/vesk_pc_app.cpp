@@ -84,6 +84,8 @@ int CVeskPcApp::Run(const QStringList& arguments)
     doc.OnNewDocument();
     if (line.action == CommandLine::Action::Open && !window.OpenDocumentFile(line.file)) return 1;
 
+    // A stop signal that came during the start (the splash, a notice) ended those loops.
+    if (demo.stopRequested()) return 0;
     PlaceMainWindow(window);
     window.show();
     return QApplication::exec();

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 
+#include "basic_field_rules.h"
 #include "basic_page_lists.h"
 #include "basic_page_view.h"
 #include "sensor_table.h"
@@ -36,6 +37,7 @@ enum Message {
 BasicSendValues BasicSendValuesFor(const BasicSelection& selection, const PageValues& values)
 {
     BasicSendValues v;
+    v.tag = values.storedTag;
     v.sensorType = transmitter::SensorCodeFromIndex(selection.sensorIndex);
     v.sensorConnection = ConnectionCodeFromIndex(selection.connectionIndex);
     v.unitCode = UnitCodeFromIndex(selection.sensorIndex, selection.unitsIndex);
@@ -57,6 +59,7 @@ BasicSendValues BasicSendValuesAsShown(const PageValues& values)
 
 bool ValidateBasicSend(const BasicSendValues& v, hart::UserInteraction& ui)
 {
+    if (!CheckTagToSend(v.tag, ui)) return false;
     const bool noSensor = v.sensorType == kSensorNotSet;
     const bool noConnection = v.sensorConnection == kSensorNotSet;
     const bool noUnit = v.unitCode == kUnitsNotSet;

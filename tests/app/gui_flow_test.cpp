@@ -94,13 +94,17 @@ TEST_F(GuiFlowTest, ReadChangeSendAndSeeTheRefusal)
     QTest::keyClicks(upper, "160");
     QTest::keyClick(upper, Qt::Key_Tab);
     user.answers = {document::IDOK};
+    user.messages.clear();
     window->action(kCmdSendBasic)->trigger();
+    // The refusal is told, and no success after it.
+    const std::vector<int> shown = user.ids();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), 1012), shown.end());
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), 900), shown.end());
     EXPECT_TRUE(doc.upperRangeValueFailed());
     EXPECT_EQ(window->view()->currentTab(), 0);
     auto* coloured = qobject_cast<CMyColorEdit*>(upper);
     ASSERT_NE(coloured, nullptr);
     EXPECT_EQ(coloured->backgroundColor(), QColor(255, 255, 0));
-    EXPECT_NE(std::find(user.ids().begin(), user.ids().end(), 1012), user.ids().end());
 }
 
 // Enter presses the focused button on the Information page. After it has stopped
