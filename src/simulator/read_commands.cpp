@@ -10,7 +10,6 @@ constexpr std::uint8_t kIdentityMarker = 254;
 constexpr std::uint8_t kTransferFunctionLinear = 0;
 constexpr std::size_t kMaximumDeviceVariableSlots = 4;
 constexpr std::uint8_t kRegisterRead = 1;
-constexpr std::size_t kMessageCharacters = 32;
 
 // Parameter registers of the thermometer (command 139).
 namespace reg {
@@ -121,7 +120,7 @@ CommandReply ReadCommands::currentAndPercent() const
 CommandReply ReadCommands::message() const
 {
     std::vector<std::uint8_t> out;
-    AppendPackedAscii(out, m_model.state().config.message, kMessageCharacters);
+    AppendPackedAscii(out, m_model.state().config.message, kMessageLength);
     return CommandReply::success(std::move(out));
 }
 

@@ -198,7 +198,7 @@ const std::map<std::string, std::map<std::string, KeyApplier>>& StateKeys()
         {"config",
          {{"tag", Text(FIELD(state.config.tag), 8)},
           {"descriptor", Text(FIELD(state.config.descriptor), 16)},
-          {"message", Text(FIELD(state.config.message), 32)},
+          {"message", Text(FIELD(state.config.message), kMessageLength)},
           {"date", HartDateKey()},
           {"sensor_type", SensorTypeKey()},
           {"connection", Whole(FIELD(state.config.sensorConnection), 2, 4)},

@@ -10,8 +10,7 @@ namespace sim {
 
 namespace {
 
-constexpr std::size_t kMessageCharacters = 32;
-constexpr std::size_t kMessageBytes = 24;
+constexpr std::size_t kMessageBytes = kMessageLength / 4 * 3;
 // Command 35.
 constexpr std::uint8_t kLowerRangeTooHigh = 9;
 constexpr std::uint8_t kLowerRangeTooLow = 10;
@@ -101,9 +100,9 @@ CommandReply WriteCommands::writeMessage(std::span<const std::uint8_t> data)
     if (!in.has(kMessageBytes))
         return CommandReply::error(response::kTooFewDataBytes);
     std::string& message = m_model.state().config.message;
-    message = WithoutTrailingSpaces(in.packedAscii(kMessageCharacters));
+    message = WithoutTrailingSpaces(in.packedAscii(kMessageLength));
     std::vector<std::uint8_t> out;
-    AppendPackedAscii(out, message, kMessageCharacters);
+    AppendPackedAscii(out, message, kMessageLength);
     return CommandReply::success(std::move(out));
 }
 
