@@ -65,7 +65,7 @@ int main()
     setenv("TARVEL4410_PORTS_DIR", portMap.path().c_str(), 1);
     sim::SimulatorSetup setup;
     setup.process.noise = 0.0f;
-    const sim::HostOptions options{.wireTiming = true, .timing = {}};
+    const sim::HostOptions options{.wireTiming = true, .timing = {}, .line = {}};
     sim::SimulatorHost host(setup, options);
     const auto endpoint = host.start();
     if (!endpoint) {

@@ -16,7 +16,6 @@ constexpr float kOutputSpanMa = kFullScaleMa - kZeroScaleMa;
 
 namespace status {
 constexpr std::uint8_t kMalfunction = 0x80;
-constexpr std::uint8_t kMoreStatusAvailable = 0x10;
 constexpr std::uint8_t kLoopCurrentFixed = 0x08;
 constexpr std::uint8_t kLoopCurrentSaturated = 0x04;
 constexpr std::uint8_t kPrimaryValueOutOfLimits = 0x01;
@@ -27,6 +26,9 @@ constexpr std::size_t kCalibrationErrorByteA = 2;
 constexpr std::uint8_t kCalibrationErrorBitA = 0x08;
 constexpr std::size_t kCalibrationErrorByteB = 3;
 constexpr std::uint8_t kCalibrationErrorBitB = 0x04;
+// Device-specific: the electronics have failed.
+constexpr std::size_t kElectronicsFailureByte = 0;
+constexpr std::uint8_t kElectronicsFailureBit = 0x01;
 constexpr std::size_t kSensorFailureByte = 4;
 constexpr std::uint8_t kSensorOpenBit = 0x01;
 constexpr std::uint8_t kSensorShortBit = 0x02;
@@ -96,6 +98,11 @@ bool DeviceModel::sensorFailed() const
     return m_setup.faults.sensorFailure != SensorFailure::None;
 }
 
+bool DeviceModel::transmitterFailed() const
+{
+    return m_setup.faults.transmitterFailure;
+}
+
 float DeviceModel::rawInput() const
 {
     return m_setup.process.value + m_noise;
@@ -111,6 +118,16 @@ float DeviceModel::measuredInput() const
 float DeviceModel::primaryValue() const
 {
     return scale().fromNatural(measuredInput(), state().config.rangeUnits);
+}
+
+float DeviceModel::percentOfRange() const
+{
+    const DeviceConfig& config = state().config;
+    const float span = config.upperRangeValue - config.lowerRangeValue;
+    const float pv = primaryValue();
+    if (span == 0.0f || !std::isfinite(pv))
+        return NotANumber();
+    return 100.0f * (pv - config.lowerRangeValue) / span;
 }
 
 float DeviceModel::electronicsTemperatureC() const
@@ -130,7 +147,7 @@ float DeviceModel::loopCurrentMa() const
         return kZeroScaleMa;
     if (state().output.fixedMode)
         return state().output.fixedCurrentMa;
-    if (sensorFailed())
+    if (sensorFailed() || transmitterFailed())
         return config.alarmSelect == 1 ? config.lowAlarmMa : config.highAlarmMa;
     const float span = config.upperRangeValue - config.lowerRangeValue;
     const float pv = primaryValue();
@@ -151,7 +168,7 @@ float DeviceModel::analogOutputMa() const
 
 bool DeviceModel::loopCurrentSaturated() const
 {
-    if (multidrop() || state().output.fixedMode || sensorFailed())
+    if (multidrop() || state().output.fixedMode || sensorFailed() || transmitterFailed())
         return false;
     const float current = loopCurrentMa();
     return current <= state().config.lowSaturationMa || current >= state().config.highSaturationMa;
@@ -169,11 +186,8 @@ bool DeviceModel::primaryValueOutOfLimits() const
 std::uint8_t DeviceModel::deviceStatus() const
 {
     std::uint8_t bits = 0;
-    if (sensorFailed())
+    if (sensorFailed() || transmitterFailed())
         bits |= status::kMalfunction;
-    const auto additional = additionalStatus();
-    if (std::any_of(additional.begin(), additional.end(), [](std::uint8_t b) { return b != 0; }))
-        bits |= status::kMoreStatusAvailable;
     if (state().output.fixedMode || multidrop())
         bits |= status::kLoopCurrentFixed;
     if (loopCurrentSaturated())
@@ -190,6 +204,8 @@ std::array<std::uint8_t, 5> DeviceModel::additionalStatus() const
         bytes[kCalibrationErrorByteA] |= kCalibrationErrorBitA;
         bytes[kCalibrationErrorByteB] |= kCalibrationErrorBitB;
     }
+    if (transmitterFailed())
+        bytes[kElectronicsFailureByte] |= kElectronicsFailureBit;
     if (m_setup.faults.sensorFailure == SensorFailure::Open)
         bytes[kSensorFailureByte] |= kSensorOpenBit;
     if (m_setup.faults.sensorFailure == SensorFailure::Short)

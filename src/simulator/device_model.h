@@ -29,12 +29,15 @@ public:
     const SensorModel& sensor() const;
     SensorScale scale() const;
     bool sensorFailed() const;
+    bool transmitterFailed() const;
     // The sensor input in its natural unit with the factory calibration.
     float rawInput() const;
     // After the user trim; not a number when the sensor has failed.
     float measuredInput() const;
     // The measured input in the range units.
     float primaryValue() const;
+    // Where the primary value lies in the range, 0–100 % from the lower to the upper value.
+    float percentOfRange() const;
     float electronicsTemperatureC() const;
 
     bool multidrop() const;
@@ -44,6 +47,9 @@ public:
     // and the trim corrections applied.
     float analogOutputMa() const;
 
+    // The status bits the measurement and the output decide: malfunction, loop current fixed
+    // and saturated, primary variable out of limits. The bits that depend on the exchanges
+    // with the masters are the Device's.
     std::uint8_t deviceStatus() const;
     std::array<std::uint8_t, 5> additionalStatus() const;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -7,6 +8,9 @@
 // Everything the simulated transmitter keeps in its memory. Defaults are a freshly
 // delivered unit: PT100 3-wire, 0–100 °C, damping 1 s, high alarm.
 namespace sim {
+
+// Characters of the message (commands 12 and 17), 24 bytes of packed ASCII.
+constexpr std::size_t kMessageLength = 32;
 
 struct DeviceIdentity {
     std::uint8_t manufacturerCode = 153;
@@ -20,7 +24,7 @@ struct DeviceIdentity {
     std::uint8_t physicalSignaling = 0;  // Bell 202 current
     std::uint8_t flags = 0;
     std::uint32_t deviceId = 0x0A1B2C;
-    // 0 drives the loop; any other address is multidrop with the current parked at 4 mA.
+    // 0–15. 0 drives the loop; any other address is multidrop with the current parked at 4 mA.
     std::uint8_t pollAddress = 0;
 };
 
@@ -34,6 +38,8 @@ struct HartDate {
 struct DeviceConfig {
     std::string tag = "TT-101";
     std::string descriptor = "TARVEL-4410";
+    // Free text of up to kMessageLength characters.
+    std::string message;
     HartDate date;
     std::uint8_t sensorType = 1;  // PT100 a = 0.00385
     std::uint8_t sensorConnection = 3;

@@ -37,6 +37,8 @@ struct FaultSettings {
     // Command number → response code it answers instead of its own.
     std::map<std::uint8_t, std::uint8_t> responseOverrides;
     SensorFailure sensorFailure = SensorFailure::None;
+    // The electronics have failed, the sensor is fine: field device malfunction, output at alarm.
+    bool transmitterFailure = false;
 };
 
 }  // namespace sim

@@ -65,7 +65,8 @@ int main(int argc, char** argv)
         sigaddset(&stopSignals, signal);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    sim::SimulatorHost host(setup, sim::HostOptions{options.wireTiming, {}});
+    const sim::LineEffects line{options.echo, static_cast<std::size_t>(options.garbageBytes)};
+    sim::SimulatorHost host(setup, sim::HostOptions{options.wireTiming, {}, line});
     const auto endpoint = host.start(options.comNumber);
     if (!endpoint) {
         std::cerr << "tarvel4410-sim: " << host.error() << '\n';
@@ -77,7 +78,11 @@ int main(int argc, char** argv)
               << "Тарвел-4410 device id 0x" << Hex(setup.state.identity.deviceId, 6) << ", long address";
     for (std::uint8_t byte : address)
         std::cout << ' ' << Hex(byte, 2);
-    std::cout << (options.wireTiming ? ", 1200-baud wire timing" : "") << "\nCtrl+C stops it.\n" << std::flush;
+    std::cout << ", polling address " << int{setup.state.identity.pollAddress}
+              << (options.wireTiming ? ", 1200-baud wire timing" : "") << (options.echo ? ", echo" : "");
+    if (options.garbageBytes > 0)
+        std::cout << ", " << options.garbageBytes << " noise bytes before each answer";
+    std::cout << "\nCtrl+C stops it.\n" << std::flush;
 
     int received = 0;
     sigwait(&stopSignals, &received);

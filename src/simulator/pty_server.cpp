@@ -31,8 +31,8 @@ timespec ToTimespec(std::chrono::nanoseconds duration)
 
 }  // namespace
 
-PtyServer::PtyServer(Responder responder, std::optional<WireTiming> pacing)
-    : m_responder(std::move(responder)), m_pacing(pacing)
+PtyServer::PtyServer(Responder responder, std::optional<WireTiming> pacing, LineEffects line)
+    : m_responder(std::move(responder)), m_pacing(pacing), m_line(line)
 {
 }
 
@@ -145,6 +145,8 @@ void PtyServer::serve()
         if (count <= 0)
             continue;
         lastByte = Clock::now();
+        if (m_line.echo)
+            writeAll({buffer.begin(), buffer.begin() + count});
         for (ssize_t i = 0; i < count; ++i) {
             if (!parser.inFrame())
                 frameStart = lastByte;
@@ -157,9 +159,17 @@ void PtyServer::serve()
 
 void PtyServer::answer(const Request& request, Clock::time_point frameStart)
 {
-    const std::vector<std::uint8_t> bytes = m_responder(request);
+    std::vector<std::uint8_t> bytes = m_responder(request);
     if (bytes.empty())
         return;
+    if (m_line.garbageBytes > 0) {
+        std::uniform_int_distribution<int> noise(0x00, 0xFE);
+        std::vector<std::uint8_t> withNoise;
+        for (std::size_t i = 0; i < m_line.garbageBytes; ++i)
+            withNoise.push_back(static_cast<std::uint8_t>(noise(m_noise)));
+        withNoise.insert(withNoise.end(), bytes.begin(), bytes.end());
+        bytes = std::move(withNoise);
+    }
     if (!m_pacing) {
         writeAll(bytes);
         return;

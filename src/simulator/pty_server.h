@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +14,15 @@
 #include "wire_timing.h"
 
 namespace sim {
+
+// What the line does besides carrying the device's answers.
+struct LineEffects {
+    // The master hears its own bytes back at once, before any answer, as some modems echo.
+    bool echo = false;
+    // Noise bytes on the line before each answer (never 0xFF, so no master takes them for
+    // preambles).
+    std::size_t garbageBytes = 0;
+};
 
 // Serves one pseudo-terminal on its own thread: reads what the master side receives, cuts it
 // into requests and writes back what the responder answers. The slave side is set raw and
@@ -29,7 +39,7 @@ public:
     static constexpr std::chrono::milliseconds kWriteStall{1000};
 
     // With pacing, answers leave as a 1200-baud line would deliver them.
-    explicit PtyServer(Responder responder, std::optional<WireTiming> pacing = std::nullopt);
+    explicit PtyServer(Responder responder, std::optional<WireTiming> pacing = std::nullopt, LineEffects line = {});
     ~PtyServer();
     PtyServer(const PtyServer&) = delete;
     PtyServer& operator=(const PtyServer&) = delete;
@@ -57,6 +67,8 @@ private:
 
     Responder m_responder;
     std::optional<WireTiming> m_pacing;
+    LineEffects m_line;
+    std::minstd_rand m_noise;
     int m_master = -1;
     int m_slave = -1;
     int m_stopRead = -1;

@@ -32,8 +32,14 @@ std::optional<CommandReply> ReadCommands::handle(std::uint8_t command, std::span
     case 0:
     case 249:
         return identification();
+    case 1:
+        return primaryVariable();
+    case 2:
+        return currentAndPercent();
     case 3:
         return processValues();
+    case 12:
+        return message();
     case 13:
         return tagDescriptorDate();
     case 14:
@@ -94,6 +100,28 @@ std::optional<ReadCommands::VariableValue> ReadCommands::deviceVariable(std::uin
     default:
         return std::nullopt;
     }
+}
+
+CommandReply ReadCommands::primaryVariable() const
+{
+    std::vector<std::uint8_t> out{m_model.state().config.rangeUnits};
+    AppendFloat(out, m_model.primaryValue());
+    return CommandReply::success(std::move(out));
+}
+
+CommandReply ReadCommands::currentAndPercent() const
+{
+    std::vector<std::uint8_t> out;
+    AppendFloat(out, m_model.loopCurrentMa());
+    AppendFloat(out, m_model.percentOfRange());
+    return CommandReply::success(std::move(out));
+}
+
+CommandReply ReadCommands::message() const
+{
+    std::vector<std::uint8_t> out;
+    AppendPackedAscii(out, m_model.state().config.message, kMessageLength);
+    return CommandReply::success(std::move(out));
 }
 
 CommandReply ReadCommands::processValues() const

@@ -10,8 +10,9 @@
 
 namespace sim {
 
-// Commands that only report: identification (0, 249), process values (3, 33), configuration
-// (13, 14, 15, 16, 140, 150, 189), additional status (48) and the parameter registers (139).
+// Commands that only report: identification (0, 249; 11 is the Device's), process values (1,
+// 2, 3, 33), configuration (12, 13, 14, 15, 16, 140, 150, 189), additional status (48) and the
+// parameter registers (139).
 class ReadCommands {
 public:
     explicit ReadCommands(DeviceModel& model);
@@ -21,6 +22,9 @@ public:
 
 private:
     CommandReply identification() const;
+    CommandReply primaryVariable() const;
+    CommandReply currentAndPercent() const;
+    CommandReply message() const;
     CommandReply processValues() const;
     CommandReply deviceVariables(std::span<const std::uint8_t> data) const;
     CommandReply tagDescriptorDate() const;

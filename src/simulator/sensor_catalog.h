@@ -18,6 +18,24 @@ constexpr std::uint8_t kNotUsed = 250;
 
 enum class SensorKind { ResistanceThermometer, Thermocouple, MillivoltInput, OhmInput };
 
+// The standard curve a thermometer follows (sensor_curves).
+enum class SensorCurve {
+    None,  // the electrical inputs: the value is what is measured
+    Platinum385,
+    Platinum391,
+    Copper428,
+    Copper426,
+    TypeB,
+    TypeE,
+    TypeJ,
+    TypeK,
+    TypeN,
+    TypeR,
+    TypeS,
+    TypeT,
+    TypeL,
+};
+
 struct SensorModel {
     std::uint8_t typeCode;
     SensorKind kind;
@@ -27,6 +45,9 @@ struct SensorModel {
     // Limits of the electrical input in its unit (ohm or millivolt).
     float electricalLower;
     float electricalUpper;
+    SensorCurve curve = SensorCurve::None;
+    // Resistance at 0 °C (resistance thermometers only).
+    double nominalOhm = 0.0;
 };
 
 // nullptr for a type code the transmitter does not know.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "sensor_curves.h"
 #include "wire_format.h"
 
 namespace sim {
@@ -55,8 +56,7 @@ float SensorScale::fromNatural(float natural, std::uint8_t unitCode) const
         return natural;
     if (IsTemperatureUnit(unitCode))
         return FromCelsius(natural, unitCode);
-    const float fraction = (natural - m_sensor.lowerCelsius) / (m_sensor.upperCelsius - m_sensor.lowerCelsius);
-    return m_sensor.electricalLower + fraction * (m_sensor.electricalUpper - m_sensor.electricalLower);
+    return static_cast<float>(ElectricalAtCelsius(m_sensor, natural));
 }
 
 float SensorScale::toNatural(float value, std::uint8_t unitCode) const
@@ -69,12 +69,16 @@ float SensorScale::toNatural(float value, std::uint8_t unitCode) const
         const TemperatureConversion c = ConversionFromCelsius(unitCode);
         return (value - c.offset) / c.factor;
     }
-    const float fraction = (value - m_sensor.electricalLower) / (m_sensor.electricalUpper - m_sensor.electricalLower);
-    return m_sensor.lowerCelsius + fraction * (m_sensor.upperCelsius - m_sensor.lowerCelsius);
+    return static_cast<float>(CelsiusAtElectrical(m_sensor, value));
 }
 
 float SensorScale::spanFromNatural(float naturalSpan, std::uint8_t unitCode) const
 {
+    // A span in ohm or mV is taken at the sensor's mean slope: the curves are nearly flat in
+    // places (type B near 0 °C), where the span would vanish.
+    if (IsThermometer(m_sensor) && IsUnitAllowed(m_sensor, unitCode) && !IsTemperatureUnit(unitCode))
+        return naturalSpan * (m_sensor.electricalUpper - m_sensor.electricalLower)
+               / (m_sensor.upperCelsius - m_sensor.lowerCelsius);
     return std::fabs(fromNatural(naturalSpan, unitCode) - fromNatural(0.0f, unitCode));
 }
 

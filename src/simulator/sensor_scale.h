@@ -13,8 +13,7 @@ struct Limits {
 
 // Converts a sensor's values between its natural unit (°C for thermometers, mV or ohm for
 // the electrical inputs) and the units it may be configured in. The electrical value of a
-// thermometer is interpolated linearly between the table's end points: close enough for a
-// simulator, and it makes the limits agree in every unit.
+// thermometer follows its standard curve (sensor_curves); its limits stay the sensor table's.
 class SensorScale {
 public:
     // The smallest range span accepted, in the natural unit.

@@ -8,7 +8,7 @@ SimulatorHost::SimulatorHost(SimulatorSetup setup, HostOptions options)
     : m_options(options),
       m_device(std::move(setup)),
       m_server([this](const Request& request) { return respond(request); },
-               options.wireTiming ? std::optional(options.timing) : std::nullopt)
+               options.wireTiming ? std::optional(options.timing) : std::nullopt, options.line)
 {
 }
 

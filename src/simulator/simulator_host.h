@@ -28,7 +28,8 @@
 // stop() (or the destructor) ends the server and removes the COM<n> link.
 //
 // Options: HostOptions{.wireTiming = true} paces answers as a 1200-baud line; the total line
-// time of the logged transactions is host.wireTime().
+// time of the logged transactions is host.wireTime(). HostOptions{.line = {.echo = true,
+// .garbageBytes = 3}} echoes requests and puts noise before answers.
 
 #include <chrono>
 #include <condition_variable>
@@ -49,6 +50,7 @@ namespace sim {
 struct HostOptions {
     bool wireTiming = false;
     WireTiming timing;
+    LineEffects line;
 };
 
 struct HostEndpoint {

@@ -194,10 +194,11 @@ const std::map<std::string, std::map<std::string, KeyApplier>>& StateKeys()
           {"device_rev", Byte(FIELD(state.identity.deviceRev))},
           {"software_rev", Byte(FIELD(state.identity.softwareRev))},
           {"hardware_rev", Whole(FIELD(state.identity.hardwareRev), 0, 31)},
-          {"poll_address", Whole(FIELD(state.identity.pollAddress), 0, 63)}}},
+          {"poll_address", Whole(FIELD(state.identity.pollAddress), 0, 15)}}},
         {"config",
          {{"tag", Text(FIELD(state.config.tag), 8)},
           {"descriptor", Text(FIELD(state.config.descriptor), 16)},
+          {"message", Text(FIELD(state.config.message), kMessageLength)},
           {"date", HartDateKey()},
           {"sensor_type", SensorTypeKey()},
           {"connection", Whole(FIELD(state.config.sensorConnection), 2, 4)},
@@ -239,7 +240,8 @@ const std::map<std::string, std::map<std::string, KeyApplier>>& StateKeys()
           {"comm_error", Count(FIELD(faults.commError))},
           {"comm_error_code", Whole(FIELD(faults.commErrorCode), 0x80, 0xFF)},
           {"response", ResponseKey()},
-          {"sensor_failure", SensorFailureKey()}}},
+          {"sensor_failure", SensorFailureKey()},
+          {"transmitter_failure", Switch(FIELD(faults.transmitterFailure))}}},
     };
     return keys;
 }

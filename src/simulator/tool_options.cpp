@@ -80,6 +80,15 @@ const std::map<std::string, OptionRule>& Rules()
               options.deviceId = static_cast<std::uint32_t>(*id);
               return {};
           }}},
+        {"--poll-address",
+         {Argument::Required,
+          [](const std::string& value, ToolOptions& options) -> std::string {
+              const auto address = ParseIntegerIn(value, 0, 15);
+              if (!address)
+                  return "expects a polling address from 0 to 15, not '" + value + "'";
+              options.pollAddress = static_cast<std::uint8_t>(*address);
+              return {};
+          }}},
         {"--process-value", NumberOption(&ToolOptions::processValue)},
         {"--noise", NumberOption(&ToolOptions::noise)},
         {"--busy", CountOption(&ToolOptions::busy)},
@@ -107,6 +116,17 @@ const std::map<std::string, OptionRule>& Rules()
               options.sensorFailure = *failure;
               return {};
           }}},
+        {"--xmtr-failure", FlagOption(&ToolOptions::transmitterFailure)},
+        {"--echo", FlagOption(&ToolOptions::echo)},
+        {"--garbage",
+         {Argument::Required,
+          [](const std::string& value, ToolOptions& options) -> std::string {
+              const auto count = ParseIntegerIn(value, 0, 255);
+              if (!count)
+                  return "expects a number of bytes from 0 to 255, not '" + value + "'";
+              options.garbageBytes = static_cast<int>(*count);
+              return {};
+          }}},
         {"--help", FlagOption(&ToolOptions::help)},
     };
     return rules;
@@ -118,6 +138,8 @@ void ToolOptions::applyTo(SimulatorSetup& setup) const
 {
     if (deviceId)
         setup.state.identity.deviceId = *deviceId;
+    if (pollAddress)
+        setup.state.identity.pollAddress = *pollAddress;
     if (processValue)
         setup.process.value = *processValue;
     if (noise)
@@ -135,6 +157,8 @@ void ToolOptions::applyTo(SimulatorSetup& setup) const
         setup.state.config.writeProtect = 1;
     if (sensorFailure)
         faults.sensorFailure = *sensorFailure;
+    if (transmitterFailure)
+        faults.transmitterFailure = true;
 }
 
 ToolOptionsResult ParseToolOptions(std::span<const std::string> arguments)
@@ -175,14 +199,16 @@ std::string ToolUsage()
 {
     return R"(Usage: tarvel4410-sim [options]
 
-Simulates a Тарвел-4410 HART temperature transmitter on a pseudo-terminal, linked as COM<n>
+Simulates a Тарвел-4410 HART 5 temperature transmitter on a pseudo-terminal, linked as COM<n>
 in the port map folder ($TARVEL4410_PORTS_DIR, else ~/.config/Tarvel 4410 Configuration
-Tool/ports). Runs until Ctrl+C (SIGINT) or SIGTERM and removes the link when it ends.
+Tool/ports). Runs until Ctrl+C (SIGINT), SIGTERM or SIGHUP and removes the link when it ends.
 
   --com N                  link as COM<N> (1-255); default: the lowest free number
   --state FILE             initial state from an INI file (see example-state.ini)
   --wire-timing            pace the traffic as a 1200-baud HART line carries it
   --device-id ID           24-bit device id, decimal or 0x... (default 0x0A1B2C)
+  --poll-address N         polling address 0-15 (default 0); not 0 is multidrop: the loop
+                           current stays at 4 mA
   --process-value VALUE    what the sensor sees: deg C for thermometers, mV or Ohm for
                            the electrical inputs (default 25)
   --noise VALUE            spread of the readings around the process value (default 0.05)
@@ -197,6 +223,14 @@ Faults (COUNT is a number of requests, or "always"):
   --response CMD=CODE      command CMD answers response code CODE (repeatable)
   --write-protect          start write protected
   --sensor-failure[=open|short]   the sensor has failed (default: open)
+  --xmtr-failure           the electronics have failed (field device malfunction, output
+                           at the alarm current, sensor fine)
+
+The line:
+  --echo                   every request comes back on the line before the answer, as
+                           some modems do
+  --garbage N              N noise bytes (0-255) on the line between the request and the
+                           answer
 
   -h, --help               show this text
 )";

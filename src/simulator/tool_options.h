@@ -17,8 +17,12 @@ struct ToolOptions {
     std::optional<std::string> stateFile;
     bool wireTiming = false;
     bool help = false;
+    // The line itself: every request heard back before the answer, noise bytes between frames.
+    bool echo = false;
+    int garbageBytes = 0;
 
     std::optional<std::uint32_t> deviceId;
+    std::optional<std::uint8_t> pollAddress;
     std::optional<float> processValue;
     std::optional<float> noise;
     std::optional<FaultCount> busy;
@@ -30,6 +34,7 @@ struct ToolOptions {
     std::map<std::uint8_t, std::uint8_t> responses;
     bool writeProtect = false;
     std::optional<SensorFailure> sensorFailure;
+    bool transmitterFailure = false;
 
     void applyTo(SimulatorSetup& setup) const;
 };

@@ -10,6 +10,7 @@ namespace sim {
 
 namespace {
 
+constexpr std::size_t kMessageBytes = kMessageLength / 4 * 3;
 // Command 35.
 constexpr std::uint8_t kLowerRangeTooHigh = 9;
 constexpr std::uint8_t kLowerRangeTooLow = 10;
@@ -54,8 +55,14 @@ WriteCommands::WriteCommands(DeviceModel& model) : m_model(model) {}
 std::optional<CommandReply> WriteCommands::handle(std::uint8_t command, std::span<const std::uint8_t> data)
 {
     switch (command) {
+    case 6:
+        return writePollAddress(data);
+    case 17:
+        return writeMessage(data);
     case 18:
         return writeTag(data);
+    case 19:
+        return writeFinalAssemblyNumber(data);
     case 34:
         return writeDamping(data);
     case 35:
@@ -75,6 +82,40 @@ std::optional<CommandReply> WriteCommands::handle(std::uint8_t command, std::spa
     default:
         return std::nullopt;
     }
+}
+
+CommandReply WriteCommands::writePollAddress(std::span<const std::uint8_t> data)
+{
+    if (data.empty())
+        return CommandReply::error(response::kTooFewDataBytes);
+    if (data[0] > kHighestPollAddress)
+        return CommandReply::error(response::kInvalidSelection);
+    m_model.state().identity.pollAddress = data[0];
+    return CommandReply::success({data[0]});
+}
+
+CommandReply WriteCommands::writeMessage(std::span<const std::uint8_t> data)
+{
+    FieldReader in(data);
+    if (!in.has(kMessageBytes))
+        return CommandReply::error(response::kTooFewDataBytes);
+    std::string& message = m_model.state().config.message;
+    message = WithoutTrailingSpaces(in.packedAscii(kMessageLength));
+    std::vector<std::uint8_t> out;
+    AppendPackedAscii(out, message, kMessageLength);
+    return CommandReply::success(std::move(out));
+}
+
+CommandReply WriteCommands::writeFinalAssemblyNumber(std::span<const std::uint8_t> data)
+{
+    FieldReader in(data);
+    if (!in.has(3))
+        return CommandReply::error(response::kTooFewDataBytes);
+    std::uint32_t& number = m_model.state().config.finalAssemblyNumber;
+    number = in.unsignedValue(3);
+    std::vector<std::uint8_t> out;
+    AppendUnsigned(out, number, 3);
+    return CommandReply::success(std::move(out));
 }
 
 CommandReply WriteCommands::writeTag(std::span<const std::uint8_t> data)

@@ -9,9 +9,10 @@
 
 namespace sim {
 
-// Configuration writes: tag (18), damping (34), range (35), range units (44), sensor (141),
-// line filter (151), alarm and saturation levels (155), alarm direction (162) and write
-// protection (195). Each validates, stores and echoes what it stored.
+// Configuration writes: polling address (6), message (17), tag (18), final assembly number
+// (19), damping (34), range (35), range units (44), sensor (141), line filter (151), alarm and
+// saturation levels (155), alarm direction (162) and write protection (195). Each validates,
+// stores and echoes what it stored.
 class WriteCommands {
 public:
     // Accepted bands of the output levels, mA (both ends included). Besides its band, the low
@@ -25,6 +26,8 @@ public:
     static constexpr Band kLowAlarmBand{3.5f, 3.8f};
     static constexpr Band kHighSaturationBand{20.5f, 21.0f};
     static constexpr Band kLowSaturationBand{3.7f, 3.9f};
+    // HART 5 polling addresses; 0 is the one that drives the loop current.
+    static constexpr std::uint8_t kHighestPollAddress = 15;
     static constexpr float kMinimumDampingS = 0.5f;
     static constexpr float kMaximumDampingS = 60.0f;
     // Range values this close outside a limit still count as at the limit (unit conversions
@@ -36,6 +39,9 @@ public:
     std::optional<CommandReply> handle(std::uint8_t command, std::span<const std::uint8_t> data);
 
 private:
+    CommandReply writePollAddress(std::span<const std::uint8_t> data);
+    CommandReply writeMessage(std::span<const std::uint8_t> data);
+    CommandReply writeFinalAssemblyNumber(std::span<const std::uint8_t> data);
     CommandReply writeTag(std::span<const std::uint8_t> data);
     CommandReply writeDamping(std::span<const std::uint8_t> data);
     CommandReply writeRange(std::span<const std::uint8_t> data);

@@ -50,7 +50,7 @@ struct PulledModemSetup {
     PulledModemSetup() { doc.OnNewDocument(); }
 
     TempPortMapDir portMap;
-    sim::SimulatorHost host{SteadyTransmitter(), sim::HostOptions{.wireTiming = true, .timing = {}}};
+    sim::SimulatorHost host{SteadyTransmitter(), sim::HostOptions{.wireTiming = true, .timing = {}, .line = {}}};
     int com = StartedCom(host);
     ModemPlug plug{host, com};
     ScriptedUser user;

@@ -96,7 +96,7 @@ TEST_F(SimFaults, BurstFrameComesBeforeTheRealAnswer)
     auto answers = SplitAnswers(raw(ShortRequest(249)));
     ASSERT_EQ(answers.size(), 2u);
     EXPECT_EQ(answers[0].delimiter, 0x01);          // short burst frame
-    EXPECT_EQ(answers[0].address, (Bytes{0xC0}));   // master and burst mode bits
+    EXPECT_EQ(answers[0].address, (Bytes{0x40}));   // burst mode bit; the request's master (secondary)
     EXPECT_EQ(answers[0].command, 3);
     EXPECT_EQ(answers[0].data.size(), 24u);
     EXPECT_TRUE(answers[0].checksumOk);
@@ -107,7 +107,7 @@ TEST_F(SimFaults, BurstFrameComesBeforeTheRealAnswer)
     answers = SplitAnswers(raw(LongRequest(15)));
     ASSERT_EQ(answers.size(), 2u);
     EXPECT_EQ(answers[0].delimiter, 0x81);
-    EXPECT_EQ(answers[0].address[0], 0xD9);
+    EXPECT_EQ(answers[0].address[0], 0x59);
     EXPECT_EQ(answers[1].command, 15);
     EXPECT_EQ(SplitAnswers(raw(LongRequest(15))).size(), 1u);
 }

@@ -119,7 +119,7 @@ TEST_F(SimOutputCommands, MultidropParksTheCurrentAndRefusesOutputCommands)
 {
     setup().state.identity.pollAddress = 2;
     EXPECT_TRUE(raw(simtest::ShortRequest(249, 0)).empty());
-    EXPECT_EQ(exchange(simtest::ShortRequest(249, 2)).address, (Bytes{0x82}));
+    EXPECT_EQ(exchange(simtest::ShortRequest(249, 2)).address, (Bytes{0x02}));
     const Answer values = command(3);
     EXPECT_FLOAT_EQ(FloatAt(values.data, 0), 4.0f);
     EXPECT_EQ(values.deviceStatus & kCurrentFixed, kCurrentFixed);
@@ -143,6 +143,7 @@ TEST_F(SimOutputCommands, LoopCurrentFollowsTheRangeAndSaturates)
         {-10.0f, 3.7f, kSaturated},
         {900.0f, 20.5f, kSaturated | kOutOfLimits},
     };
+    command(0);  // the cold start bit goes with the first answer
     for (const Case& c : cases) {
         setup().process.value = c.process;
         const Answer answer = command(3);
@@ -154,6 +155,7 @@ TEST_F(SimOutputCommands, LoopCurrentFollowsTheRangeAndSaturates)
 TEST_F(SimOutputCommands, SensorFailureDrivesTheAlarmCurrent)
 {
     setup().faults.sensorFailure = sim::SensorFailure::Open;
+    command(0);  // the cold start bit goes with the first answer
     Answer values = command(3);
     EXPECT_EQ(values.deviceStatus, kMalfunction | kMoreStatus | kOutOfLimits);
     EXPECT_FLOAT_EQ(FloatAt(values.data, 0), 21.0f);  // high alarm
@@ -283,8 +285,8 @@ TEST_F(SimCalibration, AFarTrimPointLatchesTheCalibrationErrorUntilAReset)
     // 2 % of the PT100 span (1050 °C) is 21 °C; the sensor reads 25 °C.
     const Answer far = command(130, trim(60.0f));
     ASSERT_EQ(far.responseCode, 0);
-    EXPECT_EQ(command(48).data, (Bytes{0, 0, 0x08, 0x04, 0}));
     EXPECT_EQ(command(3).deviceStatus & kMoreStatus, kMoreStatus);
+    EXPECT_EQ(command(48).data, (Bytes{0, 0, 0x08, 0x04, 0}));
     EXPECT_EQ(command(142, {0, 32}).data[2], 0);  // nothing was trimmed
     EXPECT_FLOAT_EQ(FloatAt(command(3).data, 5), 25.0f);
 

@@ -55,9 +55,19 @@ void PtyClient::send(const Bytes& bytes)
 
 Bytes PtyClient::receive(std::size_t frames, std::chrono::milliseconds timeout)
 {
+    return receiveUntil([frames](const Bytes& bytes) { return CompleteFrames(bytes) >= frames; }, timeout);
+}
+
+Bytes PtyClient::receiveBytes(std::size_t count, std::chrono::milliseconds timeout)
+{
+    return receiveUntil([count](const Bytes& bytes) { return bytes.size() >= count; }, timeout);
+}
+
+Bytes PtyClient::receiveUntil(const std::function<bool(const Bytes&)>& done, std::chrono::milliseconds timeout)
+{
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     Bytes bytes;
-    while (CompleteFrames(bytes) < frames) {
+    while (!done(bytes)) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             break;

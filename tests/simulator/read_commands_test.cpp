@@ -24,10 +24,10 @@ TEST_F(SimReadCommands, IdentificationAnswerByteByByte)
     const Bytes expected{
         0xFF, 0xFF, 0xFF, 0xFF, 0xFF,  // five preambles
         0x06,                          // short answer delimiter
-        0x80,                          // poll address 0 with the master bit
+        0x00,                          // poll address 0, master bit as asked (secondary)
         0xF9,                          // command 249
         0x0E,                          // byte count: 2 status bytes + 12 data bytes
-        0x00, 0x00,                    // response code, device status
+        0x00, 0x20,                    // response code, device status: cold start
         0xFE,                          // 254
         0x99,                          // manufacturer 153
         0xFC,                          // device type 252
@@ -38,7 +38,7 @@ TEST_F(SimReadCommands, IdentificationAnswerByteByByte)
         0x08,                          // hardware revision 1 << 3 | signalling 0
         0x00,                          // flags
         0x0A, 0x1B, 0x2C,              // device id
-        0xDC,                          // checksum: XOR from the delimiter on
+        0x7C,                          // checksum: XOR from the delimiter on
     };
     EXPECT_EQ(bytes, expected);
 }
@@ -52,8 +52,8 @@ TEST_F(SimReadCommands, CommandZeroAnswersTheSameIdentityAndLongFramesToo)
 
     const Answer longAnswer = command(0);
     EXPECT_EQ(longAnswer.delimiter, 0x86);
-    // The long answer carries the long address with the master bit set.
-    EXPECT_EQ(longAnswer.address, (Bytes{0x99, 0xFC, 0x0A, 0x1B, 0x2C}));
+    // The long answer carries the long address with the master bit of the request (secondary).
+    EXPECT_EQ(longAnswer.address, (Bytes{0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
     EXPECT_EQ(longAnswer.data, via249.data);
 }
 
@@ -82,9 +82,9 @@ TEST_F(SimReadCommands, ProcessValuesOfCommand3)
     EXPECT_EQ(answer.data[14], 32);                  // TV: sensor temperature
     EXPECT_FLOAT_EQ(FloatAt(answer.data, 15), 25.0f);
     EXPECT_EQ(answer.data[19], 37);                  // QV: sensor resistance, ohm
-    // Between the table's ends, 18.52 Ω at −200 °C and 390.4811 Ω at 850 °C.
-    EXPECT_NEAR(FloatAt(answer.data, 20), 18.52f + (225.0f / 1050.0f) * (390.4811f - 18.52f), 1e-3);
-    EXPECT_EQ(answer.deviceStatus, 0);
+    // Pt100 at 25 °C by IEC 60751.
+    EXPECT_NEAR(FloatAt(answer.data, 20), 109.73f, 0.005f);
+    EXPECT_EQ(answer.deviceStatus, 0x20);  // cold start: the first answer
 }
 
 TEST_F(SimReadCommands, DeviceVariablesOfCommand33AsTheProgramAsks)

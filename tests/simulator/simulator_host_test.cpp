@@ -52,7 +52,7 @@ TEST_F(SimHost, AnswersThroughItsComLinkAndRemovesItWhenStopped)
         const auto answers = SplitAnswers(client.receive(1));
         ASSERT_EQ(answers.size(), 1u);
         EXPECT_EQ(answers[0].delimiter, 0x06);
-        EXPECT_EQ(answers[0].address, (Bytes{0x80}));
+        EXPECT_EQ(answers[0].address, (Bytes{0x00}));  // the request's master bit (secondary)
         EXPECT_EQ(answers[0].command, 249);
         EXPECT_EQ(answers[0].data[1], 153);
         EXPECT_EQ(answers[0].data[2], 252);
@@ -150,7 +150,7 @@ TEST(SimWireTiming, LineTimesOfA1200BaudLine)
 
 TEST_F(SimHost, WireTimingPacesTheAnswer)
 {
-    sim::SimulatorHost host(Steady(), sim::HostOptions{true, sim::WireTiming(20ms)});
+    sim::SimulatorHost host(Steady(), sim::HostOptions{true, sim::WireTiming(20ms), {}});
     const auto endpoint = host.start();
     ASSERT_TRUE(endpoint) << host.error();
     simtest::PtyClient client(endpoint->device);
@@ -245,6 +245,29 @@ TEST_F(SimTool, RunsUntilSigtermAndRemovesItsLink)
     EXPECT_NE(read(run, "removed").find("Stopped; COM9 removed."), std::string::npos);
     EXPECT_EQ(finish(run), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+}
+
+TEST_F(SimTool, EchoAndNoiseOnTheLineBeforeTheAnswer)
+{
+    const Run run = launch({"--com", "4", "--echo", "--garbage", "3"});
+    ASSERT_NE(read(run, "Ctrl+C").find("COM4 -> "), std::string::npos);
+    const Bytes request = LongRequest(15);
+    constexpr std::size_t kAnswerBytes = 5 + 1 + 5 + 1 + 1 + 2 + 17 + 1;
+    {
+        simtest::PtyClient client(ports.dir() / "COM4");
+        client.send(request);
+        const Bytes line = client.receiveBytes(request.size() + 3 + kAnswerBytes);
+        ASSERT_EQ(line.size(), request.size() + 3 + kAnswerBytes);
+        EXPECT_EQ(Bytes(line.begin(), line.begin() + static_cast<long>(request.size())), request);
+        for (std::size_t i = request.size(); i < request.size() + 3; ++i)
+            EXPECT_NE(line[i], 0xFF) << "noise byte " << i;
+        const auto answers = SplitAnswers(Bytes(line.begin() + static_cast<long>(request.size() + 3), line.end()));
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_EQ(answers[0].command, 15);
+        EXPECT_TRUE(answers[0].checksumOk);
+    }
+    kill(run.pid, SIGTERM);
+    EXPECT_EQ(finish(run), 0);
 }
 
 TEST_F(SimTool, ABadStateFileOrOptionStopsItBeforeItLinks)

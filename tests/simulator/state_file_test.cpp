@@ -37,6 +37,7 @@ poll_address = 3
 [config]
 tag = tt#5          ; '#' inside a value stays
 descriptor = Boiler house
+message = Checked 2024, next in 2026
 date = 29.02.2024
 sensor_type = 132
 connection = 2
@@ -47,6 +48,7 @@ damping = 2.5
 alarm = LOW
 line_filter = 60
 write_protect = yes
+final_assembly_number = 0x123456
 [thermometer]
 armature = c07
 head_type = 2
@@ -61,6 +63,7 @@ silent = always
 response = 35=9
 response = 34 = 8
 sensor_failure = Short
+transmitter_failure = on
 )");
     ASSERT_TRUE(result.ok()) << result.errors.front();
     const sim::SimulatorSetup& s = result.setup;
@@ -68,6 +71,8 @@ sensor_failure = Short
     EXPECT_EQ(s.state.identity.pollAddress, 3);
     EXPECT_EQ(s.state.config.tag, "TT#5");
     EXPECT_EQ(s.state.config.descriptor, "BOILER HOUSE");
+    EXPECT_EQ(s.state.config.message, "CHECKED 2024, NEXT IN 2026");
+    EXPECT_EQ(s.state.config.finalAssemblyNumber, 0x123456u);
     EXPECT_EQ(s.state.config.date.day, 29);
     EXPECT_EQ(s.state.config.date.year, 124);
     EXPECT_EQ(s.state.config.sensorType, 132);
@@ -88,6 +93,7 @@ sensor_failure = Short
     EXPECT_EQ(s.faults.responseOverrides.at(35), 9);
     EXPECT_EQ(s.faults.responseOverrides.at(34), 8);
     EXPECT_EQ(s.faults.sensorFailure, sim::SensorFailure::Short);
+    EXPECT_TRUE(s.faults.transmitterFailure);
 }
 
 TEST(SimStateFile, BadLinesAreReportedWithTheirNumbersAndTheRestIsTaken)
@@ -112,10 +118,13 @@ TEST(SimStateFile, BadLinesAreReportedWithTheirNumbersAndTheRestIsTaken)
         "[identity]\n"                       // 17
         "device_id = 0x1000000\n"            // 18: more than 24 bits
         "[config]\n"                         // 19
-        "damping = 4\n");                    // 20: good
+        "damping = 4\n"                      // 20: good
+        "message = ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456\n"  // 21: longer than 32
+        "[identity]\n"                       // 22
+        "poll_address = 16\n");              // 23: HART 5 polls 0-15
     const std::vector<std::string> expectedLines{"line 1:", "line 3:", "line 4:", "line 5:", "line 6:", "line 7:",
                                                  "line 8:", "line 9:", "line 10:", "line 11:", "line 14:",
-                                                 "line 15:", "line 16:", "line 18:"};
+                                                 "line 15:", "line 16:", "line 18:", "line 21:", "line 23:"};
     ASSERT_EQ(result.errors.size(), expectedLines.size());
     for (std::size_t i = 0; i < expectedLines.size(); ++i)
         EXPECT_EQ(result.errors[i].rfind(expectedLines[i], 0), 0u) << result.errors[i];

@@ -25,12 +25,15 @@ TEST(SimToolOptions, EveryOptionInBothSpellings)
     const auto result = Parse({"--com", "7", "--state=/tmp/s.ini", "--wire-timing", "--device-id", "0xABCDEF",
                                "--process-value=120.5", "--noise", "0", "--busy", "3", "--bad-checksum=always",
                                "--burst", "--wrong-command=2", "--silent", "1", "--comm-error", "4",
-                               "--response", "35=9", "--response=34=8", "--write-protect", "--sensor-failure=short"});
+                               "--response", "35=9", "--response=34=8", "--write-protect", "--sensor-failure=short",
+                               "--poll-address", "15", "--xmtr-failure", "--echo", "--garbage=3"});
     ASSERT_EQ(result.error, "");
     const sim::ToolOptions& o = result.options;
     EXPECT_EQ(o.comNumber, 7);
     EXPECT_EQ(o.stateFile, "/tmp/s.ini");
     EXPECT_TRUE(o.wireTiming);
+    EXPECT_TRUE(o.echo);
+    EXPECT_EQ(o.garbageBytes, 3);
 
     sim::SimulatorSetup setup;
     o.applyTo(setup);
@@ -47,6 +50,8 @@ TEST(SimToolOptions, EveryOptionInBothSpellings)
     EXPECT_EQ(setup.faults.responseOverrides.at(34), 8);
     EXPECT_EQ(setup.state.config.writeProtect, 1);
     EXPECT_EQ(setup.faults.sensorFailure, sim::SensorFailure::Short);
+    EXPECT_EQ(setup.state.identity.pollAddress, 15);
+    EXPECT_TRUE(setup.faults.transmitterFailure);
 }
 
 TEST(SimToolOptions, OptionsLeftOutKeepWhatTheStateFileSet)
@@ -64,7 +69,12 @@ TEST(SimToolOptions, HelpInBothForms)
 {
     EXPECT_TRUE(Parse({"-h"}).options.help);
     EXPECT_TRUE(Parse({"--help"}).options.help);
-    EXPECT_NE(sim::ToolUsage().find("--response CMD=CODE"), std::string::npos);
+    for (const char* option : {"--com N", "--state FILE", "--wire-timing", "--device-id ID", "--poll-address N",
+                               "--process-value VALUE", "--noise VALUE", "--busy COUNT", "--bad-checksum COUNT",
+                               "--burst[=COUNT]", "--wrong-command[=COUNT]", "--silent COUNT", "--comm-error COUNT",
+                               "--response CMD=CODE", "--write-protect", "--sensor-failure", "--xmtr-failure",
+                               "--echo", "--garbage N", "--help"})
+        EXPECT_NE(sim::ToolUsage().find(option), std::string::npos) << option;
 }
 
 TEST(SimToolOptions, MistakesAreNamed)
@@ -88,6 +98,9 @@ TEST(SimToolOptions, MistakesAreNamed)
         {{"--sensor-failure=melted"}, "--sensor-failure expects open, short or none"},
         {{"--write-protect=1"}, "--write-protect takes no value"},
         {{"--noise", "lots"}, "--noise expects a number"},
+        {{"--poll-address", "16"}, "--poll-address expects a polling address from 0 to 15"},
+        {{"--garbage", "-1"}, "--garbage expects a number of bytes from 0 to 255"},
+        {{"--echo=on"}, "--echo takes no value"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Parse(c.arguments).error.rfind(c.error, 0), 0u) << Parse(c.arguments).error;
