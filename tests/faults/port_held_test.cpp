@@ -3,15 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "link_environment.h"
@@ -56,13 +61,44 @@ public:
     UucpLockHolder(const QTemporaryDir& lockDir, const std::filesystem::path& device)
         : m_file(lockDir.filePath(QString::fromStdString("LCK.." + device.filename().string())).toStdString())
     {
-        // HDB style: the holder's process id, ten characters wide. This process is alive.
-        std::ofstream(m_file) << std::string(10 - std::to_string(getpid()).size(), ' ') << getpid() << '\n';
+        // HDB style: the holder's process id, ten characters wide. The test runner that
+        // started this test is alive, and another process.
+        std::ofstream(m_file) << std::string(10 - std::to_string(getppid()).size(), ' ') << getppid() << '\n';
     }
     ~UucpLockHolder() override { std::filesystem::remove(m_file); }
 
 private:
     std::filesystem::path m_file;
+};
+
+// Another program that simply has the device open, with no lock of any kind.
+class PlainOpenHolder final : public PortHolder {
+public:
+    explicit PlainOpenHolder(const std::filesystem::path& device)
+    {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, device.c_str(), O_RDWR | O_NOCTTY, 0);
+        char sleepName[] = "sleep";
+        char duration[] = "600";
+        char* argv[] = {sleepName, duration, nullptr};
+        const int failed = posix_spawnp(&m_pid, "sleep", &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (failed != 0) throw std::runtime_error("cannot start sleep");
+        // Busy once the program has the device open (its standard input).
+        const std::string input = "/proc/" + std::to_string(m_pid) + "/fd/0";
+        for (int i = 0; i < 500 && std::filesystem::read_symlink(input, m_error) != device; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~PlainOpenHolder() override
+    {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+    }
+
+private:
+    pid_t m_pid = 0;
+    std::error_code m_error;
 };
 
 class PortHeldTest : public testing::Test {
@@ -104,6 +140,7 @@ TEST_F(PortHeldTest, BusyMarkAndMessage908UntilReleased)
     const std::vector<std::pair<const char*, std::function<std::unique_ptr<PortHolder>()>>> holders = {
         {"exclusive lock", [&] { return std::make_unique<FlockHolder>(endpoint.device); }},
         {"UUCP lock file", [&] { return std::make_unique<UucpLockHolder>(lockDir, endpoint.device); }},
+        {"plain opening by another program", [&] { return std::make_unique<PlainOpenHolder>(endpoint.device); }},
     };
     for (const auto& [name, hold] : holders) {
         SCOPED_TRACE(name);
