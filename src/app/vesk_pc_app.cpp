@@ -16,9 +16,21 @@
 #include "port_settings_dialog.h"
 #include "session_port_settings.h"
 #include "splash_screen.h"
+#include "terminal_user.h"
 #include "vesk_doc.h"
 #include "vesk_pc_main_win.h"
+#include "vesk_view.h"
 #include "window_placement.h"
+
+namespace {
+
+bool NobodyCanAnswer()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QStringLiteral("offscreen") || platform == QStringLiteral("minimal");
+}
+
+}  // namespace
 
 int CVeskPcApp::Run(const QStringList& arguments)
 {
@@ -28,7 +40,11 @@ int CVeskPcApp::Run(const QStringList& arguments)
         return 2;
     }
 
-    GuiUserInteraction ui;
+    // Without a display nobody can close a message box: notices go to standard error and
+    // questions get their negative answer, so the program ends instead of waiting.
+    GuiUserInteraction gui;
+    cli::TerminalUser console({}, stderr);
+    hart::UserInteraction& ui = NobodyCanAnswer() ? static_cast<hart::UserInteraction&>(console) : gui;
     DemoTransmitter demo;
     std::optional<int> demoPort;
     if (line.demo) {
@@ -45,9 +61,12 @@ int CVeskPcApp::Run(const QStringList& arguments)
 
     DesktopIntegration::Refresh(DesktopIntegration::DefaultDataHome(), QApplication::applicationFilePath());
 
-    // Printing from the command line shows no window and ends the program.
-    if (line.action == CommandLine::Action::Print || line.action == CommandLine::Action::PrintTo)
-        return report::PrintFromCommandLine(doc, line.file, line.printer);
+    // Printing from the command line shows no window and ends the program. The pages, never
+    // shown, are filled from the opened file, and the report prints what they show.
+    if (line.action == CommandLine::Action::Print || line.action == CommandLine::Action::PrintTo) {
+        const CVeskView pages(doc);
+        return report::PrintFromCommandLine(doc, line.file, line.printer, [&pages] { return pages.ReportLines(); });
+    }
 
     // The splash comes before any main window exists.
     CSplashDlg().exec();
@@ -65,6 +84,8 @@ int CVeskPcApp::Run(const QStringList& arguments)
     doc.OnNewDocument();
     if (line.action == CommandLine::Action::Open && !window.OpenDocumentFile(line.file)) return 1;
 
+    // A stop signal that came during the start (the splash, a notice) ended those loops.
+    if (demo.stopRequested()) return 0;
     PlaceMainWindow(window);
     window.show();
     return QApplication::exec();

@@ -25,7 +25,7 @@ QString TemplateField(int index) { return document::LoadedText(101).split('\n').
 
 const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
-const QString kExtension = QStringLiteral(".4410");
+const QString kDefaultSuffix = QStringLiteral("4410");
 
 }  // namespace
 
@@ -45,9 +45,15 @@ CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent) : QMain
         return QFileDialog::getOpenFileName(this, QString(), QString(), TemplateField(3) + ";;" + kAllFilesFilter);
     };
     chooseFileToSave = [this](const QString& proposed) {
-        QString path = QFileDialog::getSaveFileName(this, QString(), proposed, TemplateField(3) + ";;" + kAllFilesFilter);
-        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += kExtension;
-        return path;
+        QFileDialog dialog(this, QString(), QString(), TemplateField(3) + ";;" + kAllFilesFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // The dialog adds the extension itself, so its question before replacing a file is
+        // about the name that is written. Qt's own dialog does this; desktop dialogs add
+        // the extension only after their question.
+        dialog.setDefaultSuffix(kDefaultSuffix);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.selectFile(proposed);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     UpdateTitle();
     UpdateSaveEnabling();
@@ -106,7 +112,7 @@ void CVeskPcMainWin::UpdateRecentMenu()
         const QString path = m_recent.files()[i];
         QAction* entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
         connect(entry, &QAction::triggered, this, [this, path] {
-            if (!SaveModified()) return;
+            if (!MayReplaceDocument() || !SaveModified()) return;
             if (!QFileInfo::exists(path)) {
                 m_doc.ui().notify(document::kNoStringId, "Cannot open file " + path.toStdString() + ".",
                                   hart::MessageIcon::Exclamation);
@@ -117,7 +123,13 @@ void CVeskPcMainWin::UpdateRecentMenu()
             OpenDocumentFile(path);
         });
     }
-    m_recentMenu->setEnabled(!m_recent.files().isEmpty());
+    m_recentMenu->setEnabled(MayReplaceDocument() && !m_recent.files().isEmpty());
+}
+
+bool CVeskPcMainWin::MayReplaceDocument() const
+{
+    const QAction* fileNew = action(kCmdFileNew);
+    return fileNew == nullptr || fileNew->isEnabled();
 }
 
 QString CVeskPcMainWin::DocumentTitle() const
@@ -145,7 +157,7 @@ void CVeskPcMainWin::OnDocumentHint(int hint)
         for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings, kCmdCheckConnection,
                             kCmdFileNew, kCmdFileOpen})
             if (QAction* device = action(command)) device->setEnabled(enable);
-        if (m_recentMenu) m_recentMenu->setEnabled(enable && !m_recent.files().isEmpty());
+        UpdateRecentMenu();
     }
 }
 
@@ -162,7 +174,7 @@ bool CVeskPcMainWin::SaveModified()
 
 bool CVeskPcMainWin::OnFileNew()
 {
-    if (!SaveModified()) return false;
+    if (!MayReplaceDocument() || !SaveModified()) return false;
     m_doc.OnNewDocument();
     UpdateTitle();
     UpdateSaveEnabling();
@@ -200,7 +212,8 @@ bool CVeskPcMainWin::OnFileSave()
 
 bool CVeskPcMainWin::OnFileSaveAs()
 {
-    const QString proposed = m_doc.GetPathName().isEmpty() ? TemplateField(2) + kExtension : m_doc.GetPathName();
+    // The document title, in the document's folder when it has one.
+    const QString proposed = m_doc.GetPathName().isEmpty() ? DocumentTitle() : m_doc.GetPathName();
     const QString path = chooseFileToSave ? chooseFileToSave(proposed) : QString();
     if (path.isEmpty()) return false;
     const bool saved = m_doc.OnSaveDocument(path);
@@ -228,13 +241,13 @@ void CVeskPcMainWin::closeEvent(QCloseEvent* event)
 
 void CVeskPcMainWin::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (event->mimeData()->hasUrls() && MayReplaceDocument()) event->acceptProposedAction();
 }
 
 void CVeskPcMainWin::dropEvent(QDropEvent* event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    if (urls.isEmpty() || !urls.first().isLocalFile() || !MayReplaceDocument()) return;
     event->acceptProposedAction();
     if (OnFileNew()) OpenDocumentFile(urls.first().toLocalFile());
 }

@@ -57,6 +57,9 @@ private:
     void UpdateTitle();
     void UpdateSaveEnabling();
     void UpdateRecentMenu();
+    // New, Open, the recent-file list and dropped files replace the document: not while
+    // monitoring or a calibration holds the main controls.
+    bool MayReplaceDocument() const;
     void OnDocumentHint(int hint);
     QString DocumentTitle() const;
 

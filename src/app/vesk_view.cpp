@@ -11,6 +11,7 @@
 #include "dialog_units.h"
 #include "info_property_page.h"
 #include "display_text.h"
+#include "tool_tip_ctrl.h"
 #include "update_hint.h"
 #include "vesk_doc.h"
 
@@ -46,6 +47,8 @@ CVeskView::CVeskView(document::CVeskDoc& doc, QWidget* parent) : QWidget(parent)
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
+    // The view's own tips; each page has its own for its controls.
+    new CToolTipCtrl(this);
 
     m_pages = {new CBasicPropPage, new CAdvancedPropPage, new CInfoPropertyPage, new CCalPropPage};
     const int captions[kTabCount] = {201, 202, 203, 205};
@@ -62,6 +65,16 @@ CVeskView::CVeskView(document::CVeskDoc& doc, QWidget* parent) : QWidget(parent)
 }
 
 int CVeskView::currentTab() const { return m_tabs->currentIndex(); }
+
+std::vector<document::ReportLine> CVeskView::ReportLines() const
+{
+    std::vector<document::ReportLine> lines;
+    for (const CConfigPage* shown : m_pages) {
+        const std::vector<document::ReportLine> section = shown->PrintSection();
+        lines.insert(lines.end(), section.begin(), section.end());
+    }
+    return lines;
+}
 
 void CVeskView::OnTabChanged(int tab) { m_openButton->setEnabled(OpenAllowedOn(tab)); }
 

@@ -3,6 +3,9 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
+
+#include "report_lines.h"
 
 class QProgressBar;
 class QPushButton;
@@ -29,6 +32,8 @@ public:
     CConfigPage* page(int tab) const { return m_pages[static_cast<std::size_t>(tab)]; }
     int currentTab() const;
     QTabWidget* tabs() const { return m_tabs; }
+    // The configuration report as the pages show it now: their sections in tab order.
+    std::vector<document::ReportLine> ReportLines() const;
 
 signals:
     void openFromFileRequested();

@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -14,10 +13,12 @@
 #include "color_combo_box.h"
 #include "color_edit.h"
 #include "dialog_units.h"
+#include "focus_leave_check.h"
 #include "display_text.h"
 #include "page_controls.h"
 #include "progress_dialog.h"
 #include "question_box.h"
+#include "tool_tip_ctrl.h"
 #include "units.h"
 #include "value_format.h"
 
@@ -169,9 +170,9 @@ void CCalPropPage::CreateControls()
     m_lowerUnit->setText(unitEntries.first());
     m_upperUnit->setText(unitEntries.first());
 
-    m_lowerPoint->setMaxLength(kPointMaxChars);
-    m_upperPoint->setMaxLength(kPointMaxChars);
-    for (CMyColorEdit* current : {m_reading4mA, m_reading20mA, m_fixedCurrent}) current->setMaxLength(kCurrentMaxChars);
+    m_lowerPoint->SetTypingLimit(kPointMaxChars);
+    m_upperPoint->SetTypingLimit(kPointMaxChars);
+    for (CMyColorEdit* current : {m_reading4mA, m_reading20mA, m_fixedCurrent}) current->SetTypingLimit(kCurrentMaxChars);
 
     const auto clicked = [this](int id, auto handler) {
         connect(FindControlAs<QPushButton>(this, id), &QPushButton::clicked, this, handler);
@@ -196,8 +197,9 @@ void CCalPropPage::CreateControls()
             [this] { OnReadingChanged(m_reading20mA, &CVeskDoc::setMeasured20mA); });
     connect(m_fixedCurrent, &QLineEdit::textChanged, this,
             [this] { OnReadingChanged(m_fixedCurrent, &CVeskDoc::setFixedCurrent); });
-    m_reading4mA->installEventFilter(this);
-    m_reading20mA->installEventFilter(this);
+    for (CMyColorEdit* reading : {m_reading4mA, m_reading20mA})
+        new pages::FocusLeaveCheck(reading, [this, reading] { return ReadingMayBeLeft(reading); });
+    new CToolTipCtrl(this);
 }
 
 void CCalPropPage::SetDocument(CVeskDoc* doc)
@@ -252,19 +254,6 @@ void CCalPropPage::EnterStep(std::span<const StepRow> rows, int step, std::initi
         // Through std::invoke: built by g++ 12 with -fsanitize=undefined, this loop's `->*` call
         // reached a bogus object address and crashed the sanitizer build's tests.
         for (const ProcedureValue& value : values) std::invoke(value.store, *m_pDoc, transmitter::kNotSetFloat);
-}
-
-bool CCalPropPage::eventFilter(QObject* watched, QEvent* event)
-{
-    if ((watched == m_reading4mA || watched == m_reading20mA) && event->type() == QEvent::FocusOut) {
-        // Leaving the window is not leaving the field; the check runs once the focus has
-        // settled, so its notice never interrupts the focus change itself.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        auto* edit = static_cast<CMyColorEdit*>(watched);
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            QMetaObject::invokeMethod(this, [this, edit] { OnReadingLeft(edit); }, Qt::QueuedConnection);
-    }
-    return CConfigPage::eventFilter(watched, event);
 }
 
 void CCalPropPage::Inform(int messageId) { ShowMessage(*m_pDoc, messageId, MessageIcon::Information); }
@@ -370,15 +359,15 @@ void CCalPropPage::OnReadingChanged(CMyColorEdit* edit, void (CVeskDoc::*store)(
     if (m_pDoc != nullptr) std::invoke(store, *m_pDoc, ParseValueText(text));
 }
 
-void CCalPropPage::OnReadingLeft(CMyColorEdit* edit)
+bool CCalPropPage::ReadingMayBeLeft(CMyColorEdit* edit)
 {
     // A field the procedure has just locked was not left by the user.
-    if (m_pDoc == nullptr || !edit->isEnabled()) return;
+    if (m_pDoc == nullptr || !edit->isEnabled()) return true;
     const LoopPoint point = edit == m_reading4mA ? LoopPoint::FourMa : LoopPoint::TwentyMa;
     const std::optional<MeterReadingWarning> warning = CheckMeterReading(point, edit->text());
-    if (!warning) return;
+    if (!warning) return true;
     Remark(warning->messageId);
-    if (warning->refocus) edit->setFocus();
+    return !warning->refocus;
 }
 
 void CCalPropPage::OnStartLoop()

@@ -49,9 +49,6 @@ public:
     // The clock of the wait dialog's ticks; none (the default) is a one-second timer.
     void SetWaitClock(hart::Sleeper* clock) { m_waitClock = clock; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // A number field of a procedure and where the document keeps its value.
     struct ProcedureValue {
@@ -77,7 +74,8 @@ private:
     void OnResetCalibration();
 
     void OnReadingChanged(CMyColorEdit* edit, void (document::CVeskDoc::*store)(float));
-    void OnReadingLeft(CMyColorEdit* edit);
+    // Warns about a missing or implausible reading; an implausible one keeps the focus.
+    bool ReadingMayBeLeft(CMyColorEdit* edit);
     void OnStartLoop();
     void OnSetPoint(bool twentyMa);
     void OnSetFixedCurrent();

@@ -10,6 +10,7 @@
 #include "advanced_send_check.h"
 #include "basic_send_check.h"
 #include "configuration_printout.h"
+#include "framework_messages.h"
 #include "link_environment.h"
 #include "live_monitor.h"
 #include "port_list.h"
@@ -23,6 +24,9 @@ namespace {
 
 using document::CommandOutcome;
 using document::CVeskDoc;
+
+// %1 is the file named on the command line.
+constexpr const char* kNotSavedAfterFailedRead = "Not saved to \"%1\": the transmitter was not read in full.";
 
 std::atomic<bool> g_interrupted{false};
 
@@ -56,9 +60,14 @@ int Read(CVeskDoc& doc, TerminalUser& user, const std::vector<std::string>& args
     const CommandOutcome outcome = doc.OnReadFromDevice();
     if (outcome == CommandOutcome::Cancelled) return kExitFailed;
     PrintConfiguration(doc, user);
-    bool saved = true;
-    if (!args.empty()) saved = doc.OnSaveDocument(Path(args[0]));
-    return Status(outcome == CommandOutcome::Done && saved);
+    if (args.empty()) return Status(outcome == CommandOutcome::Done);
+    // A partly cleared record must not replace a good file.
+    if (outcome != CommandOutcome::Done) {
+        user.notify(document::kNoStringId, QString::fromUtf8(kNotSavedAfterFailedRead).arg(Path(args[0])).toStdString(),
+                    hart::MessageIcon::Exclamation);
+        return kExitFailed;
+    }
+    return Status(doc.OnSaveDocument(Path(args[0])));
 }
 
 int Show(CVeskDoc& doc, TerminalUser& user, const std::string& file)
@@ -123,7 +132,7 @@ int Monitor(CVeskDoc& doc, TerminalUser& user, const std::vector<std::string>& a
             cycleEnded.wait_for(lock, std::chrono::milliseconds(200));
     }
     monitor.Stop();
-    return kExitDone;
+    return Status(monitor.failedCycles() == 0);
 }
 
 }  // namespace

@@ -1,6 +1,29 @@
 #include "color_edit.h"
 
-CMyColorEdit::CMyColorEdit(QWidget* parent) : QLineEdit(parent) {}
+#include <algorithm>
+
+CMyColorEdit::CMyColorEdit(QWidget* parent) : QLineEdit(parent)
+{
+    // Qt's own limit also cuts texts set by the program, so it follows the text's length.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { FitLimitTo(text.size()); });
+}
+
+void CMyColorEdit::SetTypingLimit(int maxChars)
+{
+    m_typingLimit = maxChars;
+    FitLimitTo(text().size());
+}
+
+void CMyColorEdit::ShowText(const QString& text)
+{
+    FitLimitTo(text.size());
+    setText(text);
+}
+
+void CMyColorEdit::FitLimitTo(qsizetype length)
+{
+    if (m_typingLimit > 0) setMaxLength(std::max(m_typingLimit, static_cast<int>(length)));
+}
 
 void CMyColorEdit::SetBackgroundColor(QColor color)
 {

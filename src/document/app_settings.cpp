@@ -5,7 +5,22 @@
 namespace document {
 namespace {
 
-const char* kPortKey = "General/PortSettings";
+// A key outside any group: the INI file keeps it in its [General] section.
+const char* kPortKey = "PortSettings";
+// Earlier versions wrote the port into a group named "General", which the INI file keeps
+// as [%General].
+const char* kOldPortKey = "General/PortSettings";
+
+QVariant StoredPort()
+{
+    QSettings settings = AppSettings::Store();
+    if (const QVariant old = settings.value(kOldPortKey); old.isValid()) {
+        if (!settings.contains(kPortKey)) settings.setValue(kPortKey, old);
+        settings.remove(kOldPortKey);
+        settings.sync();
+    }
+    return settings.value(kPortKey);
+}
 
 }  // namespace
 
@@ -14,14 +29,23 @@ QSettings AppSettings::Store()
     return QSettings(QStringLiteral("Tarvel 4410 Configuration Tool"), QString::fromUtf8("Конфигурация датчика Тарвел-4410"));
 }
 
-int AppSettings::portNumber() const { return Store().value(kPortKey, 1).toInt(); }
+int AppSettings::portNumber() const
+{
+    const QVariant stored = StoredPort();
+    return stored.isValid() ? stored.toInt() : 1;
+}
 
-int AppSettings::storedPortChoice() const { return Store().value(kPortKey, -1).toInt(); }
+int AppSettings::storedPortChoice() const
+{
+    const QVariant stored = StoredPort();
+    return stored.isValid() ? stored.toInt() : -1;
+}
 
 void AppSettings::setPortNumber(int port)
 {
     QSettings settings = Store();
     settings.setValue(kPortKey, port);
+    settings.remove(kOldPortKey);
     settings.sync();
 }
 

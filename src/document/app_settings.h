@@ -10,7 +10,8 @@ namespace document {
 // organisation "Tarvel 4410 Configuration Tool", application "Конфигурация датчика Тарвел-4410".
 class AppSettings final : public hart::PortSettings {
 public:
-    // "General/PortSettings" as the port is opened: COM1 when never chosen.
+    // "PortSettings" in section [General] as the port is opened: COM1 when never chosen.
+    // A value an earlier version wrote under [%General] is moved there when first read.
     int portNumber() const override;
     // The same value as the port dialog reads it: −1 when never chosen.
     int storedPortChoice() const;

@@ -16,6 +16,12 @@ constexpr int kDampingLimitSeconds = 32;
 
 bool IsTagCharacter(char32_t ch) { return ch >= kFirstTagCharacter && ch <= kLastTagCharacter; }
 
+void ReportInvalidTagCharacter(char32_t ch, hart::UserInteraction& ui)
+{
+    const QString message = LoadedText(kInvalidCharacterMessage) + QString::fromUcs4(&ch, 1);
+    ui.notify(kInvalidCharacterMessage, message.toStdString(), hart::MessageIcon::None);
+}
+
 }  // namespace
 
 QString RemoveInvalidTagCharacters(const QString& text, hart::UserInteraction& ui)
@@ -27,11 +33,21 @@ QString RemoveInvalidTagCharacters(const QString& text, hart::UserInteraction& u
             ++i;
             continue;
         }
-        const QString message = LoadedText(kInvalidCharacterMessage) + QString::fromUcs4(&ch, 1);
-        ui.notify(kInvalidCharacterMessage, message.toStdString(), hart::MessageIcon::None);
+        ReportInvalidTagCharacter(ch, ui);
         std::erase(characters, ch);
     }
     return QString::fromStdU32String(characters);
+}
+
+bool CheckTagToSend(std::u16string_view tag, hart::UserInteraction& ui)
+{
+    for (const char16_t ch : tag) {
+        const char16_t typedAs = (ch >= u'a' && ch <= u'z') ? static_cast<char16_t>(ch - u'a' + u'A') : ch;
+        if (IsTagCharacter(typedAs)) continue;
+        ReportInvalidTagCharacter(ch, ui);
+        return false;
+    }
+    return true;
 }
 
 CVeskDoc::Tag TagFromText(const QString& text)

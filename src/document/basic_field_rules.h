@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string_view>
+
 #include "user_interaction.h"
 #include "vesk_doc.h"
 
@@ -11,6 +13,12 @@ namespace document {
 // is reported once, in order of appearance (string 902 with the character appended), and
 // every occurrence of it is removed.
 QString RemoveInvalidTagCharacters(const QString& text, hart::UserInteraction& ui);
+
+// The same check on a tag already stored (from a file, say), as the send button runs it:
+// the first character the field would not have kept is reported as the field reports it
+// (902) and answers false. A lower-case Latin letter passes: the field takes it as its
+// capital, and the transmitter stores it so.
+bool CheckTagToSend(std::u16string_view tag, hart::UserInteraction& ui);
 
 // The first eight characters, zero-filled.
 CVeskDoc::Tag TagFromText(const QString& text);

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 
+#include "basic_field_rules.h"
 #include "basic_page_lists.h"
 #include "basic_page_view.h"
 #include "sensor_table.h"
@@ -36,27 +37,29 @@ enum Message {
 BasicSendValues BasicSendValuesFor(const BasicSelection& selection, const PageValues& values)
 {
     BasicSendValues v;
+    v.tag = values.storedTag;
     v.sensorType = transmitter::SensorCodeFromIndex(selection.sensorIndex);
     v.sensorConnection = ConnectionCodeFromIndex(selection.connectionIndex);
     v.unitCode = UnitCodeFromIndex(selection.sensorIndex, selection.unitsIndex);
     v.lowerRangeValue = values.lowerRangeValue;
     v.upperRangeValue = values.upperRangeValue;
-    v.lowerSensorLimit = values.lowerSensorLimit;
-    v.upperSensorLimit = values.upperSensorLimit;
+    // The limits the page shows beside the points, in the points' unit. The stored limits
+    // may be in another unit: the sensor calibration stores the transmitter's own.
+    const UnitsDisplay shown = UnitsDisplayFor(selection.sensorIndex, selection.unitsIndex);
+    v.lowerSensorLimit = shown.lowerSensorLimit;
+    v.upperSensorLimit = shown.upperSensorLimit;
     return v;
 }
 
 BasicSendValues BasicSendValuesAsShown(const PageValues& values)
 {
     const BasicPageView view = BasicPageViewOf(values);
-    BasicSendValues v = BasicSendValuesFor({view.sensorIndex, view.connectionIndex, view.unitsIndex}, values);
-    v.lowerSensorLimit = view.units.lowerSensorLimit;
-    v.upperSensorLimit = view.units.upperSensorLimit;
-    return v;
+    return BasicSendValuesFor({view.sensorIndex, view.connectionIndex, view.unitsIndex}, values);
 }
 
 bool ValidateBasicSend(const BasicSendValues& v, hart::UserInteraction& ui)
 {
+    if (!CheckTagToSend(v.tag, ui)) return false;
     const bool noSensor = v.sensorType == kSensorNotSet;
     const bool noConnection = v.sensorConnection == kSensorNotSet;
     const bool noUnit = v.unitCode == kUnitsNotSet;

@@ -1,6 +1,13 @@
 #include "config_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
 #include <bit>
+#include <cerrno>
 
 namespace document {
 namespace {
@@ -123,6 +130,28 @@ LoadStatus LoadConfiguration(const QByteArray& bytes, CTransmitter& values)
     values.tag[transmitter::kTagLength] = 0;
     VisitSettings(values, Load{in});
     return LoadStatus::Loaded;
+}
+
+std::optional<QByteArray> ReadConfigurationFile(const QString& path)
+{
+    // Non-blocking, so a named pipe without a writer does not hold the open; the type is
+    // checked on the opened file, not on the name, so it cannot change in between.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat info {};
+    std::optional<QByteArray> bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        QByteArray buffer(kConfigRecordSize + 1, Qt::Uninitialized);
+        qsizetype length = 0;
+        ssize_t n = 0;
+        do {
+            n = ::read(fd, buffer.data() + length, static_cast<size_t>(buffer.size() - length));
+            if (n > 0) length += n;
+        } while ((n > 0 && length < buffer.size()) || (n < 0 && errno == EINTR));
+        if (n >= 0) bytes = buffer.left(length);
+    }
+    ::close(fd);
+    return bytes;
 }
 
 }  // namespace document

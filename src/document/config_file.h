@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+
+#include <optional>
 
 #include "transmitter.h"
 
@@ -18,5 +21,10 @@ enum class LoadStatus { Loaded, WrongFormat, WrongVersion };
 // Fills the values from the record; bytes after the record are ignored. Nothing is changed
 // unless the whole record is there and carries the right magic number and version.
 LoadStatus LoadConfiguration(const QByteArray& bytes, transmitter::CTransmitter& values);
+
+// The first bytes of a regular file: the record and one more, never the rest, so a huge file
+// costs no more than a small one. Anything that is not a regular file (a device, a pipe, a
+// folder) or cannot be opened or read gives nothing; opening never waits for a writer.
+std::optional<QByteArray> ReadConfigurationFile(const QString& path);
 
 }  // namespace document

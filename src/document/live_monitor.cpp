@@ -23,6 +23,7 @@ bool LiveMonitor::Start()
     m_doc.EnableMainControls(false);
     m_stopRequested = false;
     m_finished = false;
+    m_failedCycles = 0;
     try {
         m_thread = std::thread([this] { Run(); });
     } catch (const std::system_error&) {
@@ -39,7 +40,7 @@ void LiveMonitor::Run()
             std::unique_lock lock(m_mutex);
             if (m_wake.wait_for(lock, m_period, [this] { return m_stopRequested; })) break;
         }
-        m_doc.ReadMonitoringValues();
+        if (!m_doc.ReadMonitoringValues()) ++m_failedCycles;
         if (m_cycleDone) m_cycleDone();
     }
     m_finished = true;

@@ -42,6 +42,8 @@ public:
     void Stop();
 
     bool running() const { return m_thread.joinable(); }
+    // Cycles whose reads failed since the last Start.
+    int failedCycles() const { return m_failedCycles; }
     // True once the worker has ended, and whenever none runs.
     bool finished() const { return m_finished; }
 
@@ -55,6 +57,7 @@ private:
     std::condition_variable m_wake;
     bool m_stopRequested = false;
     std::atomic<bool> m_finished{true};
+    std::atomic<int> m_failedCycles{0};
     std::thread m_thread;
 };
 

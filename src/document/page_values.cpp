@@ -1,11 +1,16 @@
 #include "page_values.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace document {
 
 PageValues PageValuesOf(const CVeskDoc& doc)
 {
     PageValues v;
     v.tag = doc.tag();
+    const auto& held = doc.transmitter().tag;
+    v.storedTag.assign(std::begin(held), std::find(std::begin(held), std::end(held), u'\0'));
     v.sensorType = doc.sensorType();
     v.sensorConnection = doc.sensorConnection();
     v.rangeUnits = doc.rangeUnits();

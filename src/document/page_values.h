@@ -2,6 +2,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <string>
 
 #include "parameter_values.h"
 #include "vesk_doc.h"
@@ -43,6 +44,7 @@ private:
 // rules can be worked out without a document.
 struct PageValues {
     CVeskDoc::Tag tag{};  // as the tag getter gives it
+    std::u16string storedTag;  // as held, up to its zero: what a send writes
     std::int32_t sensorType = transmitter::kSensorNotSet;
     std::int32_t sensorConnection = transmitter::kSensorNotSet;
     std::int32_t rangeUnits = transmitter::kUnitsNotSet;

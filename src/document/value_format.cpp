@@ -40,7 +40,7 @@ QString FilterNumericText(const QString& text, bool allowNegative)
             continue;
         }
         if ((ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) ||
-            (allowNegative && ch == QLatin1Char('-') && kept.isEmpty()))
+            (allowNegative && ch == QLatin1Char('-') && i == 0))
             kept += ch;
         ++i;
     }

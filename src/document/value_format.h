@@ -13,7 +13,8 @@ QString DecimalSeparator();
 QString FormatValue(float value, int decimals);
 
 // The number filter of the editable fields: keeps digits, the first decimal separator and,
-// where negatives are allowed, a minus sign in first place. The text ends at a zero character.
+// where negatives are allowed, a minus sign that is the text's first character. The text ends
+// at a zero character.
 QString FilterNumericText(const QString& text, bool allowNegative);
 
 // What a page stores for the text of a number field: the not-set value for an empty text,

@@ -1,6 +1,5 @@
 #include "vesk_doc.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include "config_file.h"
@@ -84,12 +83,12 @@ void CVeskDoc::OnNewDocument()
 
 bool CVeskDoc::OnOpenDocument(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> read = ReadConfigurationFile(path);
+    if (!read) {
         m_ui.notify(kNoStringId, kFailedToOpenDocument, MessageIcon::Exclamation);
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *read;
 
     DeleteContents();
     m_modified = true;
@@ -228,11 +227,14 @@ bool CVeskDoc::OnCheckConnection()
 
 bool CVeskDoc::RunSendChain(std::initializer_list<WriteStep> steps, int (transmitter::CTransmitter::*finalStep)())
 {
+    // A refused step does not stop the chain, but the transfer is complete only when every
+    // value was accepted.
+    bool done = true;
     for (const WriteStep& step : steps) {
-        (m_pTransmitter.get()->*step.run)();
+        if ((m_pTransmitter.get()->*step.run)() == 0) done = false;
         SetProgress(step.progress);
     }
-    const bool done = (m_pTransmitter.get()->*finalStep)() != 0;
+    if ((m_pTransmitter.get()->*finalStep)() == 0) done = false;
     if (done) {
         SetProgress(100);
         RestoreCursor();
@@ -290,7 +292,7 @@ void CVeskDoc::OnRefreshLiveValues()
     RestoreCursor();
 }
 
-void CVeskDoc::ReadMonitoringValues() { m_pTransmitter->ReadLiveValues(); }
+bool CVeskDoc::ReadMonitoringValues() { return m_pTransmitter->ReadLiveValues(); }
 
 // ---- clearing -----------------------------------------------------------------------
 

@@ -58,7 +58,7 @@ public:
     void MarkHasData();
     void MarkCleared();
     bool IsCleared() const { return m_bCleared != 0; }
-    void ReadMonitoringValues();
+    bool ReadMonitoringValues();  // false when the cycle failed to read
 
     // The wait cursor is shown once and restored once, however a command ends.
     void ShowWait();
@@ -178,8 +178,8 @@ private:
         int (transmitter::CTransmitter::*run)();
         int progress;
     };
-    // The write steps each followed by its progress, then the final step that decides
-    // whether "transfer complete" is shown.
+    // The write steps each followed by its progress, then the final step; "transfer
+    // complete" is shown, and true answered, only when every step succeeded.
     bool RunSendChain(std::initializer_list<WriteStep> steps, int (transmitter::CTransmitter::*finalStep)());
     void ClearLoadedFailedFlags();
     void Notify(int messageId, hart::MessageIcon icon);

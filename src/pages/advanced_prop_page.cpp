@@ -9,6 +9,7 @@
 #include "dialog_units.h"
 #include "page_controls.h"
 #include "page_values.h"
+#include "tool_tip_ctrl.h"
 #include "value_format.h"
 #include "vesk_doc.h"
 
@@ -92,6 +93,7 @@ void CAdvancedPropPage::CreateControls()
     connect(m_lineFilter, &QComboBox::activated, this, &CAdvancedPropPage::OnLineFilterChosen);
     connect(m_writeProtect, &QComboBox::activated, this, &CAdvancedPropPage::OnWriteProtectChosen);
     connect(m_send, &QPushButton::clicked, this, &CAdvancedPropPage::OnSend);
+    new CToolTipCtrl(this);
 }
 
 CColorComboBox* CAdvancedPropPage::LevelBox(AlarmLevel level) const

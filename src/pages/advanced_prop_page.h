@@ -23,7 +23,7 @@ public:
     // The send button's level checks on the stored levels.
     bool ValidateForSend();
     // The Advanced lines of the configuration report, as the page's controls show them.
-    std::vector<document::ReportLine> PrintSection() const;
+    std::vector<document::ReportLine> PrintSection() const override;
 
 private:
     void CreateControls();

@@ -1,7 +1,5 @@
 #include "basic_prop_page.h"
 
-#include <QEvent>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -12,9 +10,11 @@
 #include "color_edit.h"
 #include "dialog_units.h"
 #include "display_text.h"
+#include "focus_leave_check.h"
 #include "page_controls.h"
 #include "page_values.h"
 #include "sensor_table.h"
+#include "tool_tip_ctrl.h"
 #include "value_format.h"
 #include "vesk_doc.h"
 
@@ -71,7 +71,7 @@ void CBasicPropPage::CreateControls()
     form.group(Utf8("Идентификация"), {4, 2, 152, 30});
     form.label(Utf8("Тег"), {12, 16, 30, 10});
     m_tag = form.colorEdit(kTagId, {44, 14, 104, 13}, 1206);
-    m_tag->setMaxLength(kTagMaxChars);
+    m_tag->SetTypingLimit(kTagMaxChars);
 
     form.group(Utf8("Конфигурация входного сигнала"), {4, 36, 152, 52});
     form.label(Utf8("Тип сенсора"), {12, 51, 48, 10});
@@ -82,7 +82,7 @@ void CBasicPropPage::CreateControls()
     form.group(Utf8("Демпфирование"), {4, 92, 152, 38});
     form.label(Utf8("Время демпфирования\n(0-32 сек, 0.1 сек.шаг)"), {12, 103, 100, 20});
     m_damping = form.colorEdit(kDampingId, {114, 107, 34, 13}, 1218);
-    m_damping->setMaxLength(kDampingMaxChars);
+    m_damping->SetTypingLimit(kDampingMaxChars);
 
     form.group(Utf8("Конфигурация выходного сигнала"), {160, 2, 160, 110});
     form.label(Utf8("Единицы измерения"), {168, 16, 90, 10});
@@ -99,8 +99,8 @@ void CBasicPropPage::CreateControls()
     form.label(Utf8("Верх. предел диапазона"), {168, 92, 90, 10});
     m_upperLimit = form.colorEdit(kUpperLimitId, {260, 90, 37, 13}, 1216);
     m_upperLimitUnit = form.label({}, {299, 92, 16, 10}, kUpperLimitUnitId);
-    m_lowerRange->setMaxLength(kPointMaxChars);
-    m_upperRange->setMaxLength(kPointMaxChars);
+    m_lowerRange->SetTypingLimit(kPointMaxChars);
+    m_upperRange->SetTypingLimit(kPointMaxChars);
     m_lowerLimit->setReadOnly(true);
     m_upperLimit->setReadOnly(true);
     m_lowerRangeUnit->setToolTip(LoadedText(1211));
@@ -120,7 +120,8 @@ void CBasicPropPage::CreateControls()
     connect(m_upperRange, &QLineEdit::textEdited, this, &CBasicPropPage::OnUpperRangeEdited);
     connect(m_damping, &QLineEdit::textEdited, this, &CBasicPropPage::OnDampingEdited);
     connect(m_send, &QPushButton::clicked, this, &CBasicPropPage::OnSend);
-    m_damping->installEventFilter(this);
+    new pages::FocusLeaveCheck(m_damping, [this] { return DampingMayBeLeft(); });
+    new CToolTipCtrl(this);
 }
 
 bool CBasicPropPage::RefreshFromDocument()
@@ -131,7 +132,7 @@ bool CBasicPropPage::RefreshFromDocument()
     const FailedFlags& failed = values.failed;
 
     pages::ShowFailed(m_tag, failed.test(ValueFlag::Tag));
-    m_tag->setText(view.tag);
+    m_tag->ShowText(view.tag);
     m_sensor->setCurrentIndex(view.sensorIndex);
     pages::ShowFailed(m_sensor, failed.test(ValueFlag::SensorType));
     RebuildDependentLists(view.sensorIndex);
@@ -140,9 +141,9 @@ bool CBasicPropPage::RefreshFromDocument()
     pages::ShowFailed(m_lowerRange, failed.test(ValueFlag::LowerRangeValue));
     pages::ShowFailed(m_upperRange, failed.test(ValueFlag::UpperRangeValue));
     pages::ShowFailed(m_damping, failed.test(ValueFlag::Damping));
-    m_lowerRange->setText(view.lowerRangeText);
-    m_upperRange->setText(view.upperRangeText);
-    m_damping->setText(view.dampingText);
+    m_lowerRange->ShowText(view.lowerRangeText);
+    m_upperRange->ShowText(view.upperRangeText);
+    m_damping->ShowText(view.dampingText);
     // The units shown decide the limits and may turn a unit the sensor lacks into its own.
     OnUnitsChosen(m_units->currentIndex());
     return view.flagged;
@@ -171,18 +172,6 @@ std::vector<ReportLine> CBasicPropPage::PrintSection() const
                                      {m_upperLimit->text(), m_upperLimitUnit->text()},
                                      {m_damping->text(), {}},
                                  });
-}
-
-bool CBasicPropPage::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_damping && event->type() == QEvent::FocusOut) {
-        // Leaving the window is not leaving the field; the check runs once the focus has
-        // settled, so its notice never interrupts the focus change itself.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            QMetaObject::invokeMethod(this, &CBasicPropPage::OnDampingLeft, Qt::QueuedConnection);
-    }
-    return CConfigPage::eventFilter(watched, event);
 }
 
 void CBasicPropPage::OnTagEdited()
@@ -240,10 +229,9 @@ void CBasicPropPage::OnDampingEdited()
     m_pDoc->setDamping(ParseValueText(pages::FilterFieldText(m_damping, false)));
 }
 
-void CBasicPropPage::OnDampingLeft()
+bool CBasicPropPage::DampingMayBeLeft()
 {
-    if (m_pDoc == nullptr) return;
-    if (!CheckDampingLimit(m_damping->text(), m_pDoc->ui())) m_damping->setFocus();
+    return m_pDoc == nullptr || CheckDampingLimit(m_damping->text(), m_pDoc->ui());
 }
 
 void CBasicPropPage::OnSend()

@@ -29,10 +29,7 @@ public:
     // The send button's consistency check on the page's choices and the stored values.
     bool ValidateForSend();
     // The Basic lines of the configuration report, as the page's controls show them.
-    std::vector<document::ReportLine> PrintSection() const;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    std::vector<document::ReportLine> PrintSection() const override;
 
 private:
     void CreateControls();
@@ -43,7 +40,8 @@ private:
     void OnLowerRangeEdited();
     void OnUpperRangeEdited();
     void OnDampingEdited();
-    void OnDampingLeft();
+    // Reports a damping above 32 s; the focus then stays in the field.
+    bool DampingMayBeLeft();
     void OnSend();
     // Connection and units lists for the sensor selection, selecting the stored codes.
     void RebuildDependentLists(int sensorIndex);

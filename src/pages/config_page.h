@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+#include <vector>
+
+#include "report_lines.h"
+
 namespace document {
 class CVeskDoc;
 }
@@ -18,6 +22,9 @@ public:
     virtual bool RefreshFromDocument() = 0;
     // Enables or disables the page's device-command controls.
     virtual void EnableDeviceControls(bool enable) = 0;
+    // The page's lines of the configuration report, as its controls show them now; none
+    // for a page the report leaves out.
+    virtual std::vector<document::ReportLine> PrintSection() const { return {}; }
 
 protected:
     document::CVeskDoc* m_pDoc = nullptr;

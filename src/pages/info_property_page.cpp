@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <chrono>
@@ -16,6 +17,7 @@
 #include "information_texts.h"
 #include "live_monitor.h"
 #include "page_controls.h"
+#include "tool_tip_ctrl.h"
 #include "transparent_image.h"
 #include "vesk_doc.h"
 
@@ -85,6 +87,7 @@ CInfoPropertyPage::CInfoPropertyPage(QWidget* parent) : CConfigPage(parent)
     RegisterLampBitmaps();
     CreateControls();
     AddTooltips();
+    new CToolTipCtrl(this);
     m_sensorTempUnit->clear();
     m_xmtrTempUnit->clear();
     ShowLamps(false, false);
@@ -212,10 +215,19 @@ bool CInfoPropertyPage::isMonitoring() const { return m_monitor != nullptr; }
 void CInfoPropertyPage::OnMonitoringButton()
 {
     if (m_pDoc == nullptr || m_stopping) return;
-    if (isMonitoring())
-        StopMonitoring();
-    else
+    if (!isMonitoring()) {
         StartMonitoring();
+        return;
+    }
+    StopMonitoring();
+    // The stop gives the tabs back, and the focus goes to them: left on this button, a
+    // second Enter would start monitoring again straight away.
+    for (QWidget* above = parentWidget(); above != nullptr; above = above->parentWidget())
+        if (auto* tabs = qobject_cast<QTabWidget*>(above)) {
+            tabs->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    m_monitoringButton->clearFocus();
 }
 
 void CInfoPropertyPage::StartMonitoring()

@@ -36,7 +36,7 @@ public:
     bool isMonitoring() const;
 
     // The Information lines of the configuration report, as the page shows them.
-    std::vector<document::ReportLine> PrintSection() const;
+    std::vector<document::ReportLine> PrintSection() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,6 @@
 #include "command_line_print.h"
 
+#include "page_values.h"
 #include "report_output.h"
 #include "vesk_doc.h"
 
@@ -7,9 +8,14 @@ namespace report {
 
 int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer)
 {
+    return PrintFromCommandLine(doc, file, printer, [&doc] { return document::ReportLines(document::PageValuesOf(doc)); });
+}
+
+int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer, const ShownReport& shown)
+{
     doc.OnNewDocument();
     if (!doc.OnOpenDocument(file)) return 1;
-    return PrintReportTo(doc, printer) ? 0 : 1;
+    return PrintReportTo(doc, printer, shown()) ? 0 : 1;
 }
 
 }  // namespace report

@@ -2,6 +2,11 @@
 
 #include <QString>
 
+#include <functional>
+#include <vector>
+
+#include "report_lines.h"
+
 namespace document {
 class CVeskDoc;
 }
@@ -13,5 +18,8 @@ namespace report {
 // ending in ".pdf" writes that PDF file. No window is involved; every message goes through
 // the document's user interaction. Returns the program's exit code: 0 printed, 1 not.
 int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer);
+// The same, printing the lines the pages show once the file is open.
+using ShownReport = std::function<std::vector<document::ReportLine>()>;
+int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer, const ShownReport& shown);
 
 }  // namespace report

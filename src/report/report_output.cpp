@@ -1,5 +1,6 @@
 #include "report_output.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
@@ -30,6 +31,19 @@ std::vector<document::ReportLine> LinesOf(const document::CVeskDoc& doc)
 // The print job's name: the document's file name, as a print queue lists it.
 QString JobName(const document::CVeskDoc& doc) { return QFileInfo(doc.GetPathName()).fileName(); }
 
+// As many writes as the file takes, so that a full disk ends in a failed write with its
+// reason rather than in a short count without one.
+bool WriteAll(QIODevice& file, const QByteArray& bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0) return false;
+        written += count;
+    }
+    return true;
+}
+
 bool Fail(document::CVeskDoc& doc, const QString& message)
 {
     doc.ui().notify(document::kNoStringId, message.toStdString(), hart::MessageIcon::Exclamation);
@@ -38,30 +52,41 @@ bool Fail(document::CVeskDoc& doc, const QString& message)
 
 }  // namespace
 
-bool WriteReportPdf(document::CVeskDoc& doc, const QString& path)
+bool WriteReportPdf(document::CVeskDoc& doc, const QString& path) { return WriteReportPdf(doc, path, LinesOf(doc)); }
+
+bool WriteReportPdf(document::CVeskDoc& doc, const QString& path, const std::vector<document::ReportLine>& lines)
 {
     QSaveFile file(path);
-    const auto failed = [&] { return Fail(doc, QString::fromUtf8(kFailedToWritePdf).arg(path, file.errorString())); };
-    if (!file.open(QIODevice::WriteOnly)) return failed();
+    const auto failed = [&] {
+        // The reason first: cancelling replaces it with its own.
+        const QString message = QString::fromUtf8(kFailedToWritePdf).arg(path, file.errorString());
+        file.cancelWriting();
+        return Fail(doc, message);
+    };
+    // Unbuffered: a buffered write that fails only in commit()'s final flush goes unnoticed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failed();
+    // The report is laid out in memory first, so every write to the file can be checked.
+    QByteArray bytes;
+    QBuffer report(&bytes);
+    report.open(QIODevice::WriteOnly);
     bool printed = false;
     {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&report);
         pdf.setResolution(kPdfDotsPerInch);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         pdf.setTitle(JobName(doc));
         pdf.setCreator(document::LoadedText(kApplicationName));
-        printed = PrintConfigurationReport(pdf, LinesOf(doc));
+        printed = PrintConfigurationReport(pdf, lines);
     }
-    if (!printed) {
-        file.cancelWriting();
-        return failed();
-    }
+    if (!printed || !WriteAll(file, bytes)) return failed();
     return file.commit() || failed();
 }
 
-bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName)
+bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName) { return PrintReportTo(doc, printerName, LinesOf(doc)); }
+
+bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName, const std::vector<document::ReportLine>& lines)
 {
-    if (printerName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) return WriteReportPdf(doc, printerName);
+    if (printerName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) return WriteReportPdf(doc, printerName, lines);
 
     const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(printerName);
     if (info.isNull()) {
@@ -71,7 +96,7 @@ bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName)
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(JobName(doc));
     printer.setCreator(document::LoadedText(kApplicationName));
-    if (!PrintConfigurationReport(printer, LinesOf(doc))) return Fail(doc, QString::fromUtf8(kFailedToPrint).arg(info.printerName()));
+    if (!PrintConfigurationReport(printer, lines)) return Fail(doc, QString::fromUtf8(kFailedToPrint).arg(info.printerName()));
     return true;
 }
 

@@ -12,20 +12,20 @@ constexpr std::uint8_t kSensorFailureBits = 0x03;
 constexpr std::uint8_t kMalfunctionBit = 0x80;
 }  // namespace
 
-void CTransmitter::ReadLiveValues()
+bool CTransmitter::ReadLiveValues()
 {
     // The cycle runs on the monitoring thread: no transaction of another thread may come
     // between one of its transactions and the decoding of that answer.
     const auto cycle = lockTransactions();
     if (!TransactOrReport(CMD_READ_ASSEMBLY_NUMBER).ok) {
         finalAssemblyNumber = 0;
-        return;
+        return false;
     }
     DecodeResponse(CMD_READ_ASSEMBLY_NUMBER, {&finalAssemblyNumber});
 
     if (!TransactOrReport(CMD_READ_TAG).ok) {
         xmtrAsmDay = xmtrAsmMonth = xmtrAsmYear = 0;
-        return;
+        return false;
     }
     DecodeResponse(CMD_READ_TAG, {FieldRef{}, FieldRef{}, &xmtrAsmDay, &xmtrAsmMonth, &xmtrAsmYear});
 
@@ -33,21 +33,21 @@ void CTransmitter::ReadLiveValues()
     if (!TransactOrReport(CMD_READ_VARIABLES, {&xmtrVariable, &sensorVariable, &none, &none}).ok) {
         xmtrTempUnits = sensorTempUnits = kUnitsNotSet;
         xmtrTemp = sensorTemp = kNotSetFloat;
-        return;
+        return false;
     }
     DecodeResponse(CMD_READ_VARIABLES, {FieldRef{}, &xmtrTempUnits, &xmtrTemp, FieldRef{}, &sensorTempUnits, &sensorTemp});
     xmtrTempUnitsFailed = xmtrTempFailed = sensorTempUnitsFailed = sensorTempFailed = 0;
 
     if (!TransactOrReport(CMD_READ_LOOP_CURRENT).ok) {
         loopCurrent = kNotSetFloat;
-        return;
+        return false;
     }
     DecodeResponse(CMD_READ_LOOP_CURRENT, {&loopCurrent});
     loopCurrentFailed = 0;
 
     if (!TransactOrReport(CMD_READ_ADDITIONAL_STATUS).ok) {
         sensorFailure = xmtrFailure = 0;
-        return;
+        return false;
     }
     std::uint8_t statusByte4 = 0;
     DecodeResponse(CMD_READ_ADDITIONAL_STATUS, {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{}, &statusByte4});
@@ -61,6 +61,7 @@ void CTransmitter::ReadLiveValues()
         xmtrFailure = (status & kMalfunctionBit) ? 1 : 0;
     }
     sensorFailureFailed = xmtrFailureFailed = 0;
+    return true;
 }
 
 }  // namespace transmitter

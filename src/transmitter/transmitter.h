@@ -88,7 +88,8 @@ public:
     MeasuredValue ReadMeasuredValue();
 
     // One live-monitoring cycle: assembly number, date, temperatures, loop current, failures.
-    void ReadLiveValues();
+    // False when a read failed and ended the cycle.
+    bool ReadLiveValues();
 
     // Parameter set.
     std::int32_t sensorType = kSensorNotSet;

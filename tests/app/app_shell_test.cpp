@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "command_line.h"
@@ -85,4 +86,33 @@ TEST(DesktopIntegrationFiles, WrittenWithThisProgramAndKeptWhenUnchanged)
     EXPECT_TRUE(mime.readAll().contains("<glob pattern=\"*.4410\"/>"));
     EXPECT_TRUE(QFile::exists(data.filePath("icons/hicolor/scalable/apps/tarvel4410-config.svg")));
     EXPECT_TRUE(DesktopIntegration::Refresh(data.path(), "/opt/tarvel/bin/tarvel4410-config"));
+}
+
+// Without a display nobody can close a message box: printing a file that cannot be opened
+// ends the program with the notice on standard error and exit status 1.
+TEST(CommandLinePrintWithoutDisplay, NoticeOnStandardErrorAndExit1)
+{
+    QTemporaryDir home;
+    const QString missing = home.filePath("missing.4410");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    environment.insert("XDG_DATA_HOME", home.filePath("data"));
+    for (const char* platform : {"offscreen", "minimal"}) {
+        for (const QStringList& arguments : {QStringList{"/p", missing}, QStringList{"/pt", missing, home.filePath("out.pdf"), "drv", "port"}}) {
+            SCOPED_TRACE(testing::Message() << platform << " " << arguments.first().toStdString());
+            environment.insert("QT_QPA_PLATFORM", platform);
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(QString::fromLocal8Bit(qgetenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-config", arguments);
+            const bool ended = program.waitForFinished(15000);
+            if (!ended) {
+                program.kill();
+                program.waitForFinished();
+            }
+            EXPECT_TRUE(ended);
+            EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(program.exitCode(), 1);
+            EXPECT_TRUE(program.readAllStandardError().contains("Failed to open document."));
+        }
+    }
 }

@@ -7,6 +7,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 #include "color_edit.h"
@@ -92,11 +94,35 @@ TEST_F(GuiFlowTest, ReadChangeSendAndSeeTheRefusal)
     QTest::keyClicks(upper, "160");
     QTest::keyClick(upper, Qt::Key_Tab);
     user.answers = {document::IDOK};
+    user.messages.clear();
     window->action(kCmdSendBasic)->trigger();
+    // The refusal is told, and no success after it.
+    const std::vector<int> shown = user.ids();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), 1012), shown.end());
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), 900), shown.end());
     EXPECT_TRUE(doc.upperRangeValueFailed());
     EXPECT_EQ(window->view()->currentTab(), 0);
     auto* coloured = qobject_cast<CMyColorEdit*>(upper);
     ASSERT_NE(coloured, nullptr);
     EXPECT_EQ(coloured->backgroundColor(), QColor(255, 255, 0));
-    EXPECT_NE(std::find(user.ids().begin(), user.ids().end(), 1012), user.ids().end());
+}
+
+// Enter presses the focused button on the Information page. After it has stopped
+// monitoring, the focus is on the tabs given back: a second Enter starts nothing.
+TEST_F(GuiFlowTest, SecondEnterAfterStoppingMonitoringStartsNothing)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->view()->tabs()->setCurrentIndex(2);
+    auto* monitoring = FindControlAs<QPushButton>(window->view()->page(2), 194);
+    monitoring->setFocus();
+    const auto enter = [] { QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return); };
+    enter();
+    ASSERT_EQ(doc.m_bMonitoring, 1);
+    enter();
+    ASSERT_EQ(doc.m_bMonitoring, 0);
+    EXPECT_FALSE(monitoring->hasFocus());
+    EXPECT_TRUE(window->view()->tabs()->tabBar()->hasFocus());
+    enter();
+    EXPECT_EQ(doc.m_bMonitoring, 0);
+    EXPECT_EQ(window->view()->currentTab(), 2);
 }

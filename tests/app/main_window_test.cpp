@@ -1,12 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
 
 #include "config_file.h"
 #include "config_page.h"
@@ -14,6 +24,7 @@
 #include "fake_driver_control.h"
 #include "fake_sleeper.h"
 #include "main_menu.h"
+#include "modal_box.h"
 #include "pty_port.h"
 #include "question_box.h"
 #include "scripted_user.h"
@@ -21,6 +32,7 @@
 #include "vesk_doc.h"
 #include "vesk_pc_main_win.h"
 #include "vesk_view.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -63,6 +75,42 @@ protected:
     std::unique_ptr<CVeskPcMainWin> window;
     CVeskView* view = nullptr;
 };
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QMenu* RecentMenu(const CVeskPcMainWin& window)
+{
+    for (QAction* item : window.menuBar()->actions().first()->menu()->actions())
+        if (item->menu() && item->text() == QString::fromUtf8("Недавние файлы")) return item->menu();
+    return nullptr;
+}
+
+// Sends a drag of the file onto the window and, when the window takes it, the drop;
+// true when the drag was taken.
+bool DropFile(QWidget& window, const QString& path)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    return enter.isAccepted();
+}
+
+// How much of the form the window lets the user see, scrolling as far as it goes.
+QSize ReachablePart(const QMainWindow& window)
+{
+    const auto* scroll = qobject_cast<const QScrollArea*>(window.centralWidget());
+    if (scroll == nullptr) return window.centralWidget()->geometry().intersected(window.rect()).size();
+    const auto extent = [](const QScrollBar* bar, int visible) { return visible + (bar->isVisible() ? bar->maximum() : 0); };
+    return {extent(scroll->horizontalScrollBar(), scroll->viewport()->width()),
+            extent(scroll->verticalScrollBar(), scroll->viewport()->height())};
+}
 
 QStringList Captions(const QList<QAction*>& actions)
 {
@@ -119,12 +167,98 @@ TEST_F(MainWindowTest, SaveAsUsesTheChosenFile)
     doc.setDamping(2.0f);
     const QString target = files.filePath("saved.4410");
     window->chooseFileToSave = [&](const QString& proposed) {
-        EXPECT_EQ(proposed, QString::fromUtf8("Датчик Тарвел-4410.4410"));
+        EXPECT_EQ(proposed, QStringLiteral("Untitled"));
         return target;
     };
     EXPECT_TRUE(window->OnFileSave());
     EXPECT_EQ(doc.GetPathName(), target);
     EXPECT_FALSE(doc.IsModified());
+}
+
+// Through Qt's own dialog: the title proposed, "victim" typed while victim.4410 exists.
+TEST_F(MainWindowTest, SaveAsProposesTheTitleAndAsksBeforeReplacingTheNameWithItsExtension)
+{
+    const QString victim = files.filePath("victim.4410");
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        SCOPED_TRACE(answer);
+        QFile existing(victim);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("keep");
+        existing.close();
+        doc.OnNewDocument();
+        doc.setDamping(2.0f);
+        QString proposed;
+        QString question;
+        HandleNextModal<QFileDialog>([&](QFileDialog& dialog) {
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name == nullptr) {
+                dialog.reject();
+                return;
+            }
+            proposed = name->text();
+            HandleNextMessageBox([&](QMessageBox& box) {
+                question = box.text();
+                Press(box, answer);
+            });
+            name->setText(files.filePath("victim"));
+            QTest::keyClick(name, Qt::Key_Return);
+            if (dialog.isVisible()) dialog.reject();
+        });
+        window->action(kCmdFileSaveAs)->trigger();
+        EXPECT_EQ(proposed, QStringLiteral("Untitled"));
+        EXPECT_TRUE(question.contains(QStringLiteral("victim.4410"))) << question.toStdString();
+        EXPECT_EQ(ReadAll(victim) == "keep", answer == QMessageBox::No);
+        EXPECT_EQ(doc.GetPathName(), answer == QMessageBox::Yes ? victim : QString());
+    }
+}
+
+// Monitoring holds New and Open; the recent-file list and dropped files follow them.
+TEST_F(MainWindowTest, WhileTheMainControlsAreHeldNoRecentFileOrDropReplacesTheDocument)
+{
+    const QString first = WriteFile([](auto&) {});
+    ASSERT_TRUE(window->OpenDocumentFile(first));
+    QMenu* recent = RecentMenu(*window);
+    ASSERT_NE(recent, nullptr);
+    EXPECT_TRUE(recent->isEnabled());
+
+    doc.EnableMainControls(false);
+    EXPECT_FALSE(recent->isEnabled());
+    const QString copy = files.filePath("copy.4410");
+    window->chooseFileToSave = [&](const QString&) { return copy; };
+    window->action(kCmdFileSaveAs)->trigger();
+    ASSERT_EQ(doc.GetPathName(), copy);
+    EXPECT_FALSE(recent->isEnabled());
+    recent->actions().constLast()->trigger();
+    EXPECT_FALSE(DropFile(*window, first));
+    EXPECT_EQ(doc.GetPathName(), copy);
+
+    doc.EnableMainControls(true);
+    EXPECT_TRUE(recent->isEnabled());
+    EXPECT_TRUE(DropFile(*window, first));
+    EXPECT_EQ(doc.GetPathName(), first);
+}
+
+// A screen narrower or lower than the form (or both): the window stays on the screen and
+// the form scrolls so that all of it can be reached.
+TEST_F(MainWindowTest, OnASmallerScreenTheWholeFormCanBeScrolledTo)
+{
+    const QSize form = window->sizeHint();
+    const QSize screens[] = {{form.width() - 100, form.height() + 200},
+                             {form.width() + 200, form.height() - 100},
+                             {form.width() - 100, form.height() - 100}};
+    for (const QSize& screen : screens) {
+        SCOPED_TRACE(testing::Message() << screen.width() << "x" << screen.height());
+        CVeskPcMainWin placed(doc);
+        PlaceMainWindow(placed, QRect(QPoint(0, 0), screen));
+        placed.show();
+        EXPECT_LE(placed.width(), screen.width());
+        EXPECT_LE(placed.height(), screen.height() - 35);
+        const QSize whole = placed.view()->size();
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            const QSize reachable = ReachablePart(placed);
+            return reachable.width() >= whole.width() && reachable.height() >= whole.height();
+        }, 2000)) << ReachablePart(placed).width() << "x" << ReachablePart(placed).height();
+    }
 }
 
 TEST_F(MainWindowTest, ViewHasFourTabsAndTheFormControls)
@@ -197,6 +331,61 @@ TEST_F(MainWindowTest, PagesDisabledDuringARead)
     EXPECT_FALSE(Button(188)->isEnabled());
     view->OnUpdate(document::HINT_ENABLE_PAGES);
     EXPECT_TRUE(Button(188)->isEnabled());
+}
+
+// The report prints the texts the pages show when it is printed: a value from the file
+// whole, a value as the user typed it.
+TEST_F(MainWindowTest, ReportPrintsWhatThePagesShow)
+{
+    ASSERT_TRUE(window->OpenDocumentFile(WriteFile([](auto& v) {
+        v.lowerRangeValue = -1234.5f;
+        v.upperRangeValue = 100.0f;
+    })));
+    auto* upper = FindControlAs<QLineEdit>(view->page(0), 134);
+    upper->selectAll();
+    QTest::keyClicks(upper, "12.5");
+    const QStringList report = document::ReportText(view->ReportLines());
+    ASSERT_EQ(report.size(), 24);
+    EXPECT_EQ(report[3], QString::fromUtf8("Точка 4 мА: -1234.50 °C"));
+    EXPECT_EQ(report[4], QString::fromUtf8("Точка 20 мА: 12.5 °C"));
+}
+
+// Each tip of the view and its four pages, as hovering shows it.
+TEST_F(MainWindowTest, TooltipsWrapAtAHundredPixels)
+{
+    window->show();
+    const auto shownTip = []() -> QLabel* {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->inherits("QTipLabel") && top->isVisible()) return static_cast<QLabel*>(top);
+        return nullptr;
+    };
+    int tips = 0;
+    int wrapped = 0;
+    for (int tab = 0; tab < CVeskView::kTabCount; ++tab) {
+        view->tabs()->setCurrentIndex(tab);
+        QList<QWidget*> controls = view->page(tab)->findChildren<QWidget*>();
+        if (tab == 0) controls << Button(188) << Button(189);
+        for (QWidget* control : controls) {
+            if (control->toolTip().isEmpty()) continue;
+            const QPoint centre = control->rect().center();
+            QHelpEvent hover(QEvent::ToolTip, centre, control->mapToGlobal(centre));
+            QApplication::sendEvent(control, &hover);
+            QLabel* tip = shownTip();
+            ASSERT_NE(tip, nullptr) << control->toolTip().toStdString();
+            ++tips;
+            // The text's width; the label's margins and the pixel the tip adds come on top.
+            // Only a word wider than the width itself may widen the tip.
+            const int textWidth = tip->contentsRect().width() - 2 * tip->margin() - 1;
+            int widestWord = 0;
+            for (const QString& word : control->toolTip().split(u' '))
+                widestWord = std::max(widestWord, tip->fontMetrics().horizontalAdvance(word));
+            EXPECT_LE(textWidth, std::max(100, widestWord) + 2) << control->toolTip().toStdString();
+            if (tip->height() > 2 * tip->fontMetrics().height()) ++wrapped;
+            QToolTip::hideText();
+        }
+    }
+    EXPECT_GE(tips, 40);
+    EXPECT_GT(wrapped, tips / 2);  // most tips are longer than 100 pixels
 }
 
 // With TARVEL4410_SCREENSHOT_DIR set, each tab is saved as a picture for a look at the

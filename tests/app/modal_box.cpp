@@ -11,8 +11,6 @@
 namespace {
 constexpr int kDeadlineMs = 5000;
 constexpr int kPollMs = 5;
-
-QMessageBox* OpenMessageBox() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }
 }  // namespace
 
 BoxSnapshot Snapshot(const QMessageBox& box)
@@ -33,22 +31,27 @@ BoxSnapshot Snapshot(const QMessageBox& box)
     return shot;
 }
 
-void HandleNextMessageBox(std::function<void(QMessageBox&)> handle)
+void HandleNextModalWidget(const std::function<bool(QWidget&)>& matches, std::function<void(QWidget&)> handle)
 {
     auto* poll = new QTimer(QApplication::instance());
     const QDeadlineTimer deadline(kDeadlineMs);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, deadline, handle = std::move(handle)] {
-        if (QMessageBox* box = OpenMessageBox(); box != nullptr && box->isVisible()) {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, deadline, matches, handle = std::move(handle)] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->isVisible() && matches(*modal)) {
             poll->deleteLater();
             poll->stop();
-            handle(*box);
+            handle(*modal);
         } else if (deadline.hasExpired()) {
             poll->deleteLater();
             poll->stop();
-            ADD_FAILURE() << "no message box opened";
+            ADD_FAILURE() << "no such modal window opened";
         }
     });
     poll->start(kPollMs);
+}
+
+void HandleNextMessageBox(std::function<void(QMessageBox&)> handle)
+{
+    HandleNextModal<QMessageBox>(std::move(handle));
 }
 
 void Press(QMessageBox& box, QMessageBox::StandardButton button)

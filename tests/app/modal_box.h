@@ -25,5 +25,15 @@ BoxSnapshot Snapshot(const QMessageBox& box);
 // given it and must close it. Use before calling code that shows a box and blocks.
 void HandleNextMessageBox(std::function<void(QMessageBox&)> handle);
 
+// The same for the next modal window that `matches`, and for the next one of a class.
+void HandleNextModalWidget(const std::function<bool(QWidget&)>& matches, std::function<void(QWidget&)> handle);
+
+template <typename Window>
+void HandleNextModal(std::function<void(Window&)> handle)
+{
+    HandleNextModalWidget([](QWidget& modal) { return qobject_cast<Window*>(&modal) != nullptr; },
+                          [handle = std::move(handle)](QWidget& modal) { handle(static_cast<Window&>(modal)); });
+}
+
 // Presses a standard button of the box as the user would.
 void Press(QMessageBox& box, QMessageBox::StandardButton button);

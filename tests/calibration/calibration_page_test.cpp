@@ -16,6 +16,7 @@
 #include <cmath>
 #include <map>
 
+#include "basic_prop_page.h"
 #include "cal_prop_page.h"
 #include "dialog_units.h"
 #include "display_text.h"
@@ -264,6 +265,33 @@ TEST_F(CalibrationPage, LeavingAMeterReadingChecksIt)
     ASSERT_TRUE(QTest::qWaitFor([&] { return user.ids() == std::vector<int>{1279, 1278, 1282}; })) << user.messages.size();
 }
 
+TEST_F(CalibrationPage, ImplausibleReadingStopsTheClickThatLeftIt)
+{
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    const struct {
+        int step;
+        int field;
+        int setButton;
+        const char* typed;
+        int message;
+    } cases[] = {{1, 1251, 1247, "4.3", 1279}, {2, 1259, 1258, "20.6", 1282}};
+    for (const auto& c : cases) {
+        user.messages.clear();
+        page.SetLoopStep(c.step);
+        QLineEdit* reading = Edit(&page, c.field);
+        reading->setFocus();
+        QTest::keyClicks(reading, c.typed);
+        Click(&page, c.setButton);
+        // The warning came before the button could act, and no trim was tried: not even
+        // the transmitter's search, which would have asked or reported something.
+        EXPECT_EQ(user.ids(), std::vector<int>{c.message}) << c.typed;
+        EXPECT_TRUE(user.questions.empty()) << c.typed;
+        EXPECT_TRUE(reading->hasFocus()) << c.typed;
+        EXPECT_EQ(page.loopStep(), c.step) << c.typed;
+    }
+}
+
 // ---- procedures against the simulated transmitter ------------------------------------------
 
 namespace {
@@ -505,4 +533,47 @@ TEST_F(CalibrationPageDevice, ResetKeepsTheStepAndWaitsAfterARestart)
     EXPECT_EQ(user.ids(), (std::vector<int>{1293}));
     EXPECT_EQ(waitClock.total, std::chrono::seconds(7));
     EXPECT_EQ(page.sensorStep(), 0);
+}
+
+// The sensor calibration's start stores the transmitter's limits, in its own unit. The
+// Basic page still checks its points against the limits it shows, in the unit it shows.
+TEST_F(CalibrationPageDevice, BasicPageChecksItsPointsAgainstTheLimitsItShows)
+{
+    const struct {
+        std::uint8_t transmitterUnit;
+        int pageUnitsIndex;
+        const char* upper;
+        int message;
+    } cases[] = {
+        {32, 2, "1000", 0},    // below 1562 °F, though above 850 (°C)
+        {33, 1, "900", 1271},  // above 850 °C, though below 1562 (°F)
+    };
+    for (const auto& c : cases) {
+        CBasicPropPage basic;
+        basic.SetDocument(&doc);
+        basic.RefreshFromDocument();
+        for (const auto& [id, index] : {std::pair{125, 1}, std::pair{127, 3}, std::pair{129, c.pageUnitsIndex}}) {
+            auto* list = FindControlAs<QComboBox>(&basic, id);
+            list->setCurrentIndex(index);
+            emit list->activated(index);
+        }
+        Type(&basic, 131, "0");
+        Type(&basic, 134, c.upper);
+        Device([&](sim::Device& d) { d.state().config.rangeUnits = c.transmitterUnit; });
+        dialogs.Expect("CCalSettingsDialog", ModalAnswerer::Reject());
+        Click(&page, 1266);
+        ASSERT_EQ(doc.sensorLimitUnits(), c.transmitterUnit) << c.upper;
+
+        user.messages.clear();
+        user.questions.clear();
+        Click(&basic, 1244);
+        if (c.message == 0) {
+            EXPECT_TRUE(user.messages.empty()) << c.upper;
+            EXPECT_EQ(QuestionIds(), std::vector<int>{905}) << c.upper;  // the send's own question
+        } else {
+            EXPECT_EQ(user.ids(), std::vector<int>{c.message}) << c.upper;
+            EXPECT_TRUE(user.questions.empty()) << c.upper;
+        }
+    }
+    ExpectAllDialogsAnswered();
 }

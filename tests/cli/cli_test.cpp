@@ -2,8 +2,13 @@
 // library, against the simulated transmitter on a pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <sys/resource.h>
 
+#include <algorithm>
+#include <csignal>
+#include <functional>
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -38,9 +43,11 @@ protected:
         com = QString::number(endpoint->comNumber);
     }
 
-    CliRun Cli(QStringList args, const QByteArray& input = {})
+    // inChild runs in the child before the program starts (resource limits).
+    CliRun Cli(QStringList args, const QByteArray& input = {}, const std::function<void()>& inChild = {})
     {
         QProcess process;
+        if (inChild) process.setChildProcessModifier(inChild);
         process.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli", args);
         process.write(input);
         process.closeWriteChannel();
@@ -50,7 +57,8 @@ protected:
         return run;
     }
 
-    QString WriteConfiguration(const std::function<void(transmitter::CTransmitter&)>& edit)
+    QString WriteConfiguration(const std::function<void(transmitter::CTransmitter&)>& edit,
+                               const QString& name = QStringLiteral("config.4410"))
     {
         ScriptedUser user;
         FakeSleeper sleeper;
@@ -70,7 +78,7 @@ protected:
         values.lineFilter = 1;
         values.writeProtect = 0;
         edit(values);
-        const QString path = files.filePath("config.4410");
+        const QString path = files.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(document::StoreConfiguration(values));
@@ -256,9 +264,9 @@ TEST_F(CliTest, SendAdvancedMarksTheRefusedLevel)
     const CliRun run = Cli({"--port", com, "send-advanced", path});
     EXPECT_TRUE(run.has(QString::fromUtf8("[1010] Неверное значение высокого уровня тревоги")));
     EXPECT_TRUE(run.has(QString::fromUtf8("! Высокий уровень аварии")));
-    // Only the final step decides: it succeeded.
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.has(QString::fromUtf8("[900] Передача завершена успешно")));
+    // The other steps succeeded, but one value was refused: no success.
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.has(QString::fromUtf8("[900] Передача завершена успешно")));
 }
 
 TEST_F(CliTest, SendAdvancedSwitchesProtectionOffFirstAndOnLast)
@@ -284,7 +292,7 @@ TEST_F(CliTest, PortIsStoredAndUsedByLaterRuns)
     EXPECT_EQ(Cli({"port", com}).exitCode, 0);
     QSettings settings(config.filePath(QString::fromUtf8("Tarvel 4410 Configuration Tool/Конфигурация датчика Тарвел-4410.conf")),
                       QSettings::IniFormat);
-    EXPECT_EQ(settings.value("General/PortSettings").toInt(), com.toInt());
+    EXPECT_EQ(settings.value("PortSettings").toInt(), com.toInt());
     EXPECT_EQ(Cli({"check"}).exitCode, 0);
 }
 
@@ -367,5 +375,88 @@ TEST_F(CliTest, FixedCurrentUsageErrors)
         const CliRun run = Cli(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: "));
+    }
+}
+
+QByteArray Contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Each failure ends with status 1, shows why and never success, and leaves the files alone:
+// an existing configuration or report byte for byte, a new one not created.
+TEST_F(CliTest, FailuresEndWithStatusOneAndLeaveTheFilesAlone)
+{
+    const QString config = WriteConfiguration([](auto&) {});
+    const QString keep = WriteConfiguration([](auto& v) { v.damping = 7.0f; }, "keep.4410");
+    const QString fresh = files.filePath("new.4410");
+    const QString badTag = WriteConfiguration([](auto& v) {
+        const char16_t tag[] = u"T\u0001T";
+        std::copy(std::begin(tag), std::end(tag), v.tag);
+    }, "bad-tag.4410");
+    const QString pdf = files.filePath("keep.pdf");
+    {
+        QFile old(pdf);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("%PDF-1.4 the previous report");
+    }
+    const auto listing = [this] { return QDir(files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+    const QStringList entries = listing();
+    const QByteArray keepBytes = Contents(keep);
+    const QByteArray pdfBytes = Contents(pdf);
+    const auto fullDisk = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_FSIZE, &none);
+    };
+
+    struct Case {
+        const char* name;
+        std::uint8_t refusedCommand;  // answered with a refusal; 0 for none
+        std::uint8_t result;
+        QStringList args;
+        QString shown;  // the start of a line the run shows
+        std::function<void()> inChild = {};
+    };
+    const QString notRead = QString::fromUtf8("\": the transmitter was not read in full.");
+    const Case cases[] = {
+        {"read over a file, a group refused", 150, 64, {"--port", com, "read", keep},
+         "[-] Not saved to \"" + keep + notRead},
+        {"read into a new file, a group refused", 150, 64, {"--port", com, "read", fresh},
+         "[-] Not saved to \"" + fresh + notRead},
+        {"send-basic, the range refused", 35, 11, {"--port", com, "--answer", "905=ok", "send-basic", config},
+         QString::fromUtf8("! ")},
+        {"monitor, the cycle's first read refused", 16, 64, {"--port", com, "monitor", "--cycles", "1"}, {}},
+        {"send-basic --validate, a control character in the tag", 0, 0,
+         {"--port", com, "--answer", "905=ok", "send-basic", badTag, "--validate"},
+         QString::fromUtf8("[902] Неверный символ \u0001")},
+        {"print onto a full disk", 0, 0, {"print", config, "--pdf", pdf},
+         "[-] Failed to write the report to \"" + pdf + "\": ", fullDisk},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host->withDevice([&](sim::Device& d) {
+            d.faults().responseOverrides.clear();
+            if (c.refusedCommand != 0) d.faults().responseOverrides[c.refusedCommand] = c.result;
+        });
+        host->clearRequests();
+        const CliRun run = Cli(c.args, {}, c.inChild);
+        const std::string output = run.lines.join('\n').toStdString();
+        EXPECT_EQ(run.exitCode, 1) << output;
+        EXPECT_TRUE(run.lines.filter(QString::fromUtf8("[900]")).isEmpty()) << output;
+        if (!c.shown.isEmpty()) {
+            EXPECT_TRUE(std::any_of(run.lines.begin(), run.lines.end(), [&](const QString& line) {
+                return line.startsWith(c.shown);
+            })) << output;
+        }
+        EXPECT_EQ(Contents(keep), keepBytes);
+        EXPECT_FALSE(QFile::exists(fresh));
+        EXPECT_EQ(Contents(pdf), pdfBytes);
+        EXPECT_EQ(listing(), entries);
+        // Nothing refused by the device: nothing written to it either.
+        if (c.refusedCommand == 0) {
+            EXPECT_TRUE(WritesSeen().empty());
+        }
     }
 }

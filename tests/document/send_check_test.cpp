@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "advanced_send_check.h"
 #include "basic_page_lists.h"
 #include "basic_send_check.h"
 #include "scripted_user.h"
+#include "sensor_table.h"
+#include "string_table.h"
 
 using namespace document;
 
@@ -32,13 +35,13 @@ void ExpectOutcome(bool passed, const ScriptedUser& user, int message, const cha
 // PT100 (a = 0.00385), four wires, °C: limits −200 … 850.
 BasicSendValues Pt100(float lower, float upper)
 {
-    return {1, 4, 32, lower, upper, -200.0f, 850.0f};
+    return {1, 4, 32, lower, upper, -200.0f, 850.0f, {}};
 }
 
 BasicSendValues Choices(std::int32_t sensor, std::int32_t connection, std::int32_t unit, float lower = kNotSet,
                         float upper = kNotSet)
 {
-    return {sensor, connection, unit, lower, upper, kNotSet, kNotSet};
+    return {sensor, connection, unit, lower, upper, kNotSet, kNotSet, {}};
 }
 
 struct BasicCase {
@@ -93,7 +96,9 @@ TEST(BasicSendCheck, CodesComeFromTheListSelections)
     EXPECT_EQ(v.sensorType, 132);
     EXPECT_EQ(v.sensorConnection, 2);
     EXPECT_EQ(v.unitCode, 36);
-    EXPECT_EQ(v.lowerSensorLimit, -200.0f);
+    // The limits too are those the page shows for its selection, not the stored ones.
+    EXPECT_EQ(v.lowerSensorLimit, transmitter::SensorLimits(14, 36).first);
+    EXPECT_NE(v.lowerSensorLimit, -200.0f);
     EXPECT_EQ(BasicSendValuesFor({0, 0, 0}, stored).sensorType, 251);
     EXPECT_EQ(BasicSendValuesFor({kNoSelection, 0, 0}, stored).sensorType, 251);
 }
@@ -125,6 +130,41 @@ TEST(BasicSendCheck, AsShownUsesTheLimitsOfTheShownSensorAndUnit)
     loaded.upperRangeValue = 100.0f;
     ScriptedUser third;
     EXPECT_TRUE(ValidateBasicSend(BasicSendValuesAsShown(loaded), third));
+}
+
+// A stored tag (a file's) gets the tag field's check before anything else: what the field
+// would refuse is refused with its message 902 and the character; lower case passes, as the
+// field and the transmitter take it as capitals.
+TEST(BasicSendCheck, StoredTagGetsTheTagFieldsCheckFirst)
+{
+    struct TagCase {
+        const char16_t* tag;
+        const char16_t* refused;  // nullptr: passes
+    };
+    const TagCase cases[] = {
+        {u"TT-101 _", nullptr}, {u"tt-7", nullptr},     {u"", nullptr},        {u"A\u0001B", u"\u0001"},
+        {u"T\tT", u"\t"},       {u"\u007F", u"\u007F"}, {u"ЖX", u"Ж"},         {u"a{", u"{"},
+        {u"`", u"`"},           {u"\u00DF", u"\u00DF"},
+    };
+    const std::string_view kInvalidCharacter = tarvel::LoadText(902);
+    for (const TagCase& c : cases) {
+        PageValues stored;
+        stored.storedTag = c.tag;
+        stored.sensorType = 1;  // no connection: 1264 unless the tag is refused first
+        ScriptedUser user;
+        const bool passed = ValidateBasicSend(BasicSendValuesAsShown(stored), user);
+        const std::string name = QString::fromUtf16(c.tag).toStdString();
+        EXPECT_FALSE(passed) << name;
+        ASSERT_EQ(user.messages.size(), 1u) << name;
+        if (c.refused == nullptr) {
+            EXPECT_EQ(user.messages[0].id, 1264) << name;
+            continue;
+        }
+        EXPECT_EQ(user.messages[0].id, 902) << name;
+        EXPECT_EQ(QString::fromStdString(user.messages[0].text),
+                  QString::fromUtf8(kInvalidCharacter.data(), kInvalidCharacter.size()) + QString::fromUtf16(c.refused))
+            << name;
+    }
 }
 
 struct AdvancedCase {

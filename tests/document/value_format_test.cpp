@@ -88,7 +88,8 @@ const FilterCase kRussianFilterCases[] = {
     {u"-12,5", false, u"12,5"},
     {u"5-3", true, u"53"},
     {u"--5", true, u"-5"},
-    {u"x-5", true, u"-5"},  // the minus is first of what is kept
+    {u"x-5", true, u"5"},   // a minus only as the text's first character
+    {u" -5", true, u"5"},
     {u",5", true, u",5"},
     {u"3,5,0", false, u"3,50"},
     {u"١٢", true, u""},     // digits of other scripts are not 0–9

@@ -3,6 +3,7 @@
 // whose contents are wrong (magic, version, length) ends in a new, empty, untitled document;
 // a file that cannot be read at all leaves the open document as it was.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <bit>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "deadline.h"
 #include "file_fault_fixture.h"
 #include "file_modes_enforced.h"
 #include "framework_messages.h"
@@ -217,6 +219,40 @@ TEST_F(CorruptFileTest, EachDamageGivesItsMessageAndItsDocument)
             const FileModesEnforced asAnyUser;
             opened = doc.OnOpenDocument(path);
         }
+        ExpectOutcome(c, opened, path);
+    }
+}
+
+// Only a regular file's first bytes are read: a device, a pipe without a writer and a folder
+// are refused as unreadable at once, a huge file costs no more than a small one.
+TEST_F(CorruptFileTest, WhatIsNotAPlainRecordIsRefusedWithoutReadingIt)
+{
+    // Sparse: the size without the disk space.
+    constexpr off_t kHuge = off_t{1} << 36;
+    auto huge = [this](const QString& name, const QByteArray& start) {
+        const QString path = WriteFile(name, start);
+        if (::truncate(path.toLocal8Bit().constData(), kHuge) != 0) throw std::runtime_error("no sparse file");
+        return path;
+    };
+    const QByteArray record = ValidRecord();
+    const std::vector<FileCase> cases = {
+        {"an endless device", [] { return QStringLiteral("/dev/zero"); }, Outcome::Unreadable},
+        {"a named pipe without a writer", [this] {
+             const QString path = dir.filePath("pipe.4410");
+             if (::mkfifo(path.toLocal8Bit().constData(), 0600) != 0) throw std::runtime_error("no fifo");
+             return path;
+         },
+         Outcome::Unreadable},
+        {"a huge file of zeros", [&] { return huge("zeros.4410", {}); }, Outcome::WrongFormat},
+        {"a record followed by a huge tail", [&] { return huge("tail.4410", record); }, Outcome::Loaded},
+    };
+    for (const FileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        user.messages.clear();
+        ASSERT_TRUE(doc.OnOpenDocument(previousPath));
+        doc.setDamping(kEditedDamping);
+        const QString path = c.make();
+        const bool opened = FinishesWithin(std::chrono::seconds(5), [&] { return doc.OnOpenDocument(path); });
         ExpectOutcome(c, opened, path);
     }
 }

@@ -5,43 +5,19 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <functional>
 #include <string>
 
 #include "file_fault_fixture.h"
 #include "file_modes_enforced.h"
+#include "file_size_limit.h"
 #include "framework_messages.h"
 
 using namespace document;
-
-namespace {
-
-// The file system takes no more than this many bytes per file, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limited = m_previous;
-        limited.rlim_cur = bytes;
-        m_set = setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_previous); }
-    bool set() const { return m_set; }
-
-private:
-    rlimit m_previous{};
-    bool m_set = false;
-};
-
-}  // namespace
 
 class FailedSaveTest : public FileFaultTest {
 protected:

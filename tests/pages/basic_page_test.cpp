@@ -317,6 +317,26 @@ TEST_F(BasicPageTest, DampingAboveThirtyTwoIsReportedWhenTheFieldIsLeft)
     }
 }
 
+TEST_F(BasicPageTest, RefusedDampingStopsTheClickThatLeftIt)
+{
+    ASSERT_TRUE(ShowActive(page));
+    ChoosePt100FourWiresCelsius();
+    damping()->setFocus();
+    Retype(damping(), QStringLiteral("40"));
+    QTest::mouseClick(sendButton(), Qt::LeftButton);
+    // The warning came before the button could act, and the button did not act.
+    EXPECT_EQ(bench.user.ids(), std::vector<int>{901});
+    EXPECT_TRUE(bench.questionIds().empty());
+    EXPECT_TRUE(damping()->hasFocus());
+    EXPECT_TRUE(bench.lineUntouched());
+
+    // Corrected, the same click sends (and is cancelled at its question).
+    Retype(damping(), QStringLiteral("4"));
+    QTest::mouseClick(sendButton(), Qt::LeftButton);
+    EXPECT_EQ(bench.user.ids(), std::vector<int>{901});
+    EXPECT_EQ(bench.questionIds(), std::vector<int>{905});
+}
+
 // ---- Colours and refresh --------------------------------------------------------------------
 
 TEST_F(BasicPageTest, RefreshPaintsEachRefusedValueYellow)
@@ -563,6 +583,36 @@ TEST_F(BasicPageTest, PrintSectionTakesTheFieldsAsTyped)
     EXPECT_EQ(printed[4].label + printed[4].valueColumnText(), Utf8("Точка 20 мА: 12.5 °C"));
     EXPECT_EQ(printed[3].label + printed[3].valueColumnText(), Utf8("Точка 4 мА:  "));
     EXPECT_EQ(printed[7].label + printed[7].valueColumnText(), Utf8("Демпфирование:  "));
+}
+
+// The typing limits are for the user: values from a file or the transmitter show whole,
+// and the report prints them as the page shows them.
+TEST_F(BasicPageTest, ShownValuesAreNotCutByTheTypingLimits)
+{
+    transmitter::CTransmitter& t = bench.doc.transmitter();
+    t.sensorType = 1;
+    t.sensorConnection = 4;
+    t.rangeUnits = 32;
+    t.lowerRangeValue = -1234.5f;
+    t.upperRangeValue = 0.0f;
+    t.damping = 123.4f;
+    page.RefreshFromDocument();
+    EXPECT_EQ(lowerRange()->text(), QStringLiteral("-1234.50"));
+    EXPECT_EQ(damping()->text(), QStringLiteral("123.4"));
+    ExpectSectionOfTheReport(page.PrintSection(), bench.doc, 0, 8, "long values");
+    EXPECT_EQ(page.PrintSection()[3].label + page.PrintSection()[3].valueColumnText(), Utf8("Точка 4 мА: -1234.50 °C"));
+
+    // Typing stays limited: a shown text may be shortened, not lengthened.
+    lowerRange()->setFocus();
+    lowerRange()->end(false);
+    QTest::keyClick(lowerRange(), Qt::Key_1);
+    EXPECT_EQ(lowerRange()->text(), QStringLiteral("-1234.50"));
+    QTest::keyClick(lowerRange(), Qt::Key_Backspace);
+    QTest::keyClick(lowerRange(), Qt::Key_Backspace);
+    QTest::keyClicks(lowerRange(), "12");
+    EXPECT_EQ(lowerRange()->text(), QStringLiteral("-1234.1"));
+    Retype(upperRange(), QStringLiteral("123456789"));
+    EXPECT_EQ(upperRange()->text(), QStringLiteral("1234567"));
 }
 
 // ---- Form -----------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "command_line_print.h"
+#include "file_size_limit.h"
 #include "pdf_words.h"
 #include "report_document.h"
 #include "report_output.h"
@@ -98,5 +99,41 @@ TEST_F(ReportOutputTest, CommandLinePrintOfAFileThatCannotBeOpenedEndsWithItsMes
         EXPECT_EQ(report::PrintFromCommandLine(files.doc, c.file, pdf), 1);
         EXPECT_EQ(MessageTexts(), std::vector<std::string>{c.message});
         EXPECT_FALSE(QFile::exists(pdf));
+    }
+}
+
+// "/pt FILE OUT.pdf ..." onto a full disk: the report's failure message, exit status 1, an
+// existing PDF byte for byte, a new one not created, nothing left beside them.
+TEST_F(ReportOutputTest, CommandLinePdfOntoAFullDiskFailsAndKeepsTheOldFile)
+{
+    const QString file = files.WriteConfigurationFile(QStringLiteral("config.4410"));
+    const QString existing = files.path(QStringLiteral("existing.pdf"));
+    ASSERT_EQ(report::PrintFromCommandLine(files.doc, file, existing), 0);
+    QFile old(existing);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = old.readAll();
+    old.close();
+    const QStringList entries = QDir(files.path({})).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    const qint64 limits[] = {0, 1000, oldBytes.size() - 1};
+    for (const qint64 limit : limits) {
+        for (const QString& pdf : {existing, files.path(QStringLiteral("new.pdf"))}) {
+            SCOPED_TRACE(std::to_string(limit) + " bytes, " + pdf.toStdString());
+            files.user.messages.clear();
+            int status = 0;
+            {
+                const FileSizeLimit full(static_cast<rlim_t>(limit));
+                ASSERT_TRUE(full.set());
+                status = report::PrintFromCommandLine(files.doc, file, pdf);
+            }
+            EXPECT_EQ(status, 1);
+            ASSERT_EQ(files.user.messages.size(), 1u);
+            EXPECT_EQ(files.user.messages[0].text.rfind("Failed to write the report to \"" + pdf.toStdString() + "\": ", 0), 0u)
+                << files.user.messages[0].text;
+            ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+            EXPECT_EQ(old.readAll(), oldBytes);
+            old.close();
+            EXPECT_EQ(QDir(files.path({})).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entries);
+        }
     }
 }

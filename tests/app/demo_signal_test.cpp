@@ -1,0 +1,41 @@
+// tarvel4410-config --demo as a separate process: a stop signal ends it cleanly, and the
+// COM link of its simulated transmitter goes with it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+TEST(DemoTransmitter, StopSignalsRemoveTheLinkAndEndCleanly)
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        QTemporaryDir home;
+        ASSERT_TRUE(QDir(home.path()).mkdir("ports"));
+        const QDir ports(home.filePath("ports"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("TARVEL4410_PORTS_DIR", ports.path());
+        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(qEnvironmentVariable("TARVEL4410_BIN_DIR") + "/tarvel4410-config", {"--demo"});
+        ASSERT_TRUE(program.waitForStarted());
+        // Links are counted whether or not their target is still there.
+        const auto links = [&] { return ports.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot); };
+        const bool linked = QTest::qWaitFor([&] { return !links().isEmpty() || program.state() == QProcess::NotRunning; }, 20000);
+        ASSERT_TRUE(linked && program.state() == QProcess::Running) << program.readAllStandardError().toStdString();
+        EXPECT_EQ(links(), QStringList{"COM1"});
+
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+        EXPECT_TRUE(links().isEmpty()) << links().join(' ').toStdString();
+    }
+}

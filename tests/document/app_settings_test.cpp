@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "app_settings.h"
+
+using document::AppSettings;
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& text)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+}  // namespace
+
+// The port lives in [General] as PortSettings; a hand-written entry there is read, and the
+// [%General] entry of earlier versions is taken over once.
+TEST(AppSettingsFile, PortInTheGeneralSection)
+{
+    QTemporaryDir home;
+    setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
+    const QString path = AppSettings::Store().fileName();
+    ASSERT_TRUE(path.startsWith(home.path()));
+
+    const struct {
+        QByteArray file;
+        int port;
+        int choice;
+    } cases[] = {
+        {"", 1, -1},
+        {"[General]\nPortSettings=7\n", 7, 7},
+        {"[%General]\nPortSettings=12\n", 12, 12},
+        {"[General]\nPortSettings=3\n\n[%General]\nPortSettings=14\n", 3, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        WriteAll(path, c.file);
+        EXPECT_EQ(AppSettings().portNumber(), c.port);
+        EXPECT_EQ(AppSettings().storedPortChoice(), c.choice);
+        EXPECT_FALSE(ReadAll(path).contains("%General"));
+    }
+    EXPECT_TRUE(ReadAll(path).contains("[General]\nPortSettings=3"));
+
+    AppSettings().setPortNumber(5);
+    EXPECT_EQ(ReadAll(path), QByteArray("[General]\nPortSettings=5\n"));
+}
