@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <utility>
 
 namespace serial {
 
@@ -14,6 +15,7 @@ class PortHold {
 public:
     explicit PortHold(int comNumber);
     ~PortHold();
+    PortHold(PortHold&& other) noexcept : m_device(std::exchange(other.m_device, {})) {}
     PortHold(const PortHold&) = delete;
     PortHold& operator=(const PortHold&) = delete;
 

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "link_environment.h"
+#include "live_monitor.h"
 #include "port_list.h"
 #include "pty_port.h"
 #include "question_box.h"
@@ -169,4 +171,28 @@ TEST_F(PortHeldTest, BusyMarkAndMessage908UntilReleased)
         EXPECT_TRUE(doc.OnCheckConnection());
         EXPECT_EQ(user.ids(), (std::vector<int>{kFound}));
     }
+}
+
+// One program on a port for a whole operation: while this one monitors, another instance
+// finds the port busy between the monitoring cycles and sends nothing.
+TEST_F(PortHeldTest, AnotherInstanceIsRefusedWhileThisOneMonitors)
+{
+    const auto runCli = [](const QStringList& args) {
+        QProcess cli;
+        cli.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli", args);
+        cli.closeWriteChannel();
+        EXPECT_TRUE(cli.waitForFinished(60000));
+        return std::make_pair(cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()));
+    };
+    const QString port = QString::number(endpoint.comNumber);
+    {
+        LiveMonitor monitor(doc, {}, std::chrono::milliseconds(50));
+        ASSERT_TRUE(monitor.Start());
+        const auto [exitCode, output] = runCli({"--port", port, "read"});
+        EXPECT_EQ(exitCode, 1);
+        EXPECT_TRUE(output.contains(QString("[%1]").arg(kCannotOpenPort))) << output.toStdString();
+        EXPECT_TRUE(runCli({"ports"}).second.contains(Entry(true)));
+        monitor.Stop();
+    }
+    EXPECT_EQ(runCli({"--port", port, "check"}).first, 0) << "released when monitoring ends";
 }
