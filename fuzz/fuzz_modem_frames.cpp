@@ -12,17 +12,18 @@ namespace {
 using modem::FrameAssembler;
 using Frames = std::vector<FrameAssembler::Frame>;
 
-bool IsDelimiter(std::uint8_t byte)
+// Only what a slave sends: requests on the line are skipped, never delivered.
+bool IsSlaveDelimiter(std::uint8_t byte)
 {
     const std::uint8_t type = byte & 0x7F;
-    return type == 0x01 || type == 0x02 || type == 0x06;
+    return type == 0x01 || type == 0x06;
 }
 
 // Every delivered frame is one whole frame: a delimiter, its address, command, count, exactly
 // the counted data and a checksum byte.
 void CheckFrame(const FrameAssembler::Frame& frame)
 {
-    if (frame.empty() || frame.size() > FrameAssembler::kCapacityBytes || !IsDelimiter(frame[0])) std::abort();
+    if (frame.empty() || frame.size() > FrameAssembler::kCapacityBytes || !IsSlaveDelimiter(frame[0])) std::abort();
     const std::size_t addressBytes = (frame[0] & 0x80) != 0 ? 5 : 1;
     const std::size_t countAt = 1 + addressBytes + 1;
     if (frame.size() <= countAt || frame.size() != countAt + 1 + frame[countAt] + 1) std::abort();

@@ -228,6 +228,7 @@ void CCalPropPage::SetSensorStep(int step)
 {
     if (step < 0 || step > 2) return;
     m_sensorStep = step;
+    UpdateProcedureHold();
     EnterStep(kSensorSteps, step,
               {{m_lowerPoint, &CVeskDoc::setTrimLowerPoint}, {m_upperPoint, &CVeskDoc::setTrimUpperPoint}});
 }
@@ -236,10 +237,20 @@ void CCalPropPage::SetLoopStep(int step)
 {
     if (step < 0 || step > 2) return;
     m_loopStep = step;
+    UpdateProcedureHold();
     EnterStep(kLoopSteps, step,
               {{m_reading4mA, &CVeskDoc::setMeasured4mA},
                {m_reading20mA, &CVeskDoc::setMeasured20mA},
                {m_fixedCurrent, &CVeskDoc::setFixedCurrent}});
+}
+
+void CCalPropPage::UpdateProcedureHold()
+{
+    if (m_sensorStep == 0 && m_loopStep == 0) {
+        m_procedureHold.reset();
+    } else if (!m_procedureHold && m_pDoc != nullptr) {
+        m_procedureHold.emplace(m_pDoc->HoldPort());
+    }
 }
 
 void CCalPropPage::EnterStep(std::span<const StepRow> rows, int step, std::initializer_list<ProcedureValue> values)

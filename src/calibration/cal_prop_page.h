@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include <initializer_list>
+#include <optional>
 #include <span>
 
 #include "config_page.h"
@@ -57,6 +58,7 @@ private:
     };
 
     void CreateControls();
+    void UpdateProcedureHold();
     void EnterStep(std::span<const StepRow> rows, int step, std::initializer_list<ProcedureValue> values);
     // Loop calibration cannot start while a fixed current is forced.
     void SetControlEnabled(int controlId, bool enable);
@@ -85,6 +87,8 @@ private:
     hart::Sleeper* m_waitClock = nullptr;
     int m_sensorStep = 0;
     int m_loopStep = 0;
+    // From a procedure's first step to its end no other program may take the port.
+    std::optional<serial::PortHold> m_procedureHold;
     bool m_fixedCurrentForced = false;
 
     QPushButton* m_startSensor = nullptr;

@@ -43,6 +43,7 @@ void ShowCurrent(CVeskDoc& doc, Message message, float milliamps, MessageIcon ic
 
 bool CVeskDoc::ApplyFixedCurrent(bool set, bool interactive)
 {
+    const serial::PortHold hold = HoldPort();
     CursorRestorer restorer(*this);
     const float current = fixedCurrent();
     // Forcing "nothing" would send nothing and still report success.
@@ -87,6 +88,7 @@ bool CVeskDoc::ApplyFixedCurrent(bool set, bool interactive)
 
 bool CVeskDoc::BeginOutputCalibration()
 {
+    const serial::PortHold hold = HoldPort();
     setFixedCurrent(kFourMa);
     return ApplyFixedCurrent(true, false);
 }
@@ -94,6 +96,7 @@ bool CVeskDoc::BeginOutputCalibration()
 int CVeskDoc::CalibrateOutputPoint(transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(),
                                    int failureMessage)
 {
+    const serial::PortHold hold = HoldPort();
     CursorRestorer restorer(*this);
     if (!CheckWritable()) return kLoopEnded;
     const transmitter::LoopTrimResult trimmed = (m_pTransmitter.get()->*trim)();

@@ -45,6 +45,7 @@ bool Refuse(CVeskDoc& doc, Message message)
 
 bool CVeskDoc::LoadSensorLimits()
 {
+    const serial::PortHold hold = HoldPort();
     CursorRestorer restorer(*this);
     if (!CheckWritable()) return false;
     const transmitter::SensorLimitsReading limits = m_pTransmitter->ReadSensorLimits();
@@ -58,6 +59,7 @@ bool CVeskDoc::LoadSensorLimits()
 
 bool CVeskDoc::PrepareSensorCalibration(bool upper)
 {
+    const serial::PortHold hold = HoldPort();
     CursorRestorer restorer(*this);
     if (!CheckWritable()) return false;
     const std::int32_t trimUnitsChosen = trimUnits();
@@ -97,6 +99,7 @@ bool CVeskDoc::PrepareSensorCalibration(bool upper)
 
 bool CVeskDoc::CalibrateSensorPoint(bool upper)
 {
+    const serial::PortHold hold = HoldPort();
     CursorRestorer restorer(*this);
     if (!PrepareSensorCalibration(upper)) return false;
     ShowWait();
@@ -119,6 +122,7 @@ bool CVeskDoc::CalibrateSensorPoint(bool upper)
 
 bool CVeskDoc::ReportSensorCalibration(bool upper)
 {
+    const serial::PortHold hold = HoldPort();
     CursorRestorer restorer(*this);
     const transmitter::AdditionalStatus status = m_pTransmitter->ReadAdditionalStatus();
     if (!status.ok) return Refuse(*this, kStatusUnreadable);
@@ -132,6 +136,7 @@ bool CVeskDoc::ReportSensorCalibration(bool upper)
 
 bool CVeskDoc::RestoreFactoryCalibration()
 {
+    const serial::PortHold hold = HoldPort();
     CursorRestorer restorer(*this);
     if (!CheckWritable()) return false;
     setCalibrationMode(kFactoryCalibration);

@@ -16,9 +16,13 @@ LiveMonitor::~LiveMonitor() { Stop(); }
 bool LiveMonitor::Start()
 {
     if (running()) return true;
+    m_portHold.emplace(m_doc.HoldPort());
     const bool found = m_doc.FindTransmitter(false);
     m_doc.RestoreCursor();
-    if (!found) return false;
+    if (!found) {
+        m_portHold.reset();
+        return false;
+    }
     m_doc.m_bMonitoring = 1;
     m_doc.EnableMainControls(false);
     m_stopRequested = false;
@@ -58,6 +62,7 @@ void LiveMonitor::RequestStop()
 void LiveMonitor::Join(EndNotice notice)
 {
     if (m_thread.joinable()) m_thread.join();
+    m_portHold.reset();
     if (!m_doc.m_bMonitoring) return;
     m_doc.m_bMonitoring = 0;
     if (notice == EndNotice::EnableMainControls) m_doc.EnableMainControls(true);

@@ -5,7 +5,10 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
+
+#include "port_hold.h"
 
 namespace document {
 
@@ -51,6 +54,7 @@ private:
     void Run();
 
     CVeskDoc& m_doc;
+    std::optional<serial::PortHold> m_portHold;  // the whole of monitoring keeps the port
     CycleDone m_cycleDone;
     std::chrono::milliseconds m_period;
     std::mutex m_mutex;

@@ -187,6 +187,7 @@ CommandOutcome CVeskDoc::OnReadFromDevice()
 {
     if (HasUnsavedData() && Ask(kQuestionDataLoss, kYesNoWarning) != IDYES) return CommandOutcome::Cancelled;
 
+    const serial::PortHold hold = HoldPort();
     ShowWait();
     while (!m_pTransmitter->Identify()) {
         RestoreCursor();
@@ -220,6 +221,7 @@ CommandOutcome CVeskDoc::OnReadFromDevice()
 
 bool CVeskDoc::OnCheckConnection()
 {
+    const serial::PortHold hold = HoldPort();
     const bool found = FindTransmitter(true);
     RestoreCursor();
     return found;
@@ -251,6 +253,7 @@ bool CVeskDoc::OnSendBasic()
     using T = transmitter::CTransmitter;
     SetProgress(0);
     if (Ask(kQuestionOutputChange, MB_OKCANCEL) != IDOK) return false;
+    const serial::PortHold hold = HoldPort();
     if (!CheckWritable()) {
         RestoreCursor();
         return false;
@@ -262,6 +265,7 @@ bool CVeskDoc::OnSendBasic()
 
 bool CVeskDoc::OnSendAdvanced()
 {
+    const serial::PortHold hold = HoldPort();
     using T = transmitter::CTransmitter;
     SetProgress(0);
     if (!FindTransmitter(false)) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "port_hold.h"
 #include "transmitter.h"
 #include "update_hint.h"
 
@@ -49,6 +50,10 @@ public:
     // Stores the port chosen in the port dialog (nothing when cancelled) and closes the port.
     void OnPortSettings(std::optional<int> chosenPort);
     void OnRefreshLiveValues();
+
+    // Keeps the port for this program over one whole operation: other instances find it busy
+    // between its transactions; this program's own openings pass.
+    serial::PortHold HoldPort() const { return serial::PortHold(m_portSettings.portNumber() & 0xFF); }
 
     bool FindTransmitter(bool report);
     bool CheckWritable();

@@ -8,6 +8,8 @@ namespace {
 constexpr std::uint8_t kLongFrameBit = 0x80;
 constexpr std::uint8_t kFrameTypeMask = 0x03;
 constexpr std::uint8_t kBurstFrame = 0x01;
+constexpr std::uint8_t kFrameKindMask = 0x07;  // STX 2, ACK 6, BACK 1
+constexpr std::uint8_t kMasterFrame = 0x02;
 constexpr std::uint8_t kCommunicationErrorBit = 0x80;
 
 // Delimiter, address, command, count, two status bytes and the checksum.
@@ -26,6 +28,9 @@ bool ChecksumMatches(const FrameBuffer& frame, int received)
 AnswerCheck CheckAnswerFrame(const FrameBuffer& frame, int received, std::uint8_t command)
 {
     AnswerCheck check;
+    // A request on the line (our own echoed by the modem, or another master's) is no answer,
+    // and its bytes where an answer keeps its status must not be read as busy or an error.
+    if ((frame[0] & kFrameKindMask) == kMasterFrame) return check;
     const bool longFrame = (frame[0] & kLongFrameBit) != 0;
     const int statusOffset = longFrame ? 8 : 4;
     const std::uint8_t firstStatus = frame[statusOffset];

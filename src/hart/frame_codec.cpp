@@ -14,6 +14,7 @@ constexpr std::uint8_t kPreamble = 0xFF;
 constexpr std::uint8_t kShortDelimiter = 0x02;
 constexpr std::uint8_t kLongDelimiter = 0x82;
 constexpr std::uint8_t kIdentityMarker = 254;
+constexpr std::uint8_t kLongFrameBit = 0x80;
 constexpr int kShortDataOffset = 6;
 constexpr int kLongDataOffset = 10;
 
@@ -90,7 +91,10 @@ void FrameCodec::DecodeResponse(int commandIndex, FieldRefs destinations)
     const int received = rxLength < kFrameCapacity ? rxLength : kFrameCapacity;
 
     if (IsIdentification(entry.command)) {
-        for (int k = 0; k < received; ++k) {
+        // The marker is the first data byte; the status bytes before it may hold any value,
+        // 254 included.
+        const int dataStart = (rxFrame[0] & kLongFrameBit) != 0 ? kLongDataOffset : kShortDataOffset;
+        for (int k = dataStart; k < received; ++k) {
             // The address bytes sit at k+1, k+2 and k+9..k+11: all inside the buffer only
             // when the marker is early enough.
             if (rxFrame[k] == kIdentityMarker && k + 11 < kFrameCapacity) {

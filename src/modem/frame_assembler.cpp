@@ -9,6 +9,9 @@ constexpr std::size_t kMinPreambles = 2;
 constexpr std::uint8_t kLongAddressBit = 0x80;
 constexpr std::size_t kShortAddressBytes = 1;
 constexpr std::size_t kLongAddressBytes = 5;
+constexpr std::uint8_t kFrameTypeMask = 0x07;
+constexpr std::uint8_t kMasterToSlave = 0x02;
+
 bool IsDelimiter(std::uint8_t byte)
 {
     switch (byte) {
@@ -118,6 +121,12 @@ void FrameAssembler::acceptByteCount(std::uint8_t count)
 
 void FrameAssembler::deliver()
 {
+    // A request is read to its end only to be skipped whole: it is our own echoed by the
+    // modem or another master's, never the answer the caller waits for.
+    if ((m_frame[0] & kFrameTypeMask) == kMasterToSlave) {
+        restartHunting();
+        return;
+    }
     if (m_frames.size() == kMaxQueuedFrames) {
         m_frames.pop_front();
     }

@@ -15,6 +15,7 @@ namespace modem {
 // Steps: preambles (at least two 0xFF) → delimiter → address (1 or 5 bytes) → command →
 // byte count → data → checksum. A frame is delivered from its delimiter to its checksum
 // byte; the checksum is not checked here, because the caller must see bad frames too.
+// Master-to-slave frames (an echo of our own request, another master's) are skipped whole.
 class FrameAssembler {
 public:
     using Clock = std::chrono::steady_clock;

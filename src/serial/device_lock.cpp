@@ -1,5 +1,6 @@
 #include "device_lock.h"
 
+#include "device_holders.h"
 #include "uucp_lock.h"
 
 #include <cerrno>
@@ -40,7 +41,8 @@ LockedDevice OpenLockedDevice(const std::filesystem::path& device)
     LockedDevice result;
     // Checked before opening: opening a real UART raises its modem lines, which would
     // disturb the program that holds it.
-    if (HasLiveUucpLock(device)) {
+    // Another program may use the device without any lock at all: it is no less in use.
+    if (HasLiveUucpLock(device) || OpenByAnotherProcess(device)) {
         result.failure = DeviceOpenFailure::Busy;
         return result;
     }

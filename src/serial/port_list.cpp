@@ -46,6 +46,7 @@ void LinkUnmappedDevices(const std::vector<fs::path>& candidates)
 
 std::vector<PortInfo> ListPorts(const std::vector<fs::path>& candidates)
 {
+    RemoveOrphanedComLinks();
     LinkUnmappedDevices(candidates);
     std::vector<PortInfo> ports;
     for (auto& [comNumber, device] : PresentComDevices()) {

@@ -1,8 +1,12 @@
 #include "port_map.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
+#include <fcntl.h>
 #include <pwd.h>
+#include <string_view>
+#include <sys/file.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -22,6 +26,55 @@ bool IsComNumber(int comNumber)
 fs::path ComLinkPath(int comNumber)
 {
     return PortMapDir() / ("COM" + std::to_string(comNumber));
+}
+
+constexpr std::string_view kOwnerSuffix = ".owner";
+
+fs::path OwnerLockPath(int comNumber)
+{
+    fs::path path = ComLinkPath(comNumber);
+    path += kOwnerSuffix;
+    return path;
+}
+
+// n of a "COM<n>.owner" file name.
+std::optional<int> OwnerLockNumber(std::string_view name)
+{
+    constexpr std::string_view kPrefix = "COM";
+    if (!name.starts_with(kPrefix) || !name.ends_with(kOwnerSuffix)) {
+        return std::nullopt;
+    }
+    const std::string_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kOwnerSuffix.size());
+    int number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || !IsComNumber(number)) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+bool TryLockExclusive(int fd)
+{
+    int locked = -1;
+    do {
+        locked = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (locked != 0 && errno == EINTR);
+    return locked == 0;
+}
+
+// The lock is taken under a private name and the file renamed into place, so nobody ever
+// finds an owner file that is not locked while its maker lives.
+UniqueFd CreateOwnerLock(int comNumber)
+{
+    fs::path privatePath = OwnerLockPath(comNumber);
+    privatePath += "." + std::to_string(::getpid());
+    ::unlink(privatePath.c_str());
+    UniqueFd fd(::open(privatePath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (!fd.valid() || !TryLockExclusive(fd.get()) || ::rename(privatePath.c_str(), OwnerLockPath(comNumber).c_str()) != 0) {
+        ::unlink(privatePath.c_str());
+        return UniqueFd();
+    }
+    return fd;
 }
 
 // Set and absolute, as the XDG base directory rules ask.
@@ -74,11 +127,40 @@ std::optional<fs::path> ComDevice(int comNumber)
     return device;
 }
 
+void RemoveOrphanedComLinks()
+{
+    std::error_code error;
+    for (fs::directory_iterator entry(PortMapDir(), error), end; !error && entry != end; entry.increment(error)) {
+        const auto comNumber = OwnerLockNumber(entry->path().filename().native());
+        if (!comNumber) {
+            continue;
+        }
+        UniqueFd fd(::open(entry->path().c_str(), O_RDWR | O_CLOEXEC));
+        // Locked means the maker lives (in this process too: flock conflicts per opening).
+        if (!fd.valid() || !TryLockExclusive(fd.get())) {
+            continue;
+        }
+        std::error_code ignored;
+        fs::remove(ComLinkPath(*comNumber), ignored);
+        fs::remove(entry->path(), ignored);
+    }
+}
+
+std::optional<OwnedComLink> LinkOwnedComPort(const fs::path& target, int comNumber)
+{
+    const auto linked = LinkComPort(target, comNumber);
+    if (!linked) {
+        return std::nullopt;
+    }
+    return OwnedComLink{*linked, CreateOwnerLock(*linked)};
+}
+
 std::optional<int> LinkComPort(const fs::path& target, int comNumber)
 {
     if (comNumber != 0 && !IsComNumber(comNumber)) {
         return std::nullopt;
     }
+    RemoveOrphanedComLinks();
     std::error_code error;
     fs::create_directories(PortMapDir(), error);
     if (error) {
@@ -109,6 +191,7 @@ void UnlinkComPort(int comNumber, const fs::path& target)
     const fs::path current = fs::read_symlink(link, error);
     if (!error && current == target) {
         fs::remove(link, error);
+        fs::remove(OwnerLockPath(comNumber), error);
     }
 }
 

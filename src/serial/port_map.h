@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "unique_fd.h"
+
 // COM numbers on Linux: a folder of symbolic links named COM<n> (n = 1…255), each
 // pointing at a serial device.
 namespace serial {
@@ -38,7 +40,21 @@ std::vector<PortInfo> ListPorts();
 // number used, or nullopt when the folder cannot be written or COM<n> is taken.
 std::optional<int> LinkComPort(const std::filesystem::path& target, int comNumber = 0);
 
-// Removes COM<n> when it still points at target (so a link somebody else replaced stays).
+// Removes COM<n> when it still points at target (so a link somebody else replaced stays),
+// with its owner lock file when it has one.
 void UnlinkComPort(int comNumber, const std::filesystem::path& target);
+
+// A link for a device that lives only as long as its maker (a pseudo-terminal, whose number
+// the system soon gives to somebody else's terminal). The maker holds a lock file beside the
+// link, COM<n>.owner, for as long as it lives, so a link that a killed maker left behind is
+// told from a live one.
+struct OwnedComLink {
+    int comNumber = 0;
+    UniqueFd ownerLock;  // invalid when the lock file could not be made: a plain link then
+};
+std::optional<OwnedComLink> LinkOwnedComPort(const std::filesystem::path& target, int comNumber = 0);
+
+// Removes the links whose makers have gone. Listing ports and making a link do it first.
+void RemoveOrphanedComLinks();
 
 }  // namespace serial

@@ -2,11 +2,16 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <signal.h>
 #include <string>
+#include <unistd.h>
+
+#include "unique_fd.h"
 
 namespace serial {
 
@@ -41,6 +46,39 @@ bool ProcessIsAlive(long pid)
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
+std::filesystem::path LockFilePath(const std::filesystem::path& device)
+{
+    return UucpLockDir() / ("LCK.." + device.filename().string());
+}
+
+std::optional<long> LockFilePid(const std::filesystem::path& lockFile)
+{
+    std::ifstream in(lockFile, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string content(kMaxLockFileBytes + 1, '\0');
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    content.resize(static_cast<std::size_t>(in.gcount()));
+    if (content.size() > kMaxLockFileBytes) {
+        return std::nullopt;
+    }
+    return ParseUucpLockPid(content);
+}
+
+// The lock file's text is written under a private name first and linked into place, so
+// nobody ever reads a half-written lock.
+bool WritePrivateLockFile(const std::filesystem::path& path)
+{
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (!fd.valid()) {
+        return false;
+    }
+    char text[16];
+    const int length = std::snprintf(text, sizeof text, "%10ld\n", static_cast<long>(::getpid()));
+    return ::write(fd.get(), text, static_cast<std::size_t>(length)) == length;
+}
+
 }  // namespace
 
 std::filesystem::path UucpLockDir()
@@ -70,19 +108,41 @@ std::optional<long> ParseUucpLockPid(std::string_view content)
 
 bool HasLiveUucpLock(const std::filesystem::path& device)
 {
-    const std::filesystem::path lockFile = UucpLockDir() / ("LCK.." + device.filename().string());
-    std::ifstream in(lockFile, std::ios::binary);
-    if (!in) {
+    const auto pid = LockFilePid(LockFilePath(device));
+    return pid && *pid != static_cast<long>(::getpid()) && ProcessIsAlive(*pid);
+}
+
+bool CreateUucpLock(const std::filesystem::path& device)
+{
+    const std::filesystem::path lockFile = LockFilePath(device);
+    std::filesystem::path privateFile = lockFile;
+    privateFile += "." + std::to_string(::getpid());
+    ::unlink(privateFile.c_str());
+    if (!WritePrivateLockFile(privateFile)) {
+        ::unlink(privateFile.c_str());
         return false;
     }
-    std::string content(kMaxLockFileBytes + 1, '\0');
-    in.read(content.data(), static_cast<std::streamsize>(content.size()));
-    content.resize(static_cast<std::size_t>(in.gcount()));
-    if (content.size() > kMaxLockFileBytes) {
-        return false;
+    bool created = false;
+    // Two tries: the second after removing a stale lock (or an old one of this process).
+    for (int attempt = 0; attempt < 2 && !created; ++attempt) {
+        if (::link(privateFile.c_str(), lockFile.c_str()) == 0) {
+            created = true;
+        } else if (errno != EEXIST || HasLiveUucpLock(device)) {
+            break;
+        } else {
+            ::unlink(lockFile.c_str());
+        }
     }
-    const auto pid = ParseUucpLockPid(content);
-    return pid && ProcessIsAlive(*pid);
+    ::unlink(privateFile.c_str());
+    return created;
+}
+
+void RemoveUucpLock(const std::filesystem::path& device)
+{
+    const std::filesystem::path lockFile = LockFilePath(device);
+    if (LockFilePid(lockFile) == static_cast<long>(::getpid())) {
+        ::unlink(lockFile.c_str());
+    }
 }
 
 }  // namespace serial

@@ -25,7 +25,7 @@ std::optional<HostEndpoint> SimulatorHost::start(int comNumber)
         m_error = m_server.error();
         return std::nullopt;
     }
-    const auto linked = serial::LinkComPort(m_server.devicePath(), comNumber);
+    auto linked = serial::LinkOwnedComPort(m_server.devicePath(), comNumber);
     if (!linked) {
         m_error = comNumber == 0 ? "no free COM number in " + serial::PortMapDir().string()
                                  : "cannot link COM" + std::to_string(comNumber) + " in " + serial::PortMapDir().string()
@@ -33,7 +33,9 @@ std::optional<HostEndpoint> SimulatorHost::start(int comNumber)
         m_server.stop();
         return std::nullopt;
     }
-    m_endpoint = HostEndpoint{*linked, m_server.devicePath(), serial::PortMapDir() / ("COM" + std::to_string(*linked))};
+    m_linkOwner = std::move(linked->ownerLock);
+    m_endpoint = HostEndpoint{linked->comNumber, m_server.devicePath(),
+                              serial::PortMapDir() / ("COM" + std::to_string(linked->comNumber))};
     return m_endpoint;
 }
 
@@ -43,6 +45,7 @@ void SimulatorHost::stop()
     if (m_endpoint)
         serial::UnlinkComPort(m_endpoint->comNumber, m_endpoint->device);
     m_endpoint.reset();
+    m_linkOwner.reset();
 }
 
 bool SimulatorHost::running() const

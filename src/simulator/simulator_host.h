@@ -43,6 +43,7 @@
 #include "device.h"
 #include "pty_server.h"
 #include "simulator_setup.h"
+#include "unique_fd.h"
 #include "wire_timing.h"
 
 namespace sim {
@@ -100,6 +101,7 @@ private:
     Device m_device;
     PtyServer m_server;
     std::optional<HostEndpoint> m_endpoint;
+    serial::UniqueFd m_linkOwner;  // held while the link lives: a link left by a killed host is reclaimed
     std::string m_error;
 };
 

@@ -3,18 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "link_environment.h"
+#include "live_monitor.h"
 #include "port_list.h"
 #include "pty_port.h"
 #include "question_box.h"
@@ -56,13 +63,44 @@ public:
     UucpLockHolder(const QTemporaryDir& lockDir, const std::filesystem::path& device)
         : m_file(lockDir.filePath(QString::fromStdString("LCK.." + device.filename().string())).toStdString())
     {
-        // HDB style: the holder's process id, ten characters wide. This process is alive.
-        std::ofstream(m_file) << std::string(10 - std::to_string(getpid()).size(), ' ') << getpid() << '\n';
+        // HDB style: the holder's process id, ten characters wide. The test runner that
+        // started this test is alive, and another process.
+        std::ofstream(m_file) << std::string(10 - std::to_string(getppid()).size(), ' ') << getppid() << '\n';
     }
     ~UucpLockHolder() override { std::filesystem::remove(m_file); }
 
 private:
     std::filesystem::path m_file;
+};
+
+// Another program that simply has the device open, with no lock of any kind.
+class PlainOpenHolder final : public PortHolder {
+public:
+    explicit PlainOpenHolder(const std::filesystem::path& device)
+    {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, device.c_str(), O_RDWR | O_NOCTTY, 0);
+        char sleepName[] = "sleep";
+        char duration[] = "600";
+        char* argv[] = {sleepName, duration, nullptr};
+        const int failed = posix_spawnp(&m_pid, "sleep", &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (failed != 0) throw std::runtime_error("cannot start sleep");
+        // Busy once the program has the device open (its standard input).
+        const std::string input = "/proc/" + std::to_string(m_pid) + "/fd/0";
+        for (int i = 0; i < 500 && std::filesystem::read_symlink(input, m_error) != device; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~PlainOpenHolder() override
+    {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+    }
+
+private:
+    pid_t m_pid = 0;
+    std::error_code m_error;
 };
 
 class PortHeldTest : public testing::Test {
@@ -104,6 +142,7 @@ TEST_F(PortHeldTest, BusyMarkAndMessage908UntilReleased)
     const std::vector<std::pair<const char*, std::function<std::unique_ptr<PortHolder>()>>> holders = {
         {"exclusive lock", [&] { return std::make_unique<FlockHolder>(endpoint.device); }},
         {"UUCP lock file", [&] { return std::make_unique<UucpLockHolder>(lockDir, endpoint.device); }},
+        {"plain opening by another program", [&] { return std::make_unique<PlainOpenHolder>(endpoint.device); }},
     };
     for (const auto& [name, hold] : holders) {
         SCOPED_TRACE(name);
@@ -132,4 +171,28 @@ TEST_F(PortHeldTest, BusyMarkAndMessage908UntilReleased)
         EXPECT_TRUE(doc.OnCheckConnection());
         EXPECT_EQ(user.ids(), (std::vector<int>{kFound}));
     }
+}
+
+// One program on a port for a whole operation: while this one monitors, another instance
+// finds the port busy between the monitoring cycles and sends nothing.
+TEST_F(PortHeldTest, AnotherInstanceIsRefusedWhileThisOneMonitors)
+{
+    const auto runCli = [](const QStringList& args) {
+        QProcess cli;
+        cli.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli", args);
+        cli.closeWriteChannel();
+        EXPECT_TRUE(cli.waitForFinished(60000));
+        return std::make_pair(cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()));
+    };
+    const QString port = QString::number(endpoint.comNumber);
+    {
+        LiveMonitor monitor(doc, {}, std::chrono::milliseconds(50));
+        ASSERT_TRUE(monitor.Start());
+        const auto [exitCode, output] = runCli({"--port", port, "read"});
+        EXPECT_EQ(exitCode, 1);
+        EXPECT_TRUE(output.contains(QString("[%1]").arg(kCannotOpenPort))) << output.toStdString();
+        EXPECT_TRUE(runCli({"ports"}).second.contains(Entry(true)));
+        monitor.Stop();
+    }
+    EXPECT_EQ(runCli({"--port", port, "check"}).first, 0) << "released when monitoring ends";
 }

@@ -87,6 +87,22 @@ TEST_F(EngineTest, BurstFrameAndOtherCommandAreSkippedWithinTheAttempt)
     EXPECT_EQ(link->lastAnswerLength(), static_cast<int>(kRangeAnswer.size()));
 }
 
+TEST_F(EngineTest, RequestsOnTheLineAreNeverTheAnswer)
+{
+    // The echo of our own command 33 request: where an answer keeps its response code it
+    // holds the first variable number (1), and its checksum is right.
+    Bytes echo{0x82, 0x99, 0xFC, 0x0A, 0x1B, 0x2C, 33, 4, 1, 2, 250, 250};
+    echo.push_back(answers::Xor(echo));
+    Bytes busyLooking{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C, 33, 4, 32, 2, 250, 250};  // another master's
+    busyLooking.push_back(answers::Xor(busyLooking));
+    const Bytes variables = answers::LongAnswer(33, 0, 0, {1, 32, 0x41, 0xC8, 0, 0, 2, 32, 0x41, 0xA0, 0, 0});
+    fake.scriptWrite({echo, busyLooking, variables});
+    std::uint8_t first = 1, second = 2, none = 250;
+    EXPECT_EQ(link->Transact(CMD_READ_VARIABLES, {&first, &second, &none, &none}), 0);
+    EXPECT_EQ(fake.counters().writes, 1);
+    EXPECT_EQ(link->lastAnswerLength(), static_cast<int>(variables.size()));
+}
+
 TEST_F(EngineTest, SendFailingNeverPollsButStillWaits)
 {
     fake.setResults(0, 0, -5, 0);

@@ -340,8 +340,8 @@ TEST_F(ModemOpenTest, PortHeldByAnotherProgramIsBusy)
     ::close(holder);
 
     const fs::path lockFile = map.lockDir() / ("LCK.." + fs::canonical(pty.slavePath()).filename().string());
-    std::ofstream(lockFile) << "      " << ::getpid() << "\n";
-    EXPECT_EQ(hart_open("HART4", &handle), HART_ERR_BUSY) << "a live UUCP lock";
+    std::ofstream(lockFile) << "      " << ::getppid() << "\n";
+    EXPECT_EQ(hart_open("HART4", &handle), HART_ERR_BUSY) << "a live UUCP lock of another process";
     fs::remove(lockFile);
     ASSERT_EQ(hart_open("HART4", &handle), HART_OK);
     EXPECT_EQ(hart_close(handle), HART_OK);

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -114,3 +117,37 @@ TEST_F(PortMapTest, ComDeviceResolvesOnlyPresentLinks)
 }
 
 }  // namespace
+
+TEST_F(PortMapTest, LinkOfAMakerThatDiedIsReclaimedAndALiveOneKept)
+{
+    // A child makes an owned link and is killed before it can remove it.
+    int done[2];
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t maker = ::fork();
+    if (maker == 0) {
+        auto owned = serial::LinkOwnedComPort(pty.slavePath(), 4);
+        const char ok = owned && owned->ownerLock.valid() ? 1 : 0;
+        (void)::write(done[1], &ok, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char ok = 0;
+    ASSERT_EQ(::read(done[0], &ok, 1), 1);
+    ASSERT_EQ(ok, 1);
+    auto live = serial::LinkOwnedComPort(pty.slavePath(), 5);
+    ASSERT_TRUE(live && live->ownerLock.valid());
+
+    serial::RemoveOrphanedComLinks();
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(map.link(4)))) << "its maker still lives";
+    ::kill(maker, SIGKILL);
+    ::waitpid(maker, nullptr, 0);
+    ::close(done[0]);
+    ::close(done[1]);
+
+    EXPECT_EQ(serial::LinkComPort(pty.slavePath(), 4), 4) << "the orphan is removed before linking";
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(map.link(5)))) << "a live maker's link stays";
+    EXPECT_FALSE(fs::exists(map.portsDir() / "COM4.owner"));
+
+    serial::UnlinkComPort(5, pty.slavePath());
+    EXPECT_FALSE(fs::exists(map.portsDir() / "COM5.owner")) << "unlinking removes the owner file";
+}

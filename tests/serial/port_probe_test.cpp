@@ -1,3 +1,4 @@
+#include "port_hold.h"
 #include "port_map.h"
 
 #include "pseudo_terminal.h"
@@ -7,6 +8,8 @@
 
 #include <fcntl.h>
 #include <fstream>
+#include <csignal>
+#include <cstdlib>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -72,10 +75,11 @@ TEST_F(PortProbeTest, ProbeReleasesItsOwnLock)
 
 TEST_F(PortProbeTest, LiveUucpLockIsBusy)
 {
-    writeLockFile("      " + std::to_string(::getpid()) + "\n");
+    // The test runner that started this test: alive, and another process.
+    writeLockFile("      " + std::to_string(::getppid()) + "\n");
     EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Busy);
 
-    const int pid = ::getpid();
+    const int pid = ::getppid();
     writeLockFile(std::string(reinterpret_cast<const char*>(&pid), sizeof pid));
     EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Busy) << "binary pid";
 }
@@ -90,8 +94,113 @@ TEST_F(PortProbeTest, StaleOrUnreadableUucpLockIsIgnored)
 
 TEST_F(PortProbeTest, UucpLockOfAnotherDeviceDoesNotCount)
 {
-    std::ofstream(map.lockDir() / "LCK..ttyUSB99") << ::getpid() << "\n";
+    std::ofstream(map.lockDir() / "LCK..ttyUSB99") << ::getppid() << "\n";
     EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Free);
+}
+
+// Runs probe in a child process, which is "another program" to this one.
+serial::PortState ProbeFromAnotherProcess(int comNumber)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(static_cast<int>(serial::ProbeComPort(comNumber)));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return static_cast<serial::PortState>(WEXITSTATUS(status));
+}
+
+// A child that opens path (plainly, no lock) and stays until killed; it lets go of the
+// line's master side, which it inherited, so that it is a mere user of the line.
+class PlainHolder {
+public:
+    PlainHolder(const fs::path& path, int inheritedMaster)
+    {
+        int ready[2];
+        EXPECT_EQ(::pipe(ready), 0);
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(inheritedMaster);
+            const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+            (void)::write(ready[1], &fd, sizeof fd);
+            ::pause();
+            ::_exit(0);
+        }
+        int fd = -1;
+        EXPECT_EQ(::read(ready[0], &fd, sizeof fd), static_cast<ssize_t>(sizeof fd));
+        EXPECT_GE(fd, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~PlainHolder() { stop(); }
+    void stop()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+            m_pid = 0;
+        }
+    }
+
+private:
+    pid_t m_pid = 0;
+};
+
+TEST_F(PortProbeTest, PlainOpenByAnotherProcessIsBusy)
+{
+    PlainHolder holder(pty.slavePath(), pty.master());
+    EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Busy);
+    holder.stop();
+    EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Free);
+}
+
+TEST_F(PortProbeTest, TheFarEndOfAPseudoTerminalIsNotAUser)
+{
+    // Like a simulated device: another process holds a line's master and, to keep it up,
+    // its slave too.
+    int path[2];
+    ASSERT_EQ(::pipe(path), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ::grantpt(master);
+        ::unlockpt(master);
+        char name[64] = {};
+        ::ptsname_r(master, name, sizeof name);
+        ::open(name, O_RDWR | O_NOCTTY);
+        (void)::write(path[1], name, sizeof name);
+        ::pause();
+        ::_exit(0);
+    }
+    char name[64] = {};
+    ASSERT_EQ(::read(path[0], name, sizeof name), static_cast<ssize_t>(sizeof name));
+    ASSERT_EQ(serial::LinkComPort(name, 2), 2);
+    EXPECT_EQ(serial::ProbeComPort(2), serial::PortState::Free);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ::close(path[0]);
+    ::close(path[1]);
+}
+
+TEST_F(PortProbeTest, HoldIsBusyForOtherProcessesOnlyAndNests)
+{
+    {
+        serial::PortHold outer(1);
+        ASSERT_TRUE(outer.held());
+        {
+            serial::PortHold inner(1);
+            EXPECT_TRUE(inner.held());
+        }
+        EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Free) << "this process may open what it holds";
+        EXPECT_EQ(ProbeFromAnotherProcess(1), serial::PortState::Busy) << "the inner hold ended the lock";
+    }
+    EXPECT_FALSE(fs::exists(lockFile()));
+    EXPECT_EQ(ProbeFromAnotherProcess(1), serial::PortState::Free);
+
+    writeLockFile(std::to_string(::getppid()) + "\n");
+    EXPECT_FALSE(serial::PortHold(1).held()) << "held by another live process";
+    writeLockFile(std::to_string(DeadProcessId()) + "\n");
+    EXPECT_TRUE(serial::PortHold(1).held()) << "a stale lock is replaced";
 }
 
 }  // namespace

@@ -63,6 +63,17 @@ TEST_F(TransmitterIdentification, TarvelAnswersAndGivesItsLongAddress)
     EXPECT_EQ(Bytes(second.begin() + 6, second.begin() + 12), (Bytes{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
 }
 
+TEST_F(TransmitterIdentification, DeviceStatus254IsNotTakenForTheMarker)
+{
+    // Every status bit but "primary variable out of limits": 0xFE, the marker's value.
+    script({answers::ShortAnswer(249, 0, 0xFE, {254, 153, 252, 5, 5, 2, 3, 0x21, 0x00, 0x0A, 0x1B, 0x2C})});
+    EXPECT_EQ(xmtr.Identify(), 1);
+    script({Answer(150, Payload().u8(1))});
+    xmtr.ReadFilterAndAssemblyNumber();
+    const Bytes second = fake.writtenFrames().at(1);
+    EXPECT_EQ(Bytes(second.begin() + 6, second.begin() + 12), (Bytes{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
+}
+
 TEST_F(TransmitterIdentification, OtherDeviceOrNoAnswerIsNotFound)
 {
     script({answers::IdentityAnswer(38, 252)});
