@@ -121,6 +121,21 @@ TEST_F(CliTest, ReadPrintsTheReportAndSavesTheFile)
     EXPECT_EQ(saved.size(), document::kConfigRecordSize);
 }
 
+TEST_F(CliTest, ReadOverAnEchoingNoisyPacedLineGivesTheSameReport)
+{
+    sim::SimulatorSetup setup;
+    setup.process.noise = 0;
+    sim::SimulatorHost noisy(setup, sim::HostOptions{.wireTiming = true, .line = {.echo = true, .garbageBytes = 3}});
+    const auto endpoint = noisy.start();
+    ASSERT_TRUE(endpoint) << noisy.error();
+
+    const CliRun clean = Cli({"--port", com, "read"});
+    const CliRun overNoise = Cli({"--port", QString::number(endpoint->comNumber), "read"});
+    EXPECT_EQ(clean.exitCode, 0);
+    EXPECT_EQ(overNoise.exitCode, 0) << overNoise.lines.join('\n').toStdString();
+    EXPECT_EQ(overNoise.lines, clean.lines);
+}
+
 TEST_F(CliTest, NumbersFollowTheUsersDecimalSeparator)
 {
     qputenv("LC_ALL", "ru_RU.UTF-8");

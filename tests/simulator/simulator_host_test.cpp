@@ -219,6 +219,7 @@ protected:
         int status = 0;
         waitpid(run.pid, &status, 0);
         close(run.output);
+        m_output.clear();
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -244,6 +245,22 @@ TEST_F(SimTool, RunsUntilSigtermAndRemovesItsLink)
     kill(run.pid, SIGTERM);
     EXPECT_NE(read(run, "removed").find("Stopped; COM9 removed."), std::string::npos);
     EXPECT_EQ(finish(run), 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+}
+
+TEST_F(SimTool, ALinkLeftByAKilledToolIsReclaimed)
+{
+    const auto link = ports.dir() / "COM6";
+    const Run killed = launch({"--com", "6"});
+    ASSERT_NE(read(killed, "Ctrl+C").find("COM6 -> "), std::string::npos);
+    kill(killed.pid, SIGKILL);
+    finish(killed);
+    ASSERT_TRUE(std::filesystem::is_symlink(link)) << "nobody removed it";
+
+    const Run again = launch({"--com", "6"});
+    EXPECT_NE(read(again, "Ctrl+C").find("COM6 -> "), std::string::npos) << "the number is free again";
+    kill(again.pid, SIGTERM);
+    EXPECT_EQ(finish(again), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
 }
 
