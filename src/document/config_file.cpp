@@ -8,127 +8,111 @@
 
 #include <bit>
 #include <cerrno>
+#include <type_traits>
+#include <variant>
+
+#include "parameter_table.h"
 
 namespace document {
 namespace {
 
 using transmitter::CTransmitter;
 
-class RecordWriter {
-public:
-    void u32(std::uint32_t value)
-    {
-        for (int i = 0; i < 4; ++i) m_bytes.append(static_cast<char>(value >> (8 * i)));
-    }
-    void i32(std::int32_t value) { u32(static_cast<std::uint32_t>(value)); }
-    void f32(float value) { u32(std::bit_cast<std::uint32_t>(value)); }
-    void byte(std::uint8_t value) { m_bytes.append(static_cast<char>(value)); }
-    void char16(char16_t value)
-    {
-        byte(static_cast<std::uint8_t>(value));
-        byte(static_cast<std::uint8_t>(value >> 8));
-    }
-    const QByteArray& bytes() const { return m_bytes; }
+constexpr int kHeaderSize = 8;  // magic and version
 
-private:
-    QByteArray m_bytes;
-};
-
-class RecordReader {
-public:
-    explicit RecordReader(const QByteArray& bytes) : m_bytes(bytes) {}
-    std::uint32_t u32()
-    {
-        std::uint32_t value = 0;
-        for (int i = 0; i < 4; ++i) value |= std::uint32_t{byte()} << (8 * i);
-        return value;
-    }
-    std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
-    float f32() { return std::bit_cast<float>(u32()); }
-    std::uint8_t byte() { return static_cast<std::uint8_t>(m_bytes[m_position++]); }
-    char16_t char16()
-    {
-        const std::uint8_t low = byte();
-        return static_cast<char16_t>(low | byte() << 8);
-    }
-
-private:
-    const QByteArray& m_bytes;
-    qsizetype m_position = 0;
-};
-
-// The fields after the tag, in file order; one list serves both directions.
-template <typename Values, typename Visit>
-void VisitSettings(Values& t, Visit&& visit)
+void PutLittleEndian(QByteArray& record, int offset, std::uint32_t value, int width)
 {
-    visit.i32(t.sensorType);
-    visit.i32(t.sensorConnection);
-    visit.units(t.rangeUnits, t.sensorLimitUnits);
-    visit.f32(t.lowerRangeValue);
-    visit.f32(t.upperRangeValue);
-    visit.f32(t.damping);
-    visit.i32(t.alarmSelect);
-    visit.f32(t.lowAlmVal);
-    visit.f32(t.highAlmVal);
-    visit.f32(t.lowSatVal);
-    visit.f32(t.highSatVal);
-    visit.i32(t.lineFilter);
-    visit.i32(t.writeProtect);
-    visit.byte(t.armatureLetter);
-    visit.byte(t.armatureNumber);
-    visit.i32(t.headType);
-    visit.i32(t.cableEntry);
-    visit.i32(t.execution);
-    visit.u32(t.mountingLength);
-    visit.byte(t.finalAsmDay);
-    visit.byte(t.finalAsmMonth);
-    visit.byte(t.finalAsmYear);
-    visit.u32(t.thermometerSerial);
+    for (int i = 0; i < width; ++i) record[offset + i] = static_cast<char>(value >> (8 * i));
 }
 
-struct Store {
-    RecordWriter& out;
-    void i32(std::int32_t v) { out.i32(v); }
-    void u32(std::int32_t v) { out.u32(static_cast<std::uint32_t>(v)); }
-    void f32(float v) { out.f32(v); }
-    void byte(std::uint8_t v) { out.byte(v); }
-    void units(std::int32_t range, std::int32_t) { out.i32(range); }
-};
+std::uint32_t LittleEndianAt(const QByteArray& record, int offset, int width)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < width; ++i) value |= std::uint32_t{static_cast<std::uint8_t>(record[offset + i])} << (8 * i);
+    return value;
+}
 
-struct Load {
-    RecordReader& in;
-    void i32(std::int32_t& v) { v = in.i32(); }
-    void u32(std::int32_t& v) { v = static_cast<std::int32_t>(in.u32()); }
-    void f32(float& v) { v = in.f32(); }
-    void byte(std::uint8_t& v) { v = in.byte(); }
-    // The file has one units field: it is both the range's and the limits' unit.
-    void units(std::int32_t& range, std::int32_t& limits) { range = limits = in.i32(); }
-};
+template <typename V>
+std::uint32_t BitsOf(V value)
+{
+    if constexpr (std::is_same_v<V, float>)
+        return std::bit_cast<std::uint32_t>(value);
+    else
+        return static_cast<std::uint32_t>(value);
+}
+
+template <typename V>
+V FromBits(std::uint32_t bits)
+{
+    if constexpr (std::is_same_v<V, float>)
+        return std::bit_cast<float>(bits);
+    else
+        return static_cast<V>(bits);
+}
+
+// Every byte after the header belongs to exactly one filed parameter.
+consteval bool FieldsTileTheRecord()
+{
+    int owners[kConfigRecordSize] = {};
+    for (const Parameter& parameter : kParameters)
+        if (parameter.fileOffset != kNotInFile)
+            for (int i = 0; i < FileWidth(parameter); ++i) ++owners[parameter.fileOffset + i];
+    for (int i = 0; i < kConfigRecordSize; ++i)
+        if (owners[i] != (i < kHeaderSize ? 0 : 1)) return false;
+    return true;
+}
+static_assert(FieldsTileTheRecord());
 
 }  // namespace
 
 QByteArray StoreConfiguration(const CTransmitter& values)
 {
-    RecordWriter out;
-    out.u32(kConfigMagic);
-    out.i32(kConfigVersion);
-    for (char16_t ch : values.tag) out.char16(ch);
-    VisitSettings(values, Store{out});
-    return out.bytes();
+    QByteArray record(kConfigRecordSize, '\0');
+    PutLittleEndian(record, 0, kConfigMagic, 4);
+    PutLittleEndian(record, 4, static_cast<std::uint32_t>(kConfigVersion), 4);
+    for (const Parameter& parameter : kParameters) {
+        if (parameter.fileOffset == kNotInFile) continue;
+        const int offset = parameter.fileOffset;
+        std::visit(
+            [&](const auto& field) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(field)>, TagField>) {
+                    for (int i = 0; i <= transmitter::kTagLength; ++i)
+                        PutLittleEndian(record, offset + 2 * i, (values.*field.member)[i], 2);
+                } else {
+                    PutLittleEndian(record, offset, BitsOf(values.*field.member), FileWidth(parameter));
+                }
+            },
+            parameter.value);
+    }
+    return record;
 }
 
 LoadStatus LoadConfiguration(const QByteArray& bytes, CTransmitter& values)
 {
-    RecordReader in(bytes);
-    if (bytes.size() < 4 || in.u32() != kConfigMagic) return LoadStatus::WrongFormat;
-    if (bytes.size() < 8) return LoadStatus::WrongFormat;
-    if (in.i32() != kConfigVersion) return LoadStatus::WrongVersion;
+    if (bytes.size() < 4 || LittleEndianAt(bytes, 0, 4) != kConfigMagic) return LoadStatus::WrongFormat;
+    if (bytes.size() < kHeaderSize) return LoadStatus::WrongFormat;
+    if (static_cast<std::int32_t>(LittleEndianAt(bytes, 4, 4)) != kConfigVersion) return LoadStatus::WrongVersion;
     if (bytes.size() < kConfigRecordSize) return LoadStatus::WrongFormat;
 
-    for (char16_t& ch : values.tag) ch = in.char16();
+    for (const Parameter& parameter : kParameters) {
+        if (parameter.fileOffset == kNotInFile) continue;
+        const int offset = parameter.fileOffset;
+        std::visit(
+            [&](const auto& field) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(field)>, TagField>) {
+                    for (int i = 0; i <= transmitter::kTagLength; ++i)
+                        (values.*field.member)[i] = static_cast<char16_t>(LittleEndianAt(bytes, offset + 2 * i, 2));
+                } else {
+                    using V = std::decay_t<decltype(*field.notSet)>;
+                    values.*field.member = FromBits<V>(LittleEndianAt(bytes, offset, FileWidth(parameter)));
+                }
+            },
+            parameter.value);
+    }
     // Whatever the file holds, the tag stays terminated.
     values.tag[transmitter::kTagLength] = 0;
-    VisitSettings(values, Load{in});
+    // The file has one units field: it is both the range's and the limits' unit.
+    values.sensorLimitUnits = values.rangeUnits;
     return LoadStatus::Loaded;
 }
 

@@ -4,6 +4,24 @@
 #include <iterator>
 
 namespace document {
+namespace {
+
+// Each flag a page shows belongs to exactly one parameter that has a failed flag.
+consteval bool PageFlagsEachOnce()
+{
+    int rows[kValueFlagCount] = {};
+    for (const Parameter& parameter : kParameters) {
+        if (!parameter.pageFlag) continue;
+        if (!parameter.failed) return false;
+        ++rows[static_cast<int>(*parameter.pageFlag)];
+    }
+    for (int count : rows)
+        if (count != 1) return false;
+    return true;
+}
+static_assert(PageFlagsEachOnce());
+
+}  // namespace
 
 PageValues PageValuesOf(const CVeskDoc& doc)
 {
@@ -44,23 +62,9 @@ PageValues PageValuesOf(const CVeskDoc& doc)
     v.sensorFailure = doc.sensorFailure();
     v.xmtrFailure = doc.xmtrFailure();
 
-    FailedFlags& f = v.failed;
-    f.set(ValueFlag::Tag, doc.tagFailed());
-    f.set(ValueFlag::SensorType, doc.sensorTypeFailed());
-    f.set(ValueFlag::SensorConnection, doc.sensorConnectionFailed());
-    f.set(ValueFlag::RangeUnits, doc.rangeUnitsFailed());
-    f.set(ValueFlag::LowerRangeValue, doc.lowerRangeValueFailed());
-    f.set(ValueFlag::UpperRangeValue, doc.upperRangeValueFailed());
-    f.set(ValueFlag::Damping, doc.dampingFailed());
-    f.set(ValueFlag::LowerSensorLimit, doc.lowerSensorLimitFailed());
-    f.set(ValueFlag::UpperSensorLimit, doc.upperSensorLimitFailed());
-    f.set(ValueFlag::AlarmSelect, doc.alarmSelectFailed());
-    f.set(ValueFlag::LowAlmVal, doc.lowAlmValFailed());
-    f.set(ValueFlag::HighAlmVal, doc.highAlmValFailed());
-    f.set(ValueFlag::LowSatVal, doc.lowSatValFailed());
-    f.set(ValueFlag::HighSatVal, doc.highSatValFailed());
-    f.set(ValueFlag::LineFilter, doc.lineFilterFailed());
-    f.set(ValueFlag::WriteProtect, doc.writeProtectFailed());
+    const transmitter::CTransmitter& t = doc.transmitter();
+    for (const Parameter& parameter : kParameters)
+        if (parameter.pageFlag) v.failed.set(*parameter.pageFlag, t.*parameter.failed != 0);
     return v;
 }
 

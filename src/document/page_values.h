@@ -4,31 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "parameter_table.h"
 #include "parameter_values.h"
 #include "vesk_doc.h"
 
 namespace document {
-
-// The values whose failed flag a page shows (the Information page shows none).
-enum class ValueFlag {
-    Tag,
-    SensorType,
-    SensorConnection,
-    RangeUnits,
-    LowerRangeValue,
-    UpperRangeValue,
-    Damping,
-    LowerSensorLimit,
-    UpperSensorLimit,
-    AlarmSelect,
-    LowAlmVal,
-    HighAlmVal,
-    LowSatVal,
-    HighSatVal,
-    LineFilter,
-    WriteProtect,
-};
-constexpr int kValueFlagCount = static_cast<int>(ValueFlag::WriteProtect) + 1;
 
 class FailedFlags {
 public:

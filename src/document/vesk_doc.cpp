@@ -4,6 +4,7 @@
 
 #include "config_file.h"
 #include "framework_messages.h"
+#include "parameter_table.h"
 #include "question_box.h"
 #include "string_table.h"
 
@@ -302,42 +303,26 @@ bool CVeskDoc::ReadMonitoringValues() { return m_pTransmitter->ReadLiveValues();
 
 void CVeskDoc::DeleteContents()
 {
-    using namespace transmitter;
-    CTransmitter& t = *m_pTransmitter;
-    t.sensorType = t.sensorConnection = kSensorNotSet;
-    t.alarmSelect = t.writeProtect = t.lineFilter = kChoiceNotSet;
-    t.sensorLimitUnits = t.rangeUnits = t.sensorTempUnits = t.xmtrTempUnits = kUnitsNotSet;
-    std::fill(std::begin(t.tag), std::end(t.tag), u'\0');
-    for (float* value : {&t.upperSensorLimit, &t.lowerSensorLimit, &t.upperRangeValue, &t.lowerRangeValue, &t.damping,
-                         &t.highAlmVal, &t.lowAlmVal, &t.highSatVal, &t.lowSatVal, &t.sensorTemp, &t.xmtrTemp,
-                         &t.loopCurrent})
-        *value = kNotSetFloat;
-    t.universalRev = t.deviceRev = t.softwareRev = t.hardwareRev = 0;
-    t.finalAssemblyNumber = 0;
-    t.sensorFailure = t.xmtrFailure = 0;
-    t.armatureLetter = t.armatureNumber = 0;
-    t.headType = kHeadTypeNotSet;
-    t.cableEntry = kCableEntryNotSet;
-    t.execution = kExecutionNotSet;
-    t.mountingLength = 0;
-    t.thermometerSerial = 0;
+    transmitter::CTransmitter& t = *m_pTransmitter;
+    for (const Parameter& parameter : kParameters) {
+        std::visit(
+            [&t](const auto& field) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(field)>, TagField>)
+                    std::fill(std::begin(t.*field.member), std::end(t.*field.member), u'\0');
+                else if (field.notSet)
+                    t.*field.member = *field.notSet;
+            },
+            parameter.value);
+    }
     ClearLoadedFailedFlags();
     MarkCleared();
 }
 
 void CVeskDoc::ClearLoadedFailedFlags()
 {
-    // The calibration values and the thermometer assembly date keep their flags.
-    transmitter::CTransmitter& t = *m_pTransmitter;
-    for (int* flag : {&t.sensorTypeFailed, &t.sensorConnectionFailed, &t.alarmSelectFailed, &t.rangeUnitsFailed,
-                      &t.sensorTempUnitsFailed, &t.xmtrTempUnitsFailed, &t.writeProtectFailed, &t.armatureFailed,
-                      &t.headTypeFailed, &t.cableEntryFailed, &t.executionFailed, &t.mountingLengthFailed,
-                      &t.thermometerSerialFailed, &t.lineFilterFailed, &t.tagFailed, &t.upperSensorLimitFailed,
-                      &t.lowerSensorLimitFailed, &t.upperRangeValueFailed, &t.lowerRangeValueFailed,
-                      &t.dampingFailed, &t.revisionsFailed, &t.finalAssemblyNumberFailed, &t.highAlmValFailed,
-                      &t.lowAlmValFailed, &t.highSatValFailed, &t.lowSatValFailed, &t.sensorTempFailed,
-                      &t.xmtrTempFailed, &t.loopCurrentFailed, &t.sensorFailureFailed, &t.xmtrFailureFailed})
-        *flag = 0;
+    // The values that clearing keeps (calibration, assembly dates) keep their flags too.
+    for (const Parameter& parameter : kParameters)
+        if (parameter.failed && ClearedWithTheDocument(parameter)) m_pTransmitter.get()->*parameter.failed = 0;
 }
 
 }  // namespace document

@@ -175,10 +175,11 @@ signals:
 private:
     void UpdateAllViews(UpdateHint hint) { emit updateViews(hint); }
     void MarkChanged();
-    template <typename T>
-    void SetTracked(T& stored, int& failed, T value);
-    void SetFloatNotSetAware(float& stored, int& failed, float value);
-    void SetFloatPlain(float& stored, int& failed, float value);
+    // Stores a parameter the way its row of the parameter table says, and clears its flag.
+    template <auto member, typename V>
+    void SetParameter(const V& value);
+    template <auto member>
+    bool IsFailed() const;
     struct WriteStep {
         int (transmitter::CTransmitter::*run)();
         int progress;

@@ -1,11 +1,13 @@
 // The only path between the pages and the parameter set. Every setter stores the value and
 // clears its failed flag; the tracked ones first mark the document changed when they see a
-// change, each with its own notion of "change".
+// change, each with its own notion of "change", which the parameter table names.
+#include "parameter_table.h"
 #include "vesk_doc.h"
 
 namespace document {
 
 using transmitter::IsNotSet;
+using X = transmitter::CTransmitter;
 
 void CVeskDoc::MarkChanged()
 {
@@ -13,53 +15,100 @@ void CVeskDoc::MarkChanged()
     MarkHasData();
 }
 
-template <typename T>
-void CVeskDoc::SetTracked(T& stored, int& failed, T value)
+template <auto member, typename V>
+void CVeskDoc::SetParameter(const V& value)
 {
-    if (stored != value) MarkChanged();
-    stored = value;
-    failed = 0;
+    constexpr const Parameter& parameter = ParameterOf(member);
+    static_assert(parameter.setter != Setter::None, "the parameter has no setter");
+    auto& stored = m_pTransmitter.get()->*member;
+    if constexpr (parameter.setter == Setter::Tag) {
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            if (stored[i] != value[i]) {
+                MarkChanged();
+                stored[i] = value[i];
+            }
+        }
+    } else {
+        if constexpr (parameter.setter == Setter::Tracked) {
+            if (stored != value) MarkChanged();
+        } else if constexpr (parameter.setter == Setter::NotSetAware) {
+            const bool bothNotSet = IsNotSet(stored) && IsNotSet(value);
+            if (!bothNotSet && stored != value) MarkChanged();
+        } else if constexpr (parameter.setter == Setter::Plain) {
+            // Any inequality counts, so one not-set value replacing another is a change.
+            if (!(stored == value)) MarkChanged();
+        }
+        stored = value;
+    }
+    if constexpr (parameter.failed != nullptr) m_pTransmitter.get()->*parameter.failed = 0;
 }
 
-void CVeskDoc::SetFloatNotSetAware(float& stored, int& failed, float value)
+template <auto member>
+bool CVeskDoc::IsFailed() const
 {
-    const bool bothNotSet = IsNotSet(stored) && IsNotSet(value);
-    if (!bothNotSet && stored != value) MarkChanged();
-    stored = value;
-    failed = 0;
-}
-
-void CVeskDoc::SetFloatPlain(float& stored, int& failed, float value)
-{
-    // Any inequality counts, so one not-set value replacing another is a change.
-    if (!(stored == value)) MarkChanged();
-    stored = value;
-    failed = 0;
+    constexpr const Parameter& parameter = ParameterOf(member);
+    static_assert(parameter.failed != nullptr, "the parameter has no failed flag");
+    return m_pTransmitter.get()->*parameter.failed != 0;
 }
 
 int CVeskDoc::progress() const { return m_pTransmitter->progress; }
 
-#define TRACKED_CODE(name)                                                              \
-    std::int32_t CVeskDoc::name() const { return m_pTransmitter->name; }                \
-    bool CVeskDoc::name##Failed() const { return m_pTransmitter->name##Failed != 0; }
+#define GETTER(type, name) \
+    type CVeskDoc::name() const { return m_pTransmitter->name; }
+#define SETTER(type, name, setter) \
+    void CVeskDoc::setter(type v) { SetParameter<&X::name>(v); }
+#define FAILED(name) \
+    bool CVeskDoc::name##Failed() const { return IsFailed<&X::name>(); }
+#define ACCESSORS(type, name, setter) GETTER(type, name) SETTER(type, name, setter) FAILED(name)
 
-TRACKED_CODE(sensorType)
-TRACKED_CODE(sensorConnection)
-TRACKED_CODE(rangeUnits)
-TRACKED_CODE(alarmSelect)
-TRACKED_CODE(lineFilter)
-TRACKED_CODE(writeProtect)
-#undef TRACKED_CODE
+ACCESSORS(std::int32_t, sensorType, setSensorType)
+ACCESSORS(std::int32_t, sensorConnection, setSensorConnection)
+ACCESSORS(std::int32_t, rangeUnits, setRangeUnits)
+ACCESSORS(float, lowerRangeValue, setLowerRangeValue)
+ACCESSORS(float, upperRangeValue, setUpperRangeValue)
+ACCESSORS(float, damping, setDamping)
+ACCESSORS(float, upperSensorLimit, setUpperSensorLimit)
+ACCESSORS(float, lowerSensorLimit, setLowerSensorLimit)
+ACCESSORS(std::int32_t, alarmSelect, setAlarmSelect)
+ACCESSORS(float, lowAlmVal, setLowAlmVal)
+ACCESSORS(float, highAlmVal, setHighAlmVal)
+ACCESSORS(float, lowSatVal, setLowSatVal)
+ACCESSORS(float, highSatVal, setHighSatVal)
+ACCESSORS(std::int32_t, lineFilter, setLineFilter)
+ACCESSORS(std::int32_t, writeProtect, setWriteProtect)
 
-void CVeskDoc::setSensorType(std::int32_t v) { SetTracked(m_pTransmitter->sensorType, m_pTransmitter->sensorTypeFailed, v); }
-void CVeskDoc::setSensorConnection(std::int32_t v)
-{
-    SetTracked(m_pTransmitter->sensorConnection, m_pTransmitter->sensorConnectionFailed, v);
-}
-void CVeskDoc::setRangeUnits(std::int32_t v) { SetTracked(m_pTransmitter->rangeUnits, m_pTransmitter->rangeUnitsFailed, v); }
-void CVeskDoc::setAlarmSelect(std::int32_t v) { SetTracked(m_pTransmitter->alarmSelect, m_pTransmitter->alarmSelectFailed, v); }
-void CVeskDoc::setLineFilter(std::int32_t v) { SetTracked(m_pTransmitter->lineFilter, m_pTransmitter->lineFilterFailed, v); }
-void CVeskDoc::setWriteProtect(std::int32_t v) { SetTracked(m_pTransmitter->writeProtect, m_pTransmitter->writeProtectFailed, v); }
+GETTER(std::int32_t, sensorLimitUnits) SETTER(std::int32_t, sensorLimitUnits, setSensorLimitUnits)
+GETTER(float, fixedCurrent) SETTER(float, fixedCurrent, setFixedCurrent)
+GETTER(float, measured4mA) SETTER(float, measured4mA, setMeasured4mA)
+GETTER(float, measured20mA) SETTER(float, measured20mA, setMeasured20mA)
+GETTER(std::int32_t, trimUnits) SETTER(std::int32_t, trimUnits, setTrimUnits)
+GETTER(float, trimUpperPoint) SETTER(float, trimUpperPoint, setTrimUpperPoint)
+GETTER(float, trimLowerPoint) SETTER(float, trimLowerPoint, setTrimLowerPoint)
+GETTER(std::int32_t, calibrationMode) SETTER(std::int32_t, calibrationMode, setCalibrationMode)
+GETTER(std::int32_t, calibrationType) SETTER(std::int32_t, calibrationType, setCalibrationType)
+
+GETTER(float, calUpperBound)
+GETTER(float, calLowerBound)
+GETTER(std::uint8_t, universalRev)
+GETTER(std::uint8_t, deviceRev)
+GETTER(std::uint8_t, softwareRev)
+GETTER(std::int32_t, finalAssemblyNumber)
+GETTER(std::uint8_t, xmtrAsmDay)
+GETTER(std::uint8_t, xmtrAsmMonth)
+GETTER(std::uint8_t, xmtrAsmYear)
+GETTER(float, sensorTemp)
+GETTER(std::int32_t, sensorTempUnits)
+GETTER(float, xmtrTemp)
+GETTER(std::int32_t, xmtrTempUnits)
+GETTER(float, loopCurrent)
+GETTER(int, sensorFailure)
+GETTER(int, xmtrFailure)
+#undef ACCESSORS
+#undef FAILED
+#undef SETTER
+#undef GETTER
+
+std::uint8_t CVeskDoc::hardwareRev() const { return static_cast<std::uint8_t>(m_pTransmitter->hardwareRev >> 3); }
 
 CVeskDoc::Tag CVeskDoc::tag() const
 {
@@ -72,87 +121,7 @@ CVeskDoc::Tag CVeskDoc::tag() const
     return out;
 }
 
-void CVeskDoc::setTag(const Tag& value)
-{
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (m_pTransmitter->tag[i] != value[i]) {
-            MarkChanged();
-            m_pTransmitter->tag[i] = value[i];
-        }
-    }
-    m_pTransmitter->tagFailed = 0;
-}
-
-bool CVeskDoc::tagFailed() const { return m_pTransmitter->tagFailed != 0; }
-
-#define FLOAT_VALUE(name, setter, change)                                               \
-    float CVeskDoc::name() const { return m_pTransmitter->name; }                       \
-    void CVeskDoc::setter(float v) { change(m_pTransmitter->name, m_pTransmitter->name##Failed, v); } \
-    bool CVeskDoc::name##Failed() const { return m_pTransmitter->name##Failed != 0; }
-
-FLOAT_VALUE(lowerRangeValue, setLowerRangeValue, SetFloatNotSetAware)
-FLOAT_VALUE(upperRangeValue, setUpperRangeValue, SetFloatNotSetAware)
-FLOAT_VALUE(damping, setDamping, SetFloatNotSetAware)
-FLOAT_VALUE(lowAlmVal, setLowAlmVal, SetFloatPlain)
-FLOAT_VALUE(highAlmVal, setHighAlmVal, SetFloatPlain)
-FLOAT_VALUE(lowSatVal, setLowSatVal, SetFloatPlain)
-FLOAT_VALUE(highSatVal, setHighSatVal, SetFloatPlain)
-#undef FLOAT_VALUE
-
-std::int32_t CVeskDoc::sensorLimitUnits() const { return m_pTransmitter->sensorLimitUnits; }
-void CVeskDoc::setSensorLimitUnits(std::int32_t v) { m_pTransmitter->sensorLimitUnits = v; }
-
-#define UNTRACKED_FLOAT(name, setter)                                                   \
-    float CVeskDoc::name() const { return m_pTransmitter->name; }                       \
-    void CVeskDoc::setter(float v)                                                      \
-    {                                                                                   \
-        m_pTransmitter->name = v;                                                       \
-        m_pTransmitter->name##Failed = 0;                                               \
-    }
-
-UNTRACKED_FLOAT(upperSensorLimit, setUpperSensorLimit)
-UNTRACKED_FLOAT(lowerSensorLimit, setLowerSensorLimit)
-UNTRACKED_FLOAT(fixedCurrent, setFixedCurrent)
-UNTRACKED_FLOAT(measured4mA, setMeasured4mA)
-UNTRACKED_FLOAT(measured20mA, setMeasured20mA)
-UNTRACKED_FLOAT(trimUpperPoint, setTrimUpperPoint)
-UNTRACKED_FLOAT(trimLowerPoint, setTrimLowerPoint)
-#undef UNTRACKED_FLOAT
-
-bool CVeskDoc::upperSensorLimitFailed() const { return m_pTransmitter->upperSensorLimitFailed != 0; }
-bool CVeskDoc::lowerSensorLimitFailed() const { return m_pTransmitter->lowerSensorLimitFailed != 0; }
-
-std::int32_t CVeskDoc::trimUnits() const { return m_pTransmitter->trimUnits; }
-void CVeskDoc::setTrimUnits(std::int32_t v)
-{
-    m_pTransmitter->trimUnits = v;
-    m_pTransmitter->trimUnitsFailed = 0;
-}
-std::int32_t CVeskDoc::calibrationMode() const { return m_pTransmitter->calibrationMode; }
-void CVeskDoc::setCalibrationMode(std::int32_t v)
-{
-    m_pTransmitter->calibrationMode = v;
-    m_pTransmitter->calibrationModeFailed = 0;
-}
-std::int32_t CVeskDoc::calibrationType() const { return m_pTransmitter->calibrationType; }
-void CVeskDoc::setCalibrationType(std::int32_t v) { m_pTransmitter->calibrationType = v; }
-float CVeskDoc::calUpperBound() const { return m_pTransmitter->calUpperBound; }
-float CVeskDoc::calLowerBound() const { return m_pTransmitter->calLowerBound; }
-
-std::uint8_t CVeskDoc::universalRev() const { return m_pTransmitter->universalRev; }
-std::uint8_t CVeskDoc::deviceRev() const { return m_pTransmitter->deviceRev; }
-std::uint8_t CVeskDoc::softwareRev() const { return m_pTransmitter->softwareRev; }
-std::uint8_t CVeskDoc::hardwareRev() const { return static_cast<std::uint8_t>(m_pTransmitter->hardwareRev >> 3); }
-std::int32_t CVeskDoc::finalAssemblyNumber() const { return m_pTransmitter->finalAssemblyNumber; }
-std::uint8_t CVeskDoc::xmtrAsmDay() const { return m_pTransmitter->xmtrAsmDay; }
-std::uint8_t CVeskDoc::xmtrAsmMonth() const { return m_pTransmitter->xmtrAsmMonth; }
-std::uint8_t CVeskDoc::xmtrAsmYear() const { return m_pTransmitter->xmtrAsmYear; }
-float CVeskDoc::sensorTemp() const { return m_pTransmitter->sensorTemp; }
-std::int32_t CVeskDoc::sensorTempUnits() const { return m_pTransmitter->sensorTempUnits; }
-float CVeskDoc::xmtrTemp() const { return m_pTransmitter->xmtrTemp; }
-std::int32_t CVeskDoc::xmtrTempUnits() const { return m_pTransmitter->xmtrTempUnits; }
-float CVeskDoc::loopCurrent() const { return m_pTransmitter->loopCurrent; }
-int CVeskDoc::sensorFailure() const { return m_pTransmitter->sensorFailure; }
-int CVeskDoc::xmtrFailure() const { return m_pTransmitter->xmtrFailure; }
+void CVeskDoc::setTag(const Tag& value) { SetParameter<&X::tag>(value); }
+bool CVeskDoc::tagFailed() const { return IsFailed<&X::tag>(); }
 
 }  // namespace document

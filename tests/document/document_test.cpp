@@ -5,13 +5,19 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <bit>
 #include <csignal>
+#include <set>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "config_file.h"
 #include "fake_driver_control.h"
 #include "fake_sleeper.h"
 #include "framework_messages.h"
+#include "parameter_table.h"
 #include "pty_port.h"
 #include "question_box.h"
 #include "scripted_user.h"
@@ -60,6 +66,43 @@ protected:
     std::vector<int> hints;
     QTemporaryDir dir;
 };
+
+// A value that neither clearing nor a file gives any parameter.
+constexpr std::int32_t kForeign = 77;
+
+void SetForeign(transmitter::CTransmitter& t, const Parameter& parameter)
+{
+    std::visit(
+        [&t](const auto& field) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, TagField>)
+                std::fill_n(t.*field.member, transmitter::kTagLength, u'Z');
+            else
+                t.*field.member = kForeign;
+        },
+        parameter.value);
+}
+
+enum class Held { NotSet, Foreign, Other };
+
+Held HeldBy(const transmitter::CTransmitter& t, const Parameter& parameter)
+{
+    return std::visit(
+        [&t](const auto& field) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, TagField>) {
+                const auto& tag = t.*field.member;
+                if (std::all_of(std::begin(tag), std::end(tag), [](char16_t ch) { return ch == 0; })) return Held::NotSet;
+                return tag[0] == u'Z' ? Held::Foreign : Held::Other;
+            } else {
+                const auto value = t.*field.member;
+                if (value == kForeign) return Held::Foreign;
+                if constexpr (std::is_same_v<decltype(value), const float>)
+                    return std::bit_cast<std::uint32_t>(value) == transmitter::kNotSetFloatBits ? Held::NotSet : Held::Other;
+                else
+                    return field.notSet && value == *field.notSet ? Held::NotSet : Held::Other;
+            }
+        },
+        parameter.value);
+}
 
 }  // namespace
 
@@ -286,4 +329,39 @@ TEST_F(DocumentTest, PortSettingsStoresTheChoiceAndClosesThePort)
     EXPECT_TRUE(stored.empty());
     doc.OnPortSettings(5);
     EXPECT_EQ(stored, (std::vector<int>{5}));
+}
+
+TEST_F(DocumentTest, NewAndOpenClearEveryParameterOfTheTableButTheKeptOnes)
+{
+    // Clearing keeps the calibration values, both assembly dates and the identification codes.
+    const std::set<std::string_view> kept = {
+        "trimUnits",    "calibrationMode", "calibrationType", "finalAsmDay",    "finalAsmMonth", "finalAsmYear",
+        "deviceType",   "manufacturerCode", "deviceId",       "xmtrAsmDay",     "xmtrAsmMonth",  "xmtrAsmYear",
+        "fixedCurrent", "measured4mA",     "measured20mA",    "calUpperBound",  "calLowerBound", "trimUpperPoint",
+        "trimLowerPoint"};
+    transmitter::CTransmitter& t = doc.transmitter();
+    const QString path = WriteFile("any.4410", ValidRecord());
+    for (const bool open : {false, true}) {
+        SCOPED_TRACE(open ? "open" : "new");
+        for (const Parameter& parameter : kParameters) {
+            SetForeign(t, parameter);
+            if (parameter.failed) t.*parameter.failed = 1;
+        }
+        if (open)
+            ASSERT_TRUE(doc.OnOpenDocument(path));
+        else
+            doc.OnNewDocument();
+        for (const Parameter& parameter : kParameters) {
+            SCOPED_TRACE(std::string(parameter.name));
+            const bool keeps = kept.contains(parameter.name);
+            EXPECT_EQ(ClearedWithTheDocument(parameter), !keeps);
+            if (parameter.failed) {
+                EXPECT_EQ(t.*parameter.failed, keeps ? 1 : 0);
+            }
+            if (open && parameter.fileOffset != kNotInFile)
+                EXPECT_NE(HeldBy(t, parameter), Held::Foreign);
+            else
+                EXPECT_EQ(HeldBy(t, parameter), keeps ? Held::Foreign : Held::NotSet);
+        }
+    }
 }
