@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "gui_user_interaction.h"
+#include "gui_wait.h"
 #include "modal_box.h"
 
 namespace {
@@ -18,7 +19,6 @@ namespace {
 using hart::MessageIcon;
 
 const QString kProgramName = QString::fromUtf8("Конфигурация датчика Тарвел-4410");
-constexpr int kDeadlineMs = 5000;
 
 // A worker thread that is always joined: if the test failed to close its box, the worker is
 // left to the end of the process instead of taking it down.
@@ -32,7 +32,7 @@ public:
         else m_thread.detach();
     }
     bool done() const { return m_done; }
-    bool finish() { return QTest::qWaitFor([this] { return m_done.load(); }, kDeadlineMs); }
+    bool finish() { return WaitUntil([this] { return m_done.load(); }); }
 
 private:
     std::atomic<bool> m_done{false};

@@ -18,11 +18,14 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <optional>
+
 #include "config_file.h"
 #include "config_page.h"
 #include "dialog_units.h"
 #include "fake_driver_control.h"
 #include "fake_sleeper.h"
+#include "gui_wait.h"
 #include "main_menu.h"
 #include "modal_box.h"
 #include "pty_port.h"
@@ -119,6 +122,16 @@ QStringList Captions(const QList<QAction*>& actions)
     return out;
 }
 
+// The menu item the user sees under that caption (access key and shortcut text left out).
+QAction* MenuEntry(const QMenuBar& bar, const QString& caption)
+{
+    QList<QAction*> found;
+    for (const QAction* menu : bar.actions())
+        for (QAction* item : menu->menu()->actions())
+            if (item->text().section('\t', 0, 0).remove('&') == caption) found << item;
+    return found.size() == 1 ? found.first() : nullptr;
+}
+
 }  // namespace
 
 TEST_F(MainWindowTest, MenuCaptionsAndTitle)
@@ -135,6 +148,57 @@ TEST_F(MainWindowTest, MenuCaptionsAndTitle)
     EXPECT_EQ(window->action(kCmdFileSave)->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Untitled - Программа конфигурации Тарвел-4410"));
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+// Each menu command chosen by its caption, from one opened, unchanged document with no
+// transmitter on the line: what it did tells which handler ran.
+TEST_F(MainWindowTest, EachMenuCommandDoesItsOwnThing)
+{
+    const struct {
+        const char* caption;
+        int command;
+        QStringList effect;
+    } commands[] = {
+        {"Новый", kCmdFileNew, {"new document"}},
+        {"Открыть...", kCmdFileOpen, {"new document", "open dialog"}},
+        {"Сохранить", kCmdFileSave, {"file written"}},
+        {"Сохранить как...", kCmdFileSaveAs, {"save dialog"}},
+        {"Выход", kCmdAppExit, {"window closed"}},
+        {"Загрузить из устройства", kCmdReadFromDevice, {"question 904"}},
+        {"Отправить основные настройки", kCmdSendBasic, {"question 905"}},
+        {"Отправить дополнительные настройки", kCmdSendAdvanced, {"question 906"}},
+        {"Настройки порта", kCmdPortSettings, {"port dialog"}},
+        {"Проверить соединение", kCmdCheckConnection, {"notice 906"}},
+        {"О программе...", kCmdAbout, {"about box"}},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.caption);
+        const QString path = WriteFile([](auto&) {});
+        CVeskPcMainWin shown(doc);
+        ASSERT_TRUE(shown.OpenDocumentFile(path));
+        ASSERT_FALSE(doc.IsModified());
+        QFile(path).remove();  // so that a save shows
+        user.questions.clear();  // no answers: every question is cancelled
+        user.messages.clear();
+        QStringList effect;
+        shown.chooseFileToOpen = [&] { effect << "open dialog"; return QString(); };
+        shown.chooseFileToSave = [&](const QString&) { effect << "save dialog"; return QString(); };
+        shown.runPortDialog = [&] { effect << "port dialog"; return std::optional<int>(); };
+        QObject::connect(&shown, &CVeskPcMainWin::aboutRequested, [&] { effect << "about box"; });
+        shown.show();
+
+        QAction* item = MenuEntry(*shown.menuBar(), QString::fromUtf8(c.caption));
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item, shown.action(c.command));
+        item->trigger();
+
+        if (doc.GetPathName().isEmpty()) effect.prepend("new document");
+        if (QFile::exists(path)) effect << "file written";
+        if (!shown.isVisible()) effect << "window closed";
+        for (const auto& question : user.questions) effect << QStringLiteral("question %1").arg(question.id);
+        for (const auto& notice : user.messages) effect << QStringLiteral("notice %1").arg(notice.id);
+        EXPECT_EQ(effect.join(", ").toStdString(), c.effect.join(", ").toStdString());
+    }
 }
 
 TEST_F(MainWindowTest, SaveEnablingFollowsTheDocument)
@@ -170,7 +234,7 @@ TEST_F(MainWindowTest, SaveAsUsesTheChosenFile)
         EXPECT_EQ(proposed, QStringLiteral("Untitled"));
         return target;
     };
-    EXPECT_TRUE(window->OnFileSave());
+    window->action(kCmdFileSave)->trigger();  // enabled by the edit
     EXPECT_EQ(doc.GetPathName(), target);
     EXPECT_FALSE(doc.IsModified());
 }
@@ -254,10 +318,10 @@ TEST_F(MainWindowTest, OnASmallerScreenTheWholeFormCanBeScrolledTo)
         EXPECT_LE(placed.width(), screen.width());
         EXPECT_LE(placed.height(), screen.height() - 35);
         const QSize whole = placed.view()->size();
-        EXPECT_TRUE(QTest::qWaitFor([&] {
+        EXPECT_TRUE(WaitUntil([&] {
             const QSize reachable = ReachablePart(placed);
             return reachable.width() >= whole.width() && reachable.height() >= whole.height();
-        }, 2000)) << ReachablePart(placed).width() << "x" << ReachablePart(placed).height();
+        })) << ReachablePart(placed).width() << "x" << ReachablePart(placed).height();
     }
 }
 

@@ -8,8 +8,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "gui_wait.h"
+
 namespace {
-constexpr int kDeadlineMs = 5000;
 constexpr int kPollMs = 5;
 }  // namespace
 
@@ -34,7 +35,7 @@ BoxSnapshot Snapshot(const QMessageBox& box)
 void HandleNextModalWidget(const std::function<bool(QWidget&)>& matches, std::function<void(QWidget&)> handle)
 {
     auto* poll = new QTimer(QApplication::instance());
-    const QDeadlineTimer deadline(kDeadlineMs);
+    const QDeadlineTimer deadline(kGuiWait);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, deadline, matches, handle = std::move(handle)] {
         if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->isVisible() && matches(*modal)) {
             poll->deleteLater();

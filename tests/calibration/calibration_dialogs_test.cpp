@@ -14,6 +14,7 @@
 #include "display_text.h"
 #include "fake_sleeper.h"
 #include "form_layout_check.h"
+#include "gui_wait.h"
 #include "progress_dialog.h"
 #include "pty_port.h"
 #include "question_box.h"
@@ -167,7 +168,7 @@ TEST_F(StabilisationDialog, ReadsOnOpeningAndOnRequestThroughItsOwnTransmitter)
 {
     CCalMeasDialog dialog(doc);
     dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Text(&dialog, 159).isEmpty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !Text(&dialog, 159).isEmpty(); }));
     EXPECT_EQ(Text(&dialog, 159), QString("25.00"));
     EXPECT_EQ(Text(&dialog, 160), QString::fromUtf8("°C"));
     EXPECT_EQ(Commands(), (std::vector<std::uint8_t>{249, 33}));
@@ -192,7 +193,7 @@ TEST_F(StabilisationDialog, ValueTheTransmitterCannotGiveShowsEmpty)
     Device([](sim::Device& d) { d.faults().responseOverrides[33] = 64; });
     CCalMeasDialog dialog(doc);
     dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !user.messages.empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !user.messages.empty(); }));
     EXPECT_EQ(user.ids(), (std::vector<int>{1023}));
     EXPECT_TRUE(Text(&dialog, 159).isEmpty());
     EXPECT_TRUE(Text(&dialog, 160).isEmpty());
@@ -211,7 +212,7 @@ TEST(StabilisationDialogAlone, AsksAtOnceWhenNothingAnswers)
     user.answers = {IDRETRY, IDCANCEL};
     CCalMeasDialog dialog(doc);
     dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return user.questions.size() == 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return user.questions.size() == 2; }));
     EXPECT_EQ(user.questions[0].id, 906);
     EXPECT_EQ(user.questions[1].id, 906);
     EXPECT_TRUE(user.messages.empty());

@@ -22,6 +22,7 @@
 #include "display_text.h"
 #include "fake_sleeper.h"
 #include "form_layout_check.h"
+#include "gui_wait.h"
 #include "modal_answerer.h"
 #include "question_box.h"
 #include "simulated_document.h"
@@ -243,14 +244,14 @@ TEST_F(CalibrationPage, LeavingAMeterReadingChecksIt)
     reading->setFocus();
     QTest::keyClicks(reading, "4.25");
     elsewhere->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return user.ids() == std::vector<int>{1279}; })) << user.messages.size();
+    ASSERT_TRUE(WaitUntil([&] { return user.ids() == std::vector<int>{1279}; })) << user.messages.size();
     EXPECT_TRUE(reading->hasFocus());
     EXPECT_EQ(doc.measured4mA(), 4.25f);  // a warning only
     EXPECT_EQ(user.messages.back().icon, hart::MessageIcon::None);
 
     reading->clear();
     elsewhere->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return user.ids() == std::vector<int>{1279, 1278}; })) << user.messages.size();
+    ASSERT_TRUE(WaitUntil([&] { return user.ids() == std::vector<int>{1279, 1278}; })) << user.messages.size();
     EXPECT_FALSE(reading->hasFocus());
 
     // A field that the procedure locks is not checked.
@@ -262,7 +263,7 @@ TEST_F(CalibrationPage, LeavingAMeterReadingChecksIt)
     QTest::keyClicks(twenty, "20.6");
     FindControl(&page, 1258)->setFocusPolicy(Qt::StrongFocus);
     FindControl(&page, 1258)->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return user.ids() == std::vector<int>{1279, 1278, 1282}; })) << user.messages.size();
+    ASSERT_TRUE(WaitUntil([&] { return user.ids() == std::vector<int>{1279, 1278, 1282}; })) << user.messages.size();
 }
 
 TEST_F(CalibrationPage, ImplausibleReadingStopsTheClickThatLeftIt)

@@ -13,6 +13,7 @@
 #include "color_edit.h"
 #include "dialog_units.h"
 #include "form_layout_check.h"
+#include "gui_wait.h"
 #include "page_fixture.h"
 #include "page_values.h"
 #include "question_box.h"
@@ -304,9 +305,9 @@ TEST_F(BasicPageTest, DampingAboveThirtyTwoIsReportedWhenTheFieldIsLeft)
         Retype(damping(), Utf8(c.typed));
         lowerRange()->setFocus();
         if (c.reported) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !bench.user.messages.empty(); })) << c.typed;
+            EXPECT_TRUE(WaitUntil([&] { return !bench.user.messages.empty(); })) << c.typed;
             EXPECT_EQ(bench.user.ids(), std::vector<int>{901}) << c.typed;
-            EXPECT_TRUE(QTest::qWaitFor([&] { return damping()->hasFocus(); })) << c.typed;
+            EXPECT_TRUE(WaitUntil([&] { return damping()->hasFocus(); })) << c.typed;
         } else {
             // The check runs once the focus has moved on: let it run, then nothing was said.
             QCoreApplication::processEvents();

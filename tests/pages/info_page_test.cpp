@@ -22,6 +22,7 @@
 #include "display_text.h"
 #include "fake_sleeper.h"
 #include "form_layout_check.h"
+#include "gui_wait.h"
 #include "info_property_page.h"
 #include "pty_port.h"
 #include "scripted_user.h"
@@ -37,17 +38,6 @@ namespace {
 const QString kStartCaption = QString::fromUtf8("Запустить мониторинг");
 const QString kStopCaption = QString::fromUtf8("Остановить мониторинг");
 constexpr int kNoCommandMessage = 1023;  // "Команда не поддерживается"
-
-// Serves events until the condition holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 // The page's widgets by control id.
 class PageControls {
@@ -442,11 +432,11 @@ TEST_F(InfoMonitoringTest, CyclesComeEveryPeriodAndRefreshThePage)
     EXPECT_EQ(text(159), QString());
 
     // Nothing is asked of the transmitter during the first period.
-    ASSERT_TRUE(WaitFor([&] { return host->commands().size() > identification; }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return host->commands().size() > identification; }, 10s));
     EXPECT_GE(std::chrono::steady_clock::now() - started, 3500ms);
 
     // One cycle: five reads in order, then the page is refreshed with what they brought.
-    ASSERT_TRUE(WaitFor([&] { return Count(HINT_SHOW_INFO) == 1; }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return Count(HINT_SHOW_INFO) == 1; }, 10s));
     EXPECT_EQ(CommandsAfter(identification), kCycle);
     for (const sim::LoggedRequest& request : host->requests())
         if (std::count(kCycle.begin(), kCycle.end(), request.command)) {
@@ -462,7 +452,7 @@ TEST_F(InfoMonitoringTest, CyclesComeEveryPeriodAndRefreshThePage)
     EXPECT_EQ(text(180), "15.3.124");
 
     // A second cycle follows a period later, without a new identification.
-    ASSERT_TRUE(WaitFor([&] { return Count(HINT_SHOW_INFO) == 2; }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return Count(HINT_SHOW_INFO) == 2; }, 10s));
     std::vector<std::uint8_t> twoCycles = kCycle;
     twoCycles.insert(twoCycles.end(), kCycle.begin(), kCycle.end());
     EXPECT_EQ(CommandsAfter(identification), twoCycles);
@@ -479,7 +469,7 @@ TEST_F(InfoMonitoringTest, StopWaitsForTheRunningCycle)
 {
     ASSERT_NO_FATAL_FAILURE(StartTransmitter(WireTimed()));
     const std::size_t identification = StartMonitoring();
-    ASSERT_TRUE(WaitFor([&] { return host->commands().size() > identification; }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return host->commands().size() > identification; }, 10s));
     const std::size_t atStop = host->commands().size();
     ASSERT_LT(atStop, identification + kCycle.size()) << "the cycle ended before the stop";
 
@@ -501,7 +491,7 @@ TEST_F(InfoMonitoringTest, FailingCycleReportsFromTheWorkerAndStopStillWorks)
     ASSERT_NO_FATAL_FAILURE(StartTransmitter(WireTimed()));
     host->withDevice([](sim::Device& d) { d.faults().responseOverrides[48] = 64; });
     const std::size_t identification = StartMonitoring();
-    ASSERT_TRUE(WaitFor([&] { return host->commands().size() > identification; }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return host->commands().size() > identification; }, 10s));
 
     // Stop is pressed while the cycle runs; the cycle's last read fails and its notice has
     // to be shown by the GUI thread while the stop waits.
@@ -521,7 +511,7 @@ TEST_F(InfoMonitoringTest, FailedReadEndsTheCycleAndMonitoringGoesOn)
     host->withDevice([](sim::Device& d) { d.faults().responseOverrides[16] = 64; });
     const std::size_t identification = StartMonitoring();
 
-    ASSERT_TRUE(WaitFor([&] { return Count(HINT_SHOW_INFO) == 1; }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return Count(HINT_SHOW_INFO) == 1; }, 10s));
     EXPECT_EQ(user.script.ids(), std::vector<int>{kNoCommandMessage});
     EXPECT_EQ(user.callsFromWorker, 1);
     EXPECT_EQ(CommandsAfter(identification), std::vector<std::uint8_t>{16});
@@ -531,7 +521,7 @@ TEST_F(InfoMonitoringTest, FailedReadEndsTheCycleAndMonitoringGoesOn)
 
     // The transmitter answers again: the next cycle is whole.
     host->withDevice([](sim::Device& d) { d.faults().responseOverrides.clear(); });
-    ASSERT_TRUE(WaitFor([&] { return Count(HINT_SHOW_INFO) == 2; }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return Count(HINT_SHOW_INFO) == 2; }, 10s));
     std::vector<std::uint8_t> expected{16};
     expected.insert(expected.end(), kCycle.begin(), kCycle.end());
     EXPECT_EQ(CommandsAfter(identification), expected);
@@ -558,7 +548,7 @@ TEST_F(InfoMonitoringTest, DestroyingThePageWaitsForTheRunningCycle)
 {
     ASSERT_NO_FATAL_FAILURE(StartTransmitter(WireTimed()));
     const std::size_t identification = StartMonitoring();
-    ASSERT_TRUE(WaitFor([&] { return host->commands().size() > identification; }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return host->commands().size() > identification; }, 10s));
     ASSERT_LT(host->commands().size(), identification + kCycle.size());
 
     page.reset();
