@@ -1,18 +1,11 @@
 #include "cli_commands.h"
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <csignal>
-#include <mutex>
-#include <thread>
-
 #include "advanced_send_check.h"
 #include "basic_send_check.h"
+#include "cli_monitor.h"
 #include "configuration_printout.h"
 #include "framework_messages.h"
 #include "link_environment.h"
-#include "live_monitor.h"
 #include "port_list.h"
 #include "report_output.h"
 #include "session_port_settings.h"
@@ -28,12 +21,6 @@ using document::CVeskDoc;
 // %1 is the file named on the command line.
 constexpr const char* kNotSavedAfterFailedRead = "Not saved to \"%1\": the transmitter was not read in full.";
 
-std::atomic<bool> g_interrupted{false};
-
-extern "C" void OnInterrupt(int) { g_interrupted = true; }
-
-int Status(bool done) { return done ? kExitDone : kExitFailed; }
-
 QString Path(const std::string& file) { return QString::fromLocal8Bit(file.c_str()); }
 
 bool OpenFile(CVeskDoc& doc, const std::string& file)
@@ -42,100 +29,156 @@ bool OpenFile(CVeskDoc& doc, const std::string& file)
     return doc.OnOpenDocument(Path(file));
 }
 
-int ListPorts(TerminalUser& user)
-{
-    for (const QString& entry : document::FillPortList()) user.printLine(entry.toStdString());
-    return kExitDone;
-}
-
-int StorePort(CVeskDoc& doc, int port)
-{
-    doc.OnPortSettings(port);
-    return kExitDone;
-}
-
-int Read(CVeskDoc& doc, TerminalUser& user, const std::vector<std::string>& args)
-{
-    doc.OnNewDocument();
-    const CommandOutcome outcome = doc.OnReadFromDevice();
-    if (outcome == CommandOutcome::Cancelled) return kExitFailed;
-    PrintConfiguration(doc, user);
-    if (args.empty()) return Status(outcome == CommandOutcome::Done);
-    // A partly cleared record must not replace a good file.
-    if (outcome != CommandOutcome::Done) {
-        user.notify(document::kNoStringId, QString::fromUtf8(kNotSavedAfterFailedRead).arg(Path(args[0])).toStdString(),
-                    hart::MessageIcon::Exclamation);
-        return kExitFailed;
+class ListPorts final : public Command {
+public:
+    ListPorts() : Command("ports", "list the COM ports") {}
+    int execute(CVeskDoc&, TerminalUser& user) const override
+    {
+        for (const QString& entry : document::FillPortList()) user.printLine(entry.toStdString());
+        return kExitDone;
     }
-    return Status(doc.OnSaveDocument(Path(args[0])));
-}
+};
 
-int Show(CVeskDoc& doc, TerminalUser& user, const std::string& file)
-{
-    if (!OpenFile(doc, file)) return kExitFailed;
-    PrintConfiguration(doc, user);
-    return kExitDone;
-}
+class StorePort final : public Command {
+public:
+    StorePort() : Command("port", "use COM port N from now on") { add(Value("N", m_port, ToPortNumber, "a number from 1 to 255")); }
+    int execute(CVeskDoc& doc, TerminalUser&) const override
+    {
+        doc.OnPortSettings(m_port);
+        return kExitDone;
+    }
 
-int PrintPdf(CVeskDoc& doc, const std::string& file, const std::string& pdf)
-{
-    if (!OpenFile(doc, file)) return kExitFailed;
-    return Status(report::WriteReportPdf(doc, Path(pdf)));
-}
+private:
+    int m_port = 0;
+};
 
-int Send(CVeskDoc& doc, TerminalUser& user, const std::vector<std::string>& args, bool basic)
-{
-    if (!OpenFile(doc, args[0])) return kExitFailed;
-    const bool validate = args.size() == 2;
-    if (validate && !(basic ? document::ValidateBasicPage(doc, user) : document::ValidateAdvancedPage(doc, user)))
-        return kExitFailed;
-    const bool done = basic ? doc.OnSendBasic() : doc.OnSendAdvanced();
-    PrintFailedValues(doc, user);
-    return Status(done);
-}
+class Check final : public Command {
+public:
+    Check() : Command("check", "look for the transmitter") {}
+    int execute(CVeskDoc& doc, TerminalUser&) const override { return Status(doc.OnCheckConnection()); }
+};
+
+class Read final : public Command {
+public:
+    Read() : Command("read", "read the transmitter, print its configuration and save it to FILE")
+    {
+        add(OptionalValue("FILE", m_file, ToText));
+    }
+    int execute(CVeskDoc& doc, TerminalUser& user) const override
+    {
+        doc.OnNewDocument();
+        const CommandOutcome outcome = doc.OnReadFromDevice();
+        if (outcome == CommandOutcome::Cancelled) return kExitFailed;
+        PrintConfiguration(doc, user);
+        if (!m_file) return Status(outcome == CommandOutcome::Done);
+        // A partly cleared record must not replace a good file.
+        if (outcome != CommandOutcome::Done) {
+            user.notify(document::kNoStringId, QString::fromUtf8(kNotSavedAfterFailedRead).arg(Path(*m_file)).toStdString(),
+                        hart::MessageIcon::Exclamation);
+            return kExitFailed;
+        }
+        return Status(doc.OnSaveDocument(Path(*m_file)));
+    }
+
+private:
+    std::optional<std::string> m_file;
+};
+
+class Show final : public Command {
+public:
+    Show() : Command("show", "print the configuration saved in FILE") { add(Value("FILE", m_file, ToText)); }
+    int execute(CVeskDoc& doc, TerminalUser& user) const override
+    {
+        if (!OpenFile(doc, m_file)) return kExitFailed;
+        PrintConfiguration(doc, user);
+        return kExitDone;
+    }
+
+private:
+    std::string m_file;
+};
+
+// The Basic page's or the Advanced page's values from a file, checked as the page checks
+// them when asked to.
+class Send final : public Command {
+public:
+    explicit Send(bool basic)
+        : Command(basic ? "send-basic" : "send-advanced",
+                  basic ? "send the Basic page's values from FILE" : "send the alarm and saturation levels from FILE"),
+          m_basic(basic)
+    {
+        add(Value("FILE", m_file, ToText));
+        add(Switch("--validate", m_validate));
+    }
+    int execute(CVeskDoc& doc, TerminalUser& user) const override
+    {
+        if (!OpenFile(doc, m_file)) return kExitFailed;
+        if (m_validate && !(m_basic ? document::ValidateBasicPage(doc, user) : document::ValidateAdvancedPage(doc, user)))
+            return kExitFailed;
+        const bool done = m_basic ? doc.OnSendBasic() : doc.OnSendAdvanced();
+        PrintFailedValues(doc, user);
+        return Status(done);
+    }
+
+private:
+    bool m_basic;
+    std::string m_file;
+    bool m_validate = false;
+};
 
 // The Calibration page's "Установить" and "Сброс" of the fixed current.
-int FixedCurrent(CVeskDoc& doc, const std::string& current)
-{
-    const bool set = current != "off";
-    if (set) doc.setFixedCurrent(*ParseMilliamps(current));
-    return Status(doc.ApplyFixedCurrent(set, true));
-}
-
-int Monitor(CVeskDoc& doc, TerminalUser& user, const std::vector<std::string>& args)
-{
-    const int wanted = args.empty() ? 0 : std::stoi(args[1]);
-    std::mutex mutex;
-    std::condition_variable cycleEnded;
-    int cycles = 0;
-
-    QObject::connect(&doc, &CVeskDoc::updateViews, [&](int hint) {
-        if (hint == document::HINT_SHOW_INFO) PrintInformation(doc, user);
-    });
-    document::LiveMonitor monitor(doc, [&] {
-        doc.OnRefreshLiveValues();
-        {
-            std::lock_guard lock(mutex);
-            ++cycles;
-        }
-        cycleEnded.notify_all();
-    });
-
-    g_interrupted = false;
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
-    if (!monitor.Start()) return kExitFailed;
+class FixedCurrent final : public Command {
+public:
+    FixedCurrent() : Command("fixed-current", "force the loop current to MA mA, or release it with off")
     {
-        std::unique_lock lock(mutex);
-        // Woken by every cycle; the interrupt flag is looked at a few times a second.
-        while (!g_interrupted && (wanted == 0 || cycles < wanted))
-            cycleEnded.wait_for(lock, std::chrono::milliseconds(200));
+        add(Value("MA|off", m_current, ToMilliampsOrOff, "a current in mA above 0 or off"));
     }
-    monitor.Stop();
-    return Status(monitor.failedCycles() == 0);
-}
+    int execute(CVeskDoc& doc, TerminalUser&) const override
+    {
+        if (m_current) doc.setFixedCurrent(*m_current);
+        return Status(doc.ApplyFixedCurrent(m_current.has_value(), true));
+    }
+
+private:
+    std::optional<float> m_current;
+};
+
+class PrintPdf final : public Command {
+public:
+    PrintPdf() : Command("print", "write the printed report of FILE as the PDF OUT")
+    {
+        add(Value("FILE", m_file, ToText));
+        add(AfterFlag("--pdf", Value("OUT", m_pdf, ToText)));
+    }
+    bool needsFonts() const override { return true; }
+    int execute(CVeskDoc& doc, TerminalUser&) const override
+    {
+        if (!OpenFile(doc, m_file)) return kExitFailed;
+        return Status(report::WriteReportPdf(doc, Path(m_pdf)));
+    }
+
+private:
+    std::string m_file;
+    std::string m_pdf;
+};
 
 }  // namespace
+
+std::vector<std::unique_ptr<Command>> MakeCommands()
+{
+    std::vector<std::unique_ptr<Command>> commands;
+    commands.push_back(std::make_unique<ListPorts>());
+    commands.push_back(std::make_unique<StorePort>());
+    commands.push_back(std::make_unique<Check>());
+    commands.push_back(std::make_unique<Read>());
+    commands.push_back(std::make_unique<Show>());
+    commands.push_back(std::make_unique<Send>(true));
+    commands.push_back(std::make_unique<Send>(false));
+    commands.push_back(MakeMonitorCommand());
+    commands.push_back(std::make_unique<PrintPdf>());
+    commands.push_back(std::make_unique<FixedCurrent>());
+    return commands;
+}
 
 int RunCommand(const Options& options, TerminalUser& user)
 {
@@ -144,20 +187,7 @@ int RunCommand(const Options& options, TerminalUser& user)
     CVeskDoc doc(user, ports, sleeper);
     doc.storePortNumber = [&ports](int port) { ports.storeChoice(port); };
     doc.OnNewDocument();
-
-    const std::string& command = options.command;
-    const auto& args = options.arguments;
-    if (command == "ports") return ListPorts(user);
-    if (command == "port") return StorePort(doc, std::stoi(args[0]));
-    if (command == "check") return Status(doc.OnCheckConnection());
-    if (command == "read") return Read(doc, user, args);
-    if (command == "show") return Show(doc, user, args[0]);
-    if (command == "send-basic") return Send(doc, user, args, true);
-    if (command == "send-advanced") return Send(doc, user, args, false);
-    if (command == "monitor") return Monitor(doc, user, args);
-    if (command == "fixed-current") return FixedCurrent(doc, args[0]);
-    if (command == "print") return PrintPdf(doc, args[0], args[2]);
-    return kExitUsage;
+    return options.command->execute(doc, user);
 }
 
 }  // namespace cli

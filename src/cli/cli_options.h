@@ -2,10 +2,12 @@
 
 #include <deque>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli_command.h"
 #include "question_box.h"
 
 namespace cli {
@@ -13,21 +15,19 @@ namespace cli {
 struct Options {
     std::optional<int> port;
     std::map<int, std::deque<document::Button>> answers;  // string id → answers in order
-    std::string command;
-    std::vector<std::string> arguments;
+    std::unique_ptr<Command> command;                     // its arguments taken
 };
 
 struct ParseResult {
     std::optional<Options> options;
-    std::string error;  // a usage error when options is empty
+    bool help = false;  // --help or -h: the usage, nothing run
+    std::string error;  // a usage error when there are neither options nor help
 };
 
 // tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]
 ParseResult ParseOptions(const std::vector<std::string>& args);
 
+// The usage, a line for each command of the command table.
 std::string UsageText();
-
-// The current of "fixed-current MA": digits with at most one decimal point or comma, above 0.
-std::optional<float> ParseMilliamps(const std::string& text);
 
 }  // namespace cli

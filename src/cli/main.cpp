@@ -32,10 +32,14 @@ int main(int argc, char* argv[])
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const cli::ParseResult parsed = cli::ParseOptions(args);
+    if (parsed.help) {
+        std::fputs(cli::UsageText().c_str(), stdout);
+        return cli::kExitDone;
+    }
 
     // Numbers as the user writes them: the decimal separator of their numeric locale.
     std::setlocale(LC_NUMERIC, "");
-    const auto app = MakeApplication(argc, argv, parsed.options && parsed.options->command == "print");
+    const auto app = MakeApplication(argc, argv, parsed.options && parsed.options->command->needsFonts());
     std::setlocale(LC_NUMERIC, "");
     QLocale::setDefault(QLocale::system());
 

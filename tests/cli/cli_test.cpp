@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "cli_command.h"
 #include "config_file.h"
 #include "fake_sleeper.h"
 #include "pty_port.h"
@@ -339,6 +340,39 @@ TEST_F(CliTest, UsageErrors)
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: "));
     }
+}
+
+TEST_F(CliTest, HelpListsEveryCommandAndExitsZero)
+{
+    for (const char* option : {"--help", "-h"}) {
+        const CliRun run = Cli({option});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+        for (const auto& command : cli::MakeCommands()) {
+            const QString usage = QString::fromStdString(command->usage());
+            EXPECT_TRUE(std::any_of(run.lines.begin(), run.lines.end(), [&](const QString& line) {
+                return line.trimmed().startsWith(usage + ' ');
+            })) << option << ": " << usage.toStdString();
+        }
+    }
+}
+
+// A value its argument does not take is a usage error, followed by the usage, before
+// anything runs.
+TEST_F(CliTest, BadNumbersAreUsageErrorsWithTheUsage)
+{
+    const QString usage = Cli({"--help"}).lines.join('\n') + '\n';
+    for (const QStringList& args : {QStringList{"port", "x"}, QStringList{"port", "0"}, QStringList{"port", "256"},
+                                    QStringList{"port"}, QStringList{"--port", com, "monitor", "--cycles", "0"},
+                                    QStringList{"--port", com, "monitor", "--cycles"},
+                                    QStringList{"--port", com, "monitor", "3"}}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: ")) << run.errors.toStdString();
+        EXPECT_TRUE(run.errors.endsWith(usage)) << run.errors.toStdString();
+        EXPECT_TRUE(run.lines.isEmpty()) << run.lines.join('\n').toStdString();
+    }
+    EXPECT_TRUE(host->commands().empty());
 }
 
 TEST_F(CliTest, FixedCurrentIsForcedAndReleased)

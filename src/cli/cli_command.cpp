@@ -1,0 +1,40 @@
+#include "cli_command.h"
+
+namespace cli {
+
+Command::Command(std::string name, std::string description)
+    : m_name(std::move(name)), m_description(std::move(description))
+{
+}
+
+std::string Command::usage() const
+{
+    std::string line = m_name;
+    for (const Argument& argument : m_arguments) line += " " + argument.syntax();
+    return line;
+}
+
+std::string Command::parse(const std::vector<std::string>& words)
+{
+    std::size_t next = 0;
+    for (const Argument& argument : m_arguments) {
+        const bool given = next < words.size() && (argument.flag.empty() || words[next] == argument.flag);
+        if (!given) {
+            if (argument.optional) continue;
+            return m_name + ": " + argument.syntax() + " missing";
+        }
+        if (!argument.flag.empty()) ++next;
+        if (argument.valueName.empty()) {
+            argument.store(argument.flag);
+            continue;
+        }
+        if (next == words.size()) return m_name + ": " + argument.valueName + " missing after " + argument.flag;
+        if (!argument.store(words[next]))
+            return m_name + ": " + argument.valueName + " must be " + argument.expected + ", not \"" + words[next] + "\"";
+        ++next;
+    }
+    if (next < words.size()) return m_name + ": unexpected argument " + words[next];
+    return {};
+}
+
+}  // namespace cli

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_arguments.h"
+
+namespace document {
+class CVeskDoc;
+}
+
+namespace cli {
+
+class TerminalUser;
+
+// One command of the command line: its name, its typed arguments and what it does. The usage
+// line and the parsing of the words both come from the arguments it declares.
+class Command {
+public:
+    Command(std::string name, std::string description);
+    virtual ~Command() = default;
+    // The arguments point into the object.
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+
+    const std::string& name() const { return m_name; }
+    const std::string& description() const { return m_description; }
+    // "print FILE --pdf OUT"
+    std::string usage() const;
+
+    // Takes the words after the command's name into its arguments, in the declared order.
+    // Returns why they do not fit, or an empty text.
+    std::string parse(const std::vector<std::string>& words);
+
+    // Laying out text needs fonts, which only Qt's GUI side has.
+    virtual bool needsFonts() const { return false; }
+    virtual int execute(document::CVeskDoc& doc, TerminalUser& user) const = 0;
+
+protected:
+    void add(Argument argument) { m_arguments.push_back(std::move(argument)); }
+
+private:
+    std::string m_name;
+    std::string m_description;
+    std::vector<Argument> m_arguments;
+};
+
+// Every command, newly made, in the order the usage lists them.
+std::vector<std::unique_ptr<Command>> MakeCommands();
+
+}  // namespace cli

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <memory>
+
+#include "cli_command.h"
+
+namespace cli {
+
+// "monitor [--cycles N]": the Information section's lines each cycle, until N cycles or an
+// interrupt.
+std::unique_ptr<Command> MakeMonitorCommand();
+
+}  // namespace cli
