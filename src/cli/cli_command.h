@@ -35,6 +35,8 @@ public:
 
     // Laying out text needs fonts, which only Qt's GUI side has.
     virtual bool needsFonts() const { return false; }
+    // A command that talks to the transmitter keeps its port from start to end.
+    virtual bool usesDevice() const { return false; }
     virtual int execute(document::CVeskDoc& doc, TerminalUser& user) const = 0;
 
 protected:

@@ -1,5 +1,7 @@
 #include "cli_commands.h"
 
+#include <optional>
+
 #include "advanced_send_check.h"
 #include "basic_send_check.h"
 #include "cli_monitor.h"
@@ -55,6 +57,7 @@ private:
 class Check final : public Command {
 public:
     Check() : Command("check", "look for the transmitter") {}
+    bool usesDevice() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser&) const override { return Status(doc.OnCheckConnection()); }
 };
 
@@ -64,6 +67,7 @@ public:
     {
         add(OptionalValue("FILE", m_file, ToText));
     }
+    bool usesDevice() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser& user) const override
     {
         doc.OnNewDocument();
@@ -110,6 +114,7 @@ public:
         add(Value("FILE", m_file, ToText));
         add(Switch("--validate", m_validate));
     }
+    bool usesDevice() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser& user) const override
     {
         if (!OpenFile(doc, m_file)) return kExitFailed;
@@ -133,6 +138,7 @@ public:
     {
         add(Value("MA|off", m_current, ToMilliampsOrOff, "a current in mA above 0 or off"));
     }
+    bool usesDevice() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser&) const override
     {
         if (m_current) doc.setFixedCurrent(*m_current);
@@ -187,6 +193,9 @@ int RunCommand(const Options& options, TerminalUser& user)
     CVeskDoc doc(user, ports, sleeper);
     doc.storePortNumber = [&ports](int port) { ports.storeChoice(port); };
     doc.OnNewDocument();
+    // From start to end: another program must not take the port between our transactions.
+    std::optional<serial::PortHold> hold;
+    if (options.command->usesDevice()) hold.emplace(doc.HoldPort());
     return options.command->execute(doc, user);
 }
 

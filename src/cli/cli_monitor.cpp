@@ -27,6 +27,7 @@ public:
     {
         add(AfterFlag("--cycles", OptionalValue("N", m_cycles, ToPositiveCount, "a positive number")));
     }
+    bool usesDevice() const override { return true; }
 
     int execute(CVeskDoc& doc, TerminalUser& user) const override
     {

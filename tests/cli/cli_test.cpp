@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "cli_command.h"
 #include "config_file.h"
@@ -326,6 +327,25 @@ TEST_F(CliTest, MonitorPrintsTheInformationSectionEachCycle)
     ASSERT_EQ(run.lines.size(), 9);
     EXPECT_EQ(run.lines[0], QString::fromUtf8("Температура сенсора: 25.00 °C"));
     EXPECT_EQ(run.lines[5], QString::fromUtf8("Версия программы: 5.1.2"));
+}
+
+TEST_F(CliTest, AnotherRunFindsThePortBusyWhileOneMonitors)
+{
+    QTemporaryDir locks;
+    setenv("TARVEL4410_LOCK_DIR", locks.path().toLocal8Bit().constData(), 1);
+    QProcess monitor;
+    monitor.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli",
+                  {"--port", com, "monitor", "--cycles", "2"});
+    // The monitor holds the port from its start: its lock file appears before the first cycle.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QDir(locks.path()).entryList({"LCK..*"}, QDir::Files).isEmpty(); }, 10000));
+    const CliRun refused = Cli({"--port", com, "check"});
+    EXPECT_TRUE(monitor.waitForFinished(60000));
+    EXPECT_EQ(monitor.exitCode(), 0);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.lines.join('\n').contains("[908]")) << refused.lines.join('\n').toStdString();
+    EXPECT_TRUE(QDir(locks.path()).entryList({"LCK..*"}, QDir::Files).isEmpty()) << "released at the end";
+    EXPECT_EQ(Cli({"--port", com, "check"}).exitCode, 0);
+    unsetenv("TARVEL4410_LOCK_DIR");
 }
 
 TEST_F(CliTest, UsageErrors)
