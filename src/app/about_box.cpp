@@ -13,7 +13,6 @@
 namespace {
 
 enum ControlId {
-    kOkId = 1,
     kLinkId = 186,
     kVersionId = 188,
     kTitleId = 189,

@@ -8,12 +8,11 @@
 
 #include "display_text.h"
 #include "question_box.h"
+#include "string_ids.h"
 
 namespace {
 
 using document::LoadedText;
-
-constexpr int kCaptionStringId = 57344;
 
 QMessageBox::StandardButton StandardButtonOf(document::Button button)
 {
@@ -43,7 +42,7 @@ QMessageBox::Icon IconOfStyle(int style)
 
 std::unique_ptr<QMessageBox> NewProgramMessageBox(const QString& text, QMessageBox::Icon icon)
 {
-    auto box = std::make_unique<QMessageBox>(icon, LoadedText(kCaptionStringId), text, QMessageBox::NoButton, nullptr);
+    auto box = std::make_unique<QMessageBox>(icon, LoadedText(tarvel::kApplicationName), text, QMessageBox::NoButton, nullptr);
     box->setTextFormat(Qt::PlainText);
     return box;
 }

@@ -1,38 +1,36 @@
 #include "main_menu.h"
 
-namespace {
+#include "display_text.h"
 
-QString U(const char* text) { return QString::fromUtf8(text); }
-
-}  // namespace
+using document::Utf8;
 
 const std::vector<MenuDefinition>& MainMenu()
 {
     static const std::vector<MenuDefinition> menu = {
-        {U("&Файл"),
+        {Utf8("&Файл"),
          {
-             {kCmdFileNew, U("&Новый\tCtrl+N"), QStringLiteral("Ctrl+N")},
-             {kCmdFileOpen, U("&Открыть...\tCtrl+O"), QStringLiteral("Ctrl+O")},
-             {kCmdFileSave, U("&Сохранить\tCtrl+S"), QStringLiteral("Ctrl+S")},
-             {kCmdFileSaveAs, U("Сохранить &как..."), {}},
+             {kCmdFileNew, Utf8("&Новый\tCtrl+N"), QStringLiteral("Ctrl+N")},
+             {kCmdFileOpen, Utf8("&Открыть...\tCtrl+O"), QStringLiteral("Ctrl+O")},
+             {kCmdFileSave, Utf8("&Сохранить\tCtrl+S"), QStringLiteral("Ctrl+S")},
+             {kCmdFileSaveAs, Utf8("Сохранить &как..."), {}},
              {kSeparator, {}, {}},
-             {kCmdRecentFiles, U("Недавние файлы"), {}},
+             {kCmdRecentFiles, Utf8("Недавние файлы"), {}},
              {kSeparator, {}, {}},
-             {kCmdAppExit, U("В&ыход"), {}},
+             {kCmdAppExit, Utf8("В&ыход"), {}},
          }},
-        {U("&Соединение"),
+        {Utf8("&Соединение"),
          {
-             {kCmdReadFromDevice, U("&Загрузить из устройства"), {}},
+             {kCmdReadFromDevice, Utf8("&Загрузить из устройства"), {}},
              {kSeparator, {}, {}},
-             {kCmdSendBasic, U("&Отправить основные настройки"), {}},
-             {kCmdSendAdvanced, U("Отправить дополнительные настройки"), {}},
+             {kCmdSendBasic, Utf8("&Отправить основные настройки"), {}},
+             {kCmdSendAdvanced, Utf8("Отправить дополнительные настройки"), {}},
              {kSeparator, {}, {}},
-             {kCmdPortSettings, U("Настройки &порта"), {}},
-             {kCmdCheckConnection, U("Проверить соединение"), {}},
+             {kCmdPortSettings, Utf8("Настройки &порта"), {}},
+             {kCmdCheckConnection, Utf8("Проверить соединение"), {}},
          }},
-        {U("Справка"),
+        {Utf8("Справка"),
          {
-             {kCmdAbout, U("О программе..."), {}},
+             {kCmdAbout, Utf8("О программе..."), {}},
          }},
     };
     return menu;

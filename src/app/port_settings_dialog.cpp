@@ -13,8 +13,6 @@
 namespace {
 
 enum ControlId {
-    kOkId = 1,
-    kCancelId = 2,
     kGroupId = 119,
     kPortLabelId = 179,
     kPortListId = 180,

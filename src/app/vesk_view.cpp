@@ -18,7 +18,7 @@
 namespace {
 
 // Tabs on which "Открыть из файла" may be used.
-bool OpenAllowedOn(int tab) { return tab == 0 || tab == 1; }
+bool OpenAllowedOn(int tab) { return tab == CVeskView::kTabBasic || tab == CVeskView::kTabAdvanced; }
 
 }  // namespace
 
@@ -90,7 +90,7 @@ void CVeskView::RefreshAllPages()
 void CVeskView::EnablePages(bool enable)
 {
     // The order the pages are told in: Calibration, Information, Basic, Advanced.
-    for (int tab : {3, 2, 0, 1}) page(tab)->EnableDeviceControls(enable);
+    for (int tab : {kTabCalibration, kTabInformation, kTabBasic, kTabAdvanced}) page(tab)->EnableDeviceControls(enable);
     if (OpenAllowedOn(currentTab())) m_openButton->setEnabled(enable);
 }
 

@@ -23,8 +23,11 @@ class CVeskView : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kTabCount = 4;
+    static constexpr int kTabBasic = 0;
+    static constexpr int kTabAdvanced = 1;
     static constexpr int kTabInformation = 2;
+    static constexpr int kTabCalibration = 3;
+    static constexpr int kTabCount = 4;
 
     CVeskView(document::CVeskDoc& doc, QWidget* parent = nullptr);
 

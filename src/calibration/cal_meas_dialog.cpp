@@ -7,14 +7,13 @@
 #include "dialog_units.h"
 #include "display_text.h"
 #include "question_box.h"
+#include "string_ids.h"
 #include "value_format.h"
 #include "vesk_doc.h"
 
 namespace {
 
 enum ControlId {
-    kOkId = 1,
-    kCancelId = 2,
     kValueId = 159,
     kUnitsId = 160,
     kExplanationId = 1267,
@@ -24,19 +23,17 @@ enum ControlId {
     kReadId = 1342,
 };
 
-constexpr int kMessageNotFound = 906;
-
 constexpr int kFormWidth = 250;
 constexpr int kFormHeight = 156;
 
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
+using document::Utf8;
 
 }  // namespace
 
 CCalMeasDialog::CCalMeasDialog(document::CVeskDoc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_transmitter(doc.ui(), doc.portSettings(), doc.sleeper())
 {
-    setWindowTitle(document::LoadedText(57344));
+    setWindowTitle(document::LoadedText(tarvel::kApplicationName));
     const DialogUnits units(font());
     setFixedSize(units.x(kFormWidth), units.y(kFormHeight));
 
@@ -90,7 +87,7 @@ void CCalMeasDialog::ReadMeasurement()
     m_doc.transmitter().ClosePort();
     m_doc.ShowWait();
     while (!m_transmitter.Identify()) {
-        if (document::AskQuestion(m_doc, kMessageNotFound, document::kRetryCancelError) != document::IDRETRY) {
+        if (document::AskQuestion(m_doc, tarvel::kMessageNotFound, document::kRetryCancelError) != document::IDRETRY) {
             m_doc.RestoreCursor();
             return;
         }

@@ -18,12 +18,14 @@
 #include "page_controls.h"
 #include "progress_dialog.h"
 #include "question_box.h"
+#include "string_ids.h"
 #include "tool_tip_ctrl.h"
 #include "units.h"
 #include "value_format.h"
 
 using namespace document;
 using hart::MessageIcon;
+using tarvel::kNoFixedCurrent;
 using transmitter::IsNotSet;
 
 namespace {
@@ -68,7 +70,6 @@ enum Message : int {
     kEnterTwentyMa = 1274,
     kOutputCalibrated = 1275,
     kLoopInterrupted = 1311,
-    kNoFixedCurrent = 1326,
     kNoLowerPoint = 1327,
     kNoUpperPoint = 1328,
     kRetryCalibration = 1331,
@@ -78,16 +79,7 @@ enum Message : int {
 
 constexpr int kPointMaxChars = 8;
 constexpr int kCurrentMaxChars = 5;
-constexpr int kFirstUnitString = 800;
-constexpr int kUnitCount = 6;
 constexpr float kTwentyMa = 20.0f;
-
-// The form, in dialog units; it fills the tab control's display area.
-constexpr int kFormWidth = 322;
-constexpr int kFormHeight = 134;
-
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
-
 
 // Steps 0, 1, 2 of the sensor trim; the right half is locked while it runs.
 constexpr CCalPropPage::StepRow kSensorSteps[] = {
@@ -113,8 +105,8 @@ constexpr CCalPropPage::StepRow kLoopSteps[] = {
 CCalPropPage::CCalPropPage(QWidget* parent) : CConfigPage(parent)
 {
     CreateControls();
-    SetLoopStep(0);
-    SetSensorStep(0);
+    SetLoopStep(Step::Idle);
+    SetSensorStep(Step::Idle);
 }
 
 CCalPropPage::~CCalPropPage()
@@ -125,7 +117,7 @@ CCalPropPage::~CCalPropPage()
 void CCalPropPage::CreateControls()
 {
     const DialogUnits units(font());
-    setFixedSize(units.x(kFormWidth), units.y(kFormHeight));
+    setFixedSize(units.x(pages::kPageFormWidth), units.y(pages::kPageFormHeight));
     const pages::FormBuilder form(this, units);
     const auto tip = [](QWidget* widget, int stringId) { widget->setToolTip(LoadedText(stringId)); };
 
@@ -164,7 +156,8 @@ void CCalPropPage::CreateControls()
     tip(form.button(kResetFixedId, Utf8("Сброс"), {266, 110, 44, 15}), 1325);
 
     QStringList unitEntries;
-    for (int i = 0; i < kUnitCount; ++i) unitEntries << LoadedText(kFirstUnitString + i);
+    for (int i = 0; i < transmitter::kCalibrationUnitCount; ++i)
+        unitEntries << UnitText(transmitter::CalibrationUnitFromListIndex(i));
     pages::FillList(m_units, unitEntries);
     m_units->setCurrentIndex(0);
     m_lowerUnit->setText(unitEntries.first());
@@ -224,18 +217,16 @@ void CCalPropPage::SetControlEnabled(int controlId, bool enable)
     FindControl(this, controlId)->setEnabled(enable);
 }
 
-void CCalPropPage::SetSensorStep(int step)
+void CCalPropPage::SetSensorStep(Step step)
 {
-    if (step < 0 || step > 2) return;
     m_sensorStep = step;
     UpdateProcedureHold();
     EnterStep(kSensorSteps, step,
               {{m_lowerPoint, &CVeskDoc::setTrimLowerPoint}, {m_upperPoint, &CVeskDoc::setTrimUpperPoint}});
 }
 
-void CCalPropPage::SetLoopStep(int step)
+void CCalPropPage::SetLoopStep(Step step)
 {
-    if (step < 0 || step > 2) return;
     m_loopStep = step;
     UpdateProcedureHold();
     EnterStep(kLoopSteps, step,
@@ -246,22 +237,22 @@ void CCalPropPage::SetLoopStep(int step)
 
 void CCalPropPage::UpdateProcedureHold()
 {
-    if (m_sensorStep == 0 && m_loopStep == 0) {
+    if (m_sensorStep == Step::Idle && m_loopStep == Step::Idle) {
         m_procedureHold.reset();
     } else if (!m_procedureHold && m_pDoc != nullptr) {
         m_procedureHold.emplace(m_pDoc->HoldPort());
     }
 }
 
-void CCalPropPage::EnterStep(std::span<const StepRow> rows, int step, std::initializer_list<ProcedureValue> values)
+void CCalPropPage::EnterStep(std::span<const StepRow> rows, Step step, std::initializer_list<ProcedureValue> values)
 {
-    for (const StepRow& row : rows) SetControlEnabled(row.controlId, row.enabled[step]);
+    for (const StepRow& row : rows) SetControlEnabled(row.controlId, row.enabled[static_cast<int>(step)]);
     // Back at step 0 the procedure's values are forgotten, in the fields as in the document.
-    if (step == 0)
+    if (step == Step::Idle)
         for (const ProcedureValue& value : values) value.field->clear();
     if (m_pDoc == nullptr) return;
-    m_pDoc->EnableMainControls(step == 0);
-    if (step == 0)
+    m_pDoc->EnableMainControls(step == Step::Idle);
+    if (step == Step::Idle)
         // Through std::invoke: built by g++ 12 with -fsanitize=undefined, this loop's `->*` call
         // reached a bogus object address and crashed the sanitizer build's tests.
         for (const ProcedureValue& value : values) std::invoke(value.store, *m_pDoc, transmitter::kNotSetFloat);
@@ -289,11 +280,10 @@ void CCalPropPage::ShowWaitDialog(CVeskDoc::CalibrationWait wait)
 
 void CCalPropPage::OnUnitsChosen(int index)
 {
-    const QString unit = LoadedText(kFirstUnitString + index);
-    m_lowerUnit->setText(unit);
-    m_upperUnit->setText(unit);
-    if (m_pDoc != nullptr && index >= 0 && index < kUnitCount)
-        m_pDoc->setTrimUnits(transmitter::CalibrationUnitFromListIndex(index));
+    const std::int32_t units = transmitter::CalibrationUnitFromListIndex(index);
+    m_lowerUnit->setText(UnitText(units));
+    m_upperUnit->setText(UnitText(units));
+    if (m_pDoc != nullptr && units != transmitter::kUnitsNotSet) m_pDoc->setTrimUnits(units);
 }
 
 void CCalPropPage::OnLowerPointChanged()
@@ -312,7 +302,7 @@ void CCalPropPage::OnStartSensor()
 {
     if (m_pDoc == nullptr) return;
     if (!m_pDoc->LoadSensorLimits()) {
-        SetSensorStep(0);
+        SetSensorStep(Step::Idle);
         return;
     }
     std::int32_t units = m_pDoc->sensorLimitUnits();
@@ -327,9 +317,9 @@ void CCalPropPage::OnStartSensor()
     if (settings.exec() != QDialog::Accepted) return;
 
     m_pDoc->setCalibrationType(settings.calibrationType());
-    SetSensorStep(1);
+    SetSensorStep(Step::FirstPoint);
     Inform(kLowerPointSetUp);
-    if (!RunStabilisation()) SetSensorStep(0);
+    if (!RunStabilisation()) SetSensorStep(Step::Idle);
 }
 
 void CCalPropPage::OnCalibratePoint(bool upper)
@@ -344,16 +334,16 @@ void CCalPropPage::OnCalibratePoint(bool upper)
         // "Да" leaves the step as it is, for a corrected value.
         if (Ask(kRetryCalibration, MB_YESNO) == IDYES) return;
         edit->clear();
-        SetSensorStep(0);
+        SetSensorStep(Step::Idle);
         return;
     }
     edit->clear();
-    if (upper || m_pDoc->calibrationType() == 0) {
-        SetSensorStep(0);
+    if (upper || m_pDoc->calibrationType() == kLowerPointOnly) {
+        SetSensorStep(Step::Idle);
         return;
     }
     Inform(kUpperPointSetUp);
-    SetSensorStep(RunStabilisation() ? 2 : 0);
+    SetSensorStep(RunStabilisation() ? Step::SecondPoint : Step::Idle);
 }
 
 void CCalPropPage::OnResetCalibration()
@@ -386,10 +376,10 @@ void CCalPropPage::OnStartLoop()
     if (m_pDoc == nullptr) return;
     if (Ask(kConnectMultimeter, MB_OKCANCEL) != IDOK) return;
     if (!m_pDoc->BeginOutputCalibration()) {
-        SetLoopStep(0);
+        SetLoopStep(Step::Idle);
         return;
     }
-    SetLoopStep(1);
+    SetLoopStep(Step::FirstPoint);
     Inform(kEnterFourMa);
 }
 
@@ -399,15 +389,15 @@ void CCalPropPage::OnSetPoint(bool twentyMa)
     CMyColorEdit* edit = twentyMa ? m_reading20mA : m_reading4mA;
     const int enterReading = twentyMa ? kEnterTwentyMa : kEnterFourMa;
     const auto endLoop = [&] {
-        SetLoopStep(0);
+        SetLoopStep(Step::Idle);
         Inform(kLoopInterrupted);
         edit->clear();
     };
 
     switch (twentyMa ? m_pDoc->CalibrateOutput20mA() : m_pDoc->CalibrateOutput4mA()) {
-    case 1: endLoop(); return;
-    case 2: Inform(enterReading); return;
-    default: break;
+    case CVeskDoc::LoopTrimOutcome::Ended: endLoop(); return;
+    case CVeskDoc::LoopTrimOutcome::Retry: Inform(enterReading); return;
+    case CVeskDoc::LoopTrimOutcome::Trimmed: break;
     }
     switch (Ask(twentyMa ? kAgreesAtTwentyMa : kAgreesAtFourMa, MB_YESNOCANCEL)) {
     case IDYES:
@@ -415,12 +405,12 @@ void CCalPropPage::OnSetPoint(bool twentyMa)
         if (twentyMa) {
             m_pDoc->ApplyFixedCurrent(false, false);
             Inform(kOutputCalibrated);
-            SetLoopStep(0);
+            SetLoopStep(Step::Idle);
             return;
         }
         m_pDoc->setFixedCurrent(kTwentyMa);
         if (m_pDoc->ApplyFixedCurrent(true, false)) {
-            SetLoopStep(2);
+            SetLoopStep(Step::SecondPoint);
             Inform(kEnterTwentyMa);
         }
         return;

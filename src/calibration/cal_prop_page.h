@@ -21,8 +21,8 @@ class Sleeper;
 // The "Калибровка" tab. Left half: the sensor trim at one or two points against a reference
 // thermometer, and the return to the factory calibration. Right half: the 4 mA and 20 mA
 // output trim against a multimeter, and a fixed loop current. Each half is a small procedure
-// with a step (0 idle, 1, 2) that decides which of the page's controls are enabled; a running
-// procedure locks the main window's tabs and read button and the other half of the page.
+// with a step that decides which of the page's controls are enabled; a running procedure
+// locks the main window's tabs and read button and the other half of the page.
 class CCalPropPage : public CConfigPage {
     Q_OBJECT
 
@@ -36,15 +36,20 @@ public:
     // The start, reset and fixed-current controls, whatever the steps.
     void EnableDeviceControls(bool enable) override;
 
-    void SetSensorStep(int step);
-    void SetLoopStep(int step);
-    int sensorStep() const { return m_sensorStep; }
-    int loopStep() const { return m_loopStep; }
+    // Steps 0, 1 and 2 of either procedure: idle, then its first point (the sensor's lower
+    // point, 4 mA), then its second (the upper point, 20 mA).
+    enum class Step { Idle = 0, FirstPoint = 1, SecondPoint = 2 };
+    static constexpr int kStepCount = 3;
 
-    // Which controls a step of a procedure enables: steps 0, 1 and 2.
+    void SetSensorStep(Step step);
+    void SetLoopStep(Step step);
+    Step sensorStep() const { return m_sensorStep; }
+    Step loopStep() const { return m_loopStep; }
+
+    // Which controls each step of a procedure enables, in step order.
     struct StepRow {
         int controlId;
-        bool enabled[3];
+        bool enabled[kStepCount];
     };
 
     // The clock of the wait dialog's ticks; none (the default) is a one-second timer.
@@ -59,7 +64,7 @@ private:
 
     void CreateControls();
     void UpdateProcedureHold();
-    void EnterStep(std::span<const StepRow> rows, int step, std::initializer_list<ProcedureValue> values);
+    void EnterStep(std::span<const StepRow> rows, Step step, std::initializer_list<ProcedureValue> values);
     // Loop calibration cannot start while a fixed current is forced.
     void SetControlEnabled(int controlId, bool enable);
     bool RunStabilisation();
@@ -85,8 +90,8 @@ private:
 
     QPointer<document::CVeskDoc> m_hookedDoc;
     hart::Sleeper* m_waitClock = nullptr;
-    int m_sensorStep = 0;
-    int m_loopStep = 0;
+    Step m_sensorStep = Step::Idle;
+    Step m_loopStep = Step::Idle;
     // From a procedure's first step to its end no other program may take the port.
     std::optional<serial::PortHold> m_procedureHold;
     bool m_fixedCurrentForced = false;

@@ -5,15 +5,15 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "calibration_rules.h"
 #include "dialog_units.h"
 #include "display_text.h"
+#include "string_ids.h"
 #include "value_format.h"
 
 namespace {
 
 enum ControlId {
-    kOkId = 1,
-    kCancelId = 2,
     kUnitsId = 159,
     kUpperValueId = 161,
     kUpperUnitId = 162,
@@ -26,13 +26,13 @@ enum ControlId {
 constexpr int kFormWidth = 216;
 constexpr int kFormHeight = 132;
 
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
+using document::Utf8;
 
 }  // namespace
 
 CCalSettingsDialog::CCalSettingsDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(document::LoadedText(57344));
+    setWindowTitle(document::LoadedText(tarvel::kApplicationName));
     const DialogUnits units(font());
     setFixedSize(units.x(kFormWidth), units.y(kFormHeight));
 
@@ -86,8 +86,8 @@ void CCalSettingsDialog::SetCalibrationType(int type) { m_type = type; }
 
 void CCalSettingsDialog::showEvent(QShowEvent* event)
 {
-    m_lowerOnly->setChecked(m_type == 0);
-    m_bothPoints->setChecked(m_type == 1);
+    m_lowerOnly->setChecked(m_type == document::kLowerPointOnly);
+    m_bothPoints->setChecked(m_type == document::kBothPoints);
     const QString unit = document::UnitText(m_units);
     m_unitsText->setText(unit);
     m_upperUnit->setText(unit);
@@ -101,11 +101,11 @@ void CCalSettingsDialog::showEvent(QShowEvent* event)
 void CCalSettingsDialog::OnLowerOnlyClicked()
 {
     m_bothPoints->setChecked(!m_lowerOnly->isChecked());
-    m_type = m_lowerOnly->isChecked() ? 0 : 1;
+    m_type = m_lowerOnly->isChecked() ? document::kLowerPointOnly : document::kBothPoints;
 }
 
 void CCalSettingsDialog::OnBothPointsClicked()
 {
     m_lowerOnly->setChecked(!m_bothPoints->isChecked());
-    m_type = m_bothPoints->isChecked() ? 1 : 0;
+    m_type = m_bothPoints->isChecked() ? document::kBothPoints : document::kLowerPointOnly;
 }

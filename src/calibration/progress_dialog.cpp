@@ -5,6 +5,7 @@
 
 #include "dialog_units.h"
 #include "display_text.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr int kFormHeight = 44;
 CProgressDialog::CProgressDialog(document::CalibrationWait mode, hart::Sleeper* clock, QWidget* parent)
     : QDialog(parent), m_counter(mode), m_clock(clock)
 {
-    setWindowTitle(document::LoadedText(57344));
+    setWindowTitle(document::LoadedText(tarvel::kApplicationName));
     const DialogUnits units(font());
     setFixedSize(units.x(kFormWidth), units.y(kFormHeight));
 

@@ -23,6 +23,10 @@ private:
     double m_baseY;
 };
 
+// The numbers every dialog gives its accepting and its cancelling button.
+constexpr int kOkId = 1;
+constexpr int kCancelId = 2;
+
 // The number the forms give a control, kept as the widget's "controlId" property so tests
 // and tools find controls by it.
 void SetControlId(QWidget* widget, int id);

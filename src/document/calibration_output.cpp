@@ -3,16 +3,18 @@
 #include "calibration_messages.h"
 #include "calibration_rules.h"
 #include "question_box.h"
+#include "string_ids.h"
 #include "vesk_doc.h"
 
 namespace document {
 namespace {
 
 using hart::MessageIcon;
+using tarvel::kNoFixedCurrent;
+using tarvel::kQuestionOutputChange;
 using transmitter::IsNotSet;
 
 enum Message : int {
-    kQuestionOutputChange = 905,
     kAlarmLevelsUnreadable = 1246,
     kFixedCurrentReset = 1247,
     kFixedCurrentResetFailed = 1248,
@@ -22,7 +24,6 @@ enum Message : int {
     kAboveHighAlarm = 1286,
     kFixedCurrentSet = 1287,
     kFixedCurrentSetFailed = 1288,
-    kNoFixedCurrent = 1326,
     kQuestionRetryTrim = 1341,
 };
 
@@ -31,8 +32,6 @@ constexpr int kResultTooLarge = 3;
 constexpr int kResultTooSmall = 4;
 
 constexpr float kFourMa = 4.0f;
-
-enum LoopTrimOutcome : int { kTrimmed = 0, kLoopEnded = 1, kRetry = 2 };
 
 void ShowCurrent(CVeskDoc& doc, Message message, float milliamps, MessageIcon icon)
 {
@@ -93,29 +92,29 @@ bool CVeskDoc::BeginOutputCalibration()
     return ApplyFixedCurrent(true, false);
 }
 
-int CVeskDoc::CalibrateOutputPoint(transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(),
-                                   int failureMessage)
+CVeskDoc::LoopTrimOutcome CVeskDoc::CalibrateOutputPoint(
+    transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(), int failureMessage)
 {
     const serial::PortHold hold = HoldPort();
     CursorRestorer restorer(*this);
-    if (!CheckWritable()) return kLoopEnded;
+    if (!CheckWritable()) return LoopTrimOutcome::Ended;
     const transmitter::LoopTrimResult trimmed = (m_pTransmitter.get()->*trim)();
-    if (trimmed.done) return kTrimmed;
+    if (trimmed.done) return LoopTrimOutcome::Trimmed;
     if (trimmed.result == kResultTooLarge || trimmed.result == kResultTooSmall) {
-        if (AskQuestion(*this, kQuestionRetryTrim, MB_YESNO) == IDYES) return kRetry;
+        if (AskQuestion(*this, kQuestionRetryTrim, MB_YESNO) == IDYES) return LoopTrimOutcome::Retry;
     } else {
         ShowMessage(*this, failureMessage, MessageIcon::Error);
     }
     ApplyFixedCurrent(false, false);
-    return kLoopEnded;
+    return LoopTrimOutcome::Ended;
 }
 
-int CVeskDoc::CalibrateOutput4mA()
+CVeskDoc::LoopTrimOutcome CVeskDoc::CalibrateOutput4mA()
 {
     return CalibrateOutputPoint(&transmitter::CTransmitter::TrimLoopZero, kFourMaTrimFailed);
 }
 
-int CVeskDoc::CalibrateOutput20mA()
+CVeskDoc::LoopTrimOutcome CVeskDoc::CalibrateOutput20mA()
 {
     return CalibrateOutputPoint(&transmitter::CTransmitter::TrimLoopGain, kTwentyMaTrimFailed);
 }

@@ -10,6 +10,9 @@
 
 namespace document {
 
+// The sensor trim's `calibrationType`: the lower point alone, or the lower and then the upper.
+enum CalibrationType : std::int32_t { kLowerPointOnly = 0, kBothPoints = 1 };
+
 // Command 48 says the last trim was not applied: the point was far from the reading.
 bool HasCalibrationError(const transmitter::AdditionalStatus& status);
 

@@ -7,6 +7,9 @@
 
 namespace document {
 
+// The forms' fixed texts are UTF-8 literals in the source.
+inline QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
 // A numbered string of the string table.
 QString LoadedText(int stringId);
 

@@ -4,12 +4,12 @@
 #include "basic_page_view.h"
 #include "display_text.h"
 #include "information_texts.h"
+#include "string_ids.h"
 
 namespace document {
 namespace {
 
 constexpr int kDampingUnit = 807;      // "с"
-constexpr int kMilliampereUnit = 806;  // "мА"
 constexpr int kYes = 1122;
 constexpr int kNo = 1123;
 
@@ -39,7 +39,7 @@ std::vector<ReportLine> ReportLines(const PageValues& values)
     const BasicPageView basic = BasicPageViewOf(values);
     const AdvancedPageView advanced = AdvancedPageViewOf(values);
     const InformationTexts info = InformationTextsOf(values);
-    const QString milliamperes = LoadedText(kMilliampereUnit);
+    const QString milliamperes = LoadedText(tarvel::kMilliampereUnit);
     // The fault lines say nothing while no live values are shown.
     const auto lamp = [&](bool red) { return info.loopCurrent.isEmpty() ? QString() : LoadedText(red ? kYes : kNo); };
 

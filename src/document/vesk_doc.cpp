@@ -6,18 +6,19 @@
 #include "framework_messages.h"
 #include "parameter_table.h"
 #include "question_box.h"
+#include "string_ids.h"
 #include "string_table.h"
 
 namespace document {
 namespace {
 
 using hart::MessageIcon;
+using tarvel::kMessageNotFound;
+using tarvel::kQuestionOutputChange;
 
 constexpr int kMessageReceptionComplete = 899;
 constexpr int kMessageTransferComplete = 900;
 constexpr int kQuestionDataLoss = 904;
-constexpr int kQuestionOutputChange = 905;
-constexpr int kMessageNotFound = 906;
 constexpr int kMessageFileVersion = 910;
 constexpr int kMessageFound = 935;
 constexpr int kMessageWriteProtected = 1004;

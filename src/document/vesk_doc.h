@@ -211,9 +211,11 @@ public:
     bool RestoreFactoryCalibration();
     bool ApplyFixedCurrent(bool set, bool interactive);
     bool BeginOutputCalibration();
-    // 0 trimmed, 2 refused as too large or too small and the user retries, 1 ended.
-    int CalibrateOutput4mA();
-    int CalibrateOutput20mA();
+    // Ended: the check failed, or the trim failed and the fixed current was released.
+    // Retry: the reading was refused as too large or too small and the user tries again.
+    enum class LoopTrimOutcome { Trimmed = 0, Ended = 1, Retry = 2 };
+    LoopTrimOutcome CalibrateOutput4mA();
+    LoopTrimOutcome CalibrateOutput20mA();
 
     // Shows the wait (the wait dialog); unset, the document waits on its own clock.
     std::function<void(CalibrationWait)> showCalibrationWait;
@@ -223,7 +225,8 @@ public:
     hart::Sleeper& sleeper() const { return m_sleeper; }
 
 private:
-    int CalibrateOutputPoint(transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(), int failureMessage);
+    LoopTrimOutcome CalibrateOutputPoint(transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(),
+                                         int failureMessage);
     void RunCalibrationWait(CalibrationWait wait);
 
     const hart::PortSettings& m_portSettings;

@@ -7,6 +7,7 @@
 #include "basic_page_lists.h"
 #include "color_combo_box.h"
 #include "dialog_units.h"
+#include "display_text.h"
 #include "page_controls.h"
 #include "page_values.h"
 #include "tool_tip_ctrl.h"
@@ -30,13 +31,6 @@ enum ControlId {
 
 constexpr std::size_t kFirstReportLine = 8;  // after the eight Basic lines
 
-// The form, in dialog units: the same size as the Basic page's, the send button in the
-// same place.
-constexpr int kFormWidth = 322;
-constexpr int kFormHeight = 134;
-
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
-
 constexpr AlarmLevel kLevels[] = {AlarmLevel::LowAlarm, AlarmLevel::HighAlarm, AlarmLevel::LowSaturation,
                                   AlarmLevel::HighSaturation};
 
@@ -54,7 +48,7 @@ CAdvancedPropPage::CAdvancedPropPage(QWidget* parent) : CConfigPage(parent)
 void CAdvancedPropPage::CreateControls()
 {
     const DialogUnits units(font());
-    setFixedSize(units.x(kFormWidth), units.y(kFormHeight));
+    setFixedSize(units.x(pages::kPageFormWidth), units.y(pages::kPageFormHeight));
     const pages::FormBuilder form(this, units);
 
     form.group(Utf8("Уровень аварии и насыщения"), {4, 2, 196, 100});

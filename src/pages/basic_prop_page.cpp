@@ -45,12 +45,6 @@ constexpr int kPointMaxChars = 7;
 constexpr int kDampingMaxChars = 4;
 constexpr std::size_t kFirstReportLine = 0;  // the Basic section opens the report
 
-// The form, in dialog units. It fills the tab control's display area.
-constexpr int kFormWidth = 322;
-constexpr int kFormHeight = 134;
-
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
-
 }  // namespace
 
 CBasicPropPage::CBasicPropPage(QWidget* parent) : CConfigPage(parent)
@@ -65,7 +59,7 @@ CBasicPropPage::CBasicPropPage(QWidget* parent) : CConfigPage(parent)
 void CBasicPropPage::CreateControls()
 {
     const DialogUnits units(font());
-    setFixedSize(units.x(kFormWidth), units.y(kFormHeight));
+    setFixedSize(units.x(pages::kPageFormWidth), units.y(pages::kPageFormHeight));
     const pages::FormBuilder form(this, units);
 
     form.group(Utf8("Идентификация"), {4, 2, 152, 30});

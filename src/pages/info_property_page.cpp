@@ -17,6 +17,7 @@
 #include "information_texts.h"
 #include "live_monitor.h"
 #include "page_controls.h"
+#include "string_ids.h"
 #include "tool_tip_ctrl.h"
 #include "transparent_image.h"
 #include "vesk_doc.h"
@@ -37,14 +38,12 @@ constexpr std::chrono::milliseconds kRefreshRetry{20};
 
 using document::LiveMonitor;
 
-// Template 107, in dialog units.
-constexpr int kFormWidth = 322;
+// Template 107 is two dialog units lower than the other pages.
 constexpr int kFormHeight = 132;
 
 const QString kGreyLampBitmap = QStringLiteral(":/bitmaps/lamp_grey.xpm");  // bitmap 197
 const QString kRedLampBitmap = QStringLiteral(":/bitmaps/lamp_red.xpm");    // bitmap 198
 
-constexpr int kMilliampereUnit = 806;
 // The report's last nine lines are this page's.
 constexpr std::size_t kReportLineCount = 24;
 constexpr std::size_t kInformationLineCount = 9;
@@ -106,7 +105,7 @@ CInfoPropertyPage::~CInfoPropertyPage()
 void CInfoPropertyPage::CreateControls()
 {
     const DialogUnits units(font());
-    setFixedSize(units.x(kFormWidth), units.y(kFormHeight));
+    setFixedSize(units.x(pages::kPageFormWidth), units.y(kFormHeight));
     const pages::FormBuilder form(this, units);
 
     SetControlId(form.group(QString::fromUtf8("Статус устройства"), {6, 3, 310, 76}), 117);
@@ -115,7 +114,7 @@ void CInfoPropertyPage::CreateControls()
     m_sensorTempUnit = form.label(QString(), {158, 17, 16, 9}, 160);
     form.label(QString::fromUtf8("Токовый выход"), {14, 36, 88, 9});
     m_loopCurrent = form.colorEdit(162, {104, 34, 50, 13}, 1228);
-    m_loopCurrentUnit = form.label(document::LoadedText(kMilliampereUnit), {158, 36, 16, 9});
+    m_loopCurrentUnit = form.label(document::LoadedText(tarvel::kMilliampereUnit), {158, 36, 16, 9});
     form.label(QString::fromUtf8("Температура устройства"), {14, 56, 88, 9});
     m_xmtrTemp = form.colorEdit(165, {104, 54, 50, 13}, 1229);
     m_xmtrTempUnit = form.label(QString(), {158, 56, 16, 9}, 166);

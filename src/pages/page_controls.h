@@ -20,6 +20,10 @@ class QLineEdit;
 
 namespace pages {
 
+// Every page's form, in dialog units: the tab control's display area holds the largest.
+constexpr int kPageFormWidth = 322;
+constexpr int kPageFormHeight = 134;
+
 // A control's place on its page's form, in dialog units.
 struct TemplateRect {
     int x;

@@ -15,12 +15,12 @@
 #include "page_values.h"
 #include "report_lines.h"
 #include "report_messages.h"
+#include "string_ids.h"
 #include "vesk_doc.h"
 
 namespace report {
 namespace {
 
-constexpr int kApplicationName = 57344;
 constexpr int kPdfDotsPerInch = 1200;
 
 std::vector<document::ReportLine> LinesOf(const document::CVeskDoc& doc)
@@ -75,7 +75,7 @@ bool WriteReportPdf(document::CVeskDoc& doc, const QString& path, const std::vec
         pdf.setResolution(kPdfDotsPerInch);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         pdf.setTitle(JobName(doc));
-        pdf.setCreator(document::LoadedText(kApplicationName));
+        pdf.setCreator(document::LoadedText(tarvel::kApplicationName));
         printed = PrintConfigurationReport(pdf, lines);
     }
     if (!printed || !WriteAll(file, bytes)) return failed();
@@ -95,7 +95,7 @@ bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName, const st
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(JobName(doc));
-    printer.setCreator(document::LoadedText(kApplicationName));
+    printer.setCreator(document::LoadedText(tarvel::kApplicationName));
     if (!PrintConfigurationReport(printer, lines)) return Fail(doc, QString::fromUtf8(kFailedToPrint).arg(info.printerName()));
     return true;
 }

@@ -9,7 +9,6 @@ namespace transmitter {
 namespace {
 
 constexpr int kFirstUnitSymbolString = 800;
-constexpr int kCalibrationUnitCount = 6;
 
 struct Conversion {
     float factor;

@@ -13,6 +13,7 @@ std::string_view UnitSymbol(std::int32_t unitCode);
 float CelsiusToUnit(float celsius, std::int32_t unitCode);
 
 // The calibration units list offers the six units in code order without an empty entry.
+constexpr int kCalibrationUnitCount = 6;
 std::int32_t CalibrationUnitFromListIndex(int listIndex);
 int CalibrationListIndexFromUnit(std::int32_t unitCode);
 

@@ -29,6 +29,7 @@
 
 using namespace document;
 using Bytes = std::vector<std::uint8_t>;
+using Step = CCalPropPage::Step;
 
 namespace {
 
@@ -120,7 +121,7 @@ TEST_F(CalibrationPage, ControlsCarryTheirNumbersAndTexts)
 TEST_F(CalibrationPage, FormShowsEveryTextInFull)
 {
     page.show();
-    page.SetSensorStep(1);  // the unit labels with their widest texts
+    page.SetSensorStep(Step::FirstPoint);  // the unit labels with their widest texts
     FindControlAs<QLabel>(&page, 1254)->setText(QString::fromUtf8("мВ"));
     EXPECT_EQ(ClippedTexts(&page, QStringLiteral("-8888.88")).join(u'\n').toStdString(), "");
     EXPECT_EQ(OverlappingControls(&page).join(u'\n').toStdString(), "");
@@ -147,7 +148,7 @@ TEST_F(CalibrationPage, UnitsListOffersTheSixUnitsAndSetsTheTrimUnits)
     EXPECT_EQ(units->currentIndex(), 0);
     EXPECT_EQ(FindControlAs<QLabel>(&page, 1254)->text(), QString::fromUtf8("°C"));
 
-    page.SetSensorStep(1);
+    page.SetSensorStep(Step::FirstPoint);
     QTest::keyClick(units, Qt::Key_Down);
     QTest::keyClick(units, Qt::Key_Down);
     QTest::keyClick(units, Qt::Key_Down);
@@ -161,12 +162,16 @@ TEST_F(CalibrationPage, StepTablesDecideTheEnabling)
     EXPECT_EQ(Enabled(&page), kIdle);
     struct Row {
         bool sensor;
-        int step;
+        Step step;
         std::map<int, bool> enabled;
     };
     const Row rows[] = {
-        {true, 1, Only({1253, 1256, 1257})}, {true, 2, Only({1261, 1263, 1257})}, {true, 0, kIdle},
-        {false, 1, Only({1251, 1247})},      {false, 2, Only({1259, 1258})},      {false, 0, kIdle},
+        {true, Step::FirstPoint, Only({1253, 1256, 1257})},
+        {true, Step::SecondPoint, Only({1261, 1263, 1257})},
+        {true, Step::Idle, kIdle},
+        {false, Step::FirstPoint, Only({1251, 1247})},
+        {false, Step::SecondPoint, Only({1259, 1258})},
+        {false, Step::Idle, kIdle},
     };
     for (const Row& row : rows) {
         hints.clear();
@@ -174,28 +179,28 @@ TEST_F(CalibrationPage, StepTablesDecideTheEnabling)
             page.SetSensorStep(row.step);
         else
             page.SetLoopStep(row.step);
-        EXPECT_EQ(Enabled(&page), row.enabled) << (row.sensor ? "sensor " : "loop ") << row.step;
+        EXPECT_EQ(Enabled(&page), row.enabled) << (row.sensor ? "sensor " : "loop ") << static_cast<int>(row.step);
         // A running procedure locks the main window; step 0 releases it.
-        EXPECT_EQ(hints, (std::vector<int>{row.step == 0 ? HINT_ENABLE_MAIN : HINT_DISABLE_MAIN}));
+        EXPECT_EQ(hints, (std::vector<int>{row.step == Step::Idle ? HINT_ENABLE_MAIN : HINT_DISABLE_MAIN}));
     }
 }
 
 TEST_F(CalibrationPage, StepZeroForgetsTheProcedureValues)
 {
-    page.SetSensorStep(1);
+    page.SetSensorStep(Step::FirstPoint);
     Type(&page, 1253, "12.5");
     EXPECT_EQ(doc.trimLowerPoint(), 12.5f);
     doc.setTrimUpperPoint(30.0f);
-    page.SetSensorStep(0);
+    page.SetSensorStep(Step::Idle);
     EXPECT_TRUE(std::isnan(doc.trimLowerPoint()));
     EXPECT_TRUE(std::isnan(doc.trimUpperPoint()));
     EXPECT_TRUE(Edit(&page, 1253)->text().isEmpty());
 
     Type(&page, 1246, "12");
-    page.SetLoopStep(1);
+    page.SetLoopStep(Step::FirstPoint);
     Type(&page, 1251, "4.1");
     doc.setMeasured20mA(20.0f);
-    page.SetLoopStep(0);
+    page.SetLoopStep(Step::Idle);
     for (float value : {doc.fixedCurrent(), doc.measured4mA(), doc.measured20mA()}) EXPECT_TRUE(std::isnan(value));
     EXPECT_TRUE(Edit(&page, 1246)->text().isEmpty());
 }
@@ -207,14 +212,14 @@ TEST_F(CalibrationPage, DeviceControlsFollowThePagesEnabling)
     page.EnableDeviceControls(true);
     EXPECT_EQ(Enabled(&page), kIdle);
     // Whatever the steps: the six controls only.
-    page.SetLoopStep(1);
+    page.SetLoopStep(Step::FirstPoint);
     page.EnableDeviceControls(true);
     EXPECT_EQ(Enabled(&page), Only({1266, 1265, 1250, 1246, 1255, 1248, 1251, 1247}));
 }
 
 TEST_F(RussianCalibrationPage, NumberFieldsFilterWhatIsTyped)
 {
-    page.SetSensorStep(1);
+    page.SetSensorStep(Step::FirstPoint);
     QTest::keyClicks(Edit(&page, 1253), "-1a2,5,0");
     EXPECT_EQ(Edit(&page, 1253)->text(), QString::fromUtf8("-12,50"));
     EXPECT_EQ(doc.trimLowerPoint(), -12.5f);
@@ -222,12 +227,12 @@ TEST_F(RussianCalibrationPage, NumberFieldsFilterWhatIsTyped)
     Edit(&page, 1253)->clear();
     EXPECT_TRUE(std::isnan(doc.trimLowerPoint()));
 
-    page.SetSensorStep(0);
-    page.SetLoopStep(1);
+    page.SetSensorStep(Step::Idle);
+    page.SetLoopStep(Step::FirstPoint);
     QTest::keyClicks(Edit(&page, 1251), "-4,1x");
     EXPECT_EQ(Edit(&page, 1251)->text(), QString::fromUtf8("4,1"));
     EXPECT_EQ(doc.measured4mA(), 4.1f);
-    page.SetLoopStep(0);
+    page.SetLoopStep(Step::Idle);
     QTest::keyClicks(Edit(&page, 1246), "12,5");
     EXPECT_EQ(doc.fixedCurrent(), 12.5f);
 }
@@ -236,7 +241,7 @@ TEST_F(CalibrationPage, LeavingAMeterReadingChecksIt)
 {
     page.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
-    page.SetLoopStep(1);
+    page.SetLoopStep(Step::FirstPoint);
     QLineEdit* reading = Edit(&page, 1251);
     QWidget* elsewhere = FindControl(&page, 1247);
     elsewhere->setFocusPolicy(Qt::StrongFocus);
@@ -257,7 +262,7 @@ TEST_F(CalibrationPage, LeavingAMeterReadingChecksIt)
     // A field that the procedure locks is not checked.
     reading->setFocus();
     QTest::keyClicks(reading, "9");
-    page.SetLoopStep(2);
+    page.SetLoopStep(Step::SecondPoint);
     QLineEdit* twenty = Edit(&page, 1259);
     twenty->setFocus();
     QTest::keyClicks(twenty, "20.6");
@@ -271,12 +276,12 @@ TEST_F(CalibrationPage, ImplausibleReadingStopsTheClickThatLeftIt)
     page.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
     const struct {
-        int step;
+        Step step;
         int field;
         int setButton;
         const char* typed;
         int message;
-    } cases[] = {{1, 1251, 1247, "4.3", 1279}, {2, 1259, 1258, "20.6", 1282}};
+    } cases[] = {{Step::FirstPoint, 1251, 1247, "4.3", 1279}, {Step::SecondPoint, 1259, 1258, "20.6", 1282}};
     for (const auto& c : cases) {
         user.messages.clear();
         page.SetLoopStep(c.step);
@@ -346,15 +351,15 @@ TEST_F(CalibrationPageDevice, LoopCalibrationAnsweredYesAtBothPoints)
 {
     user.answers = {IDOK, IDYES, IDYES};
     Click(&page, 1250);
-    EXPECT_EQ(page.loopStep(), 1);
+    EXPECT_EQ(page.loopStep(), Step::FirstPoint);
     EXPECT_EQ(Enabled(&page), Only({1251, 1247}));
     Type(&page, 1251, "4.02");
     Click(&page, 1247);
-    EXPECT_EQ(page.loopStep(), 2);
+    EXPECT_EQ(page.loopStep(), Step::SecondPoint);
     EXPECT_TRUE(Edit(&page, 1251)->text().isEmpty());
     Type(&page, 1259, "19.97");
     Click(&page, 1258);
-    EXPECT_EQ(page.loopStep(), 0);
+    EXPECT_EQ(page.loopStep(), Step::Idle);
     EXPECT_EQ(Enabled(&page), kIdle);
 
     EXPECT_EQ(QuestionIds(), (std::vector<int>{1272, 1249, 1251}));
@@ -373,12 +378,12 @@ TEST_F(CalibrationPageDevice, LoopPointAnsweredNoStaysForAnotherReading)
     Click(&page, 1250);
     Type(&page, 1251, "4.1");
     Click(&page, 1247);
-    EXPECT_EQ(page.loopStep(), 1);
+    EXPECT_EQ(page.loopStep(), Step::FirstPoint);
     EXPECT_EQ(user.ids(), (std::vector<int>{1273, 1273}));
     Type(&page, 1251, "4.0");
     Click(&page, 1247);
     // "Отмена": the loop is released and the procedure ends.
-    EXPECT_EQ(page.loopStep(), 0);
+    EXPECT_EQ(page.loopStep(), Step::Idle);
     EXPECT_EQ(user.ids(), (std::vector<int>{1273, 1273, 1311}));
     EXPECT_EQ(Commands().back(), 40);
     EXPECT_EQ(DataOf(40).back(), FloatBytes(0.0f));
@@ -393,7 +398,7 @@ TEST_F(CalibrationPageDevice, EmptyFourMaFieldEndsTheLoop)
     EXPECT_EQ(user.ids(), (std::vector<int>{1250, 1311}));
     EXPECT_EQ(Commands(), (Bytes{249, 15, 249, 15, 40}));
     EXPECT_EQ(DataOf(40), (std::vector<Bytes>{FloatBytes(0.0f)}));
-    EXPECT_EQ(page.loopStep(), 0);
+    EXPECT_EQ(page.loopStep(), Step::Idle);
     EXPECT_EQ(hints.back(), HINT_ENABLE_MAIN);
 }
 
@@ -402,7 +407,7 @@ TEST_F(CalibrationPageDevice, StartWithoutAlarmLevelsStaysIdle)
     Device([](sim::Device& d) { d.faults().responseOverrides[189] = 64; });
     user.answers = {IDOK};
     Click(&page, 1250);
-    EXPECT_EQ(page.loopStep(), 0);
+    EXPECT_EQ(page.loopStep(), Step::Idle);
     EXPECT_EQ(user.ids(), (std::vector<int>{1023, 1246}));
     const Bytes sent = Commands();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), 40), 0);
@@ -436,13 +441,13 @@ TEST_F(CalibrationPageDevice, LowerPointOnlyReturnsToIdleAfterTheLowerTrim)
     dialogs.Expect("CCalSettingsDialog", ModalAnswerer::Accept());
     dialogs.Expect("CCalMeasDialog", AfterReading(true));
     Click(&page, 1266);
-    EXPECT_EQ(page.sensorStep(), 1);
+    EXPECT_EQ(page.sensorStep(), Step::FirstPoint);
     EXPECT_EQ(Enabled(&page), Only({1253, 1256, 1257}));
     EXPECT_EQ(doc.calibrationType(), 0);
 
     Type(&page, 1253, "25.5");
     Click(&page, 1256);
-    EXPECT_EQ(page.sensorStep(), 0);
+    EXPECT_EQ(page.sensorStep(), Step::Idle);
     EXPECT_EQ(user.ids(), (std::vector<int>{1332, 1306}));
     EXPECT_TRUE(user.questions.empty());
     EXPECT_EQ(waitClock.total, std::chrono::seconds(36));
@@ -459,12 +464,12 @@ TEST_F(CalibrationPageDevice, BothPointsGoThroughStepTwo)
     Click(&page, 1266);
     Type(&page, 1253, "25.5");
     Click(&page, 1256);
-    EXPECT_EQ(page.sensorStep(), 2);
+    EXPECT_EQ(page.sensorStep(), Step::SecondPoint);
     EXPECT_EQ(doc.calibrationType(), 1);
     EXPECT_TRUE(Edit(&page, 1253)->text().isEmpty());
     Type(&page, 1261, "25.2");
     Click(&page, 1263);
-    EXPECT_EQ(page.sensorStep(), 0);
+    EXPECT_EQ(page.sensorStep(), Step::Idle);
     EXPECT_EQ(user.ids(), (std::vector<int>{1332, 1306, 1333, 1307}));
     EXPECT_EQ(DataOf(130).size(), 1u);
     ExpectAllDialogsAnswered();
@@ -479,10 +484,10 @@ TEST_F(CalibrationPageDevice, FailedTrimAsksWhetherToRetry)
     user.answers = {IDYES, IDNO};
     Type(&page, 1253, "60");  // far from the reading: the transmitter flags a calibration error
     Click(&page, 1256);
-    EXPECT_EQ(page.sensorStep(), 1);
+    EXPECT_EQ(page.sensorStep(), Step::FirstPoint);
     EXPECT_EQ(Edit(&page, 1253)->text(), QString("60"));
     Click(&page, 1256);
-    EXPECT_EQ(page.sensorStep(), 0);
+    EXPECT_EQ(page.sensorStep(), Step::Idle);
     EXPECT_TRUE(Edit(&page, 1253)->text().isEmpty());
     EXPECT_EQ(QuestionIds(), (std::vector<int>{1331, 1331}));
     EXPECT_EQ(user.ids(), (std::vector<int>{1332, 1305, 1305}));
@@ -499,7 +504,7 @@ TEST_F(CalibrationPageDevice, EmptyPointAsksForAValue)
     EXPECT_EQ(user.ids(), (std::vector<int>{1327}));
     EXPECT_EQ(user.messages.back().icon, hart::MessageIcon::None);
     EXPECT_TRUE(Commands().empty());
-    EXPECT_EQ(page.sensorStep(), 1);
+    EXPECT_EQ(page.sensorStep(), Step::FirstPoint);
 }
 
 TEST_F(CalibrationPageDevice, CancelledDialogsEndOrKeepTheIdleStep)
@@ -513,7 +518,7 @@ TEST_F(CalibrationPageDevice, CancelledDialogsEndOrKeepTheIdleStep)
         return true;
     });
     Click(&page, 1266);
-    EXPECT_EQ(page.sensorStep(), 0);
+    EXPECT_EQ(page.sensorStep(), Step::Idle);
     EXPECT_EQ(FindControlAs<QComboBox>(&page, 1257)->currentIndex(), 1);
     EXPECT_EQ(FindControlAs<QLabel>(&page, 1262)->text(), QString::fromUtf8("°F"));
     EXPECT_EQ(doc.trimUnits(), 33);
@@ -522,7 +527,7 @@ TEST_F(CalibrationPageDevice, CancelledDialogsEndOrKeepTheIdleStep)
     dialogs.Expect("CCalSettingsDialog", ModalAnswerer::Accept());
     dialogs.Expect("CCalMeasDialog", AfterReading(false));
     Click(&page, 1266);
-    EXPECT_EQ(page.sensorStep(), 0);
+    EXPECT_EQ(page.sensorStep(), Step::Idle);
     EXPECT_EQ(hints.back(), HINT_ENABLE_MAIN);
     ExpectAllDialogsAnswered();
 }
@@ -533,7 +538,7 @@ TEST_F(CalibrationPageDevice, ResetKeepsTheStepAndWaitsAfterARestart)
     Click(&page, 1265);
     EXPECT_EQ(user.ids(), (std::vector<int>{1293}));
     EXPECT_EQ(waitClock.total, std::chrono::seconds(7));
-    EXPECT_EQ(page.sensorStep(), 0);
+    EXPECT_EQ(page.sensorStep(), Step::Idle);
 }
 
 // The sensor calibration's start stores the transmitter's limits, in its own unit. The

@@ -8,6 +8,7 @@
 
 using namespace document;
 using Bytes = std::vector<std::uint8_t>;
+using Outcome = CVeskDoc::LoopTrimOutcome;
 
 namespace {
 
@@ -41,10 +42,10 @@ TEST_F(OutputTrim, BothPointsInOrder)
 {
     ASSERT_TRUE(doc.BeginOutputCalibration());
     doc.setMeasured4mA(4.02f);
-    EXPECT_EQ(doc.CalibrateOutput4mA(), 0);
+    EXPECT_EQ(doc.CalibrateOutput4mA(), Outcome::Trimmed);
     ForceForTrim(20.0f);
     doc.setMeasured20mA(19.97f);
-    EXPECT_EQ(doc.CalibrateOutput20mA(), 0);
+    EXPECT_EQ(doc.CalibrateOutput20mA(), Outcome::Trimmed);
     ASSERT_TRUE(doc.ApplyFixedCurrent(false, false));
 
     EXPECT_EQ(Commands(), (Bytes{249, 15, 189, 40, 249, 15, 45, 249, 15, 189, 40, 249, 15, 46, 249, 15, 40}));
@@ -70,7 +71,7 @@ TEST_F(OutputTrim, EmptyReadingEndsTheLoopAndReleasesIt)
         ASSERT_TRUE(doc.BeginOutputCalibration());
         if (row.twentyMa) ForceForTrim(20.0f);
         ClearRecords();
-        EXPECT_EQ(row.twentyMa ? doc.CalibrateOutput20mA() : doc.CalibrateOutput4mA(), 1);
+        EXPECT_EQ(row.twentyMa ? doc.CalibrateOutput20mA() : doc.CalibrateOutput4mA(), Outcome::Ended);
         EXPECT_EQ(user.ids(), (std::vector<int>{row.message}));
         EXPECT_EQ(user.messages.back().icon, hart::MessageIcon::Error);
         EXPECT_EQ(Commands(), (Bytes{249, 15, 249, 15, 40}));
@@ -84,12 +85,12 @@ TEST_F(OutputTrim, ReadingTooFarFromThePointIsOfferedAgain)
     struct Row {
         float reading;  // the transmitter refuses more than 0.5 mA away: 3 too large, 4 too small
         int answer;
-        int outcome;
+        Outcome outcome;
         Bytes commands;
     };
     const Row rows[] = {
-        {4.6f, IDYES, 2, {249, 15, 45}},
-        {3.4f, IDNO, 1, {249, 15, 45, 249, 15, 40}},
+        {4.6f, IDYES, Outcome::Retry, {249, 15, 45}},
+        {3.4f, IDNO, Outcome::Ended, {249, 15, 45, 249, 15, 40}},
     };
     for (const Row& row : rows) {
         ASSERT_TRUE(doc.BeginOutputCalibration());
@@ -100,7 +101,7 @@ TEST_F(OutputTrim, ReadingTooFarFromThePointIsOfferedAgain)
         EXPECT_EQ(QuestionIds(), (std::vector<int>{1341}));
         EXPECT_TRUE(user.messages.empty());  // no response message for 3 and 4
         EXPECT_EQ(Commands(), row.commands);
-        EXPECT_EQ(DeviceOutput().fixedMode, row.outcome == 2);
+        EXPECT_EQ(DeviceOutput().fixedMode, row.outcome == Outcome::Retry);
     }
 }
 
@@ -108,7 +109,7 @@ TEST_F(OutputTrim, OtherTrimFailuresReportAndReleaseTheLoop)
 {
     // Not in fixed current mode: the transmitter answers 9.
     doc.setMeasured4mA(4.0f);
-    EXPECT_EQ(doc.CalibrateOutput4mA(), 1);
+    EXPECT_EQ(doc.CalibrateOutput4mA(), Outcome::Ended);
     EXPECT_EQ(user.ids(), (std::vector<int>{1027, 1250}));
     EXPECT_EQ(Commands(), (Bytes{249, 15, 45, 249, 15, 40}));
 }
@@ -200,8 +201,8 @@ TEST_F(OutputTrim, WriteProtectionStopsEveryOperation)
     const Row rows[] = {
         {"begin", [this] { return doc.BeginOutputCalibration(); }},
         {"release", [this] { return doc.ApplyFixedCurrent(false, true); }},
-        {"4 mA", [this] { return doc.CalibrateOutput4mA() != 1; }},
-        {"20 mA", [this] { return doc.CalibrateOutput20mA() != 1; }},
+        {"4 mA", [this] { return doc.CalibrateOutput4mA() != Outcome::Ended; }},
+        {"20 mA", [this] { return doc.CalibrateOutput20mA() != Outcome::Ended; }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

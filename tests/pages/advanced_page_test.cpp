@@ -8,6 +8,7 @@
 #include "advanced_prop_page.h"
 #include "color_combo_box.h"
 #include "dialog_units.h"
+#include "display_text.h"
 #include "form_layout_check.h"
 #include "page_fixture.h"
 #include "page_values.h"
@@ -17,8 +18,6 @@
 using namespace document;
 
 namespace {
-
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 enum Box { kAlarm = 145, kLowAlarm = 147, kHighAlarm = 149, kLowSat = 151, kHighSat = 153, kFilter = 155, kProtect = 157 };
 constexpr int kAllBoxes[] = {kAlarm, kLowAlarm, kHighAlarm, kLowSat, kHighSat, kFilter, kProtect};

@@ -12,6 +12,7 @@
 #include "color_combo_box.h"
 #include "color_edit.h"
 #include "dialog_units.h"
+#include "display_text.h"
 #include "form_layout_check.h"
 #include "gui_wait.h"
 #include "page_fixture.h"
@@ -25,8 +26,6 @@ namespace {
 
 const QColor kYellow{255, 255, 0};
 const QColor kWhite{255, 255, 255};
-
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 // Sensor list indexes and unit list indexes used below.
 constexpr int kPt100 = 1;          // "PT100 (a = 0.00385)"
