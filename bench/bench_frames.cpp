@@ -17,13 +17,13 @@
 #include <span>
 #include <vector>
 
-#include "answer_check.h"
-#include "command_table.h"
-#include "device.h"
-#include "field_type.h"
-#include "frame_codec.h"
-#include "request_parser.h"
-#include "wire_timing.h"
+#include "hart/answer_check.h"
+#include "hart/command_table.h"
+#include "simulator/device.h"
+#include "hart/field_type.h"
+#include "hart/frame_codec.h"
+#include "simulator/request_parser.h"
+#include "simulator/wire_timing.h"
 
 namespace {
 

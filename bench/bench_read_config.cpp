@@ -13,8 +13,8 @@
 #include <string>
 
 #include "private_folder.h"
-#include "simulator_host.h"
-#include "transmitter.h"
+#include "simulator/simulator_host.h"
+#include "transmitter/transmitter.h"
 
 namespace {
 

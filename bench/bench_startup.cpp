@@ -39,7 +39,7 @@
 #include <vector>
 
 #include "private_folder.h"
-#include "vesk_pc_app.h"
+#include "app/vesk_pc_app.h"
 
 extern char** environ;
 

@@ -1,19 +1,41 @@
-# The protocol core must build without Qt. Core targets get no Qt include path, so an
-# include of a Qt header already fails to compile; this check also names the offender
-# at configure time.
+# The protocol core must build without Qt and may only reach down the layering: serial, then
+# the modem library, the HART link and the transmitter; the simulator stands beside them on
+# serial alone. Core targets get no Qt include path, so an include of a Qt header already fails
+# to compile; this check also names the offender, and any include of a folder above the
+# target's own, at configure time.
+set(TARVEL_LAYER_resources resources)
+set(TARVEL_LAYER_serial serial)
+set(TARVEL_LAYER_modem modem serial)
+set(TARVEL_LAYER_hart hart modem serial resources)
+set(TARVEL_LAYER_transmitter transmitter hart resources)
+set(TARVEL_LAYER_simulator simulator serial)
+
 function(tarvel_forbid_qt target)
   get_target_property(sources ${target} SOURCES)
   get_target_property(source_dir ${target} SOURCE_DIR)
+  get_filename_component(folder "${source_dir}" NAME)
+  set(allowed ${TARVEL_LAYER_${folder}})
+  if(NOT allowed)
+    message(FATAL_ERROR "${target}: ${folder} has no place in the core's layering")
+  endif()
   file(GLOB headers "${source_dir}/*.h")
   foreach(file IN LISTS sources headers)
     if(NOT IS_ABSOLUTE "${file}")
       set(file "${source_dir}/${file}")
     endif()
-    if(EXISTS "${file}")
-      file(STRINGS "${file}" qt_includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|Qt[A-Za-z]*/)")
-      if(qt_includes)
-        message(FATAL_ERROR "${file} includes Qt, but ${target} is part of the Qt-free core: ${qt_includes}")
-      endif()
+    if(NOT EXISTS "${file}")
+      continue()
     endif()
+    file(STRINGS "${file}" qt_includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|Qt[A-Za-z]*/)")
+    if(qt_includes)
+      message(FATAL_ERROR "${file} includes Qt, but ${target} is part of the Qt-free core: ${qt_includes}")
+    endif()
+    file(STRINGS "${file}" project_includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
+    foreach(line IN LISTS project_includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([a-z_]+)/.*" "\\1" included "${line}")
+      if(NOT included IN_LIST allowed)
+        message(FATAL_ERROR "${file} includes ${included}/, above ${folder} in the core's layering: ${line}")
+      endif()
+    endforeach()
   endforeach()
 endfunction()

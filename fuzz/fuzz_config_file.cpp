@@ -6,17 +6,17 @@
 
 #include <cstdlib>
 
-#include "advanced_page_rules.h"
-#include "advanced_send_check.h"
-#include "basic_page_view.h"
-#include "basic_send_check.h"
-#include "config_file.h"
-#include "information_texts.h"
-#include "link_environment.h"
-#include "page_values.h"
-#include "report_lines.h"
-#include "user_interaction.h"
-#include "vesk_doc.h"
+#include "document/advanced_page_rules.h"
+#include "document/advanced_send_check.h"
+#include "document/basic_page_view.h"
+#include "document/basic_send_check.h"
+#include "document/config_file.h"
+#include "document/information_texts.h"
+#include "hart/link_environment.h"
+#include "document/page_values.h"
+#include "document/report_lines.h"
+#include "hart/user_interaction.h"
+#include "document/vesk_doc.h"
 
 namespace {
 

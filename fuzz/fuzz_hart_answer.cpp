@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "answer_check.h"
-#include "command_table.h"
-#include "field_type.h"
-#include "frame_codec.h"
+#include "hart/answer_check.h"
+#include "hart/command_table.h"
+#include "hart/field_type.h"
+#include "hart/frame_codec.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "frame_assembler.h"
+#include "modem/frame_assembler.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "answer_line_check.h"
-#include "device.h"
-#include "request_parser.h"
+#include "simulator/device.h"
+#include "simulator/request_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

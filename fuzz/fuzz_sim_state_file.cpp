@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "answer_line_check.h"
-#include "device.h"
-#include "state_file.h"
+#include "simulator/device.h"
+#include "simulator/state_file.h"
 
 namespace {
 

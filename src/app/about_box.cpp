@@ -1,4 +1,4 @@
-#include "about_box.h"
+#include "app/about_box.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "dialog_units.h"
-#include "hyper_link.h"
-#include "transmitter_picture.h"
+#include "controls/dialog_units.h"
+#include "app/hyper_link.h"
+#include "app/transmitter_picture.h"
 
 namespace {
 

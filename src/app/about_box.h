@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "user_interaction.h"
+#include "hart/user_interaction.h"
 
 // The about box of "О программе": the program's title and version, the maker, a link to the
 // maker's web site and a picture of the transmitter; "Продолжить" closes it. A link that

@@ -1,4 +1,4 @@
-#include "demo_transmitter.h"
+#include "app/demo_transmitter.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <csignal>
 
-#include "simulator_host.h"
+#include "simulator/simulator_host.h"
 
 namespace {
 

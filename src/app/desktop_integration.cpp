@@ -1,4 +1,4 @@
-#include "desktop_integration.h"
+#include "app/desktop_integration.h"
 
 #include <QDir>
 #include <QFile>

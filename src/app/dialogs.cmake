@@ -12,6 +12,6 @@ add_library(tarvel_app_dialogs STATIC
   ${CMAKE_CURRENT_LIST_DIR}/transmitter_picture.cpp
 )
 set_target_properties(tarvel_app_dialogs PROPERTIES AUTOMOC ON)
-target_include_directories(tarvel_app_dialogs PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_include_directories(tarvel_app_dialogs PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(tarvel_app_dialogs PUBLIC tarvel_document tarvel_controls tarvel_strings Qt6::Widgets)
 target_compile_definitions(tarvel_app_dialogs PRIVATE TARVEL4410_VERSION="${PROJECT_VERSION}")

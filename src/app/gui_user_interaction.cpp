@@ -1,9 +1,9 @@
-#include "gui_user_interaction.h"
+#include "app/gui_user_interaction.h"
 
 #include <QApplication>
 #include <QThread>
 
-#include "localized_message_box.h"
+#include "app/localized_message_box.h"
 
 GuiUserInteraction::GuiUserInteraction(QObject* parent) : QObject(parent) {}
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "user_interaction.h"
+#include "hart/user_interaction.h"
 
 // The person at the screen for the desktop program: notices in the program's message box
 // with an OK button, questions in LocalizedMessageBox, the wait cursor as the override

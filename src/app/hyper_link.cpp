@@ -1,4 +1,4 @@
-#include "hyper_link.h"
+#include "app/hyper_link.h"
 
 #include <QDesktopServices>
 #include <QFontMetrics>
@@ -7,8 +7,8 @@
 
 #include <array>
 
-#include "display_text.h"
-#include "question_box.h"
+#include "document/display_text.h"
+#include "document/question_box.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "user_interaction.h"
+#include "hart/user_interaction.h"
 
 // A static text that opens a web address when clicked: blue and underlined, purple once
 // the address opened, with the hand cursor and the address as its tooltip.

@@ -1,4 +1,4 @@
-#include "localized_message_box.h"
+#include "app/localized_message_box.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "display_text.h"
-#include "question_box.h"
-#include "string_ids.h"
+#include "document/display_text.h"
+#include "document/question_box.h"
+#include "resources/string_ids.h"
 
 namespace {
 

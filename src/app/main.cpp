@@ -4,7 +4,7 @@
 
 #include <clocale>
 
-#include "vesk_pc_app.h"
+#include "app/vesk_pc_app.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,6 +1,6 @@
-#include "main_menu.h"
+#include "app/main_menu.h"
 
-#include "display_text.h"
+#include "document/display_text.h"
 
 using document::Utf8;
 

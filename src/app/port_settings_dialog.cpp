@@ -1,4 +1,4 @@
-#include "port_settings_dialog.h"
+#include "app/port_settings_dialog.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -8,7 +8,7 @@
 
 #include <utility>
 
-#include "dialog_units.h"
+#include "controls/dialog_units.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "port_list.h"
+#include "document/port_choice.h"
 
 class QComboBox;
 class QPushButton;

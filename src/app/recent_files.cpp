@@ -1,9 +1,9 @@
-#include "recent_files.h"
+#include "app/recent_files.h"
 
 #include <QFileInfo>
 #include <QSettings>
 
-#include "app_settings.h"
+#include "document/app_settings.h"
 
 void RecentFiles::Load()
 {

@@ -1,12 +1,12 @@
-#include "splash_screen.h"
+#include "app/splash_screen.h"
 
 #include <QLabel>
 #include <QPixmap>
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
-#include "dialog_units.h"
-#include "transmitter_picture.h"
+#include "controls/dialog_units.h"
+#include "app/transmitter_picture.h"
 
 namespace {
 constexpr int kWidthDu = 164;

@@ -1,4 +1,4 @@
-#include "transmitter_picture.h"
+#include "app/transmitter_picture.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "vesk_pc_app.h"
+#include "app/vesk_pc_app.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -6,21 +6,21 @@
 
 #include <cstdio>
 
-#include "about_box.h"
-#include "command_line.h"
-#include "command_line_print.h"
-#include "demo_transmitter.h"
-#include "desktop_integration.h"
-#include "gui_user_interaction.h"
-#include "link_environment.h"
-#include "port_settings_dialog.h"
-#include "session_port_settings.h"
-#include "splash_screen.h"
-#include "terminal_user.h"
-#include "vesk_doc.h"
-#include "vesk_pc_main_win.h"
-#include "vesk_view.h"
-#include "window_placement.h"
+#include "app/about_box.h"
+#include "app/command_line.h"
+#include "report/command_line_print.h"
+#include "app/demo_transmitter.h"
+#include "app/desktop_integration.h"
+#include "app/gui_user_interaction.h"
+#include "hart/link_environment.h"
+#include "app/port_settings_dialog.h"
+#include "document/session_port_settings.h"
+#include "app/splash_screen.h"
+#include "cli/terminal_user.h"
+#include "document/vesk_doc.h"
+#include "app/vesk_pc_main_win.h"
+#include "app/vesk_view.h"
+#include "app/window_placement.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "vesk_pc_main_win.h"
+#include "app/vesk_pc_main_win.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -9,14 +9,14 @@
 #include <QMenuBar>
 #include <QMimeData>
 
-#include "framework_messages.h"
-#include "info_property_page.h"
-#include "main_menu.h"
-#include "question_box.h"
-#include "display_text.h"
-#include "update_hint.h"
-#include "vesk_doc.h"
-#include "vesk_view.h"
+#include "document/framework_messages.h"
+#include "pages/info_property_page.h"
+#include "app/main_menu.h"
+#include "document/question_box.h"
+#include "document/display_text.h"
+#include "document/update_hint.h"
+#include "document/vesk_doc.h"
+#include "app/vesk_view.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <optional>
 
-#include "recent_files.h"
+#include "app/recent_files.h"
 
 class QAction;
 class QMenu;

@@ -1,19 +1,19 @@
-#include "vesk_view.h"
+#include "app/vesk_view.h"
 
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "advanced_prop_page.h"
-#include "basic_prop_page.h"
-#include "cal_prop_page.h"
-#include "dialog_units.h"
-#include "info_property_page.h"
-#include "display_text.h"
-#include "tool_tip_ctrl.h"
-#include "update_hint.h"
-#include "vesk_doc.h"
+#include "pages/advanced_prop_page.h"
+#include "pages/basic_prop_page.h"
+#include "calibration/cal_prop_page.h"
+#include "controls/dialog_units.h"
+#include "pages/info_property_page.h"
+#include "document/display_text.h"
+#include "controls/tool_tip_ctrl.h"
+#include "document/update_hint.h"
+#include "document/vesk_doc.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "report_lines.h"
+#include "document/report_lines.h"
 
 class QProgressBar;
 class QPushButton;

@@ -1,15 +1,15 @@
-#include "cal_meas_dialog.h"
+#include "calibration/cal_meas_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "calibration_messages.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "question_box.h"
-#include "string_ids.h"
-#include "value_format.h"
-#include "vesk_doc.h"
+#include "document/calibration_messages.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "document/question_box.h"
+#include "resources/string_ids.h"
+#include "document/value_format.h"
+#include "document/vesk_doc.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "transmitter.h"
+#include "transmitter/transmitter.h"
 
 class QLabel;
 

@@ -1,4 +1,4 @@
-#include "cal_prop_page.h"
+#include "calibration/cal_prop_page.h"
 
 #include <functional>
 
@@ -6,22 +6,22 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "cal_meas_dialog.h"
-#include "cal_settings_dialog.h"
-#include "calibration_messages.h"
-#include "calibration_rules.h"
-#include "color_combo_box.h"
-#include "color_edit.h"
-#include "dialog_units.h"
-#include "focus_leave_check.h"
-#include "display_text.h"
-#include "page_controls.h"
-#include "progress_dialog.h"
-#include "question_box.h"
-#include "string_ids.h"
-#include "tool_tip_ctrl.h"
-#include "units.h"
-#include "value_format.h"
+#include "calibration/cal_meas_dialog.h"
+#include "calibration/cal_settings_dialog.h"
+#include "document/calibration_messages.h"
+#include "document/calibration_rules.h"
+#include "controls/color_combo_box.h"
+#include "controls/color_edit.h"
+#include "controls/dialog_units.h"
+#include "pages/focus_leave_check.h"
+#include "document/display_text.h"
+#include "pages/page_controls.h"
+#include "calibration/progress_dialog.h"
+#include "document/question_box.h"
+#include "resources/string_ids.h"
+#include "controls/tool_tip_ctrl.h"
+#include "transmitter/units.h"
+#include "document/value_format.h"
 
 using namespace document;
 using hart::MessageIcon;

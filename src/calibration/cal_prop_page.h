@@ -6,8 +6,8 @@
 #include <optional>
 #include <span>
 
-#include "config_page.h"
-#include "vesk_doc.h"
+#include "pages/config_page.h"
+#include "document/vesk_doc.h"
 
 class CColorComboBox;
 class CMyColorEdit;

@@ -1,15 +1,15 @@
-#include "cal_settings_dialog.h"
+#include "calibration/cal_settings_dialog.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
-#include "calibration_rules.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "string_ids.h"
-#include "value_format.h"
+#include "document/calibration_rules.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "resources/string_ids.h"
+#include "document/value_format.h"
 
 namespace {
 

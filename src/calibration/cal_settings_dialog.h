@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "parameter_values.h"
+#include "transmitter/parameter_values.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,11 +1,11 @@
-#include "progress_dialog.h"
+#include "calibration/progress_dialog.h"
 
 #include <QLabel>
 #include <QProgressBar>
 
-#include "dialog_units.h"
-#include "display_text.h"
-#include "string_ids.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "resources/string_ids.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QTimer>
 
-#include "calibration_wait.h"
+#include "document/calibration_wait.h"
 
 class QLabel;
 class QProgressBar;

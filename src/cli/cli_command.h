@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli_arguments.h"
+#include "cli/cli_arguments.h"
 
 namespace document {
 class CVeskDoc;

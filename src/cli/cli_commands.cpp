@@ -1,18 +1,18 @@
-#include "cli_commands.h"
+#include "cli/cli_commands.h"
 
 #include <optional>
 
-#include "advanced_send_check.h"
-#include "basic_send_check.h"
-#include "cli_monitor.h"
-#include "configuration_printout.h"
-#include "framework_messages.h"
-#include "link_environment.h"
-#include "port_list.h"
-#include "report_output.h"
-#include "session_port_settings.h"
-#include "terminal_user.h"
-#include "vesk_doc.h"
+#include "document/advanced_send_check.h"
+#include "document/basic_send_check.h"
+#include "cli/cli_monitor.h"
+#include "cli/configuration_printout.h"
+#include "document/framework_messages.h"
+#include "hart/link_environment.h"
+#include "document/port_choice.h"
+#include "report/report_output.h"
+#include "document/session_port_settings.h"
+#include "cli/terminal_user.h"
+#include "document/vesk_doc.h"
 
 namespace cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli_monitor.h"
+#include "cli/cli_monitor.h"
 
 #include <atomic>
 #include <chrono>
@@ -6,11 +6,11 @@
 #include <csignal>
 #include <mutex>
 
-#include "cli_commands.h"
-#include "configuration_printout.h"
-#include "framework_messages.h"
-#include "live_monitor.h"
-#include "vesk_doc.h"
+#include "cli/cli_commands.h"
+#include "cli/configuration_printout.h"
+#include "document/framework_messages.h"
+#include "document/live_monitor.h"
+#include "document/vesk_doc.h"
 
 namespace cli {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "cli_command.h"
+#include "cli/cli_command.h"
 
 namespace cli {
 

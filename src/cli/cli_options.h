@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "question_box.h"
+#include "cli/cli_command.h"
+#include "document/question_box.h"
 
 namespace cli {
 

@@ -1,8 +1,8 @@
-#include "configuration_printout.h"
+#include "cli/configuration_printout.h"
 
-#include "report_lines.h"
-#include "terminal_user.h"
-#include "vesk_doc.h"
+#include "document/report_lines.h"
+#include "cli/terminal_user.h"
+#include "document/vesk_doc.h"
 
 namespace cli {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_commands.h"
-#include "cli_options.h"
-#include "terminal_user.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_options.h"
+#include "cli/terminal_user.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "terminal_user.h"
+#include "cli/terminal_user.h"
 
 #include <algorithm>
 #include <string>
 
-#include "string_table.h"
+#include "resources/string_table.h"
 
 namespace cli {
 

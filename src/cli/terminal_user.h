@@ -5,8 +5,8 @@
 #include <map>
 #include <mutex>
 
-#include "question_box.h"
-#include "user_interaction.h"
+#include "document/question_box.h"
+#include "hart/user_interaction.h"
 
 namespace cli {
 

@@ -1,4 +1,4 @@
-#include "color_combo_box.h"
+#include "controls/color_combo_box.h"
 
 #include <QAbstractItemView>
 

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "color_control.h"
+#include "controls/color_control.h"
 
 // A combo box painted in its highlight colours (black on yellow on the pages) while the
 // transmitter refuses its value; its drop-down list follows.

@@ -1,4 +1,4 @@
-#include "color_control.h"
+#include "controls/color_control.h"
 
 void CColorControl::SetColors(QColor normalText, QColor normalBackground, QColor highlightText,
                               QColor highlightBackground)

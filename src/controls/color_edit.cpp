@@ -1,4 +1,4 @@
-#include "color_edit.h"
+#include "controls/color_edit.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "dialog_units.h"
+#include "controls/dialog_units.h"
 
 #include <QFontMetricsF>
 #include <QVariant>

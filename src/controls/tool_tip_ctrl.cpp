@@ -1,4 +1,4 @@
-#include "tool_tip_ctrl.h"
+#include "controls/tool_tip_ctrl.h"
 
 #include <QFontMetrics>
 #include <QHelpEvent>

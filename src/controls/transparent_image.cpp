@@ -1,4 +1,4 @@
-#include "transparent_image.h"
+#include "controls/transparent_image.h"
 
 CTransparentImage::CTransparentImage(QWidget* parent) : QLabel(parent) { setAttribute(Qt::WA_TranslucentBackground); }
 

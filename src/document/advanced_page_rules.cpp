@@ -1,7 +1,7 @@
-#include "advanced_page_rules.h"
+#include "document/advanced_page_rules.h"
 
-#include "display_text.h"
-#include "value_format.h"
+#include "document/display_text.h"
+#include "document/value_format.h"
 
 namespace document {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "page_values.h"
+#include "document/page_values.h"
 
 namespace document {
 

@@ -1,8 +1,8 @@
-#include "advanced_send_check.h"
+#include "document/advanced_send_check.h"
 
 #include <bit>
 
-#include "send_refusal.h"
+#include "document/send_refusal.h"
 
 namespace document {
 namespace {

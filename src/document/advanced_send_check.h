@@ -1,7 +1,7 @@
 #pragma once
 
-#include "page_values.h"
-#include "user_interaction.h"
+#include "document/page_values.h"
+#include "hart/user_interaction.h"
 
 namespace document {
 

@@ -1,4 +1,4 @@
-#include "app_settings.h"
+#include "document/app_settings.h"
 
 #include <QSettings>
 

@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "link_environment.h"
+#include "hart/link_environment.h"
 
 namespace document {
 

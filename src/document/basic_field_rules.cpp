@@ -1,9 +1,9 @@
-#include "basic_field_rules.h"
+#include "document/basic_field_rules.h"
 
 #include <algorithm>
 #include <string>
 
-#include "display_text.h"
+#include "document/display_text.h"
 
 namespace document {
 namespace {

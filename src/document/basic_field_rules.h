@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "user_interaction.h"
-#include "vesk_doc.h"
+#include "hart/user_interaction.h"
+#include "document/vesk_doc.h"
 
 namespace document {
 

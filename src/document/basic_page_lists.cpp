@@ -1,8 +1,8 @@
-#include "basic_page_lists.h"
+#include "document/basic_page_lists.h"
 
-#include "display_text.h"
-#include "parameter_values.h"
-#include "sensor_table.h"
+#include "document/display_text.h"
+#include "transmitter/parameter_values.h"
+#include "transmitter/sensor_table.h"
 
 namespace document {
 namespace {

@@ -1,8 +1,8 @@
-#include "basic_page_view.h"
+#include "document/basic_page_view.h"
 
-#include "display_text.h"
-#include "sensor_table.h"
-#include "value_format.h"
+#include "document/display_text.h"
+#include "transmitter/sensor_table.h"
+#include "document/value_format.h"
 
 namespace document {
 namespace {

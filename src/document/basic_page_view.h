@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "basic_page_lists.h"
-#include "page_values.h"
+#include "document/basic_page_lists.h"
+#include "document/page_values.h"
 
 namespace document {
 

@@ -1,13 +1,13 @@
-#include "basic_send_check.h"
+#include "document/basic_send_check.h"
 
 #include <bit>
 #include <cmath>
 
-#include "basic_field_rules.h"
-#include "basic_page_lists.h"
-#include "basic_page_view.h"
-#include "sensor_table.h"
-#include "send_refusal.h"
+#include "document/basic_field_rules.h"
+#include "document/basic_page_lists.h"
+#include "document/basic_page_view.h"
+#include "transmitter/sensor_table.h"
+#include "document/send_refusal.h"
 
 namespace document {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "page_values.h"
-#include "user_interaction.h"
+#include "document/page_values.h"
+#include "hart/user_interaction.h"
 
 namespace document {
 

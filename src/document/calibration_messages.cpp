@@ -1,7 +1,7 @@
-#include "calibration_messages.h"
+#include "document/calibration_messages.h"
 
-#include "string_table.h"
-#include "vesk_doc.h"
+#include "resources/string_table.h"
+#include "document/vesk_doc.h"
 
 namespace document {
 

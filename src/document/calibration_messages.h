@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "user_interaction.h"
+#include "hart/user_interaction.h"
 
 namespace document {
 

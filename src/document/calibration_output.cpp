@@ -1,10 +1,10 @@
 // The output side of the Calibration page: the fixed loop current and the 4 mA and 20 mA
 // trims against the user's multimeter.
-#include "calibration_messages.h"
-#include "calibration_rules.h"
-#include "question_box.h"
-#include "string_ids.h"
-#include "vesk_doc.h"
+#include "document/calibration_messages.h"
+#include "document/calibration_rules.h"
+#include "document/question_box.h"
+#include "resources/string_ids.h"
+#include "document/vesk_doc.h"
 
 namespace document {
 namespace {

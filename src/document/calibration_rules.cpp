@@ -1,7 +1,7 @@
-#include "calibration_rules.h"
+#include "document/calibration_rules.h"
 
-#include "string_table.h"
-#include "value_format.h"
+#include "resources/string_table.h"
+#include "document/value_format.h"
 
 namespace document {
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "transmitter.h"
+#include "transmitter/transmitter.h"
 
 namespace document {
 

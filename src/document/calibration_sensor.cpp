@@ -1,9 +1,9 @@
 // The sensor trim of the Calibration page: limits, the checks before a trim, the trim and
 // the status after it, and the return to the factory calibration.
-#include "calibration_messages.h"
-#include "calibration_rules.h"
-#include "calibration_wait.h"
-#include "vesk_doc.h"
+#include "document/calibration_messages.h"
+#include "document/calibration_rules.h"
+#include "document/calibration_wait.h"
+#include "document/vesk_doc.h"
 
 namespace document {
 namespace {

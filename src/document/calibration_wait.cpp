@@ -1,4 +1,4 @@
-#include "calibration_wait.h"
+#include "document/calibration_wait.h"
 
 namespace document {
 namespace {

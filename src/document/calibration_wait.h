@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "link_environment.h"
-#include "vesk_doc.h"
+#include "hart/link_environment.h"
+#include "document/vesk_doc.h"
 
 namespace document {
 

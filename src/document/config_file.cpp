@@ -1,4 +1,4 @@
-#include "config_file.h"
+#include "document/config_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <type_traits>
 #include <variant>
 
-#include "parameter_table.h"
+#include "document/parameter_table.h"
 
 namespace document {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "transmitter.h"
+#include "transmitter/transmitter.h"
 
 namespace document {
 

@@ -1,9 +1,9 @@
-#include "display_text.h"
+#include "document/display_text.h"
 
 #include <QByteArrayView>
 
-#include "string_table.h"
-#include "units.h"
+#include "resources/string_table.h"
+#include "transmitter/units.h"
 
 namespace document {
 

@@ -1,7 +1,7 @@
-#include "information_texts.h"
+#include "document/information_texts.h"
 
-#include "display_text.h"
-#include "value_format.h"
+#include "document/display_text.h"
+#include "document/value_format.h"
 
 namespace document {
 namespace {

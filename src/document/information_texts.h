@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "page_values.h"
+#include "document/page_values.h"
 
 namespace document {
 

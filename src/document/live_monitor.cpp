@@ -1,8 +1,8 @@
-#include "live_monitor.h"
+#include "document/live_monitor.h"
 
 #include <system_error>
 
-#include "vesk_doc.h"
+#include "document/vesk_doc.h"
 
 namespace document {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <thread>
 
-#include "port_hold.h"
+#include "serial/port_hold.h"
 
 namespace document {
 

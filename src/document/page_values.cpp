@@ -1,4 +1,4 @@
-#include "page_values.h"
+#include "document/page_values.h"
 
 #include <algorithm>
 #include <iterator>

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "parameter_table.h"
-#include "parameter_values.h"
-#include "vesk_doc.h"
+#include "document/parameter_table.h"
+#include "transmitter/parameter_values.h"
+#include "document/vesk_doc.h"
 
 namespace document {
 

@@ -8,7 +8,7 @@
 #include <type_traits>
 #include <variant>
 
-#include "transmitter.h"
+#include "transmitter/transmitter.h"
 
 namespace document {
 

@@ -1,4 +1,4 @@
-#include "question_box.h"
+#include "document/question_box.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "report_lines.h"
+#include "document/report_lines.h"
 
-#include "advanced_page_rules.h"
-#include "basic_page_view.h"
-#include "display_text.h"
-#include "information_texts.h"
-#include "string_ids.h"
+#include "document/advanced_page_rules.h"
+#include "document/basic_page_view.h"
+#include "document/display_text.h"
+#include "document/information_texts.h"
+#include "resources/string_ids.h"
 
 namespace document {
 namespace {

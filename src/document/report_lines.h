@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "page_values.h"
+#include "document/page_values.h"
 
 namespace document {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "user_interaction.h"
+#include "hart/user_interaction.h"
 
 namespace document {
 

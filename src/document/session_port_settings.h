@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app_settings.h"
+#include "document/app_settings.h"
 
 namespace document {
 

@@ -1,4 +1,4 @@
-#include "value_format.h"
+#include "document/value_format.h"
 
 #include <QLocale>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "parameter_values.h"
+#include "transmitter/parameter_values.h"
 
 namespace document {
 

@@ -1,13 +1,13 @@
-#include "vesk_doc.h"
+#include "document/vesk_doc.h"
 
 #include <QSaveFile>
 
-#include "config_file.h"
-#include "framework_messages.h"
-#include "parameter_table.h"
-#include "question_box.h"
-#include "string_ids.h"
-#include "string_table.h"
+#include "document/config_file.h"
+#include "document/framework_messages.h"
+#include "document/parameter_table.h"
+#include "document/question_box.h"
+#include "resources/string_ids.h"
+#include "resources/string_table.h"
 
 namespace document {
 namespace {

@@ -9,9 +9,9 @@
 #include <memory>
 #include <optional>
 
-#include "port_hold.h"
-#include "transmitter.h"
-#include "update_hint.h"
+#include "serial/port_hold.h"
+#include "transmitter/transmitter.h"
+#include "document/update_hint.h"
 
 namespace document {
 

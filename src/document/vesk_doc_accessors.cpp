@@ -1,8 +1,8 @@
 // The only path between the pages and the parameter set. Every setter stores the value and
 // clears its failed flag; the tracked ones first mark the document changed when they see a
 // change, each with its own notion of "change", which the parameter table names.
-#include "parameter_table.h"
-#include "vesk_doc.h"
+#include "document/parameter_table.h"
+#include "document/vesk_doc.h"
 
 namespace document {
 

@@ -1,6 +1,6 @@
-#include "answer_check.h"
+#include "hart/answer_check.h"
 
-#include "hart_link.h"
+#include "hart/hart_link.h"
 
 namespace hart {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "frame_codec.h"
+#include "hart/frame_codec.h"
 
 namespace hart {
 

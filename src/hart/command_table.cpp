@@ -1,6 +1,6 @@
-#include "command_table.h"
+#include "hart/command_table.h"
 
-#include "field_type.h"
+#include "hart/field_type.h"
 
 namespace hart {
 namespace {

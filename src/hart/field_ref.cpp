@@ -1,4 +1,4 @@
-#include "field_ref.h"
+#include "hart/field_ref.h"
 
 namespace hart {
 

@@ -1,11 +1,11 @@
-#include "frame_codec.h"
+#include "hart/frame_codec.h"
 
 #include <bit>
 #include <cstring>
 
-#include "command_table.h"
-#include "field_type.h"
-#include "packed_ascii.h"
+#include "hart/command_table.h"
+#include "hart/field_type.h"
+#include "hart/packed_ascii.h"
 
 namespace hart {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "field_ref.h"
+#include "hart/field_ref.h"
 
 namespace hart {
 

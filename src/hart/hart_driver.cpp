@@ -1,4 +1,4 @@
-#include "hart_driver.h"
+#include "hart/hart_driver.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "port_map.h"
+#include "serial/port_map.h"
 
 namespace hart {
 namespace {

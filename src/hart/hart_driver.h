@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "hartmodem.h"
+#include "modem/hartmodem.h"
 
 namespace hart {
 

@@ -1,8 +1,8 @@
-#include "hart_link.h"
+#include "hart/hart_link.h"
 
-#include "answer_check.h"
-#include "command_table.h"
-#include "response_messages.h"
+#include "hart/answer_check.h"
+#include "hart/command_table.h"
+#include "hart/response_messages.h"
 
 namespace hart {
 namespace {

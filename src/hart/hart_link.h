@@ -5,11 +5,11 @@
 #include <initializer_list>
 #include <mutex>
 
-#include "field_ref.h"
-#include "frame_codec.h"
-#include "hart_driver.h"
-#include "link_environment.h"
-#include "user_interaction.h"
+#include "hart/field_ref.h"
+#include "hart/frame_codec.h"
+#include "hart/hart_driver.h"
+#include "hart/link_environment.h"
+#include "hart/user_interaction.h"
 
 namespace hart {
 

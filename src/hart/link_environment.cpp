@@ -1,4 +1,4 @@
-#include "link_environment.h"
+#include "hart/link_environment.h"
 
 #include <thread>
 

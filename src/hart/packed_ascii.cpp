@@ -1,4 +1,4 @@
-#include "packed_ascii.h"
+#include "hart/packed_ascii.h"
 
 namespace hart {
 

@@ -1,9 +1,9 @@
-#include "response_messages.h"
+#include "hart/response_messages.h"
 
 #include <array>
 #include <initializer_list>
 
-#include "command_table.h"
+#include "hart/command_table.h"
 
 namespace hart {
 namespace {

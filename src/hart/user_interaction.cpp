@@ -1,6 +1,6 @@
-#include "user_interaction.h"
+#include "hart/user_interaction.h"
 
-#include "string_table.h"
+#include "resources/string_table.h"
 
 namespace hart {
 

@@ -1,6 +1,6 @@
-#include "channel_name.h"
+#include "modem/channel_name.h"
 
-#include "port_map.h"
+#include "serial/port_map.h"
 
 #include <charconv>
 

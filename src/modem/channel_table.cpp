@@ -1,4 +1,4 @@
-#include "channel_table.h"
+#include "modem/channel_table.h"
 
 namespace modem {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "modem_channel.h"
+#include "modem/modem_channel.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "frame_assembler.h"
+#include "modem/frame_assembler.h"
 
 namespace modem {
 

@@ -1,11 +1,11 @@
 // The library's C entry points. Everything else in the library stays hidden.
 #pragma GCC visibility push(default)
-#include "hartmodem.h"
+#include "modem/hartmodem.h"
 #pragma GCC visibility pop
 
-#include "channel_name.h"
-#include "channel_table.h"
-#include "port_map.h"
+#include "modem/channel_name.h"
+#include "modem/channel_table.h"
+#include "serial/port_map.h"
 
 #include <exception>
 

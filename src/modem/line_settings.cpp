@@ -1,4 +1,4 @@
-#include "line_settings.h"
+#include "modem/line_settings.h"
 
 namespace modem {
 

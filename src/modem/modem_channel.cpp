@@ -1,4 +1,4 @@
-#include "modem_channel.h"
+#include "modem/modem_channel.h"
 
 #include <algorithm>
 #include <cstring>

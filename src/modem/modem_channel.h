@@ -1,8 +1,8 @@
 #pragma once
 
-#include "frame_assembler.h"
-#include "hartmodem.h"
-#include "serial_line.h"
+#include "modem/frame_assembler.h"
+#include "modem/hartmodem.h"
+#include "modem/serial_line.h"
 
 #include <cstdint>
 #include <filesystem>

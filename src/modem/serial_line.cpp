@@ -1,6 +1,6 @@
-#include "serial_line.h"
+#include "modem/serial_line.h"
 
-#include "line_settings.h"
+#include "modem/line_settings.h"
 
 #include <cerrno>
 #include <poll.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device_lock.h"
-#include "unique_fd.h"
+#include "serial/device_lock.h"
+#include "serial/unique_fd.h"
 
 #include <chrono>
 #include <cstdint>

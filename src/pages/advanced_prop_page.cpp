@@ -1,18 +1,18 @@
-#include "advanced_prop_page.h"
+#include "pages/advanced_prop_page.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "advanced_send_check.h"
-#include "basic_page_lists.h"
-#include "color_combo_box.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "page_controls.h"
-#include "page_values.h"
-#include "tool_tip_ctrl.h"
-#include "value_format.h"
-#include "vesk_doc.h"
+#include "document/advanced_send_check.h"
+#include "document/basic_page_lists.h"
+#include "controls/color_combo_box.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "pages/page_controls.h"
+#include "document/page_values.h"
+#include "controls/tool_tip_ctrl.h"
+#include "document/value_format.h"
+#include "document/vesk_doc.h"
 
 using namespace document;
 

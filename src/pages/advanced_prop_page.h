@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "advanced_page_rules.h"
-#include "config_page.h"
-#include "report_lines.h"
+#include "document/advanced_page_rules.h"
+#include "pages/config_page.h"
+#include "document/report_lines.h"
 
 class CColorComboBox;
 class QPushButton;

@@ -1,22 +1,22 @@
-#include "basic_prop_page.h"
+#include "pages/basic_prop_page.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "basic_field_rules.h"
-#include "basic_page_view.h"
-#include "basic_send_check.h"
-#include "color_combo_box.h"
-#include "color_edit.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "focus_leave_check.h"
-#include "page_controls.h"
-#include "page_values.h"
-#include "sensor_table.h"
-#include "tool_tip_ctrl.h"
-#include "value_format.h"
-#include "vesk_doc.h"
+#include "document/basic_field_rules.h"
+#include "document/basic_page_view.h"
+#include "document/basic_send_check.h"
+#include "controls/color_combo_box.h"
+#include "controls/color_edit.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "pages/focus_leave_check.h"
+#include "pages/page_controls.h"
+#include "document/page_values.h"
+#include "transmitter/sensor_table.h"
+#include "controls/tool_tip_ctrl.h"
+#include "document/value_format.h"
+#include "document/vesk_doc.h"
 
 using namespace document;
 using pages::TemplateRect;

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "config_page.h"
-#include "report_lines.h"
+#include "pages/config_page.h"
+#include "document/report_lines.h"
 
 class CColorComboBox;
 class CMyColorEdit;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "report_lines.h"
+#include "document/report_lines.h"
 
 namespace document {
 class CVeskDoc;

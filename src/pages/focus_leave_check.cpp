@@ -1,4 +1,4 @@
-#include "focus_leave_check.h"
+#include "pages/focus_leave_check.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -1,4 +1,4 @@
-#include "info_property_page.h"
+#include "pages/info_property_page.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -11,16 +11,16 @@
 
 #include <chrono>
 
-#include "color_edit.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "information_texts.h"
-#include "live_monitor.h"
-#include "page_controls.h"
-#include "string_ids.h"
-#include "tool_tip_ctrl.h"
-#include "transparent_image.h"
-#include "vesk_doc.h"
+#include "controls/color_edit.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "document/information_texts.h"
+#include "document/live_monitor.h"
+#include "pages/page_controls.h"
+#include "resources/string_ids.h"
+#include "controls/tool_tip_ctrl.h"
+#include "controls/transparent_image.h"
+#include "document/vesk_doc.h"
 
 // The lamp bitmaps live in this library's resources, which a static library must register.
 static void RegisterLampBitmaps()

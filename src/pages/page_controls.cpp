@@ -1,4 +1,4 @@
-#include "page_controls.h"
+#include "pages/page_controls.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "color_combo_box.h"
-#include "color_edit.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "value_format.h"
+#include "controls/color_combo_box.h"
+#include "controls/color_edit.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "document/value_format.h"
 
 namespace pages {
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "report_lines.h"
+#include "document/report_lines.h"
 
 class CColorComboBox;
 class CMyColorEdit;

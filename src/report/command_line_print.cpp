@@ -1,8 +1,8 @@
-#include "command_line_print.h"
+#include "report/command_line_print.h"
 
-#include "page_values.h"
-#include "report_output.h"
-#include "vesk_doc.h"
+#include "document/page_values.h"
+#include "report/report_output.h"
+#include "document/vesk_doc.h"
 
 namespace report {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "report_lines.h"
+#include "document/report_lines.h"
 
 namespace document {
 class CVeskDoc;

@@ -1,12 +1,12 @@
-#include "configuration_report.h"
+#include "report/configuration_report.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
 
-#include "display_text.h"
-#include "report_font.h"
-#include "report_geometry.h"
-#include "report_section.h"
+#include "document/display_text.h"
+#include "report/report_font.h"
+#include "report/report_geometry.h"
+#include "report/report_section.h"
 
 namespace report {
 namespace {

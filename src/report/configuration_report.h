@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "report_lines.h"
+#include "document/report_lines.h"
 
 class QPagedPaintDevice;
 

@@ -1,4 +1,4 @@
-#include "report_geometry.h"
+#include "report/report_geometry.h"
 
 namespace report {
 namespace {

@@ -1,4 +1,4 @@
-#include "report_output.h"
+#include "report/report_output.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -9,14 +9,14 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 
-#include "configuration_report.h"
-#include "display_text.h"
-#include "framework_messages.h"
-#include "page_values.h"
-#include "report_lines.h"
-#include "report_messages.h"
-#include "string_ids.h"
-#include "vesk_doc.h"
+#include "report/configuration_report.h"
+#include "document/display_text.h"
+#include "document/framework_messages.h"
+#include "document/page_values.h"
+#include "document/report_lines.h"
+#include "report/report_messages.h"
+#include "resources/string_ids.h"
+#include "document/vesk_doc.h"
 
 namespace report {
 namespace {

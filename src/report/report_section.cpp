@@ -1,4 +1,4 @@
-#include "report_section.h"
+#include "report/report_section.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "device_holders.h"
+#include "serial/device_holders.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "unique_fd.h"
+#include "serial/unique_fd.h"
 
 namespace serial {
 

@@ -1,7 +1,7 @@
-#include "device_lock.h"
+#include "serial/device_lock.h"
 
-#include "device_holders.h"
-#include "uucp_lock.h"
+#include "serial/device_holders.h"
+#include "serial/uucp_lock.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,10 +1,10 @@
-#include "port_hold.h"
+#include "serial/port_hold.h"
 
 #include <map>
 #include <mutex>
 
-#include "port_map.h"
-#include "uucp_lock.h"
+#include "serial/port_map.h"
+#include "serial/uucp_lock.h"
 
 namespace serial {
 

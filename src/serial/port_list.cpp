@@ -1,7 +1,7 @@
-#include "port_list.h"
+#include "serial/port_list.h"
 
-#include "port_probe.h"
-#include "serial_device_scan.h"
+#include "serial/port_probe.h"
+#include "serial/serial_device_scan.h"
 
 #include <set>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "port_map.h"
+#include "serial/port_map.h"
 
 #include <cerrno>
 #include <charconv>

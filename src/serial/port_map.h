@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "unique_fd.h"
+#include "serial/unique_fd.h"
 
 // COM numbers on Linux: a folder of symbolic links named COM<n> (n = 1…255), each
 // pointing at a serial device.

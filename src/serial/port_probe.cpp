@@ -1,6 +1,6 @@
-#include "port_probe.h"
+#include "serial/port_probe.h"
 
-#include "device_lock.h"
+#include "serial/device_lock.h"
 
 namespace serial {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_map.h"
+#include "serial/port_map.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
-#include "serial_device_scan.h"
+#include "serial/serial_device_scan.h"
 
-#include "unique_fd.h"
+#include "serial/unique_fd.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "uucp_lock.h"
+#include "serial/uucp_lock.h"
 
 #include <cerrno>
 #include <charconv>
@@ -11,7 +11,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "unique_fd.h"
+#include "serial/unique_fd.h"
 
 namespace serial {
 

@@ -1,4 +1,4 @@
-#include "answer_builder.h"
+#include "simulator/answer_builder.h"
 
 namespace sim {
 

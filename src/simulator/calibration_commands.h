@@ -4,8 +4,8 @@
 #include <optional>
 #include <span>
 
-#include "command_reply.h"
-#include "device_model.h"
+#include "simulator/command_reply.h"
+#include "simulator/device_model.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "command_reply.h"
+#include "simulator/command_reply.h"
 
 namespace sim {
 

@@ -1,8 +1,8 @@
-#include "device.h"
+#include "simulator/device.h"
 
 #include <algorithm>
 
-#include "wire_format.h"
+#include "simulator/wire_format.h"
 
 namespace sim {
 

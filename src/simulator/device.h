@@ -5,15 +5,15 @@
 #include <span>
 #include <vector>
 
-#include "answer_builder.h"
-#include "calibration_commands.h"
-#include "command_reply.h"
-#include "device_model.h"
-#include "output_commands.h"
-#include "read_commands.h"
-#include "request.h"
-#include "request_log.h"
-#include "write_commands.h"
+#include "simulator/answer_builder.h"
+#include "simulator/calibration_commands.h"
+#include "simulator/command_reply.h"
+#include "simulator/device_model.h"
+#include "simulator/output_commands.h"
+#include "simulator/read_commands.h"
+#include "simulator/request.h"
+#include "simulator/request_log.h"
+#include "simulator/write_commands.h"
 
 namespace sim {
 

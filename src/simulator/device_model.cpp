@@ -1,10 +1,10 @@
-#include "device_model.h"
+#include "simulator/device_model.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "sensor_calibration.h"
-#include "wire_format.h"
+#include "simulator/sensor_calibration.h"
+#include "simulator/wire_format.h"
 
 namespace sim {
 

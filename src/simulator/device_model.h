@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <random>
 
-#include "sensor_catalog.h"
-#include "sensor_scale.h"
-#include "simulator_setup.h"
+#include "simulator/sensor_catalog.h"
+#include "simulator/sensor_scale.h"
+#include "simulator/simulator_setup.h"
 
 namespace sim {
 

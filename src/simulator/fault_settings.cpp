@@ -1,4 +1,4 @@
-#include "fault_settings.h"
+#include "simulator/fault_settings.h"
 
 namespace sim {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "port_map.h"
-#include "setup_validation.h"
-#include "simulator_host.h"
-#include "state_file.h"
-#include "tool_options.h"
+#include "serial/port_map.h"
+#include "simulator/setup_validation.h"
+#include "simulator/simulator_host.h"
+#include "simulator/state_file.h"
+#include "simulator/tool_options.h"
 
 namespace {
 

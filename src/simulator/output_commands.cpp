@@ -1,8 +1,8 @@
-#include "output_commands.h"
+#include "simulator/output_commands.h"
 
 #include <cmath>
 
-#include "wire_format.h"
+#include "simulator/wire_format.h"
 
 namespace sim {
 

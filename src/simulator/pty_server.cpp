@@ -1,4 +1,4 @@
-#include "pty_server.h"
+#include "simulator/pty_server.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "request_parser.h"
+#include "simulator/request_parser.h"
 
 namespace sim {
 

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "request.h"
-#include "wire_timing.h"
+#include "simulator/request.h"
+#include "simulator/wire_timing.h"
 
 namespace sim {
 

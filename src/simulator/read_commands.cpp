@@ -1,6 +1,6 @@
-#include "read_commands.h"
+#include "simulator/read_commands.h"
 
-#include "wire_format.h"
+#include "simulator/wire_format.h"
 
 namespace sim {
 

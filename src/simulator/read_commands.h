@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "command_reply.h"
-#include "device_model.h"
+#include "simulator/command_reply.h"
+#include "simulator/device_model.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "request_log.h"
+#include "simulator/request_log.h"
 
 namespace sim {
 

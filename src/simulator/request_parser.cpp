@@ -1,4 +1,4 @@
-#include "request_parser.h"
+#include "simulator/request_parser.h"
 
 namespace sim {
 

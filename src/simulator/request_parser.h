@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "request.h"
+#include "simulator/request.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "sensor_calibration.h"
+#include "simulator/sensor_calibration.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device_state.h"
+#include "simulator/device_state.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "sensor_catalog.h"
+#include "simulator/sensor_catalog.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "sensor_curves.h"
+#include "simulator/sensor_curves.h"
 
 #include <array>
 #include <cmath>

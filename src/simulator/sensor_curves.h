@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sensor_catalog.h"
+#include "simulator/sensor_catalog.h"
 
 namespace sim {
 

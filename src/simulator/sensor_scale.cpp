@@ -1,9 +1,9 @@
-#include "sensor_scale.h"
+#include "simulator/sensor_scale.h"
 
 #include <cmath>
 
-#include "sensor_curves.h"
-#include "wire_format.h"
+#include "simulator/sensor_curves.h"
+#include "simulator/wire_format.h"
 
 namespace sim {
 

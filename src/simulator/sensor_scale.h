@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "sensor_catalog.h"
+#include "simulator/sensor_catalog.h"
 
 namespace sim {
 

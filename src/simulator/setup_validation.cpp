@@ -1,10 +1,10 @@
-#include "setup_validation.h"
+#include "simulator/setup_validation.h"
 
 #include <cmath>
 
-#include "sensor_catalog.h"
-#include "sensor_scale.h"
-#include "write_commands.h"
+#include "simulator/sensor_catalog.h"
+#include "simulator/sensor_scale.h"
+#include "simulator/write_commands.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "simulator_setup.h"
+#include "simulator/simulator_setup.h"
 
 namespace sim {
 

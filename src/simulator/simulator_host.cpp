@@ -1,6 +1,6 @@
-#include "simulator_host.h"
+#include "simulator/simulator_host.h"
 
-#include "port_map.h"
+#include "serial/port_map.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 // SimulatorHost: a simulated Тарвел-4410 on a pseudo-terminal, in-process, for end-to-end
 // tests of the engine, the operations and the front ends (and for --demo).
 //
-//     #include "simulator_host.h"          // link tarvel_simulator_host
+//     #include "simulator/simulator_host.h"  // link tarvel_simulator_host
 //
 //     setenv("TARVEL4410_PORTS_DIR", tempDir.c_str(), 1);   // a private port map folder
 //     sim::SimulatorSetup setup;                            // defaults: PT100, 0–100 °C, …
@@ -40,11 +40,11 @@
 #include <string>
 #include <vector>
 
-#include "device.h"
-#include "pty_server.h"
-#include "simulator_setup.h"
-#include "unique_fd.h"
-#include "wire_timing.h"
+#include "simulator/device.h"
+#include "simulator/pty_server.h"
+#include "simulator/simulator_setup.h"
+#include "serial/unique_fd.h"
+#include "simulator/wire_timing.h"
 
 namespace sim {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "device_state.h"
-#include "fault_settings.h"
-#include "process_settings.h"
+#include "simulator/device_state.h"
+#include "simulator/fault_settings.h"
+#include "simulator/process_settings.h"
 
 namespace sim {
 

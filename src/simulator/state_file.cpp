@@ -1,11 +1,11 @@
-#include "state_file.h"
+#include "simulator/state_file.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "setup_validation.h"
-#include "state_keys.h"
-#include "value_parsing.h"
+#include "simulator/setup_validation.h"
+#include "simulator/state_keys.h"
+#include "simulator/value_parsing.h"
 
 namespace sim {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "simulator_setup.h"
+#include "simulator/simulator_setup.h"
 
 namespace sim {
 

@@ -1,11 +1,11 @@
-#include "state_keys.h"
+#include "simulator/state_keys.h"
 
 #include <map>
 #include <type_traits>
 
-#include "sensor_catalog.h"
-#include "value_parsing.h"
-#include "wire_format.h"
+#include "simulator/sensor_catalog.h"
+#include "simulator/value_parsing.h"
+#include "simulator/wire_format.h"
 
 namespace sim {
 

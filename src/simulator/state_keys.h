@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "simulator_setup.h"
+#include "simulator/simulator_setup.h"
 
 namespace sim {
 

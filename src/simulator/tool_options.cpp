@@ -1,9 +1,9 @@
-#include "tool_options.h"
+#include "simulator/tool_options.h"
 
 #include <functional>
 #include <map>
 
-#include "value_parsing.h"
+#include "simulator/value_parsing.h"
 
 namespace sim {
 

@@ -6,8 +6,8 @@
 #include <span>
 #include <string>
 
-#include "fault_settings.h"
-#include "simulator_setup.h"
+#include "simulator/fault_settings.h"
+#include "simulator/simulator_setup.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "value_parsing.h"
+#include "simulator/value_parsing.h"
 
 #include <algorithm>
 #include <charconv>

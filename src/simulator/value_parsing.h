@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "fault_settings.h"
+#include "simulator/fault_settings.h"
 
 // Reading the values a user writes in a state file or on the command line. Lenient about
 // spaces and case; anything it does not understand is nullopt, never a guess.

@@ -1,4 +1,4 @@
-#include "wire_format.h"
+#include "simulator/wire_format.h"
 
 #include <bit>
 

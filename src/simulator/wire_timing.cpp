@@ -1,4 +1,4 @@
-#include "wire_timing.h"
+#include "simulator/wire_timing.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstddef>
 
-#include "request_log.h"
+#include "simulator/request_log.h"
 
 namespace sim {
 

@@ -1,10 +1,10 @@
-#include "write_commands.h"
+#include "simulator/write_commands.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "wire_format.h"
+#include "simulator/wire_format.h"
 
 namespace sim {
 

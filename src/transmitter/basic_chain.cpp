@@ -1,7 +1,7 @@
-#include "transmitter.h"
+#include "transmitter/transmitter.h"
 
-#include "command_table.h"
-#include "tag_text.h"
+#include "hart/command_table.h"
+#include "transmitter/tag_text.h"
 
 namespace transmitter {
 namespace {

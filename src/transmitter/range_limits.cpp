@@ -1,4 +1,4 @@
-#include "range_limits.h"
+#include "transmitter/range_limits.h"
 
 #include <bit>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "transmitter.h"
+#include "transmitter/transmitter.h"
 
-#include "command_table.h"
-#include "range_limits.h"
+#include "hart/command_table.h"
+#include "transmitter/range_limits.h"
 
 namespace transmitter {
 namespace {

@@ -1,6 +1,6 @@
-#include "transmitter.h"
+#include "transmitter/transmitter.h"
 
-#include "command_table.h"
+#include "hart/command_table.h"
 
 namespace transmitter {
 

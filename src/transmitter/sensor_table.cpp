@@ -1,11 +1,11 @@
-#include "sensor_table.h"
+#include "transmitter/sensor_table.h"
 
 #include <array>
 #include <bit>
 #include <map>
 
-#include "parameter_values.h"
-#include "units.h"
+#include "transmitter/parameter_values.h"
+#include "transmitter/units.h"
 
 namespace transmitter {
 namespace {

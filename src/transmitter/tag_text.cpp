@@ -1,4 +1,4 @@
-#include "tag_text.h"
+#include "transmitter/tag_text.h"
 
 namespace transmitter {
 namespace {

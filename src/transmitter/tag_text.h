@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "parameter_values.h"
+#include "transmitter/parameter_values.h"
 
 namespace transmitter {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "hart_link.h"
-#include "parameter_values.h"
+#include "hart/hart_link.h"
+#include "transmitter/parameter_values.h"
 
 namespace transmitter {
 

@@ -1,9 +1,9 @@
-#include "units.h"
+#include "transmitter/units.h"
 
 #include <bit>
 
-#include "parameter_values.h"
-#include "string_table.h"
+#include "transmitter/parameter_values.h"
+#include "resources/string_table.h"
 
 namespace transmitter {
 namespace {

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "about_box.h"
-#include "dialog_units.h"
-#include "hyper_link.h"
-#include "scripted_user.h"
+#include "app/about_box.h"
+#include "controls/dialog_units.h"
+#include "app/hyper_link.h"
+#include "support/scripted_user.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "command_line.h"
-#include "desktop_integration.h"
-#include "recent_files.h"
-#include "window_placement.h"
+#include "app/command_line.h"
+#include "app/desktop_integration.h"
+#include "app/recent_files.h"
+#include "app/window_placement.h"
 
 TEST(CommandLineForms, EachFormAndItsErrors)
 {

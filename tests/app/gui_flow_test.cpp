@@ -11,17 +11,17 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "color_edit.h"
-#include "dialog_units.h"
-#include "main_menu.h"
-#include "pty_port.h"
-#include "question_box.h"
-#include "scripted_user.h"
-#include "simulator_host.h"
-#include "vesk_doc.h"
-#include "vesk_pc_main_win.h"
-#include "config_page.h"
-#include "vesk_view.h"
+#include "controls/color_edit.h"
+#include "controls/dialog_units.h"
+#include "app/main_menu.h"
+#include "support/pty_port.h"
+#include "document/question_box.h"
+#include "support/scripted_user.h"
+#include "simulator/simulator_host.h"
+#include "document/vesk_doc.h"
+#include "app/vesk_pc_main_win.h"
+#include "pages/config_page.h"
+#include "app/vesk_view.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <thread>
 
-#include "gui_user_interaction.h"
-#include "gui_wait.h"
-#include "modal_box.h"
+#include "app/gui_user_interaction.h"
+#include "support/gui_wait.h"
+#include "app/modal_box.h"
 
 namespace {
 

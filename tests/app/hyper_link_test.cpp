@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "display_text.h"
-#include "hyper_link.h"
-#include "scripted_user.h"
+#include "document/display_text.h"
+#include "app/hyper_link.h"
+#include "support/scripted_user.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "display_text.h"
-#include "localized_message_box.h"
-#include "modal_box.h"
+#include "document/display_text.h"
+#include "app/localized_message_box.h"
+#include "app/modal_box.h"
 
 namespace {
 

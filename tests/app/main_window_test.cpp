@@ -20,22 +20,22 @@
 
 #include <optional>
 
-#include "config_file.h"
-#include "config_page.h"
-#include "dialog_units.h"
-#include "fake_driver_control.h"
-#include "fake_sleeper.h"
-#include "gui_wait.h"
-#include "main_menu.h"
-#include "modal_box.h"
-#include "pty_port.h"
-#include "question_box.h"
-#include "scripted_user.h"
-#include "update_hint.h"
-#include "vesk_doc.h"
-#include "vesk_pc_main_win.h"
-#include "vesk_view.h"
-#include "window_placement.h"
+#include "document/config_file.h"
+#include "pages/config_page.h"
+#include "controls/dialog_units.h"
+#include "support/fake_driver_control.h"
+#include "support/fake_sleeper.h"
+#include "support/gui_wait.h"
+#include "app/main_menu.h"
+#include "app/modal_box.h"
+#include "support/pty_port.h"
+#include "document/question_box.h"
+#include "support/scripted_user.h"
+#include "document/update_hint.h"
+#include "document/vesk_doc.h"
+#include "app/vesk_pc_main_win.h"
+#include "app/vesk_view.h"
+#include "app/window_placement.h"
 
 namespace {
 

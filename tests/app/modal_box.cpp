@@ -1,4 +1,4 @@
-#include "modal_box.h"
+#include "app/modal_box.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "gui_wait.h"
+#include "support/gui_wait.h"
 
 namespace {
 constexpr int kPollMs = 5;

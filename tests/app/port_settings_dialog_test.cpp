@@ -10,8 +10,8 @@
 
 #include <vector>
 
-#include "dialog_units.h"
-#include "port_settings_dialog.h"
+#include "controls/dialog_units.h"
+#include "app/port_settings_dialog.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "dialog_units.h"
-#include "splash_screen.h"
+#include "controls/dialog_units.h"
+#include "app/splash_screen.h"
 
 namespace {
 

@@ -8,17 +8,17 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "cal_meas_dialog.h"
-#include "cal_settings_dialog.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "fake_sleeper.h"
-#include "form_layout_check.h"
-#include "gui_wait.h"
-#include "progress_dialog.h"
-#include "pty_port.h"
-#include "question_box.h"
-#include "simulated_document.h"
+#include "calibration/cal_meas_dialog.h"
+#include "calibration/cal_settings_dialog.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "support/fake_sleeper.h"
+#include "pages/form_layout_check.h"
+#include "support/gui_wait.h"
+#include "calibration/progress_dialog.h"
+#include "support/pty_port.h"
+#include "document/question_box.h"
+#include "calibration/simulated_document.h"
 
 using namespace document;
 using Wait = CVeskDoc::CalibrationWait;

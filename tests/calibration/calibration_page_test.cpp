@@ -16,16 +16,16 @@
 #include <cmath>
 #include <map>
 
-#include "basic_prop_page.h"
-#include "cal_prop_page.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "fake_sleeper.h"
-#include "form_layout_check.h"
-#include "gui_wait.h"
-#include "modal_answerer.h"
-#include "question_box.h"
-#include "simulated_document.h"
+#include "pages/basic_prop_page.h"
+#include "calibration/cal_prop_page.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "support/fake_sleeper.h"
+#include "pages/form_layout_check.h"
+#include "support/gui_wait.h"
+#include "calibration/modal_answerer.h"
+#include "document/question_box.h"
+#include "calibration/simulated_document.h"
 
 using namespace document;
 using Bytes = std::vector<std::uint8_t>;

@@ -4,9 +4,9 @@
 
 #include <QLocale>
 
-#include "calibration_rules.h"
-#include "calibration_wait.h"
-#include "fake_sleeper.h"
+#include "document/calibration_rules.h"
+#include "document/calibration_wait.h"
+#include "support/fake_sleeper.h"
 
 using namespace document;
 using transmitter::AdditionalStatus;

@@ -1,4 +1,4 @@
-#include "modal_answerer.h"
+#include "calibration/modal_answerer.h"
 
 #include <QApplication>
 

@@ -3,8 +3,8 @@
 // release of the loop.
 #include <cmath>
 
-#include "question_box.h"
-#include "simulated_document.h"
+#include "document/question_box.h"
+#include "calibration/simulated_document.h"
 
 using namespace document;
 using Bytes = std::vector<std::uint8_t>;

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <thread>
 
-#include "question_box.h"
-#include "simulated_document.h"
+#include "document/question_box.h"
+#include "calibration/simulated_document.h"
 
 using namespace document;
 using Bytes = std::vector<std::uint8_t>;

@@ -1,4 +1,4 @@
-#include "simulated_document.h"
+#include "calibration/simulated_document.h"
 
 #include <bit>
 #include <stdexcept>

@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "pty_port.h"
-#include "scripted_user.h"
-#include "simulator_host.h"
-#include "vesk_doc.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
+#include "simulator/simulator_host.h"
+#include "document/vesk_doc.h"
 
 // HART sends floats as big-endian IEEE single precision.
 std::vector<std::uint8_t> FloatBytes(float value);

@@ -15,12 +15,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "cli_command.h"
-#include "config_file.h"
-#include "fake_sleeper.h"
-#include "pty_port.h"
-#include "scripted_user.h"
-#include "simulator_host.h"
+#include "cli/cli_command.h"
+#include "document/config_file.h"
+#include "support/fake_sleeper.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
+#include "simulator/simulator_host.h"
 
 namespace {
 

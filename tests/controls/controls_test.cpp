@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include "color_combo_box.h"
-#include "color_edit.h"
-#include "dialog_units.h"
-#include "transparent_image.h"
+#include "controls/color_combo_box.h"
+#include "controls/color_edit.h"
+#include "controls/dialog_units.h"
+#include "controls/transparent_image.h"
 
 namespace {
 

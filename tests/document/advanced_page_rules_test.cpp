@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "advanced_page_rules.h"
-#include "scripted_user.h"
+#include "document/advanced_page_rules.h"
+#include "support/scripted_user.h"
 
 using namespace document;
 

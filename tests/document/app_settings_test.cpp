@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app_settings.h"
+#include "document/app_settings.h"
 
 using document::AppSettings;
 

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <vector>
 
-#include "basic_field_rules.h"
-#include "basic_page_lists.h"
-#include "basic_page_view.h"
-#include "scripted_user.h"
+#include "document/basic_field_rules.h"
+#include "document/basic_page_lists.h"
+#include "document/basic_page_view.h"
+#include "support/scripted_user.h"
 
 using namespace document;
 

@@ -4,9 +4,9 @@
 
 #include <bit>
 
-#include "config_file.h"
-#include "fake_sleeper.h"
-#include "scripted_user.h"
+#include "document/config_file.h"
+#include "support/fake_sleeper.h"
+#include "support/scripted_user.h"
 
 using namespace document;
 using transmitter::CTransmitter;

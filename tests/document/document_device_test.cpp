@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "pty_port.h"
-#include "question_box.h"
-#include "scripted_user.h"
-#include "simulator_host.h"
-#include "vesk_doc.h"
+#include "support/pty_port.h"
+#include "document/question_box.h"
+#include "support/scripted_user.h"
+#include "simulator/simulator_host.h"
+#include "document/vesk_doc.h"
 
 using namespace document;
 

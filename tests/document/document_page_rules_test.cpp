@@ -7,15 +7,15 @@
 #include <cmath>
 #include <vector>
 
-#include "advanced_send_check.h"
-#include "basic_page_view.h"
-#include "basic_send_check.h"
-#include "example_report.h"
-#include "fake_sleeper.h"
-#include "page_values.h"
-#include "report_lines.h"
-#include "scripted_user.h"
-#include "vesk_doc.h"
+#include "document/advanced_send_check.h"
+#include "document/basic_page_view.h"
+#include "document/basic_send_check.h"
+#include "document/example_report.h"
+#include "support/fake_sleeper.h"
+#include "document/page_values.h"
+#include "document/report_lines.h"
+#include "support/scripted_user.h"
+#include "document/vesk_doc.h"
 
 using namespace document;
 

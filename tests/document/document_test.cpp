@@ -13,15 +13,15 @@
 #include <string_view>
 #include <vector>
 
-#include "config_file.h"
-#include "fake_driver_control.h"
-#include "fake_sleeper.h"
-#include "framework_messages.h"
-#include "parameter_table.h"
-#include "pty_port.h"
-#include "question_box.h"
-#include "scripted_user.h"
-#include "vesk_doc.h"
+#include "document/config_file.h"
+#include "support/fake_driver_control.h"
+#include "support/fake_sleeper.h"
+#include "document/framework_messages.h"
+#include "document/parameter_table.h"
+#include "support/pty_port.h"
+#include "document/question_box.h"
+#include "support/scripted_user.h"
+#include "document/vesk_doc.h"
 
 using namespace document;
 

@@ -2,10 +2,10 @@
 
 #include <QLocale>
 
-#include "advanced_page_rules.h"
-#include "example_report.h"
-#include "information_texts.h"
-#include "report_lines.h"
+#include "document/advanced_page_rules.h"
+#include "document/example_report.h"
+#include "document/information_texts.h"
+#include "document/report_lines.h"
 
 using namespace document;
 

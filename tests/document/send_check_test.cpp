@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "advanced_send_check.h"
-#include "basic_page_lists.h"
-#include "basic_send_check.h"
-#include "scripted_user.h"
-#include "sensor_table.h"
-#include "string_table.h"
+#include "document/advanced_send_check.h"
+#include "document/basic_page_lists.h"
+#include "document/basic_send_check.h"
+#include "support/scripted_user.h"
+#include "transmitter/sensor_table.h"
+#include "resources/string_table.h"
 
 using namespace document;
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "parameter_values.h"
-#include "value_format.h"
+#include "transmitter/parameter_values.h"
+#include "document/value_format.h"
 
 using namespace document;
 

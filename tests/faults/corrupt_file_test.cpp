@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "deadline.h"
-#include "file_fault_fixture.h"
-#include "file_modes_enforced.h"
-#include "framework_messages.h"
+#include "faults/deadline.h"
+#include "faults/file_fault_fixture.h"
+#include "faults/file_modes_enforced.h"
+#include "document/framework_messages.h"
 
 using namespace document;
 using hart::MessageIcon;

@@ -12,10 +12,10 @@
 #include <functional>
 #include <string>
 
-#include "file_fault_fixture.h"
-#include "file_modes_enforced.h"
-#include "file_size_limit.h"
-#include "framework_messages.h"
+#include "faults/file_fault_fixture.h"
+#include "faults/file_modes_enforced.h"
+#include "support/file_size_limit.h"
+#include "document/framework_messages.h"
 
 using namespace document;
 

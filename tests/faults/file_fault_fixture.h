@@ -10,10 +10,10 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "config_file.h"
-#include "fake_sleeper.h"
-#include "scripted_user.h"
-#include "vesk_doc.h"
+#include "document/config_file.h"
+#include "support/fake_sleeper.h"
+#include "support/scripted_user.h"
+#include "document/vesk_doc.h"
 
 // Names in failure messages as text, not as code units.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -1,4 +1,4 @@
-#include "file_modes_enforced.h"
+#include "faults/file_modes_enforced.h"
 
 #include <sys/syscall.h>
 #include <unistd.h>

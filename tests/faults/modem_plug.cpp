@@ -1,9 +1,9 @@
-#include "modem_plug.h"
+#include "faults/modem_plug.h"
 
 #include <algorithm>
 #include <thread>
 
-#include "wire_timing.h"
+#include "simulator/wire_timing.h"
 
 ModemPlug::ModemPlug(sim::SimulatorHost& host, int comNumber) : m_host(host), m_comNumber(comNumber) {}
 

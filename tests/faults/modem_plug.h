@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <optional>
 
-#include "link_environment.h"
-#include "simulator_host.h"
+#include "hart/link_environment.h"
+#include "simulator/simulator_host.h"
 
 // The test's hand on the modem, and the engine's clock. Its waits are real while the modem
 // is plugged in, so answers arrive, and the engine polls, as they would; it pulls the modem

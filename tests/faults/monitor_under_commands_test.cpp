@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "deadline.h"
-#include "live_monitor.h"
-#include "pty_port.h"
-#include "simulator_host.h"
-#include "vesk_doc.h"
+#include "faults/deadline.h"
+#include "document/live_monitor.h"
+#include "support/pty_port.h"
+#include "simulator/simulator_host.h"
+#include "document/vesk_doc.h"
 
 using namespace document;
 using namespace std::chrono_literals;

@@ -20,15 +20,15 @@
 #include <thread>
 #include <vector>
 
-#include "link_environment.h"
-#include "live_monitor.h"
-#include "port_list.h"
-#include "pty_port.h"
-#include "question_box.h"
-#include "scripted_user.h"
-#include "simulator_host.h"
-#include "unique_fd.h"
-#include "vesk_doc.h"
+#include "hart/link_environment.h"
+#include "document/live_monitor.h"
+#include "document/port_choice.h"
+#include "support/pty_port.h"
+#include "document/question_box.h"
+#include "support/scripted_user.h"
+#include "simulator/simulator_host.h"
+#include "serial/unique_fd.h"
+#include "document/vesk_doc.h"
 
 using namespace document;
 

@@ -9,13 +9,13 @@
 #include <stdexcept>
 #include <vector>
 
-#include "deadline.h"
-#include "modem_plug.h"
-#include "pty_port.h"
-#include "question_box.h"
-#include "scripted_user.h"
-#include "simulator_host.h"
-#include "vesk_doc.h"
+#include "faults/deadline.h"
+#include "faults/modem_plug.h"
+#include "support/pty_port.h"
+#include "document/question_box.h"
+#include "support/scripted_user.h"
+#include "simulator/simulator_host.h"
+#include "document/vesk_doc.h"
 
 using namespace document;
 using Moment = ModemPlug::Moment;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "answer_check.h"
-#include "hart_link.h"
+#include "hart/answer_check.h"
+#include "hart/hart_link.h"
 
 using namespace hart;
 using Bytes = std::vector<std::uint8_t>;

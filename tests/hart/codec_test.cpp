@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "command_table.h"
-#include "frame_codec.h"
-#include "packed_ascii.h"
+#include "hart/command_table.h"
+#include "hart/frame_codec.h"
+#include "hart/packed_ascii.h"
 
 using namespace hart;
 using Bytes = std::vector<std::uint8_t>;

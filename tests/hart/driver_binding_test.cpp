@@ -7,10 +7,10 @@
 #include <array>
 #include <cstdlib>
 
-#include "answer_frames.h"
-#include "fake_driver_control.h"
-#include "hart_driver.h"
-#include "pty_port.h"
+#include "support/answer_frames.h"
+#include "support/fake_driver_control.h"
+#include "hart/hart_driver.h"
+#include "support/pty_port.h"
 
 using namespace hart;
 

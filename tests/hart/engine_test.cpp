@@ -3,13 +3,13 @@
 #include <chrono>
 #include <memory>
 
-#include "answer_frames.h"
-#include "command_table.h"
-#include "fake_driver_control.h"
-#include "fake_sleeper.h"
-#include "hart_link.h"
-#include "pty_port.h"
-#include "scripted_user.h"
+#include "support/answer_frames.h"
+#include "hart/command_table.h"
+#include "support/fake_driver_control.h"
+#include "support/fake_sleeper.h"
+#include "hart/hart_link.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
 
 using namespace hart;
 using namespace std::chrono_literals;

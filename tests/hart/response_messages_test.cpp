@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "command_table.h"
-#include "response_messages.h"
+#include "hart/command_table.h"
+#include "hart/response_messages.h"
 
 using namespace hart;
 

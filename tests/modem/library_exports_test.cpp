@@ -1,4 +1,4 @@
-#include "hartmodem.h"
+#include "modem/hartmodem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "modem_line.h"
+#include "modem/modem_line.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hartmodem.h"
+#include "modem/hartmodem.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "hartmodem.h"
-#include "modem_line.h"
-#include "port_map.h"
-#include "pseudo_terminal.h"
-#include "temp_port_map.h"
+#include "modem/hartmodem.h"
+#include "modem/modem_line.h"
+#include "serial/port_map.h"
+#include "serial/pseudo_terminal.h"
+#include "serial/temp_port_map.h"
 
 #include <gtest/gtest.h>
 

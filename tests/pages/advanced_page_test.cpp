@@ -5,15 +5,15 @@
 #include <cmath>
 #include <vector>
 
-#include "advanced_prop_page.h"
-#include "color_combo_box.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "form_layout_check.h"
-#include "page_fixture.h"
-#include "page_values.h"
-#include "question_box.h"
-#include "report_lines.h"
+#include "pages/advanced_prop_page.h"
+#include "controls/color_combo_box.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "pages/form_layout_check.h"
+#include "pages/page_fixture.h"
+#include "document/page_values.h"
+#include "document/question_box.h"
+#include "document/report_lines.h"
 
 using namespace document;
 

@@ -1,4 +1,4 @@
-#include "form_layout_check.h"
+#include "pages/form_layout_check.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -9,7 +9,7 @@
 #include <QStyleOptionComboBox>
 #include <QTabWidget>
 
-#include "dialog_units.h"
+#include "controls/dialog_units.h"
 
 namespace {
 

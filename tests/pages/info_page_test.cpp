@@ -17,18 +17,18 @@
 #include <memory>
 #include <vector>
 
-#include "color_edit.h"
-#include "dialog_units.h"
-#include "display_text.h"
-#include "fake_sleeper.h"
-#include "form_layout_check.h"
-#include "gui_wait.h"
-#include "info_property_page.h"
-#include "pty_port.h"
-#include "scripted_user.h"
-#include "simulator_host.h"
-#include "transparent_image.h"
-#include "vesk_doc.h"
+#include "controls/color_edit.h"
+#include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "support/fake_sleeper.h"
+#include "pages/form_layout_check.h"
+#include "support/gui_wait.h"
+#include "pages/info_property_page.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
+#include "simulator/simulator_host.h"
+#include "controls/transparent_image.h"
+#include "document/vesk_doc.h"
 
 using namespace document;
 using namespace std::chrono_literals;

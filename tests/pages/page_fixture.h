@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "fake_driver_control.h"
-#include "fake_sleeper.h"
-#include "page_values.h"
-#include "pty_port.h"
-#include "report_lines.h"
-#include "scripted_user.h"
-#include "vesk_doc.h"
+#include "support/fake_driver_control.h"
+#include "support/fake_sleeper.h"
+#include "document/page_values.h"
+#include "support/pty_port.h"
+#include "document/report_lines.h"
+#include "support/scripted_user.h"
+#include "document/vesk_doc.h"
 
 // The number format of one test; the C locale comes back afterwards. Declare it before the
 // page: the level lists are formatted when the page is built.

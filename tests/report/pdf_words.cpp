@@ -1,4 +1,4 @@
-#include "pdf_words.h"
+#include "report/pdf_words.h"
 
 #include <QProcess>
 #include <QXmlStreamReader>

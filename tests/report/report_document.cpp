@@ -1,11 +1,11 @@
-#include "report_document.h"
+#include "report/report_document.h"
 
 #include <QFile>
 #include <QLocale>
 
 #include <algorithm>
 
-#include "config_file.h"
+#include "document/config_file.h"
 
 ReportDocument::ReportDocument() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 

@@ -4,11 +4,11 @@
 
 #include <functional>
 
-#include "fake_sleeper.h"
-#include "link_environment.h"
-#include "scripted_user.h"
-#include "transmitter.h"
-#include "vesk_doc.h"
+#include "support/fake_sleeper.h"
+#include "hart/link_environment.h"
+#include "support/scripted_user.h"
+#include "transmitter/transmitter.h"
+#include "document/vesk_doc.h"
 
 // A document for the report tests, with .4410 files written into a folder of its own.
 // Numbers are formatted the English way while it lives.

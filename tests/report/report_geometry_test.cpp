@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "report_font.h"
-#include "report_geometry.h"
-#include "report_section.h"
+#include "report/report_font.h"
+#include "report/report_geometry.h"
+#include "report/report_section.h"
 
 using report::ReportGeometry;
 using report::ReportGeometryOf;

@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "command_line_print.h"
-#include "file_size_limit.h"
-#include "pdf_words.h"
-#include "report_document.h"
-#include "report_output.h"
+#include "report/command_line_print.h"
+#include "support/file_size_limit.h"
+#include "report/pdf_words.h"
+#include "report/report_document.h"
+#include "report/report_output.h"
 
 namespace {
 

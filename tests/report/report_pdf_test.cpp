@@ -15,13 +15,13 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
-#include "configuration_report.h"
-#include "example_report.h"
-#include "page_values.h"
-#include "pdf_words.h"
-#include "report_document.h"
-#include "report_lines.h"
-#include "report_output.h"
+#include "report/configuration_report.h"
+#include "document/example_report.h"
+#include "document/page_values.h"
+#include "report/pdf_words.h"
+#include "report/report_document.h"
+#include "document/report_lines.h"
+#include "report/report_output.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "port_list.h"
+#include "serial/port_list.h"
 
-#include "pseudo_terminal.h"
-#include "temp_port_map.h"
+#include "serial/pseudo_terminal.h"
+#include "serial/temp_port_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "port_map.h"
+#include "serial/port_map.h"
 
-#include "pseudo_terminal.h"
-#include "temp_port_map.h"
+#include "serial/pseudo_terminal.h"
+#include "serial/temp_port_map.h"
 
 #include <gtest/gtest.h>
 

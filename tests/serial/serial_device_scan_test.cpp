@@ -1,6 +1,6 @@
-#include "serial_device_scan.h"
+#include "serial/serial_device_scan.h"
 
-#include "temp_port_map.h"
+#include "serial/temp_port_map.h"
 
 #include <gtest/gtest.h>
 

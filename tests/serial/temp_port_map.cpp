@@ -1,4 +1,4 @@
-#include "temp_port_map.h"
+#include "serial/temp_port_map.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "uucp_lock.h"
+#include "serial/uucp_lock.h"
 
 #include <gtest/gtest.h>
 

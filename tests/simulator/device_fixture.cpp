@@ -1,6 +1,6 @@
-#include "device_fixture.h"
+#include "simulator/device_fixture.h"
 
-#include "request_parser.h"
+#include "simulator/request_parser.h"
 
 namespace simtest {
 

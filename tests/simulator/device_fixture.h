@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "device.h"
-#include "hart_test_frames.h"
+#include "simulator/device.h"
+#include "simulator/hart_test_frames.h"
 
 namespace simtest {
 

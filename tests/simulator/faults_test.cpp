@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "device_fixture.h"
+#include "simulator/device_fixture.h"
 
 namespace {
 

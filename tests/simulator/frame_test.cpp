@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "answer_builder.h"
-#include "hart_test_frames.h"
-#include "request_parser.h"
+#include "simulator/answer_builder.h"
+#include "simulator/hart_test_frames.h"
+#include "simulator/request_parser.h"
 
 namespace {
 

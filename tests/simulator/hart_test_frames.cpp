@@ -1,4 +1,4 @@
-#include "hart_test_frames.h"
+#include "simulator/hart_test_frames.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "pty_client.h"
+#include "simulator/pty_client.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "hart_test_frames.h"
+#include "simulator/hart_test_frames.h"
 
 namespace simtest {
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "device_fixture.h"
+#include "simulator/device_fixture.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "pty_client.h"
-#include "simulator_host.h"
+#include "simulator/pty_client.h"
+#include "simulator/simulator_host.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "state_file.h"
+#include "simulator/state_file.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tool_options.h"
+#include "simulator/tool_options.h"
 
 namespace {
 

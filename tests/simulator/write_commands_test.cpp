@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "device_fixture.h"
+#include "simulator/device_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fake_driver_control.h"
+#include "support/fake_driver_control.h"
 
 #include <dlfcn.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_hart_driver.h"
+#include "support/fake_hart_driver.h"
 
 // Drives the fake driver library that CHARTDriver loads: the test and the binding share
 // one loaded copy, so scripts set here are what hart_read delivers.

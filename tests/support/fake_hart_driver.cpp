@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_hart_driver.h"
+#include "support/fake_hart_driver.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "hartmodem.h"
+#include "modem/hartmodem.h"
 
 #define FAKE_EXPORT __attribute__((visibility("default")))
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "link_environment.h"
+#include "hart/link_environment.h"
 
 // Counts the waits instead of waiting.
 class FakeSleeper : public hart::Sleeper {

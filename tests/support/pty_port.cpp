@@ -1,4 +1,4 @@
-#include "pty_port.h"
+#include "support/pty_port.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-#include "port_map.h"
+#include "serial/port_map.h"
 
 TempPortMapDir::TempPortMapDir()
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "user_interaction.h"
+#include "hart/user_interaction.h"
 
 // Records every message the program shows and answers questions from a script.
 class ScriptedUser : public hart::UserInteraction {

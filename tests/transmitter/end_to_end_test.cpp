@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "pty_port.h"
-#include "scripted_user.h"
-#include "simulator_host.h"
-#include "transmitter.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
+#include "simulator/simulator_host.h"
+#include "transmitter/transmitter.h"
 
 using namespace transmitter;
 

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "parameter_values.h"
-#include "range_limits.h"
-#include "sensor_table.h"
-#include "string_table.h"
-#include "units.h"
+#include "transmitter/parameter_values.h"
+#include "transmitter/range_limits.h"
+#include "transmitter/sensor_table.h"
+#include "resources/string_table.h"
+#include "transmitter/units.h"
 
 using namespace transmitter;
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "answer_frames.h"
-#include "fake_driver_control.h"
-#include "fake_sleeper.h"
-#include "packed_ascii.h"
-#include "pty_port.h"
-#include "scripted_user.h"
-#include "transmitter.h"
+#include "support/answer_frames.h"
+#include "support/fake_driver_control.h"
+#include "support/fake_sleeper.h"
+#include "hart/packed_ascii.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
+#include "transmitter/transmitter.h"
 
 using answers::Bytes;
 

@@ -1,6 +1,6 @@
-#include "transmitter_fixture.h"
+#include "transmitter/transmitter_fixture.h"
 
-#include "command_table.h"
+#include "hart/command_table.h"
 
 using namespace transmitter;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "port_list.h"
-#include "question_box.h"
+#include "document/port_choice.h"
+#include "document/question_box.h"
 
 using namespace document;
 

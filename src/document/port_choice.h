@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "port_map.h"
+#include "serial/port_map.h"
 
 namespace document {
 

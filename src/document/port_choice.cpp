@@ -1,4 +1,4 @@
-#include "port_list.h"
+#include "document/port_choice.h"
 
 #include <algorithm>
 
