@@ -19,9 +19,9 @@
 
 #include "hart/answer_check.h"
 #include "hart/command_table.h"
-#include "simulator/device.h"
 #include "hart/field_type.h"
 #include "hart/frame_codec.h"
+#include "simulator/device.h"
 #include "simulator/request_parser.h"
 #include "simulator/wire_timing.h"
 
@@ -41,10 +41,7 @@ struct RequestValues {
     std::array<float, 4> values;
 };
 constexpr RequestValues kRequestValues[] = {
-    {35, {32, 100.0f, 0.0f}},
-    {44, {32}},
-    {141, {0, 1, 3}},
-    {142, {0, 32}},
+    {35, {32, 100.0f, 0.0f}},          {44, {32}}, {141, {0, 1, 3}}, {142, {0, 32}},
     {155, {21.0f, 3.6f, 20.5f, 3.8f}},
 };
 
@@ -75,8 +72,10 @@ struct Fields {
             case hart::FT_ASCII8:
             case hart::FT_ASCII16:
             case hart::FT_ASCII32:
-                if (forRequest) refs.emplace_back(static_cast<const char*>("TARVEL"));
-                else refs.emplace_back(texts[i].data());
+                if (forRequest)
+                    refs.emplace_back(static_cast<const char*>("TARVEL"));
+                else
+                    refs.emplace_back(texts[i].data());
                 break;
             default: refs.emplace_back(&integers[i]); break;
             }
@@ -86,8 +85,7 @@ struct Fields {
 
 struct Sample {
     explicit Sample(int index)
-        : commandIndex(index),
-          command(hart::CommandTable().at(index).command),
+        : commandIndex(index), command(hart::CommandTable().at(index).command),
           request(command, hart::CommandTable().at(index).request, true),
           answerFields(command, hart::CommandTable().at(index).response, false)
     {
@@ -126,15 +124,18 @@ std::unique_ptr<Sample> Exchange(hart::FrameCodec& codec, sim::Device& device, i
     if (!parsed) return nullptr;
 
     const std::vector<std::uint8_t> line = device.answer(*parsed);
-    const auto start = std::find_if(line.begin(), line.end(), [](std::uint8_t b) { return b != kPreamble; });
+    const auto start =
+        std::find_if(line.begin(), line.end(), [](std::uint8_t b) { return b != kPreamble; });
     const auto length = line.end() - start;
     if (length <= 0 || length > hart::kFrameCapacity) return nullptr;
     std::copy(start, line.end(), sample.answer.begin());
     sample.answerLength = static_cast<int>(length);
     sample.answerLineBytes = line.size();
 
-    const hart::AnswerCheck check = hart::CheckAnswerFrame(sample.answer, sample.answerLength, sample.command);
-    if (check.verdict != hart::AnswerVerdict::Valid || (check.responseCode != 0 && check.responseCode != 8))
+    const hart::AnswerCheck check =
+        hart::CheckAnswerFrame(sample.answer, sample.answerLength, sample.command);
+    if (check.verdict != hart::AnswerVerdict::Valid ||
+        (check.responseCode != 0 && check.responseCode != 8))
         return nullptr;
     // The identification gives the long address every later request needs.
     codec.rxFrame = sample.answer;
@@ -171,8 +172,10 @@ int main()
         if (i != hart::CMD_IDENTIFY) order.push_back(i);
     std::vector<int> left;
     for (int index : order) {
-        if (auto sample = Exchange(codec, device, index)) samples.push_back(std::move(sample));
-        else left.push_back(hart::CommandTable().at(index).command);
+        if (auto sample = Exchange(codec, device, index))
+            samples.push_back(std::move(sample));
+        else
+            left.push_back(hart::CommandTable().at(index).command);
     }
     if (samples.empty()) {
         std::fprintf(stderr, "bench_frames: the simulated transmitter answered nothing\n");
@@ -184,11 +187,13 @@ int main()
     hart::FrameBuffer request{};
     const double buildRounds = RoundsPerSecond([&] {
         for (const auto& s : samples)
-            sink += static_cast<std::uint64_t>(codec.BuildRequest(s->commandIndex, request.data(), s->request.refs));
+            sink += static_cast<std::uint64_t>(
+                codec.BuildRequest(s->commandIndex, request.data(), s->request.refs));
     });
     const double answerRounds = RoundsPerSecond([&] {
         for (const auto& s : samples) {
-            const hart::AnswerCheck check = hart::CheckAnswerFrame(s->answer, s->answerLength, s->command);
+            const hart::AnswerCheck check =
+                hart::CheckAnswerFrame(s->answer, s->answerLength, s->command);
             if (check.verdict != hart::AnswerVerdict::Valid) ++invalid;
             codec.rxFrame = s->answer;
             codec.rxLength = s->answerLength;
@@ -209,11 +214,12 @@ int main()
     const double transactions = 1.0 / (1.0 / built + 1.0 / decoded);
     const sim::WireTiming timing;
     Seconds lineTime{0};
-    for (const auto& s : samples) lineTime += timing.transactionTime(s->requestLineBytes, s->answerLineBytes);
+    for (const auto& s : samples)
+        lineTime += timing.transactionTime(s->requestLineBytes, s->answerLineBytes);
     const double lineTransactions = perRound / lineTime.count();
 
-    std::printf("%zu commands in the mix (of %d; left out, not answered with success:", samples.size(),
-                hart::kCommandCount);
+    std::printf("%zu commands in the mix (of %d; left out, not answered with success:",
+                samples.size(), hart::kCommandCount);
     for (int command : left) std::printf(" %d", command);
     std::printf(")\n");
     std::printf("requests built:              %12.0f frames/s\n", built);
@@ -222,7 +228,7 @@ int main()
     std::printf("transactions on the line:    %12.2f /s at 1200 baud\n", lineTransactions);
     std::printf("(work check, to keep the loops from being optimised away: %llu)\n",
                 static_cast<unsigned long long>(sink % 1000));
-    std::printf("bench_frames: %.0f built/s, %.0f checked+decoded/s, codec %.0fx the line\n", built, decoded,
-                transactions / lineTransactions);
+    std::printf("bench_frames: %.0f built/s, %.0f checked+decoded/s, codec %.0fx the line\n", built,
+                decoded, transactions / lineTransactions);
     return 0;
 }

@@ -5,11 +5,10 @@
 // The engine waits 40 ms before each read of an answer, so every transaction costs the line
 // time plus up to one poll period; the target is elapsed ≤ 1.10 × (bound + 40 ms × transactions).
 
-#include <stdlib.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <stdlib.h>
 #include <string>
 
 #include "private_folder.h"
@@ -84,17 +83,20 @@ int main()
 
     const auto requests = host.requests();
     const Seconds bound = host.wireTime();
-    const Seconds target = kAllowedOverhead * (bound + Seconds(kPollPeriod) * static_cast<double>(requests.size()));
+    const Seconds target =
+        kAllowedOverhead * (bound + Seconds(kPollPeriod) * static_cast<double>(requests.size()));
     std::size_t requestBytes = 0, answerBytes = 0;
     for (const auto& request : requests) {
         requestBytes += request.requestBytes;
         answerBytes += request.answerBytes;
     }
 
-    std::printf("COM%d, %zu transactions, %zu request bytes, %zu answer bytes, turnaround %lld us\n",
-                endpoint->comNumber, requests.size(), requestBytes, answerBytes,
-                static_cast<long long>(options.timing.turnaround().count()));
-    std::printf("target: elapsed <= %.3f s (%s)\n", target.count(), elapsed <= target ? "met" : "missed");
+    std::printf(
+        "COM%d, %zu transactions, %zu request bytes, %zu answer bytes, turnaround %lld us\n",
+        endpoint->comNumber, requests.size(), requestBytes, answerBytes,
+        static_cast<long long>(options.timing.turnaround().count()));
+    std::printf("target: elapsed <= %.3f s (%s)\n", target.count(),
+                elapsed <= target ? "met" : "missed");
     if (!ok || user.messages != 0) std::printf("the read failed: %d message(s)\n", user.messages);
     std::printf("elapsed %.3f s, bound %.3f s, ratio %.3f\n", elapsed.count(), bound.count(),
                 elapsed.count() / bound.count());

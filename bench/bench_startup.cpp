@@ -12,12 +12,23 @@
 //
 // usage: bench_startup [RUNS]   (default 10, after one warm-up run per kind)
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <optional>
 #include <spawn.h>
 #include <stdlib.h>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include <QApplication>
 #include <QIcon>
@@ -26,20 +37,8 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include <algorithm>
-#include <chrono>
-#include <cerrno>
-#include <clocale>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <optional>
-#include <utility>
-#include <string>
-#include <vector>
-
-#include "private_folder.h"
 #include "app/vesk_pc_app.h"
+#include "private_folder.h"
 
 extern char** environ;
 
@@ -59,9 +58,11 @@ class FirstMainWindow final : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (!m_reported && event->type() == QEvent::Show && qobject_cast<QMainWindow*>(watched) != nullptr) {
+        if (!m_reported && event->type() == QEvent::Show &&
+            qobject_cast<QMainWindow*>(watched) != nullptr) {
             m_reported = true;
-            const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch());
+            const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                Clock::now().time_since_epoch());
             std::printf("shown %lld\n", static_cast<long long>(now.count()));
             std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -101,7 +102,10 @@ struct Run {
 };
 
 // The child's own messages go to this file, shown when a start-up fails.
-std::filesystem::path ChildLog() { return std::filesystem::path(std::getenv("XDG_RUNTIME_DIR")) / "child.log"; }
+std::filesystem::path ChildLog()
+{
+    return std::filesystem::path(std::getenv("XDG_RUNTIME_DIR")) / "child.log";
+}
 
 void ShowChildLog()
 {
@@ -120,7 +124,8 @@ std::optional<Run> StartOnce(const std::string& kind)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, ChildLog().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, ChildLog().c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     std::string option = std::string(kChildOption) + "=" + kind;
     char* args[] = {const_cast<char*>(self.c_str()), option.data(), nullptr};
@@ -137,21 +142,25 @@ std::optional<Run> StartOnce(const std::string& kind)
     std::string output;
     char buffer[256];
     for (ssize_t got; (got = read(out[0], buffer, sizeof buffer)) != 0;) {
-        if (got > 0) output.append(buffer, static_cast<std::size_t>(got));
-        else if (errno != EINTR) break;
+        if (got > 0)
+            output.append(buffer, static_cast<std::size_t>(got));
+        else if (errno != EINTR)
+            break;
     }
     close(out[0]);
     int status = 0;
     rusage usage{};
     long long shownNs = 0;
-    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0
-        || std::sscanf(output.c_str(), "shown %lld", &shownNs) != 1) {
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0 || std::sscanf(output.c_str(), "shown %lld", &shownNs) != 1) {
         std::fprintf(stderr, "bench_startup: the %s start-up failed:\n", kind.c_str());
         ShowChildLog();
         return std::nullopt;
     }
-    const auto startedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(started.time_since_epoch()).count();
-    return Run{Millis(static_cast<double>(shownNs - startedNs) / 1e6), static_cast<double>(usage.ru_maxrss) / 1024.0};
+    const auto startedNs =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(started.time_since_epoch()).count();
+    return Run{Millis(static_cast<double>(shownNs - startedNs) / 1e6),
+               static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
 struct Figures {
@@ -209,7 +218,9 @@ bool UsePrivateHome(const PrivateFolder& home)
     const struct {
         const char* variable;
         const char* folder;
-    } homes[] = {{"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"TARVEL4410_PORTS_DIR", "ports"},
+    } homes[] = {{"XDG_CONFIG_HOME", "config"},
+                 {"XDG_DATA_HOME", "data"},
+                 {"TARVEL4410_PORTS_DIR", "ports"},
                  {"XDG_RUNTIME_DIR", "runtime"}};
     for (const auto& [variable, folder] : homes) {
         const auto path = home.path() / folder;
@@ -241,16 +252,21 @@ int main(int argc, char** argv)
     if (!measured) return 1;
     const Figures* qt = &measured->first;
     const Figures* program = &measured->second;
-    std::printf("%d runs each, offscreen; start-up to the first main window shown, peak resident memory\n", runs);
+    std::printf(
+        "%d runs each, offscreen; start-up to the first main window shown, peak resident memory\n",
+        runs);
     std::printf("Qt floor (one window):        median %7.1f ms (%.1f–%.1f), peak %6.1f MiB\n",
-                qt->medianStartUp.count(), qt->fastest.count(), qt->slowest.count(), qt->medianPeakMiB);
+                qt->medianStartUp.count(), qt->fastest.count(), qt->slowest.count(),
+                qt->medianPeakMiB);
     std::printf("tarvel4410-config --demo:     median %7.1f ms (%.1f–%.1f), peak %6.1f MiB\n",
                 program->medianStartUp.count(), program->fastest.count(), program->slowest.count(),
                 program->medianPeakMiB);
     std::printf("ratios to the Qt floor:       start-up %.2f, memory %.2f\n",
-                program->medianStartUp / qt->medianStartUp, program->medianPeakMiB / qt->medianPeakMiB);
-    std::printf("bench_startup: %.0f ms to the main window, %.1f MiB peak (%.2fx and %.2fx the Qt floor)\n",
-                program->medianStartUp.count(), program->medianPeakMiB, program->medianStartUp / qt->medianStartUp,
+                program->medianStartUp / qt->medianStartUp,
                 program->medianPeakMiB / qt->medianPeakMiB);
+    std::printf(
+        "bench_startup: %.0f ms to the main window, %.1f MiB peak (%.2fx and %.2fx the Qt floor)\n",
+        program->medianStartUp.count(), program->medianPeakMiB,
+        program->medianStartUp / qt->medianStartUp, program->medianPeakMiB / qt->medianPeakMiB);
     return 0;
 }

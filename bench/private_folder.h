@@ -1,8 +1,7 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
+#include <stdlib.h>
 #include <string>
 #include <system_error>
 
@@ -12,7 +11,8 @@ class PrivateFolder {
 public:
     PrivateFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarvel-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tarvel-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
     }
     ~PrivateFolder()

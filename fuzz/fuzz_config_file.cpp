@@ -1,10 +1,10 @@
 // A .4410 file of any content, opened as the program opens it, then everything the program
 // derives from a loaded file: the page views, the report and the send checks.
+#include <cstdlib>
+
 #include <QByteArray>
 #include <QDir>
 #include <QTemporaryFile>
-
-#include <cstdlib>
 
 #include "document/advanced_page_rules.h"
 #include "document/advanced_send_check.h"
@@ -12,11 +12,11 @@
 #include "document/basic_send_check.h"
 #include "document/config_file.h"
 #include "document/information_texts.h"
-#include "hart/link_environment.h"
 #include "document/page_values.h"
 #include "document/report_lines.h"
-#include "hart/user_interaction.h"
 #include "document/vesk_doc.h"
+#include "hart/link_environment.h"
+#include "hart/user_interaction.h"
 
 namespace {
 
@@ -48,18 +48,21 @@ void CheckRoundTrip(const QByteArray& file, const transmitter::CTransmitter& val
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // In memory where the system has it: rewriting a file on disk would be most of the time.
-    static QTemporaryFile file(QDir("/dev/shm").exists() ? "/dev/shm/fuzz_config_file.XXXXXX.4410"
-                                                         : QDir::temp().filePath("fuzz_config_file.XXXXXX.4410"));
+    static QTemporaryFile file(QDir("/dev/shm").exists()
+                                   ? "/dev/shm/fuzz_config_file.XXXXXX.4410"
+                                   : QDir::temp().filePath("fuzz_config_file.XXXXXX.4410"));
     if (!file.isOpen() && !file.open()) std::abort();
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (!file.resize(0) || !file.seek(0) || file.write(bytes) != bytes.size() || !file.flush()) std::abort();
+    if (!file.resize(0) || !file.seek(0) || file.write(bytes) != bytes.size() || !file.flush())
+        std::abort();
 
     QuietUser user;
     hart::FixedPortSettings port(1);
     NoSleep sleeper;
     document::CVeskDoc doc(user, port, sleeper);
     if (!doc.OnOpenDocument(file.fileName())) return 0;
-    if (size >= static_cast<std::size_t>(document::kConfigRecordSize)) CheckRoundTrip(bytes, doc.transmitter());
+    if (size >= static_cast<std::size_t>(document::kConfigRecordSize))
+        CheckRoundTrip(bytes, doc.transmitter());
 
     const document::PageValues values = document::PageValuesOf(doc);
     document::ReportText(document::ReportLines(values));

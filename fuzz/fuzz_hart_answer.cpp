@@ -24,14 +24,16 @@ std::uint8_t Xor(const FrameBuffer& frame, int count)
 }
 
 // A valid answer is one whole frame of the buffer whose checksum holds.
-void CheckVerdict(const FrameBuffer& frame, int received, std::uint8_t command, const AnswerCheck& check)
+void CheckVerdict(const FrameBuffer& frame, int received, std::uint8_t command,
+                  const AnswerCheck& check)
 {
     if (check.verdict != AnswerVerdict::Valid) return;
     const bool longFrame = (frame[0] & 0x80) != 0;
     const int statusOffset = longFrame ? 8 : 4;
-    const bool sound = received > statusOffset + 1 && received <= kFrameCapacity && Xor(frame, received) == 0
-                       && frame[static_cast<std::size_t>(longFrame ? 6 : 2)] == command
-                       && check.responseCode == frame[static_cast<std::size_t>(statusOffset)];
+    const bool sound = received > statusOffset + 1 && received <= kFrameCapacity &&
+                       Xor(frame, received) == 0 &&
+                       frame[static_cast<std::size_t>(longFrame ? 6 : 2)] == command &&
+                       check.responseCode == frame[static_cast<std::size_t>(statusOffset)];
     if (!sound) std::abort();
 }
 
@@ -42,10 +44,10 @@ struct Header {
     explicit Header(const std::uint8_t* data)
         : commandIndex(data[0] % kCommandCount),
           received(static_cast<std::int16_t>(data[1] | data[2] << 8)),
-          shortFrame((data[3] & 0x01) != 0),
-          byteFieldsAsBytes((data[3] & 0x02) != 0),
+          shortFrame((data[3] & 0x01) != 0), byteFieldsAsBytes((data[3] & 0x02) != 0),
           omittedFromEnd(data[4]),
-          emptyMask(static_cast<std::uint32_t>(data[5] | data[6] << 8 | data[7] << 16) | std::uint32_t{data[8]} << 24)
+          emptyMask(static_cast<std::uint32_t>(data[5] | data[6] << 8 | data[7] << 16) |
+                    std::uint32_t{data[8]} << 24)
     {
     }
 
@@ -97,7 +99,8 @@ public:
     void CheckTexts() const
     {
         for (const auto& [text, length] : m_texts)
-            if (std::memchr(text, '\0', static_cast<std::size_t>(length) + 1) == nullptr) std::abort();
+            if (std::memchr(text, '\0', static_cast<std::size_t>(length) + 1) == nullptr)
+                std::abort();
     }
 
 private:

@@ -1,8 +1,7 @@
 // libhartmodem's frame assembler over any byte stream, split at any points, with silences of
 // any length between the pieces.
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <vector>
 
 #include "modem/frame_assembler.h"
@@ -23,7 +22,9 @@ bool IsSlaveDelimiter(std::uint8_t byte)
 // the counted data and a checksum byte.
 void CheckFrame(const FrameAssembler::Frame& frame)
 {
-    if (frame.empty() || frame.size() > FrameAssembler::kCapacityBytes || !IsSlaveDelimiter(frame[0])) std::abort();
+    if (frame.empty() || frame.size() > FrameAssembler::kCapacityBytes ||
+        !IsSlaveDelimiter(frame[0]))
+        std::abort();
     const std::size_t addressBytes = (frame[0] & 0x80) != 0 ? 5 : 1;
     const std::size_t countAt = 1 + addressBytes + 1;
     if (frame.size() <= countAt || frame.size() != countAt + 1 + frame[countAt] + 1) std::abort();

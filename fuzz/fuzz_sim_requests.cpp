@@ -2,7 +2,6 @@
 // answering every request it completes. A control byte can switch on faults and let the
 // requests reach the command handlers whatever their address and checksum.
 #include <fuzzer/FuzzedDataProvider.h>
-
 #include <vector>
 
 #include "answer_line_check.h"
@@ -34,8 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (reachHandlers) {
             request->checksumOk = true;
             const auto address = device.longAddress();
-            if (request->longFrame) std::copy(address.begin(), address.end(), request->address.begin());
-            else request->address[0] = device.state().identity.pollAddress;
+            if (request->longFrame)
+                std::copy(address.begin(), address.end(), request->address.begin());
+            else
+                request->address[0] = device.state().identity.pollAddress;
         }
         CheckAnswerLine(device.answer(*request), checksumMayBeSpoilt);
     }

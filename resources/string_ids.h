@@ -4,10 +4,10 @@ namespace tarvel {
 
 // The numbered strings that more than one part of the program shows; a string used in one
 // place keeps its number there.
-constexpr int kMilliampereUnit = 806;         // "мА"
-constexpr int kQuestionOutputChange = 905;    // before the loop current is changed
-constexpr int kMessageNotFound = 906;         // no transmitter answered
-constexpr int kNoFixedCurrent = 1326;         // the fixed current field is empty
-constexpr int kApplicationName = 57344;       // the caption of every message box
+constexpr int kMilliampereUnit = 806;       // "мА"
+constexpr int kQuestionOutputChange = 905;  // before the loop current is changed
+constexpr int kMessageNotFound = 906;       // no transmitter answered
+constexpr int kNoFixedCurrent = 1326;       // the fixed current field is empty
+constexpr int kApplicationName = 57344;     // the caption of every message box
 
 }  // namespace tarvel

@@ -1,14 +1,14 @@
 #include "app/about_box.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 
-#include <algorithm>
-
-#include "controls/dialog_units.h"
 #include "app/hyper_link.h"
 #include "app/transmitter_picture.h"
+#include "controls/dialog_units.h"
 
 namespace {
 
@@ -31,7 +31,10 @@ const char* const kMakerAddress = "https://www.tarvel.example/";
 
 }  // namespace
 
-QString CAboutDialog::VersionLine() { return QString::fromUtf8("Версия: ") + QStringLiteral(TARVEL4410_VERSION); }
+QString CAboutDialog::VersionLine()
+{
+    return QString::fromUtf8("Версия: ") + QStringLiteral(TARVEL4410_VERSION);
+}
 
 CAboutDialog::CAboutDialog(hart::UserInteraction& ui, QWidget* parent) : QDialog(parent)
 {
@@ -45,7 +48,8 @@ CAboutDialog::CAboutDialog(hart::UserInteraction& ui, QWidget* parent) : QDialog
     picture->adjustSize();
 
     // The texts stand right of the picture, however large the dialog font makes a unit.
-    const int textLeft = std::max(du.x(kTextLeftDu), picture->geometry().right() + 1 + du.x(kMarginDu));
+    const int textLeft =
+        std::max(du.x(kTextLeftDu), picture->geometry().right() + 1 + du.x(kMarginDu));
     const int textWidth = du.x(kWidthDu - kTextLeftDu - kMarginDu);
     const auto placeText = [&](QLabel* label, int id, int topDu, int heightDu) {
         SetControlId(label, id);
@@ -69,7 +73,9 @@ CAboutDialog::CAboutDialog(hart::UserInteraction& ui, QWidget* parent) : QDialog
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     const int width = std::max(du.x(kWidthDu), textLeft + textWidth + du.x(kMarginDu));
-    const int height = std::max(du.y(kHeightDu), picture->geometry().bottom() + 1 + du.y(kMarginDu + 14 + kMarginDu));
-    ok->setGeometry(width - du.x(kMarginDu + 56), height - du.y(kMarginDu + 14), du.x(56), du.y(14));
+    const int height = std::max(du.y(kHeightDu), picture->geometry().bottom() + 1 +
+                                                     du.y(kMarginDu + 14 + kMarginDu));
+    ok->setGeometry(width - du.x(kMarginDu + 56), height - du.y(kMarginDu + 14), du.x(56),
+                    du.y(14));
     setFixedSize(width, height);
 }

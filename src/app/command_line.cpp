@@ -5,8 +5,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     CommandLine line;
     QStringList rest;
     for (const QString& argument : arguments) {
-        if (argument == QStringLiteral("--demo")) line.demo = true;
-        else if (argument.compare(QStringLiteral("/dde"), Qt::CaseInsensitive) != 0) rest << argument;
+        if (argument == QStringLiteral("--demo"))
+            line.demo = true;
+        else if (argument.compare(QStringLiteral("/dde"), Qt::CaseInsensitive) != 0)
+            rest << argument;
     }
     if (rest.isEmpty()) return line;
 
@@ -17,7 +19,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         line.file = rest.value(1);
     } else if (first.compare(QStringLiteral("/pt"), Qt::CaseInsensitive) == 0) {
         // The driver and port of the classic form name nothing on this platform.
-        if (rest.size() < 3 || rest.size() > 5) line.error = QStringLiteral("/pt takes a file, a printer, a driver and a port");
+        if (rest.size() < 3 || rest.size() > 5)
+            line.error = QStringLiteral("/pt takes a file, a printer, a driver and a port");
         line.action = CommandLine::Action::PrintTo;
         line.file = rest.value(1);
         line.printer = rest.value(2);

@@ -1,14 +1,13 @@
 #include "app/demo_transmitter.h"
 
+#include <array>
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-
-#include <array>
-#include <cerrno>
-#include <csignal>
 
 #include "simulator/simulator_host.h"
 
@@ -56,8 +55,7 @@ void DemoTransmitter::CatchStopSignals()
     m_stopNotifier = std::make_unique<QSocketNotifier>(g_stopPipe[0], QSocketNotifier::Read);
     QObject::connect(m_stopNotifier.get(), &QSocketNotifier::activated, [this] {
         char bytes[16];
-        while (::read(g_stopPipe[0], bytes, sizeof bytes) > 0) {
-        }
+        while (::read(g_stopPipe[0], bytes, sizeof bytes) > 0) {}
         m_stopRequested = true;
         // Ends every running loop, a modal dialog's too; no question is asked on the way.
         QCoreApplication::exit(0);
@@ -66,13 +64,15 @@ void DemoTransmitter::CatchStopSignals()
     action.sa_handler = OnStopSignal;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < kStopSignals.size(); ++i) sigaction(kStopSignals[i], &action, &g_previous[i]);
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i)
+        sigaction(kStopSignals[i], &action, &g_previous[i]);
 }
 
 void DemoTransmitter::ReleaseStopSignals()
 {
     if (!m_stopNotifier) return;
-    for (std::size_t i = 0; i < kStopSignals.size(); ++i) sigaction(kStopSignals[i], &g_previous[i], nullptr);
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i)
+        sigaction(kStopSignals[i], &g_previous[i], nullptr);
     m_stopNotifier.reset();
     ::close(g_stopPipe[0]);
     ::close(g_stopPipe[1]);

@@ -24,7 +24,8 @@ bool Write(const QString& path, const QByteArray& contents)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(contents) == contents.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(contents) == contents.size();
 }
 
 }  // namespace
@@ -48,7 +49,8 @@ bool DesktopIntegration::Refresh(const QString& dataHome, const QString& executa
         QByteArray contents;
     } files[] = {
         {dataHome + QStringLiteral("/applications/tarvel4410-config.desktop"), desktop},
-        {mimeDir + QStringLiteral("/packages/tarvel4410-mime.xml"), Resource(QStringLiteral("tarvel4410-mime.xml"))},
+        {mimeDir + QStringLiteral("/packages/tarvel4410-mime.xml"),
+         Resource(QStringLiteral("tarvel4410-mime.xml"))},
         {dataHome + QStringLiteral("/icons/hicolor/scalable/apps/tarvel4410-config.svg"),
          Resource(QStringLiteral("tarvel4410-config.svg"))},
     };
@@ -64,7 +66,8 @@ bool DesktopIntegration::Refresh(const QString& dataHome, const QString& executa
         if (file.path.startsWith(mimeDir)) mimeChanged = true;
     }
     // The desktop reads types from the compiled database; rebuild it only when ours changed.
-    if (mimeChanged && !QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
+    if (mimeChanged &&
+        !QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
         QProcess::startDetached(QStringLiteral("update-mime-database"), {mimeDir});
     return ok;
 }

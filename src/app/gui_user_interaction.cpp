@@ -7,16 +7,20 @@
 
 GuiUserInteraction::GuiUserInteraction(QObject* parent) : QObject(parent) {}
 
-void GuiUserInteraction::runOnGuiThread(const std::function<void()>& work, Qt::ConnectionType fromOtherThread)
+void GuiUserInteraction::runOnGuiThread(const std::function<void()>& work,
+                                        Qt::ConnectionType fromOtherThread)
 {
-    if (QThread::currentThread() == thread()) work();
-    else QMetaObject::invokeMethod(this, work, fromOtherThread);
+    if (QThread::currentThread() == thread())
+        work();
+    else
+        QMetaObject::invokeMethod(this, work, fromOtherThread);
 }
 
 void GuiUserInteraction::notify(int, const std::string& text, hart::MessageIcon icon)
 {
     const auto show = [&text, icon] {
-        const auto box = NewProgramMessageBox(QString::fromStdString(text), IconOfStyle(static_cast<int>(icon)));
+        const auto box =
+            NewProgramMessageBox(QString::fromStdString(text), IconOfStyle(static_cast<int>(icon)));
         box->setStandardButtons(QMessageBox::Ok);
         ExecProgramMessageBox(*box);
     };
@@ -26,7 +30,9 @@ void GuiUserInteraction::notify(int, const std::string& text, hart::MessageIcon 
 int GuiUserInteraction::ask(int, const std::string& text, int style)
 {
     int answer = 0;
-    const auto show = [&text, style, &answer] { answer = LocalizedMessageBox(QString::fromStdString(text), style); };
+    const auto show = [&text, style, &answer] {
+        answer = LocalizedMessageBox(QString::fromStdString(text), style);
+    };
     runOnGuiThread(show, Qt::BlockingQueuedConnection);
     return answer;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QObject>
-
 #include <functional>
+
+#include <QObject>
 
 #include "hart/user_interaction.h"
 

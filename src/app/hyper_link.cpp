@@ -1,11 +1,11 @@
 #include "app/hyper_link.h"
 
+#include <array>
+
 #include <QDesktopServices>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QProcess>
-
-#include <array>
 
 #include "document/display_text.h"
 #include "document/question_box.h"
@@ -39,7 +39,8 @@ std::optional<int> OpenWithDesktop(const QUrl& address)
     if (QDesktopServices::openUrl(address)) return std::nullopt;
     // The fallback: the desktop's browser command, as the user or the system names it.
     QStringList browsers = qEnvironmentVariable("BROWSER").split(':', Qt::SkipEmptyParts);
-    browsers << QStringLiteral("x-www-browser") << QStringLiteral("sensible-browser") << QStringLiteral("xdg-open");
+    browsers << QStringLiteral("x-www-browser") << QStringLiteral("sensible-browser")
+             << QStringLiteral("xdg-open");
     for (const QString& browser : browsers)
         if (QProcess::startDetached(browser, {address.toString()})) return std::nullopt;
     return kNoAssociatedApplication;
@@ -48,8 +49,10 @@ std::optional<int> OpenWithDesktop(const QUrl& address)
 QString HyperlinkFailureText(int failureCode)
 {
     for (const FailureString& entry : kFailureStrings)
-        if (entry.failureCode == failureCode) return LoadedText(kCannotOpenStringId) + LoadedText(entry.stringId);
-    return LoadedText(kCannotOpenStringId) + QStringLiteral("%1 (%2)").arg(LoadedText(kUnknownErrorStringId)).arg(failureCode);
+        if (entry.failureCode == failureCode)
+            return LoadedText(kCannotOpenStringId) + LoadedText(entry.stringId);
+    return LoadedText(kCannotOpenStringId) +
+           QStringLiteral("%1 (%2)").arg(LoadedText(kUnknownErrorStringId)).arg(failureCode);
 }
 
 CHyperLink::CHyperLink(hart::UserInteraction& ui, QWidget* parent)
@@ -84,7 +87,8 @@ void CHyperLink::ShowAddressIfNoText()
 void CHyperLink::FitToText()
 {
     if (!m_fitToText) return;
-    const QSize textSize = QFontMetrics(font()).boundingRect(QRect(), Qt::TextSingleLine, text()).size();
+    const QSize textSize =
+        QFontMetrics(font()).boundingRect(QRect(), Qt::TextSingleLine, text()).size();
     const int textWidth = textSize.width();
     const int textHeight = textSize.height();
     QRect area = geometry();
@@ -115,7 +119,8 @@ void CHyperLink::UpdateAppearance()
 
 void CHyperLink::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) OnClicked();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        OnClicked();
     QLabel::mouseReleaseEvent(event);
 }
 
@@ -125,5 +130,6 @@ void CHyperLink::OnClicked()
     m_visited = !failure.has_value();
     UpdateAppearance();
     if (failure)
-        m_ui.ask(kCannotOpenStringId, HyperlinkFailureText(*failure).toStdString(), document::MB_ICONWARNING);
+        m_ui.ask(kCannotOpenStringId, HyperlinkFailureText(*failure).toStdString(),
+                 document::MB_ICONWARNING);
 }

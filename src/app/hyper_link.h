@@ -1,11 +1,11 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include <QColor>
 #include <QLabel>
 #include <QUrl>
-
-#include <functional>
-#include <optional>
 
 #include "hart/user_interaction.h"
 

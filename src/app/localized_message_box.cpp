@@ -1,10 +1,10 @@
 #include "app/localized_message_box.h"
 
-#include <QApplication>
-#include <QPushButton>
-
 #include <utility>
 #include <vector>
+
+#include <QApplication>
+#include <QPushButton>
 
 #include "document/display_text.h"
 #include "document/question_box.h"
@@ -42,7 +42,8 @@ QMessageBox::Icon IconOfStyle(int style)
 
 std::unique_ptr<QMessageBox> NewProgramMessageBox(const QString& text, QMessageBox::Icon icon)
 {
-    auto box = std::make_unique<QMessageBox>(icon, LoadedText(tarvel::kApplicationName), text, QMessageBox::NoButton, nullptr);
+    auto box = std::make_unique<QMessageBox>(icon, LoadedText(tarvel::kApplicationName), text,
+                                             QMessageBox::NoButton, nullptr);
     box->setTextFormat(Qt::PlainText);
     return box;
 }
@@ -56,7 +57,10 @@ QAbstractButton* ExecProgramMessageBox(QMessageBox& box)
     return box.clickedButton();
 }
 
-int LocalizedMessageBox(int stringId, int style) { return LocalizedMessageBox(LoadedText(stringId), style); }
+int LocalizedMessageBox(int stringId, int style)
+{
+    return LocalizedMessageBox(LoadedText(stringId), style);
+}
 
 int LocalizedMessageBox(const QString& text, int style)
 {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include <QMessageBox>
 #include <QString>
-
-#include <memory>
 
 // Icon of a message-box style word: 16 error, 32 question, 48 warning, 64 information.
 QMessageBox::Icon IconOfStyle(int style);

@@ -1,8 +1,8 @@
+#include <clocale>
+
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
-
-#include <clocale>
 
 #include "app/vesk_pc_app.h"
 

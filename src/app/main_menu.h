@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <vector>
+
+#include <QString>
 
 // Command identifiers of the main menu and the main form.
 enum MenuCommand : int {

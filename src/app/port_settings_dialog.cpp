@@ -1,12 +1,12 @@
 #include "app/port_settings_dialog.h"
 
+#include <utility>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
-
-#include <utility>
 
 #include "controls/dialog_units.h"
 
@@ -24,7 +24,8 @@ constexpr int kHeightDu = 84;
 
 }  // namespace
 
-CPortSettingsDialog::CPortSettingsDialog(int storedPort, document::PortLister lister, QWidget* parent)
+CPortSettingsDialog::CPortSettingsDialog(int storedPort, document::PortLister lister,
+                                         QWidget* parent)
     : QDialog(parent), m_lister(std::move(lister))
 {
     CreateControls();

@@ -10,7 +10,8 @@ void RecentFiles::Load()
     QSettings settings = document::AppSettings::Store();
     m_files.clear();
     for (int i = 1; i <= kCount; ++i) {
-        const QString file = settings.value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
+        const QString file =
+            settings.value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
         if (!file.isEmpty()) m_files << file;
     }
 }

@@ -5,8 +5,8 @@
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
-#include "controls/dialog_units.h"
 #include "app/transmitter_picture.h"
+#include "controls/dialog_units.h"
 
 namespace {
 constexpr int kWidthDu = 164;

@@ -48,6 +48,7 @@ QImage TransmitterPicture()
     painter.setBrush(QColor(245, 245, 235));
     painter.drawRoundedRect(QRectF(36, 52, 78, 26), 3, 3);
     painter.setPen(QPen(QColor(90, 90, 100), 2));
-    for (const qreal y : {60.0, 66.0, 72.0}) painter.drawLine(QPointF(44, y), QPointF(y == 72.0 ? 80 : 106, y));
+    for (const qreal y : {60.0, 66.0, 72.0})
+        painter.drawLine(QPointF(44, y), QPointF(y == 72.0 ? 80 : 106, y));
     return picture;
 }

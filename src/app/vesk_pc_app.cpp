@@ -1,26 +1,26 @@
 #include "app/vesk_pc_app.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <cstdio>
-
 #include "app/about_box.h"
 #include "app/command_line.h"
-#include "report/command_line_print.h"
 #include "app/demo_transmitter.h"
 #include "app/desktop_integration.h"
 #include "app/gui_user_interaction.h"
-#include "hart/link_environment.h"
 #include "app/port_settings_dialog.h"
-#include "document/session_port_settings.h"
 #include "app/splash_screen.h"
-#include "cli/terminal_user.h"
-#include "document/vesk_doc.h"
 #include "app/vesk_pc_main_win.h"
 #include "app/vesk_view.h"
 #include "app/window_placement.h"
+#include "cli/terminal_user.h"
+#include "document/session_port_settings.h"
+#include "document/vesk_doc.h"
+#include "hart/link_environment.h"
+#include "report/command_line_print.h"
 
 namespace {
 
@@ -44,13 +44,15 @@ int CVeskPcApp::Run(const QStringList& arguments)
     // questions get their negative answer, so the program ends instead of waiting.
     GuiUserInteraction gui;
     cli::TerminalUser console({}, stderr);
-    hart::UserInteraction& ui = NobodyCanAnswer() ? static_cast<hart::UserInteraction&>(console) : gui;
+    hart::UserInteraction& ui =
+        NobodyCanAnswer() ? static_cast<hart::UserInteraction&>(console) : gui;
     DemoTransmitter demo;
     std::optional<int> demoPort;
     if (line.demo) {
         demoPort = demo.Start();
         if (!demoPort) {
-            std::fprintf(stderr, "tarvel4410-config: the simulated transmitter did not start: %s\n", demo.error().c_str());
+            std::fprintf(stderr, "tarvel4410-config: the simulated transmitter did not start: %s\n",
+                         demo.error().c_str());
             return 1;
         }
     }
@@ -59,13 +61,15 @@ int CVeskPcApp::Run(const QStringList& arguments)
     document::CVeskDoc doc(ui, ports, sleeper);
     doc.storePortNumber = [&ports](int port) { ports.storeChoice(port); };
 
-    DesktopIntegration::Refresh(DesktopIntegration::DefaultDataHome(), QApplication::applicationFilePath());
+    DesktopIntegration::Refresh(DesktopIntegration::DefaultDataHome(),
+                                QApplication::applicationFilePath());
 
     // Printing from the command line shows no window and ends the program. The pages, never
     // shown, are filled from the opened file, and the report prints what they show.
     if (line.action == CommandLine::Action::Print || line.action == CommandLine::Action::PrintTo) {
         const CVeskView pages(doc);
-        return report::PrintFromCommandLine(doc, line.file, line.printer, [&pages] { return pages.ReportLines(); });
+        return report::PrintFromCommandLine(doc, line.file, line.printer,
+                                            [&pages] { return pages.ReportLines(); });
     }
 
     // The splash comes before any main window exists.
@@ -73,7 +77,8 @@ int CVeskPcApp::Run(const QStringList& arguments)
 
     CVeskPcMainWin window(doc);
     window.runPortDialog = [&window]() -> std::optional<int> {
-        CPortSettingsDialog dialog(document::AppSettings().storedPortChoice(), serial::ListPorts, &window);
+        CPortSettingsDialog dialog(document::AppSettings().storedPortChoice(), serial::ListPorts,
+                                   &window);
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.portNumber();
     };

@@ -9,14 +9,14 @@
 #include <QMenuBar>
 #include <QMimeData>
 
-#include "document/framework_messages.h"
-#include "pages/info_property_page.h"
 #include "app/main_menu.h"
-#include "document/question_box.h"
+#include "app/vesk_view.h"
 #include "document/display_text.h"
+#include "document/framework_messages.h"
+#include "document/question_box.h"
 #include "document/update_hint.h"
 #include "document/vesk_doc.h"
-#include "app/vesk_view.h"
+#include "pages/info_property_page.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ const QString kDefaultSuffix = QStringLiteral("4410");
 
 }  // namespace
 
-CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent) : QMainWindow(parent), m_doc(doc)
+CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc)
 {
     m_view = new CVeskView(m_doc, this);
     setCentralWidget(m_view);
@@ -42,7 +43,8 @@ CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent) : QMain
     connect(&m_doc, &document::CVeskDoc::updateViews, this, &CVeskPcMainWin::OnDocumentHint);
 
     chooseFileToOpen = [this] {
-        return QFileDialog::getOpenFileName(this, QString(), QString(), TemplateField(3) + ";;" + kAllFilesFilter);
+        return QFileDialog::getOpenFileName(this, QString(), QString(),
+                                            TemplateField(3) + ";;" + kAllFilesFilter);
     };
     chooseFileToSave = [this](const QString& proposed) {
         QFileDialog dialog(this, QString(), QString(), TemplateField(3) + ";;" + kAllFilesFilter);
@@ -78,7 +80,8 @@ void CVeskPcMainWin::BuildMenu()
         {kCmdReadFromDevice, [this] { m_doc.OnReadFromDevice(); }},
         {kCmdSendBasic, [this] { m_doc.OnSendBasic(); }},
         {kCmdSendAdvanced, [this] { m_doc.OnSendAdvanced(); }},
-        {kCmdPortSettings, [this] { m_doc.OnPortSettings(runPortDialog ? runPortDialog() : std::nullopt); }},
+        {kCmdPortSettings,
+         [this] { m_doc.OnPortSettings(runPortDialog ? runPortDialog() : std::nullopt); }},
         {kCmdCheckConnection, [this] { m_doc.OnCheckConnection(); }},
         {kCmdAbout, [this] { emit aboutRequested(); }},
     };
@@ -114,7 +117,8 @@ void CVeskPcMainWin::UpdateRecentMenu()
         connect(entry, &QAction::triggered, this, [this, path] {
             if (!MayReplaceDocument() || !SaveModified()) return;
             if (!QFileInfo::exists(path)) {
-                m_doc.ui().notify(document::kNoStringId, "Cannot open file " + path.toStdString() + ".",
+                m_doc.ui().notify(document::kNoStringId,
+                                  "Cannot open file " + path.toStdString() + ".",
                                   hart::MessageIcon::Exclamation);
                 m_recent.Remove(path);
                 UpdateRecentMenu();
@@ -154,8 +158,8 @@ void CVeskPcMainWin::OnDocumentHint(int hint)
     if (hint == document::HINT_DISABLE_MAIN || hint == document::HINT_ENABLE_MAIN) {
         const bool enable = hint == document::HINT_ENABLE_MAIN;
         // New and Open would clear the values the monitoring cycle is writing.
-        for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings, kCmdCheckConnection,
-                            kCmdFileNew, kCmdFileOpen})
+        for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
+                            kCmdCheckConnection, kCmdFileNew, kCmdFileOpen})
             if (QAction* device = action(command)) device->setEnabled(enable);
         UpdateRecentMenu();
     }
@@ -165,7 +169,8 @@ bool CVeskPcMainWin::SaveModified()
 {
     if (!m_doc.IsModified()) return true;
     const std::string question = "Save changes to " + DocumentTitle().toStdString() + "?";
-    switch (m_doc.ui().ask(document::kNoStringId, question, document::MB_YESNOCANCEL | document::MB_ICONWARNING)) {
+    switch (m_doc.ui().ask(document::kNoStringId, question,
+                           document::MB_YESNOCANCEL | document::MB_ICONWARNING)) {
     case document::IDYES: return OnFileSave();
     case document::IDNO: return true;
     default: return false;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QMainWindow>
-
 #include <functional>
 #include <map>
 #include <optional>
+
+#include <QMainWindow>
 
 #include "app/recent_files.h"
 

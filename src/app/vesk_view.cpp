@@ -5,20 +5,23 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "pages/advanced_prop_page.h"
-#include "pages/basic_prop_page.h"
 #include "calibration/cal_prop_page.h"
 #include "controls/dialog_units.h"
-#include "pages/info_property_page.h"
-#include "document/display_text.h"
 #include "controls/tool_tip_ctrl.h"
+#include "document/display_text.h"
 #include "document/update_hint.h"
 #include "document/vesk_doc.h"
+#include "pages/advanced_prop_page.h"
+#include "pages/basic_prop_page.h"
+#include "pages/info_property_page.h"
 
 namespace {
 
 // Tabs on which "Открыть из файла" may be used.
-bool OpenAllowedOn(int tab) { return tab == CVeskView::kTabBasic || tab == CVeskView::kTabAdvanced; }
+bool OpenAllowedOn(int tab)
+{
+    return tab == CVeskView::kTabBasic || tab == CVeskView::kTabAdvanced;
+}
 
 }  // namespace
 
@@ -90,7 +93,8 @@ void CVeskView::RefreshAllPages()
 void CVeskView::EnablePages(bool enable)
 {
     // The order the pages are told in: Calibration, Information, Basic, Advanced.
-    for (int tab : {kTabCalibration, kTabInformation, kTabBasic, kTabAdvanced}) page(tab)->EnableDeviceControls(enable);
+    for (int tab : {kTabCalibration, kTabInformation, kTabBasic, kTabAdvanced})
+        page(tab)->EnableDeviceControls(enable);
     if (OpenAllowedOn(currentTab())) m_openButton->setEnabled(enable);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <vector>
+
+#include <QWidget>
 
 #include "document/report_lines.h"
 

@@ -1,11 +1,11 @@
 #include "app/window_placement.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
-
-#include <algorithm>
 
 namespace {
 constexpr int kTaskbarReserve = 35;
@@ -27,7 +27,9 @@ QRect ClampedFrame(const QRect& frame, const QRect& desktop)
         out.setLeft(0);
         out.setRight(reduced.width() - 1);
         // Room for the horizontal scroll bar, as far as the screen allows.
-        if (!lower) out.setBottom(std::min(out.bottom() + kScrollBarAllowance, out.top() + reduced.height() - 1));
+        if (!lower)
+            out.setBottom(
+                std::min(out.bottom() + kScrollBarAllowance, out.top() + reduced.height() - 1));
     }
     return out;
 }

@@ -3,13 +3,13 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "document/calibration_messages.h"
 #include "controls/dialog_units.h"
+#include "document/calibration_messages.h"
 #include "document/display_text.h"
 #include "document/question_box.h"
-#include "resources/string_ids.h"
 #include "document/value_format.h"
 #include "document/vesk_doc.h"
+#include "resources/string_ids.h"
 
 namespace {
 
@@ -44,15 +44,18 @@ CCalMeasDialog::CCalMeasDialog(document::CVeskDoc& doc, QWidget* parent)
         SetControlId(created, id);
         return created;
     };
-    label(Utf8("ВНИМАНИЕ! Убедитесь, что температура преобразователя не изменяется в течение 30 секунд!"),
+    label(Utf8("ВНИМАНИЕ! Убедитесь, что температура преобразователя не изменяется в течение 30 "
+               "секунд!"),
           QRect(7, 7, 236, 20), kWarningId);
     label(Utf8("Измеряемая величина:"), QRect(7, 33, 90, 10), kValueLabelId);
     m_valueText = label({}, QRect(100, 33, 56, 10), kValueId);
     m_unitsText = label({}, QRect(158, 33, 30, 10), kUnitsId);
     label(Utf8("На экране отображается выходное значение температуры, измеренной преобразователем. "
-               "После достижения режима стабилизации, введите истинное значение измеряемого параметра."),
+               "После достижения режима стабилизации, введите истинное значение измеряемого "
+               "параметра."),
           QRect(7, 49, 236, 38), kExplanationId);
-    label(Utf8("Вы можете прервать сбор данных в любой момент, для этого нажмите кнопку \"Продолжить\". "
+    label(Utf8("Вы можете прервать сбор данных в любой момент, для этого нажмите кнопку "
+               "\"Продолжить\". "
                "В открывшемся поле введите значение."),
           QRect(7, 91, 236, 30), kInterruptId);
 
@@ -87,7 +90,8 @@ void CCalMeasDialog::ReadMeasurement()
     m_doc.transmitter().ClosePort();
     m_doc.ShowWait();
     while (!m_transmitter.Identify()) {
-        if (document::AskQuestion(m_doc, tarvel::kMessageNotFound, document::kRetryCancelError) != document::IDRETRY) {
+        if (document::AskQuestion(m_doc, tarvel::kMessageNotFound, document::kRetryCancelError) !=
+            document::IDRETRY) {
             m_doc.RestoreCursor();
             return;
         }

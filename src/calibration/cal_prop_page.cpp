@@ -8,20 +8,20 @@
 
 #include "calibration/cal_meas_dialog.h"
 #include "calibration/cal_settings_dialog.h"
-#include "document/calibration_messages.h"
-#include "document/calibration_rules.h"
+#include "calibration/progress_dialog.h"
 #include "controls/color_combo_box.h"
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
-#include "pages/focus_leave_check.h"
-#include "document/display_text.h"
-#include "pages/page_controls.h"
-#include "calibration/progress_dialog.h"
-#include "document/question_box.h"
-#include "resources/string_ids.h"
 #include "controls/tool_tip_ctrl.h"
-#include "transmitter/units.h"
+#include "document/calibration_messages.h"
+#include "document/calibration_rules.h"
+#include "document/display_text.h"
+#include "document/question_box.h"
 #include "document/value_format.h"
+#include "pages/focus_leave_check.h"
+#include "pages/page_controls.h"
+#include "resources/string_ids.h"
+#include "transmitter/units.h"
 
 using namespace document;
 using hart::MessageIcon;
@@ -93,11 +93,11 @@ constexpr CCalPropPage::StepRow kSensorSteps[] = {
 
 // Steps 0, 1, 2 of the output trim; the sensor half is locked while it runs.
 constexpr CCalPropPage::StepRow kLoopSteps[] = {
-    {kStartLoopId, {true, false, false}},     {kReadingFourMaId, {false, true, false}},
-    {kSetFourMaId, {false, true, false}},     {kReadingTwentyMaId, {false, false, true}},
-    {kSetTwentyMaId, {false, false, true}},   {kFixedCurrentId, {true, false, false}},
-    {kSetFixedId, {true, false, false}},      {kResetFixedId, {true, false, false}},
-    {kStartSensorId, {true, false, false}},   {kResetCalibrationId, {true, false, false}},
+    {kStartLoopId, {true, false, false}},   {kReadingFourMaId, {false, true, false}},
+    {kSetFourMaId, {false, true, false}},   {kReadingTwentyMaId, {false, false, true}},
+    {kSetTwentyMaId, {false, false, true}}, {kFixedCurrentId, {true, false, false}},
+    {kSetFixedId, {true, false, false}},    {kResetFixedId, {true, false, false}},
+    {kStartSensorId, {true, false, false}}, {kResetCalibrationId, {true, false, false}},
 };
 
 }  // namespace
@@ -119,7 +119,9 @@ void CCalPropPage::CreateControls()
     const DialogUnits units(font());
     setFixedSize(units.x(pages::kPageFormWidth), units.y(pages::kPageFormHeight));
     const pages::FormBuilder form(this, units);
-    const auto tip = [](QWidget* widget, int stringId) { widget->setToolTip(LoadedText(stringId)); };
+    const auto tip = [](QWidget* widget, int stringId) {
+        widget->setToolTip(LoadedText(stringId));
+    };
 
     SetControlId(form.group(Utf8("Калибровка сенсора"), {4, 2, 152, 128}), kSensorGroupId);
     m_startSensor = form.button(kStartSensorId, Utf8("Начать калибровку"), {12, 14, 136, 15});
@@ -165,7 +167,8 @@ void CCalPropPage::CreateControls()
 
     m_lowerPoint->SetTypingLimit(kPointMaxChars);
     m_upperPoint->SetTypingLimit(kPointMaxChars);
-    for (CMyColorEdit* current : {m_reading4mA, m_reading20mA, m_fixedCurrent}) current->SetTypingLimit(kCurrentMaxChars);
+    for (CMyColorEdit* current : {m_reading4mA, m_reading20mA, m_fixedCurrent})
+        current->SetTypingLimit(kCurrentMaxChars);
 
     const auto clicked = [this](int id, auto handler) {
         connect(FindControlAs<QPushButton>(this, id), &QPushButton::clicked, this, handler);
@@ -185,7 +188,8 @@ void CCalPropPage::CreateControls()
     // Every change of the number fields is stored, also emptying them from the program.
     connect(m_lowerPoint, &QLineEdit::textChanged, this, &CCalPropPage::OnLowerPointChanged);
     connect(m_upperPoint, &QLineEdit::textChanged, this, &CCalPropPage::OnUpperPointChanged);
-    connect(m_reading4mA, &QLineEdit::textChanged, this, [this] { OnReadingChanged(m_reading4mA, &CVeskDoc::setMeasured4mA); });
+    connect(m_reading4mA, &QLineEdit::textChanged, this,
+            [this] { OnReadingChanged(m_reading4mA, &CVeskDoc::setMeasured4mA); });
     connect(m_reading20mA, &QLineEdit::textChanged, this,
             [this] { OnReadingChanged(m_reading20mA, &CVeskDoc::setMeasured20mA); });
     connect(m_fixedCurrent, &QLineEdit::textChanged, this,
@@ -200,14 +204,16 @@ void CCalPropPage::SetDocument(CVeskDoc* doc)
     if (m_hookedDoc) m_hookedDoc->showCalibrationWait = nullptr;
     CConfigPage::SetDocument(doc);
     m_hookedDoc = doc;
-    if (doc != nullptr) doc->showCalibrationWait = [this](CVeskDoc::CalibrationWait wait) { ShowWaitDialog(wait); };
+    if (doc != nullptr)
+        doc->showCalibrationWait = [this](CVeskDoc::CalibrationWait wait) { ShowWaitDialog(wait); };
 }
 
 bool CCalPropPage::RefreshFromDocument() { return false; }
 
 void CCalPropPage::EnableDeviceControls(bool enable)
 {
-    for (int id : {kStartSensorId, kResetCalibrationId, kStartLoopId, kFixedCurrentId, kSetFixedId, kResetFixedId})
+    for (int id : {kStartSensorId, kResetCalibrationId, kStartLoopId, kFixedCurrentId, kSetFixedId,
+                   kResetFixedId})
         SetControlEnabled(id, enable);
 }
 
@@ -222,7 +228,8 @@ void CCalPropPage::SetSensorStep(Step step)
     m_sensorStep = step;
     UpdateProcedureHold();
     EnterStep(kSensorSteps, step,
-              {{m_lowerPoint, &CVeskDoc::setTrimLowerPoint}, {m_upperPoint, &CVeskDoc::setTrimUpperPoint}});
+              {{m_lowerPoint, &CVeskDoc::setTrimLowerPoint},
+               {m_upperPoint, &CVeskDoc::setTrimUpperPoint}});
 }
 
 void CCalPropPage::SetLoopStep(Step step)
@@ -244,9 +251,11 @@ void CCalPropPage::UpdateProcedureHold()
     }
 }
 
-void CCalPropPage::EnterStep(std::span<const StepRow> rows, Step step, std::initializer_list<ProcedureValue> values)
+void CCalPropPage::EnterStep(std::span<const StepRow> rows, Step step,
+                             std::initializer_list<ProcedureValue> values)
 {
-    for (const StepRow& row : rows) SetControlEnabled(row.controlId, row.enabled[static_cast<int>(step)]);
+    for (const StepRow& row : rows)
+        SetControlEnabled(row.controlId, row.enabled[static_cast<int>(step)]);
     // Back at step 0 the procedure's values are forgotten, in the fields as in the document.
     if (step == Step::Idle)
         for (const ProcedureValue& value : values) value.field->clear();
@@ -255,10 +264,14 @@ void CCalPropPage::EnterStep(std::span<const StepRow> rows, Step step, std::init
     if (step == Step::Idle)
         // Through std::invoke: built by g++ 12 with -fsanitize=undefined, this loop's `->*` call
         // reached a bogus object address and crashed the sanitizer build's tests.
-        for (const ProcedureValue& value : values) std::invoke(value.store, *m_pDoc, transmitter::kNotSetFloat);
+        for (const ProcedureValue& value : values)
+            std::invoke(value.store, *m_pDoc, transmitter::kNotSetFloat);
 }
 
-void CCalPropPage::Inform(int messageId) { ShowMessage(*m_pDoc, messageId, MessageIcon::Information); }
+void CCalPropPage::Inform(int messageId)
+{
+    ShowMessage(*m_pDoc, messageId, MessageIcon::Information);
+}
 
 void CCalPropPage::Remark(int messageId) { ShowMessage(*m_pDoc, messageId, MessageIcon::None); }
 
@@ -308,7 +321,8 @@ void CCalPropPage::OnStartSensor()
     std::int32_t units = m_pDoc->sensorLimitUnits();
     CCalSettingsDialog settings(this);
     settings.SetTransmitterSettings(units, m_pDoc->upperSensorLimit(), m_pDoc->lowerSensorLimit());
-    if (units < transmitter::kUnitCelsius || units > transmitter::kUnitOhm) units = transmitter::kUnitCelsius;
+    if (units < transmitter::kUnitCelsius || units > transmitter::kUnitOhm)
+        units = transmitter::kUnitCelsius;
     m_units->setCurrentIndex(transmitter::CalibrationListIndexFromUnit(units));
     m_lowerUnit->setText(UnitText(units));
     m_upperUnit->setText(UnitText(units));
@@ -444,4 +458,3 @@ void CCalPropPage::OnResetFixedCurrent()
     m_fixedCurrentForced = false;
     SetControlEnabled(kStartLoopId, true);
 }
-

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QPointer>
-
 #include <initializer_list>
 #include <optional>
 #include <span>
 
-#include "pages/config_page.h"
+#include <QPointer>
+
 #include "document/vesk_doc.h"
+#include "pages/config_page.h"
 
 class CColorComboBox;
 class CMyColorEdit;
@@ -64,7 +64,8 @@ private:
 
     void CreateControls();
     void UpdateProcedureHold();
-    void EnterStep(std::span<const StepRow> rows, Step step, std::initializer_list<ProcedureValue> values);
+    void EnterStep(std::span<const StepRow> rows, Step step,
+                   std::initializer_list<ProcedureValue> values);
     // Loop calibration cannot start while a fixed current is forced.
     void SetControlEnabled(int controlId, bool enable);
     bool RunStabilisation();

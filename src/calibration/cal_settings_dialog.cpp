@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "document/calibration_rules.h"
 #include "controls/dialog_units.h"
+#include "document/calibration_rules.h"
 #include "document/display_text.h"
-#include "resources/string_ids.h"
 #include "document/value_format.h"
+#include "resources/string_ids.h"
 
 namespace {
 
@@ -75,7 +75,8 @@ CCalSettingsDialog::CCalSettingsDialog(QWidget* parent) : QDialog(parent)
     connect(m_bothPoints, &QCheckBox::clicked, this, &CCalSettingsDialog::OnBothPointsClicked);
 }
 
-void CCalSettingsDialog::SetTransmitterSettings(std::int32_t unitsCode, float upperLimit, float lowerLimit)
+void CCalSettingsDialog::SetTransmitterSettings(std::int32_t unitsCode, float upperLimit,
+                                                float lowerLimit)
 {
     m_units = unitsCode;
     m_upperLimit = upperLimit;

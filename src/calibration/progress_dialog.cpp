@@ -16,7 +16,8 @@ constexpr int kFormHeight = 44;
 
 }  // namespace
 
-CProgressDialog::CProgressDialog(document::CalibrationWait mode, hart::Sleeper* clock, QWidget* parent)
+CProgressDialog::CProgressDialog(document::CalibrationWait mode, hart::Sleeper* clock,
+                                 QWidget* parent)
     : QDialog(parent), m_counter(mode), m_clock(clock)
 {
     setWindowTitle(document::LoadedText(tarvel::kApplicationName));
@@ -33,7 +34,8 @@ CProgressDialog::CProgressDialog(document::CalibrationWait mode, hart::Sleeper* 
     units.place(m_bar, 7, 22, 172, 12);
     SetControlId(m_bar, kBarId);
 
-    m_timer.setInterval(m_clock != nullptr ? std::chrono::milliseconds(0) : document::kCalibrationWaitTick);
+    m_timer.setInterval(m_clock != nullptr ? std::chrono::milliseconds(0)
+                                           : document::kCalibrationWaitTick);
     connect(&m_timer, &QTimer::timeout, this, [this] {
         if (m_clock != nullptr) m_clock->sleepFor(document::kCalibrationWaitTick);
         OnTimer();

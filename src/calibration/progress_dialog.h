@@ -17,7 +17,8 @@ class CProgressDialog : public QDialog {
 public:
     // Without a clock the ticks come from a one-second timer. With one, each tick first
     // waits a second on the clock, so a test clock runs the whole wait at once.
-    explicit CProgressDialog(document::CalibrationWait mode, hart::Sleeper* clock = nullptr, QWidget* parent = nullptr);
+    explicit CProgressDialog(document::CalibrationWait mode, hart::Sleeper* clock = nullptr,
+                             QWidget* parent = nullptr);
 
     // One tick of the timer.
     void OnTimer();

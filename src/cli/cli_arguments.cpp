@@ -6,7 +6,8 @@ namespace cli {
 
 std::string Argument::syntax() const
 {
-    const std::string words = flag.empty() || valueName.empty() ? flag + valueName : flag + " " + valueName;
+    const std::string words =
+        flag.empty() || valueName.empty() ? flag + valueName : flag + " " + valueName;
     return optional ? "[" + words + "]" : words;
 }
 
@@ -52,12 +53,15 @@ bool ToMilliampsOrOff(const std::string& word, std::optional<float>& value)
     std::string number = word;
     for (char& ch : number)
         if (ch == ',') ch = '.';
-    const bool plain = !number.empty() && number.find_first_not_of("0123456789.") == std::string::npos &&
+    const bool plain = !number.empty() &&
+                       number.find_first_not_of("0123456789.") == std::string::npos &&
                        number.find('.') == number.rfind('.') && number != ".";
     if (!plain) return false;
     float milliamps = 0.0f;
-    const auto [ptr, error] = std::from_chars(number.data(), number.data() + number.size(), milliamps);
-    if (error != std::errc{} || ptr != number.data() + number.size() || !(milliamps > 0.0f)) return false;
+    const auto [ptr, error] =
+        std::from_chars(number.data(), number.data() + number.size(), milliamps);
+    if (error != std::errc{} || ptr != number.data() + number.size() || !(milliamps > 0.0f))
+        return false;
     value = milliamps;
     return true;
 }

@@ -36,7 +36,10 @@ using Converter = bool (*)(const std::string&, T&);
 template <typename T>
 Argument Value(std::string valueName, T& member, Converter<T> convert, std::string expected = {})
 {
-    return {{}, std::move(valueName), false, std::move(expected),
+    return {{},
+            std::move(valueName),
+            false,
+            std::move(expected),
             [&member, convert](const std::string& word) { return convert(word, member); }};
 }
 
@@ -44,7 +47,11 @@ template <typename T>
 Argument OptionalValue(std::string valueName, std::optional<T>& member, Converter<T> convert,
                        std::string expected = {})
 {
-    return {{}, std::move(valueName), true, std::move(expected), [&member, convert](const std::string& word) {
+    return {{},
+            std::move(valueName),
+            true,
+            std::move(expected),
+            [&member, convert](const std::string& word) {
                 T value{};
                 if (!convert(word, value)) return false;
                 member = std::move(value);

@@ -18,7 +18,8 @@ std::string Command::parse(const std::vector<std::string>& words)
 {
     std::size_t next = 0;
     for (const Argument& argument : m_arguments) {
-        const bool given = next < words.size() && (argument.flag.empty() || words[next] == argument.flag);
+        const bool given =
+            next < words.size() && (argument.flag.empty() || words[next] == argument.flag);
         if (!given) {
             if (argument.optional) continue;
             return m_name + ": " + argument.syntax() + " missing";
@@ -28,9 +29,11 @@ std::string Command::parse(const std::vector<std::string>& words)
             argument.store(argument.flag);
             continue;
         }
-        if (next == words.size()) return m_name + ": " + argument.valueName + " missing after " + argument.flag;
+        if (next == words.size())
+            return m_name + ": " + argument.valueName + " missing after " + argument.flag;
         if (!argument.store(words[next]))
-            return m_name + ": " + argument.valueName + " must be " + argument.expected + ", not \"" + words[next] + "\"";
+            return m_name + ": " + argument.valueName + " must be " + argument.expected +
+                   ", not \"" + words[next] + "\"";
         ++next;
     }
     if (next < words.size()) return m_name + ": unexpected argument " + words[next];

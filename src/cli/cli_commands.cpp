@@ -2,17 +2,17 @@
 
 #include <optional>
 
-#include "document/advanced_send_check.h"
-#include "document/basic_send_check.h"
 #include "cli/cli_monitor.h"
 #include "cli/configuration_printout.h"
-#include "document/framework_messages.h"
-#include "hart/link_environment.h"
-#include "document/port_choice.h"
-#include "report/report_output.h"
-#include "document/session_port_settings.h"
 #include "cli/terminal_user.h"
+#include "document/advanced_send_check.h"
+#include "document/basic_send_check.h"
+#include "document/framework_messages.h"
+#include "document/port_choice.h"
+#include "document/session_port_settings.h"
 #include "document/vesk_doc.h"
+#include "hart/link_environment.h"
+#include "report/report_output.h"
 
 namespace cli {
 namespace {
@@ -21,7 +21,8 @@ using document::CommandOutcome;
 using document::CVeskDoc;
 
 // %1 is the file named on the command line.
-constexpr const char* kNotSavedAfterFailedRead = "Not saved to \"%1\": the transmitter was not read in full.";
+constexpr const char* kNotSavedAfterFailedRead =
+    "Not saved to \"%1\": the transmitter was not read in full.";
 
 QString Path(const std::string& file) { return QString::fromLocal8Bit(file.c_str()); }
 
@@ -43,7 +44,10 @@ public:
 
 class StorePort final : public Command {
 public:
-    StorePort() : Command("port", "use COM port N from now on") { add(Value("N", m_port, ToPortNumber, "a number from 1 to 255")); }
+    StorePort() : Command("port", "use COM port N from now on")
+    {
+        add(Value("N", m_port, ToPortNumber, "a number from 1 to 255"));
+    }
     int execute(CVeskDoc& doc, TerminalUser&) const override
     {
         doc.OnPortSettings(m_port);
@@ -58,7 +62,10 @@ class Check final : public Command {
 public:
     Check() : Command("check", "look for the transmitter") {}
     bool usesDevice() const override { return true; }
-    int execute(CVeskDoc& doc, TerminalUser&) const override { return Status(doc.OnCheckConnection()); }
+    int execute(CVeskDoc& doc, TerminalUser&) const override
+    {
+        return Status(doc.OnCheckConnection());
+    }
 };
 
 class Read final : public Command {
@@ -77,8 +84,10 @@ public:
         if (!m_file) return Status(outcome == CommandOutcome::Done);
         // A partly cleared record must not replace a good file.
         if (outcome != CommandOutcome::Done) {
-            user.notify(document::kNoStringId, QString::fromUtf8(kNotSavedAfterFailedRead).arg(Path(*m_file)).toStdString(),
-                        hart::MessageIcon::Exclamation);
+            user.notify(
+                document::kNoStringId,
+                QString::fromUtf8(kNotSavedAfterFailedRead).arg(Path(*m_file)).toStdString(),
+                hart::MessageIcon::Exclamation);
             return kExitFailed;
         }
         return Status(doc.OnSaveDocument(Path(*m_file)));
@@ -90,7 +99,10 @@ private:
 
 class Show final : public Command {
 public:
-    Show() : Command("show", "print the configuration saved in FILE") { add(Value("FILE", m_file, ToText)); }
+    Show() : Command("show", "print the configuration saved in FILE")
+    {
+        add(Value("FILE", m_file, ToText));
+    }
     int execute(CVeskDoc& doc, TerminalUser& user) const override
     {
         if (!OpenFile(doc, m_file)) return kExitFailed;
@@ -108,7 +120,8 @@ class Send final : public Command {
 public:
     explicit Send(bool basic)
         : Command(basic ? "send-basic" : "send-advanced",
-                  basic ? "send the Basic page's values from FILE" : "send the alarm and saturation levels from FILE"),
+                  basic ? "send the Basic page's values from FILE"
+                        : "send the alarm and saturation levels from FILE"),
           m_basic(basic)
     {
         add(Value("FILE", m_file, ToText));
@@ -118,7 +131,8 @@ public:
     int execute(CVeskDoc& doc, TerminalUser& user) const override
     {
         if (!OpenFile(doc, m_file)) return kExitFailed;
-        if (m_validate && !(m_basic ? document::ValidateBasicPage(doc, user) : document::ValidateAdvancedPage(doc, user)))
+        if (m_validate && !(m_basic ? document::ValidateBasicPage(doc, user)
+                                    : document::ValidateAdvancedPage(doc, user)))
             return kExitFailed;
         const bool done = m_basic ? doc.OnSendBasic() : doc.OnSendAdvanced();
         PrintFailedValues(doc, user);
@@ -134,7 +148,8 @@ private:
 // The Calibration page's "Установить" and "Сброс" of the fixed current.
 class FixedCurrent final : public Command {
 public:
-    FixedCurrent() : Command("fixed-current", "force the loop current to MA mA, or release it with off")
+    FixedCurrent()
+        : Command("fixed-current", "force the loop current to MA mA, or release it with off")
     {
         add(Value("MA|off", m_current, ToMilliampsOrOff, "a current in mA above 0 or off"));
     }

@@ -25,7 +25,8 @@ class Monitor final : public Command {
 public:
     Monitor() : Command("monitor", "print the live values each cycle, N cycles or until Ctrl+C")
     {
-        add(AfterFlag("--cycles", OptionalValue("N", m_cycles, ToPositiveCount, "a positive number")));
+        add(AfterFlag("--cycles",
+                      OptionalValue("N", m_cycles, ToPositiveCount, "a positive number")));
     }
     bool usesDevice() const override { return true; }
 

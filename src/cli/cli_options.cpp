@@ -21,13 +21,15 @@ constexpr std::array<std::pair<const char*, Button>, 5> kButtons = {{
 std::string ButtonNames()
 {
     std::string names;
-    for (const auto& [name, button] : kButtons) names += (names.empty() ? "" : ", ") + std::string(name);
+    for (const auto& [name, button] : kButtons)
+        names += (names.empty() ? "" : ", ") + std::string(name);
     return names;
 }
 
 std::optional<Button> ParseButton(const std::string& name)
 {
-    const auto it = std::find_if(kButtons.begin(), kButtons.end(), [&](const auto& entry) { return name == entry.first; });
+    const auto it = std::find_if(kButtons.begin(), kButtons.end(),
+                                 [&](const auto& entry) { return name == entry.first; });
     if (it == kButtons.end()) return std::nullopt;
     return it->second;
 }
@@ -51,7 +53,8 @@ std::string UsageText()
                        "commands:\n";
     for (const auto& command : commands) {
         const std::string usage = command->usage();
-        text += "  " + usage + std::string(width - usage.size() + 2, ' ') + command->description() + "\n";
+        text += "  " + usage + std::string(width - usage.size() + 2, ' ') + command->description() +
+                "\n";
     }
     return text + "buttons: " + ButtonNames() + "\n";
 }
@@ -67,7 +70,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
         } else if (arg == "--port") {
             if (i + 1 >= args.size()) return {std::nullopt, false, "--port needs a port number"};
             int port = 0;
-            if (!ToPortNumber(args[++i], port)) return {std::nullopt, false, "--port takes a number from 1 to 255"};
+            if (!ToPortNumber(args[++i], port))
+                return {std::nullopt, false, "--port takes a number from 1 to 255"};
             options.port = port;
         } else if (arg == "--answer") {
             if (i + 1 >= args.size()) return {std::nullopt, false, "--answer needs ID=BUTTON"};
@@ -75,9 +79,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
             const auto eq = answer.find('=');
             int id = 0;
             const bool idGiven = eq != std::string::npos && ToNumber(answer.substr(0, eq), id);
-            const auto button = eq == std::string::npos ? std::nullopt : ParseButton(answer.substr(eq + 1));
+            const auto button =
+                eq == std::string::npos ? std::nullopt : ParseButton(answer.substr(eq + 1));
             if (!idGiven || !button)
-                return {std::nullopt, false, "--answer takes ID=BUTTON, BUTTON one of " + ButtonNames() + ": " + answer};
+                return {std::nullopt, false,
+                        "--answer takes ID=BUTTON, BUTTON one of " + ButtonNames() + ": " + answer};
             options.answers[id].push_back(*button);
         } else if (arg.rfind("--", 0) == 0) {
             return {std::nullopt, false, "unknown option " + arg};
@@ -88,7 +94,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
     if (i >= args.size()) return {std::nullopt, false, "no command given"};
     options.command = FindCommand(args[i]);
     if (!options.command) return {std::nullopt, false, "unknown command " + args[i]};
-    const std::string error = options.command->parse({args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()});
+    const std::string error =
+        options.command->parse({args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()});
     if (!error.empty()) return {std::nullopt, false, error};
     return {std::move(options), false, {}};
 }

@@ -1,7 +1,7 @@
 #include "cli/configuration_printout.h"
 
-#include "document/report_lines.h"
 #include "cli/terminal_user.h"
+#include "document/report_lines.h"
 #include "document/vesk_doc.h"
 
 namespace cli {

@@ -1,15 +1,14 @@
-#include <unistd.h>
-
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QLocale>
-
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLocale>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
@@ -22,7 +21,8 @@ namespace {
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool printing)
 {
     if (!printing) return std::make_unique<QCoreApplication>(argc, argv);
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
@@ -39,12 +39,14 @@ int main(int argc, char* argv[])
 
     // Numbers as the user writes them: the decimal separator of their numeric locale.
     std::setlocale(LC_NUMERIC, "");
-    const auto app = MakeApplication(argc, argv, parsed.options && parsed.options->command->needsFonts());
+    const auto app =
+        MakeApplication(argc, argv, parsed.options && parsed.options->command->needsFonts());
     std::setlocale(LC_NUMERIC, "");
     QLocale::setDefault(QLocale::system());
 
     if (!parsed.options) {
-        std::fprintf(stderr, "tarvel4410-cli: %s\n%s", parsed.error.c_str(), cli::UsageText().c_str());
+        std::fprintf(stderr, "tarvel4410-cli: %s\n%s", parsed.error.c_str(),
+                     cli::UsageText().c_str());
         return cli::kExitUsage;
     }
     cli::TerminalUser user(parsed.options->answers, stdout, stdin, isatty(STDIN_FILENO) != 0);

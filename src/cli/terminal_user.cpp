@@ -9,7 +9,8 @@ namespace cli {
 
 using document::Button;
 
-TerminalUser::TerminalUser(std::map<int, std::deque<Button>> answers, std::FILE* out, std::FILE* in, bool interactive)
+TerminalUser::TerminalUser(std::map<int, std::deque<Button>> answers, std::FILE* out, std::FILE* in,
+                           bool interactive)
     : m_answers(std::move(answers)), m_out(out), m_in(in), m_interactive(interactive)
 {
 }
@@ -51,7 +52,8 @@ int TerminalUser::ask(int messageId, const std::string& text, int style)
         button = document::NegativeButton(style);
         note = " (нет ответа)";
     }
-    printLine(line + " -> " + std::string(tarvel::LoadText(document::ButtonCaptionId(button))) + note);
+    printLine(line + " -> " + std::string(tarvel::LoadText(document::ButtonCaptionId(button))) +
+              note);
     return button;
 }
 
@@ -61,13 +63,17 @@ Button TerminalUser::AskTerminal(const std::string& line, int style)
     for (;;) {
         std::fprintf(m_out, "%s\n", line.c_str());
         for (std::size_t i = 0; i < buttons.size(); ++i)
-            std::fprintf(m_out, "  %zu) %s\n", i + 1, std::string(tarvel::LoadText(document::ButtonCaptionId(buttons[i]))).c_str());
+            std::fprintf(
+                m_out, "  %zu) %s\n", i + 1,
+                std::string(tarvel::LoadText(document::ButtonCaptionId(buttons[i]))).c_str());
         std::fprintf(m_out, "> ");
         std::fflush(m_out);
         char reply[32];
-        if (std::fgets(reply, sizeof reply, m_in) == nullptr) return document::NegativeButton(style);
+        if (std::fgets(reply, sizeof reply, m_in) == nullptr)
+            return document::NegativeButton(style);
         const int choice = std::atoi(reply);
-        if (choice >= 1 && choice <= static_cast<int>(buttons.size())) return buttons[static_cast<std::size_t>(choice - 1)];
+        if (choice >= 1 && choice <= static_cast<int>(buttons.size()))
+            return buttons[static_cast<std::size_t>(choice - 1)];
     }
 }
 

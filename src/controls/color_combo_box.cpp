@@ -27,10 +27,12 @@ void CColorComboBox::ApplyColors()
     setPalette(palette);
     view()->setPalette(palette);
     // The style sheet makes the colour visible also in styles that ignore the palette.
-    setStyleSheet(m_highlighted ? QStringLiteral("QComboBox { color: %1; background-color: %2; }"
-                                                 "QComboBox QAbstractItemView { color: %1; background-color: %2; }")
-                                      .arg(textColor().name(), backgroundColor().name())
-                                : QString());
+    setStyleSheet(
+        m_highlighted
+            ? QStringLiteral("QComboBox { color: %1; background-color: %2; }"
+                             "QComboBox QAbstractItemView { color: %1; background-color: %2; }")
+                  .arg(textColor().name(), backgroundColor().name())
+            : QString());
     ++m_repaints;
     update();
 }

@@ -5,7 +5,8 @@
 CMyColorEdit::CMyColorEdit(QWidget* parent) : QLineEdit(parent)
 {
     // Qt's own limit also cuts texts set by the program, so it follows the text's length.
-    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { FitLimitTo(text.size()); });
+    connect(this, &QLineEdit::textChanged, this,
+            [this](const QString& text) { FitLimitTo(text.size()); });
 }
 
 void CMyColorEdit::SetTypingLimit(int maxChars)
@@ -33,6 +34,7 @@ void CMyColorEdit::SetBackgroundColor(QColor color)
     palette.setColor(QPalette::Base, m_background);
     palette.setColor(QPalette::Text, m_text);
     setPalette(palette);
-    setStyleSheet(QStringLiteral("QLineEdit { color: %1; background-color: %2; }").arg(m_text.name(), m_background.name()));
+    setStyleSheet(QStringLiteral("QLineEdit { color: %1; background-color: %2; }")
+                      .arg(m_text.name(), m_background.name()));
     update();
 }

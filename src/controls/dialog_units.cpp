@@ -1,10 +1,10 @@
 #include "controls/dialog_units.h"
 
+#include <cmath>
+
 #include <QFontMetricsF>
 #include <QVariant>
 #include <QWidget>
-
-#include <cmath>
 
 namespace {
 const char* kControlIdProperty = "controlId";

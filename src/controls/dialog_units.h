@@ -4,7 +4,6 @@
 #include <QRect>
 #include <QWidget>
 
-
 // The dialog-unit geometry of the program's forms, in pixels of the font the form uses:
 // a horizontal unit is a quarter of the font's average letter width, a vertical unit an
 // eighth of its height, as in classic dialog templates.

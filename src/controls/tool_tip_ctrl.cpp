@@ -14,7 +14,8 @@ CToolTipCtrl::CToolTipCtrl(QWidget* window) : QObject(window)
 QString CToolTipCtrl::WrappedText(const QString& text)
 {
     if (QFontMetrics(QToolTip::font()).horizontalAdvance(text) <= kMaxTipWidth) return text;
-    return QStringLiteral("<table width=\"%1\" cellspacing=\"0\" cellpadding=\"0\"><tr><td>%2</td></tr></table>")
+    return QStringLiteral("<table width=\"%1\" cellspacing=\"0\" "
+                          "cellpadding=\"0\"><tr><td>%2</td></tr></table>")
         .arg(kMaxTipWidth)
         .arg(text.toHtmlEscaped());
 }
@@ -25,6 +26,7 @@ bool CToolTipCtrl::eventFilter(QObject* watched, QEvent* event)
     auto* control = static_cast<QWidget*>(watched);
     if (control->toolTip().isEmpty()) return false;
     const auto* help = static_cast<QHelpEvent*>(event);
-    QToolTip::showText(help->globalPos(), WrappedText(control->toolTip()), control, {}, control->toolTipDuration());
+    QToolTip::showText(help->globalPos(), WrappedText(control->toolTip()), control, {},
+                       control->toolTipDuration());
     return true;
 }

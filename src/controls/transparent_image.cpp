@@ -1,6 +1,9 @@
 #include "controls/transparent_image.h"
 
-CTransparentImage::CTransparentImage(QWidget* parent) : QLabel(parent) { setAttribute(Qt::WA_TranslucentBackground); }
+CTransparentImage::CTransparentImage(QWidget* parent) : QLabel(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+}
 
 void CTransparentImage::SetBitmap(const QImage& image)
 {

@@ -44,7 +44,8 @@ int ChoiceIndexFromCode(std::int32_t code)
 
 void NoticeAlarmChoice(int alarmIndex, hart::UserInteraction& ui)
 {
-    if (alarmIndex == kLowAlarmNoticeIndex) hart::NotifyString(ui, kLowAlarmNotice, hart::MessageIcon::None);
+    if (alarmIndex == kLowAlarmNoticeIndex)
+        hart::NotifyString(ui, kLowAlarmNotice, hart::MessageIcon::None);
 }
 
 QList<float> SuggestedLevels(AlarmLevel level)
@@ -72,15 +73,18 @@ AdvancedPageView AdvancedPageViewOf(const PageValues& values)
     view.lineFilterIndex = ChoiceIndexFromCode(values.lineFilter);
     view.writeProtectIndex = ChoiceIndexFromCode(values.writeProtect);
     view.alarmText = EntryText(ChoiceListEntries(AdvancedChoice::AlarmSelect), view.alarmIndex);
-    view.lineFilterText = EntryText(ChoiceListEntries(AdvancedChoice::LineFilter), view.lineFilterIndex);
-    view.writeProtectText = EntryText(ChoiceListEntries(AdvancedChoice::WriteProtect), view.writeProtectIndex);
+    view.lineFilterText =
+        EntryText(ChoiceListEntries(AdvancedChoice::LineFilter), view.lineFilterIndex);
+    view.writeProtectText =
+        EntryText(ChoiceListEntries(AdvancedChoice::WriteProtect), view.writeProtectIndex);
     view.lowAlarmText = FormatValue(values.lowAlmVal, kLevelDecimals);
     view.highAlarmText = FormatValue(values.highAlmVal, kLevelDecimals);
     view.lowSaturationText = FormatValue(values.lowSatVal, kLevelDecimals);
     view.highSaturationText = FormatValue(values.highSatVal, kLevelDecimals);
     const FailedFlags& f = values.failed;
-    view.flagged = f.test(ValueFlag::AlarmSelect) || f.test(ValueFlag::LowAlmVal) || f.test(ValueFlag::HighAlmVal) ||
-                   f.test(ValueFlag::LowSatVal) || f.test(ValueFlag::HighSatVal) || f.test(ValueFlag::LineFilter) ||
+    view.flagged = f.test(ValueFlag::AlarmSelect) || f.test(ValueFlag::LowAlmVal) ||
+                   f.test(ValueFlag::HighAlmVal) || f.test(ValueFlag::LowSatVal) ||
+                   f.test(ValueFlag::HighSatVal) || f.test(ValueFlag::LineFilter) ||
                    f.test(ValueFlag::WriteProtect);
     return view;
 }

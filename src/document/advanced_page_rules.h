@@ -1,10 +1,10 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <cstdint>
 
 #include "document/page_values.h"
 

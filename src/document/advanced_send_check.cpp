@@ -12,16 +12,16 @@ using transmitter::IsNotSet;
 constexpr float Bits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
 
 // The bounds are single-precision constants, given by their bits.
-constexpr float kLowAlarmMin = Bits(0x405FFE5D);        // 3.4999
-constexpr float kLowAlarmMax = Bits(0x407001A3);        // 3.7501
-constexpr float kLowAlarmSplit = Bits(0x406CCCCD);      // 3.7
-constexpr float kLowSaturationMin = Bits(0x406CCB29);   // 3.6999
+constexpr float kLowAlarmMin = Bits(0x405FFE5D);           // 3.4999
+constexpr float kLowAlarmMax = Bits(0x407001A3);           // 3.7501
+constexpr float kLowAlarmSplit = Bits(0x406CCCCD);         // 3.7
+constexpr float kLowSaturationMin = Bits(0x406CCB29);      // 3.6999
 constexpr float kSaturationAboveAlarm = Bits(0x3DCCCCCD);  // 0.1
-constexpr float kLowSaturationMax = Bits(0x40799B3D);   // 3.9001
-constexpr float kHighSaturationMin = Bits(0x41A3FFCC);  // 20.4999
-constexpr float kHighSaturationMax = Bits(0x41A73368);  // 20.9001
-constexpr float kHighAlarmMin = Bits(0x41A7FFCC);       // 20.9999
-constexpr float kHighAlarmMax = Bits(0x41B80034);       // 23.0001
+constexpr float kLowSaturationMax = Bits(0x40799B3D);      // 3.9001
+constexpr float kHighSaturationMin = Bits(0x41A3FFCC);     // 20.4999
+constexpr float kHighSaturationMax = Bits(0x41A73368);     // 20.9001
+constexpr float kHighAlarmMin = Bits(0x41A7FFCC);          // 20.9999
+constexpr float kHighAlarmMax = Bits(0x41B80034);          // 23.0001
 
 enum Message {
     kIncompleteLevels = 1253,
@@ -56,7 +56,8 @@ bool ValidateAdvancedSend(const AlarmLevels& levels, hart::UserInteraction& ui)
     if (la > kLowAlarmMax) return RefuseSend(ui, kLowAlarmTooHigh);
     if (la <= kLowAlarmSplit && ls < kLowSaturationMin) return RefuseSend(ui, kLowSaturationTooLow);
     const float lowSaturationFloor = la + kSaturationAboveAlarm;  // rounded to single precision
-    if (la > kLowAlarmSplit && ls < lowSaturationFloor) return RefuseSend(ui, kLowSaturationBelowAlarm);
+    if (la > kLowAlarmSplit && ls < lowSaturationFloor)
+        return RefuseSend(ui, kLowSaturationBelowAlarm);
     if (ls > kLowSaturationMax) return RefuseSend(ui, kLowSaturationTooHigh);
     if (hs < kHighSaturationMin) return RefuseSend(ui, kHighSaturationTooLow);
     if (hs > kHighSaturationMax) return RefuseSend(ui, kHighSaturationTooHigh);

@@ -26,7 +26,8 @@ QVariant StoredPort()
 
 QSettings AppSettings::Store()
 {
-    return QSettings(QStringLiteral("Tarvel 4410 Configuration Tool"), QString::fromUtf8("Конфигурация датчика Тарвел-4410"));
+    return QSettings(QStringLiteral("Tarvel 4410 Configuration Tool"),
+                     QString::fromUtf8("Конфигурация датчика Тарвел-4410"));
 }
 
 int AppSettings::portNumber() const

@@ -42,7 +42,8 @@ QString RemoveInvalidTagCharacters(const QString& text, hart::UserInteraction& u
 bool CheckTagToSend(std::u16string_view tag, hart::UserInteraction& ui)
 {
     for (const char16_t ch : tag) {
-        const char16_t typedAs = (ch >= u'a' && ch <= u'z') ? static_cast<char16_t>(ch - u'a' + u'A') : ch;
+        const char16_t typedAs =
+            (ch >= u'a' && ch <= u'z') ? static_cast<char16_t>(ch - u'a' + u'A') : ch;
         if (IsTagCharacter(typedAs)) continue;
         ReportInvalidTagCharacter(ch, ui);
         return false;

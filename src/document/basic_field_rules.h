@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QString>
-
 #include <string_view>
 
-#include "hart/user_interaction.h"
+#include <QString>
+
 #include "document/vesk_doc.h"
+#include "hart/user_interaction.h"
 
 namespace document {
 

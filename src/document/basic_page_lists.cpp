@@ -9,7 +9,14 @@ namespace {
 
 using namespace transmitter;
 
-enum class SensorKind { Empty, NoSelection, ResistanceThermometer, Thermocouple, MillivoltInput, OhmInput };
+enum class SensorKind {
+    Empty,
+    NoSelection,
+    ResistanceThermometer,
+    Thermocouple,
+    MillivoltInput,
+    OhmInput
+};
 
 SensorKind KindOf(int sensorIndex)
 {
@@ -51,7 +58,8 @@ int SensorListIndex(std::int32_t sensorType)
 QStringList ConnectionListEntries(int sensorIndex)
 {
     QStringList entries{QString(), LoadedText(kTwoWireString)};
-    if (!OnlyTwoWires(KindOf(sensorIndex))) entries << LoadedText(kThreeWireString) << LoadedText(kFourWireString);
+    if (!OnlyTwoWires(KindOf(sensorIndex)))
+        entries << LoadedText(kThreeWireString) << LoadedText(kFourWireString);
     return entries;
 }
 
@@ -62,13 +70,10 @@ QList<std::int32_t> UnitListCodes(int sensorIndex)
         return {kUnitCelsius, kUnitFahrenheit, kUnitRankine, kUnitKelvin, kUnitOhm};
     case SensorKind::Thermocouple:
         return {kUnitCelsius, kUnitFahrenheit, kUnitRankine, kUnitKelvin, kUnitMillivolt};
-    case SensorKind::MillivoltInput:
-        return {kUnitMillivolt};
-    case SensorKind::OhmInput:
-        return {kUnitOhm};
+    case SensorKind::MillivoltInput: return {kUnitMillivolt};
+    case SensorKind::OhmInput: return {kUnitOhm};
     case SensorKind::Empty:
-    case SensorKind::NoSelection:
-        break;
+    case SensorKind::NoSelection: break;
     }
     return {kUnitCelsius, kUnitFahrenheit, kUnitRankine, kUnitKelvin, kUnitMillivolt, kUnitOhm};
 }
@@ -101,11 +106,9 @@ int ConnectionIndexFromCode(int sensorIndex, std::int32_t connectionCode)
         if (connectionCode == kFourWire) return 3;
         return 0;
     case SensorKind::Thermocouple:
-    case SensorKind::MillivoltInput:
-        return 1;
+    case SensorKind::MillivoltInput: return 1;
     case SensorKind::Empty:
-    case SensorKind::NoSelection:
-        break;
+    case SensorKind::NoSelection: break;
     }
     return 0;
 }
@@ -132,8 +135,7 @@ int UnitsIndexFromCode(int sensorIndex, std::int32_t unitCode)
 {
     if (unitCode == kUnitsNotSet) return 0;
     switch (KindOf(sensorIndex)) {
-    case SensorKind::Empty:
-        return 0;
+    case SensorKind::Empty: return 0;
     case SensorKind::ResistanceThermometer:
     case SensorKind::Thermocouple:
         if (unitCode >= kUnitCelsius && unitCode <= kUnitKelvin) return unitCode - kUnitCelsius + 1;
@@ -144,8 +146,7 @@ int UnitsIndexFromCode(int sensorIndex, std::int32_t unitCode)
         if (unitCode >= kUnitCelsius && unitCode <= kUnitOhm) return unitCode - kUnitCelsius + 1;
         return 1;
     case SensorKind::MillivoltInput:
-    case SensorKind::OhmInput:
-        break;
+    case SensorKind::OhmInput: break;
     }
     return 1;
 }

@@ -1,8 +1,8 @@
 #include "document/basic_page_view.h"
 
 #include "document/display_text.h"
-#include "transmitter/sensor_table.h"
 #include "document/value_format.h"
+#include "transmitter/sensor_table.h"
 
 namespace document {
 namespace {
@@ -55,9 +55,10 @@ BasicPageView BasicPageViewOf(const PageValues& values)
     view.upperRangeText = FormatValue(values.upperRangeValue, kPointDecimals);
     view.dampingText = FormatValue(values.damping, kDampingDecimals);
     const FailedFlags& f = values.failed;
-    view.flagged = f.test(ValueFlag::Tag) || f.test(ValueFlag::SensorType) || f.test(ValueFlag::SensorConnection) ||
-                   f.test(ValueFlag::RangeUnits) || f.test(ValueFlag::LowerRangeValue) ||
-                   f.test(ValueFlag::UpperRangeValue) || f.test(ValueFlag::Damping);
+    view.flagged = f.test(ValueFlag::Tag) || f.test(ValueFlag::SensorType) ||
+                   f.test(ValueFlag::SensorConnection) || f.test(ValueFlag::RangeUnits) ||
+                   f.test(ValueFlag::LowerRangeValue) || f.test(ValueFlag::UpperRangeValue) ||
+                   f.test(ValueFlag::Damping);
     return view;
 }
 
@@ -73,7 +74,8 @@ void StoreUnitsChoice(CVeskDoc& doc, int sensorIndex, std::int32_t unitCode)
 void StoreSensorChoice(CVeskDoc& doc, int sensorIndex)
 {
     const int connectionIndex = ConnectionIndexFromCode(sensorIndex, doc.sensorConnection());
-    const std::int32_t unitCode = UnitCodeFromIndex(sensorIndex, UnitsIndexFromCode(sensorIndex, doc.rangeUnits()));
+    const std::int32_t unitCode =
+        UnitCodeFromIndex(sensorIndex, UnitsIndexFromCode(sensorIndex, doc.rangeUnits()));
     doc.setSensorType(transmitter::SensorCodeFromIndex(sensorIndex));
     const auto [lower, upper] = transmitter::SensorLimits(sensorIndex, unitCode);
     doc.setLowerSensorLimit(lower);

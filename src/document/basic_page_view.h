@@ -1,9 +1,9 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QString>
 #include <QStringList>
-
-#include <cstdint>
 
 #include "document/basic_page_lists.h"
 #include "document/page_values.h"

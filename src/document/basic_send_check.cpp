@@ -6,8 +6,8 @@
 #include "document/basic_field_rules.h"
 #include "document/basic_page_lists.h"
 #include "document/basic_page_view.h"
-#include "transmitter/sensor_table.h"
 #include "document/send_refusal.h"
+#include "transmitter/sensor_table.h"
 
 namespace document {
 namespace {
@@ -17,8 +17,8 @@ using transmitter::kSensorNotSet;
 using transmitter::kUnitsNotSet;
 
 // Single-precision constants, named by their bits.
-constexpr float kMinimumSpan = std::bit_cast<float>(std::uint32_t{0x3C23D70A});    // 0.01
-constexpr float kLimitTolerance = std::bit_cast<float>(std::uint32_t{0x3BA3D70A}); // 0.005
+constexpr float kMinimumSpan = std::bit_cast<float>(std::uint32_t{0x3C23D70A});     // 0.01
+constexpr float kLimitTolerance = std::bit_cast<float>(std::uint32_t{0x3BA3D70A});  // 0.005
 
 enum Message {
     kUnitsWithoutSensor = 1263,

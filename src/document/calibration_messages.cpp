@@ -1,7 +1,7 @@
 #include "document/calibration_messages.h"
 
-#include "resources/string_table.h"
 #include "document/vesk_doc.h"
+#include "resources/string_table.h"
 
 namespace document {
 

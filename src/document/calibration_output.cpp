@@ -3,8 +3,8 @@
 #include "document/calibration_messages.h"
 #include "document/calibration_rules.h"
 #include "document/question_box.h"
-#include "resources/string_ids.h"
 #include "document/vesk_doc.h"
+#include "resources/string_ids.h"
 
 namespace document {
 namespace {
@@ -50,7 +50,8 @@ bool CVeskDoc::ApplyFixedCurrent(bool set, bool interactive)
         ShowMessage(*this, kNoFixedCurrent, MessageIcon::None);
         return false;
     }
-    if (set && interactive && AskQuestion(*this, kQuestionOutputChange, MB_OKCANCEL) != IDOK) return false;
+    if (set && interactive && AskQuestion(*this, kQuestionOutputChange, MB_OKCANCEL) != IDOK)
+        return false;
     if (!CheckWritable()) return false;
 
     if (!set) {
@@ -92,8 +93,9 @@ bool CVeskDoc::BeginOutputCalibration()
     return ApplyFixedCurrent(true, false);
 }
 
-CVeskDoc::LoopTrimOutcome CVeskDoc::CalibrateOutputPoint(
-    transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(), int failureMessage)
+CVeskDoc::LoopTrimOutcome
+CVeskDoc::CalibrateOutputPoint(transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(),
+                               int failureMessage)
 {
     const serial::PortHold hold = HoldPort();
     CursorRestorer restorer(*this);
@@ -101,7 +103,8 @@ CVeskDoc::LoopTrimOutcome CVeskDoc::CalibrateOutputPoint(
     const transmitter::LoopTrimResult trimmed = (m_pTransmitter.get()->*trim)();
     if (trimmed.done) return LoopTrimOutcome::Trimmed;
     if (trimmed.result == kResultTooLarge || trimmed.result == kResultTooSmall) {
-        if (AskQuestion(*this, kQuestionRetryTrim, MB_YESNO) == IDYES) return LoopTrimOutcome::Retry;
+        if (AskQuestion(*this, kQuestionRetryTrim, MB_YESNO) == IDYES)
+            return LoopTrimOutcome::Retry;
     } else {
         ShowMessage(*this, failureMessage, MessageIcon::Error);
     }

@@ -1,7 +1,7 @@
 #include "document/calibration_rules.h"
 
-#include "resources/string_table.h"
 #include "document/value_format.h"
+#include "resources/string_table.h"
 
 namespace document {
 namespace {
@@ -11,7 +11,10 @@ using transmitter::AdditionalStatus;
 constexpr std::int32_t kOhmInput = 0;
 constexpr std::int32_t kMillivoltInput = 128;
 
-bool IsResistanceThermometer(std::int32_t sensorType) { return sensorType >= 1 && sensorType <= 15; }
+bool IsResistanceThermometer(std::int32_t sensorType)
+{
+    return sensorType >= 1 && sensorType <= 15;
+}
 bool IsThermocouple(std::int32_t sensorType) { return sensorType >= 129 && sensorType <= 143; }
 
 struct MeterBand {
@@ -36,8 +39,8 @@ bool HasCalibrationError(const AdditionalStatus& status)
 bool StatusRefusesTrim(const AdditionalStatus& status)
 {
     const std::uint8_t* b = status.bytes;
-    return b[0] != 0 && b[1] != 0 && b[4] != 0 && (b[2] & 0x80) != 0 && (b[3] & 0x01) != 0 && (b[3] & 0x08) != 0 &&
-           (b[3] & 0x10) != 0;
+    return b[0] != 0 && b[1] != 0 && b[4] != 0 && (b[2] & 0x80) != 0 && (b[3] & 0x01) != 0 &&
+           (b[3] & 0x08) != 0 && (b[3] & 0x10) != 0;
 }
 
 bool TrimUnitsAllowed(std::int32_t s, std::int32_t t, std::int32_t r)
@@ -45,8 +48,10 @@ bool TrimUnitsAllowed(std::int32_t s, std::int32_t t, std::int32_t r)
     using namespace transmitter;
     if (s == kOhmInput && t != kUnitOhm) return false;
     if (s == kMillivoltInput && t != kUnitMillivolt) return false;
-    if (IsResistanceThermometer(s) && (t == kUnitMillivolt || (r == kUnitOhm && t != kUnitOhm))) return false;
-    if (IsThermocouple(s) && (t == kUnitOhm || (r == kUnitMillivolt && t != kUnitMillivolt))) return false;
+    if (IsResistanceThermometer(s) && (t == kUnitMillivolt || (r == kUnitOhm && t != kUnitOhm)))
+        return false;
+    if (IsThermocouple(s) && (t == kUnitOhm || (r == kUnitMillivolt && t != kUnitMillivolt)))
+        return false;
     return true;
 }
 
@@ -55,7 +60,8 @@ std::string CurrentMessage(int messageId, float milliamps)
     std::string text(tarvel::LoadText(messageId));
     const std::string placeholder = "%2.2f";
     const auto at = text.find(placeholder);
-    if (at != std::string::npos) text.replace(at, placeholder.size(), FormatValue(milliamps, 2).toStdString());
+    if (at != std::string::npos)
+        text.replace(at, placeholder.size(), FormatValue(milliamps, 2).toStdString());
     return text;
 }
 

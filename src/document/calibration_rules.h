@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include <QString>
 
 #include "transmitter/transmitter.h"
 

@@ -49,7 +49,8 @@ bool CVeskDoc::LoadSensorLimits()
     CursorRestorer restorer(*this);
     if (!CheckWritable()) return false;
     const transmitter::SensorLimitsReading limits = m_pTransmitter->ReadSensorLimits();
-    if (!limits.ok || limits.units == transmitter::kUnitsNotSet || IsNotSet(limits.upper) || IsNotSet(limits.lower))
+    if (!limits.ok || limits.units == transmitter::kUnitsNotSet || IsNotSet(limits.upper) ||
+        IsNotSet(limits.lower))
         return Refuse(*this, kLimitsUnreadable);
     setSensorLimitUnits(limits.units);
     setUpperSensorLimit(limits.upper);
@@ -68,7 +69,8 @@ bool CVeskDoc::PrepareSensorCalibration(bool upper)
     if (rangeUnitsRead == transmitter::kUnitsNotSet) return Refuse(*this, kRangeUnitsUnreadable);
     const std::int32_t sensorTypeRead = m_pTransmitter->ReadSensorType();
     if (sensorTypeRead == transmitter::kSensorNotSet) return Refuse(*this, kSensorTypeUnreadable);
-    if (!TrimUnitsAllowed(sensorTypeRead, trimUnitsChosen, rangeUnitsRead)) return Refuse(*this, kUnitsNotAllowed);
+    if (!TrimUnitsAllowed(sensorTypeRead, trimUnitsChosen, rangeUnitsRead))
+        return Refuse(*this, kUnitsNotAllowed);
 
     // Command 142 answers with the transmitter's own units and trim points (or, failing,
     // wipes them). The document keeps holding what the page shows, whatever the outcome,
@@ -81,7 +83,8 @@ bool CVeskDoc::PrepareSensorCalibration(bool upper)
     setTrimLowerPoint(lowerEntered);
     setTrimUpperPoint(upperEntered);
 
-    if (IsNotSet(calUpperBound()) || IsNotSet(calLowerBound()) || calibrationMode() == transmitter::kChoiceNotSet)
+    if (IsNotSet(calUpperBound()) || IsNotSet(calLowerBound()) ||
+        calibrationMode() == transmitter::kChoiceNotSet)
         return Refuse(*this, kCalibrationParametersInvalid);
     const float point = upper ? upperEntered : lowerEntered;
     if (IsNotSet(point) || calLowerBound() > point || point > calUpperBound())
@@ -107,7 +110,8 @@ bool CVeskDoc::CalibrateSensorPoint(bool upper)
     // a retry must send them again.
     const std::int32_t unitsSent = trimUnits();
     const float pointSent = upper ? trimUpperPoint() : trimLowerPoint();
-    const bool trimmed = upper ? m_pTransmitter->TrimSensorUpper() : m_pTransmitter->TrimSensorLower();
+    const bool trimmed =
+        upper ? m_pTransmitter->TrimSensorUpper() : m_pTransmitter->TrimSensorLower();
     if (!trimmed) {
         setTrimUnits(unitsSent);
         if (upper)

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "hart/link_environment.h"
 #include "document/vesk_doc.h"
+#include "hart/link_environment.h"
 
 namespace document {
 

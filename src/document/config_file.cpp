@@ -1,15 +1,14 @@
 #include "document/config_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QFile>
-
 #include <bit>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <type_traits>
+#include <unistd.h>
 #include <variant>
+
+#include <QFile>
 
 #include "document/parameter_table.h"
 
@@ -28,7 +27,8 @@ void PutLittleEndian(QByteArray& record, int offset, std::uint32_t value, int wi
 std::uint32_t LittleEndianAt(const QByteArray& record, int offset, int width)
 {
     std::uint32_t value = 0;
-    for (int i = 0; i < width; ++i) value |= std::uint32_t{static_cast<std::uint8_t>(record[offset + i])} << (8 * i);
+    for (int i = 0; i < width; ++i)
+        value |= std::uint32_t{static_cast<std::uint8_t>(record[offset + i])} << (8 * i);
     return value;
 }
 
@@ -79,7 +79,8 @@ QByteArray StoreConfiguration(const CTransmitter& values)
                     for (int i = 0; i <= transmitter::kTagLength; ++i)
                         PutLittleEndian(record, offset + 2 * i, (values.*field.member)[i], 2);
                 } else {
-                    PutLittleEndian(record, offset, BitsOf(values.*field.member), FileWidth(parameter));
+                    PutLittleEndian(record, offset, BitsOf(values.*field.member),
+                                    FileWidth(parameter));
                 }
             },
             parameter.value);
@@ -89,9 +90,11 @@ QByteArray StoreConfiguration(const CTransmitter& values)
 
 LoadStatus LoadConfiguration(const QByteArray& bytes, CTransmitter& values)
 {
-    if (bytes.size() < 4 || LittleEndianAt(bytes, 0, 4) != kConfigMagic) return LoadStatus::WrongFormat;
+    if (bytes.size() < 4 || LittleEndianAt(bytes, 0, 4) != kConfigMagic)
+        return LoadStatus::WrongFormat;
     if (bytes.size() < kHeaderSize) return LoadStatus::WrongFormat;
-    if (static_cast<std::int32_t>(LittleEndianAt(bytes, 4, 4)) != kConfigVersion) return LoadStatus::WrongVersion;
+    if (static_cast<std::int32_t>(LittleEndianAt(bytes, 4, 4)) != kConfigVersion)
+        return LoadStatus::WrongVersion;
     if (bytes.size() < kConfigRecordSize) return LoadStatus::WrongFormat;
 
     for (const Parameter& parameter : kParameters) {
@@ -101,10 +104,12 @@ LoadStatus LoadConfiguration(const QByteArray& bytes, CTransmitter& values)
             [&](const auto& field) {
                 if constexpr (std::is_same_v<std::decay_t<decltype(field)>, TagField>) {
                     for (int i = 0; i <= transmitter::kTagLength; ++i)
-                        (values.*field.member)[i] = static_cast<char16_t>(LittleEndianAt(bytes, offset + 2 * i, 2));
+                        (values.*field.member)[i] =
+                            static_cast<char16_t>(LittleEndianAt(bytes, offset + 2 * i, 2));
                 } else {
                     using V = std::decay_t<decltype(*field.notSet)>;
-                    values.*field.member = FromBits<V>(LittleEndianAt(bytes, offset, FileWidth(parameter)));
+                    values.*field.member =
+                        FromBits<V>(LittleEndianAt(bytes, offset, FileWidth(parameter)));
                 }
             },
             parameter.value);
@@ -120,7 +125,8 @@ std::optional<QByteArray> ReadConfigurationFile(const QString& path)
 {
     // Non-blocking, so a named pipe without a writer does not hold the open; the type is
     // checked on the opened file, not on the name, so it cannot change in between.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat info {};
     std::optional<QByteArray> bytes;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include <QByteArray>
 #include <QString>
-
-#include <optional>
 
 #include "transmitter/transmitter.h"
 

@@ -7,9 +7,15 @@
 
 namespace document {
 
-QString LoadedText(int stringId) { return QString::fromUtf8(QByteArrayView(tarvel::LoadText(stringId))); }
+QString LoadedText(int stringId)
+{
+    return QString::fromUtf8(QByteArrayView(tarvel::LoadText(stringId)));
+}
 
-QString UnitText(std::int32_t unitCode) { return QString::fromUtf8(QByteArrayView(transmitter::UnitSymbol(unitCode))); }
+QString UnitText(std::int32_t unitCode)
+{
+    return QString::fromUtf8(QByteArrayView(transmitter::UnitSymbol(unitCode)));
+}
 
 QString EntryText(const QStringList& entries, int index)
 {

@@ -20,11 +20,16 @@ InformationTexts InformationTextsOf(const PageValues& values)
     t.xmtrTempUnit = UnitText(values.xmtrTempUnits);
     // A universal revision of 0 means identification never succeeded.
     if (values.universalRev != 0) {
-        t.softwareVersion = QStringLiteral("%1.%2.%3").arg(values.universalRev).arg(values.deviceRev).arg(values.softwareRev);
+        t.softwareVersion = QStringLiteral("%1.%2.%3")
+                                .arg(values.universalRev)
+                                .arg(values.deviceRev)
+                                .arg(values.softwareRev);
         t.hardwareVersion = QString::number(values.hardwareRev);
         t.serialNumber = QString::number(values.finalAssemblyNumber);
-        t.manufacturingDate =
-            QStringLiteral("%1.%2.%3").arg(values.xmtrAsmDay).arg(values.xmtrAsmMonth).arg(values.xmtrAsmYear);
+        t.manufacturingDate = QStringLiteral("%1.%2.%3")
+                                  .arg(values.xmtrAsmDay)
+                                  .arg(values.xmtrAsmMonth)
+                                  .arg(values.xmtrAsmYear);
     }
     t.sensorFaultLamp = values.sensorFailure != 0;
     t.xmtrFaultLamp = values.xmtrFailure != 0;

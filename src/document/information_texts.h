@@ -14,10 +14,10 @@ struct InformationTexts {
     QString loopCurrent;
     QString xmtrTemp;
     QString xmtrTempUnit;
-    QString softwareVersion;    // universal.device.software revisions
+    QString softwareVersion;  // universal.device.software revisions
     QString hardwareVersion;
-    QString serialNumber;       // the final assembly number
-    QString manufacturingDate;  // day.month.year as the transmitter reports them
+    QString serialNumber;          // the final assembly number
+    QString manufacturingDate;     // day.month.year as the transmitter reports them
     bool sensorFaultLamp = false;  // red when true, grey otherwise
     bool xmtrFaultLamp = false;
 };

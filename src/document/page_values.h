@@ -5,15 +5,18 @@
 #include <string>
 
 #include "document/parameter_table.h"
-#include "transmitter/parameter_values.h"
 #include "document/vesk_doc.h"
+#include "transmitter/parameter_values.h"
 
 namespace document {
 
 class FailedFlags {
 public:
     bool test(ValueFlag flag) const { return m_bits.test(static_cast<std::size_t>(flag)); }
-    void set(ValueFlag flag, bool failed = true) { m_bits.set(static_cast<std::size_t>(flag), failed); }
+    void set(ValueFlag flag, bool failed = true)
+    {
+        m_bits.set(static_cast<std::size_t>(flag), failed);
+    }
 
 private:
     std::bitset<kValueFlagCount> m_bits;
@@ -23,7 +26,7 @@ private:
 // the document's getters. Default values are those of a cleared document, so the page
 // rules can be worked out without a document.
 struct PageValues {
-    CVeskDoc::Tag tag{};  // as the tag getter gives it
+    CVeskDoc::Tag tag{};       // as the tag getter gives it
     std::u16string storedTag;  // as held, up to its zero: what a send writes
     std::int32_t sensorType = transmitter::kSensorNotSet;
     std::int32_t sensorConnection = transmitter::kSensorNotSet;

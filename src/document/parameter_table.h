@@ -54,14 +54,16 @@ struct Field {
 struct TagField {
     char16_t (transmitter::CTransmitter::*member)[transmitter::kTagLength + 1];
 };
-using ParameterValue = std::variant<Field<std::int32_t>, Field<std::uint8_t>, Field<float>, TagField>;
+using ParameterValue =
+    std::variant<Field<std::int32_t>, Field<std::uint8_t>, Field<float>, TagField>;
 
 constexpr int kNotInFile = -1;
 
 struct Parameter {
     std::string_view name;
     ParameterValue value;
-    int transmitter::CTransmitter::*failed;  // shared by the armature parts, the revisions, the date
+    int transmitter::CTransmitter::*
+        failed;  // shared by the armature parts, the revisions, the date
     Setter setter;
     int fileOffset = kNotInFile;
     std::optional<ValueFlag> pageFlag = std::nullopt;
@@ -72,14 +74,18 @@ namespace parameter_rows {
 using X = transmitter::CTransmitter;
 using enum Setter;
 using transmitter::kCableEntryNotSet, transmitter::kChoiceNotSet, transmitter::kExecutionNotSet,
-    transmitter::kHeadTypeNotSet, transmitter::kNotSetFloat, transmitter::kSensorNotSet, transmitter::kUnitsNotSet;
+    transmitter::kHeadTypeNotSet, transmitter::kNotSetFloat, transmitter::kSensorNotSet,
+    transmitter::kUnitsNotSet;
 
 template <typename V>
 constexpr ParameterValue Clears(V X::*member, std::type_identity_t<V> notSet)
 {
     return Field<V>{member, notSet};
 }
-constexpr ParameterValue Clears(char16_t (X::*member)[transmitter::kTagLength + 1]) { return TagField{member}; }
+constexpr ParameterValue Clears(char16_t (X::*member)[transmitter::kTagLength + 1])
+{
+    return TagField{member};
+}
 constexpr ParameterValue Clears(float X::*member) { return Field<float>{member, kNotSetFloat}; }
 template <typename V>
 constexpr ParameterValue Keeps(V X::*member)
@@ -89,13 +95,16 @@ constexpr ParameterValue Keeps(V X::*member)
 
 // The parameter set in declaration order; file offsets are those of the .4410 record.
 inline constexpr Parameter kRows[] = {
-    {"sensorType", Clears(&X::sensorType, kSensorNotSet), &X::sensorTypeFailed, Tracked, 26, ValueFlag::SensorType},
-    {"sensorConnection", Clears(&X::sensorConnection, kSensorNotSet), &X::sensorConnectionFailed, Tracked, 30,
-     ValueFlag::SensorConnection},
-    {"alarmSelect", Clears(&X::alarmSelect, kChoiceNotSet), &X::alarmSelectFailed, Tracked, 50, ValueFlag::AlarmSelect},
+    {"sensorType", Clears(&X::sensorType, kSensorNotSet), &X::sensorTypeFailed, Tracked, 26,
+     ValueFlag::SensorType},
+    {"sensorConnection", Clears(&X::sensorConnection, kSensorNotSet), &X::sensorConnectionFailed,
+     Tracked, 30, ValueFlag::SensorConnection},
+    {"alarmSelect", Clears(&X::alarmSelect, kChoiceNotSet), &X::alarmSelectFailed, Tracked, 50,
+     ValueFlag::AlarmSelect},
     // Filed as the range's units field, which it also takes on a load.
     {"sensorLimitUnits", Clears(&X::sensorLimitUnits, kUnitsNotSet), nullptr, Store},
-    {"rangeUnits", Clears(&X::rangeUnits, kUnitsNotSet), &X::rangeUnitsFailed, Tracked, 34, ValueFlag::RangeUnits},
+    {"rangeUnits", Clears(&X::rangeUnits, kUnitsNotSet), &X::rangeUnitsFailed, Tracked, 34,
+     ValueFlag::RangeUnits},
     {"sensorTempUnits", Clears(&X::sensorTempUnits, kUnitsNotSet), &X::sensorTempUnitsFailed, None},
     {"trimUnits", Keeps(&X::trimUnits), &X::trimUnitsFailed, Store},
     {"xmtrTempUnits", Clears(&X::xmtrTempUnits, kUnitsNotSet), &X::xmtrTempUnitsFailed, None},
@@ -115,16 +124,17 @@ inline constexpr Parameter kRows[] = {
     {"thermometerSerial", Clears(&X::thermometerSerial, 0), &X::thermometerSerialFailed, None, 99},
     {"deviceType", Keeps(&X::deviceType), nullptr, None},
     {"manufacturerCode", Keeps(&X::manufacturerCode), nullptr, None},
-    {"lineFilter", Clears(&X::lineFilter, kChoiceNotSet), &X::lineFilterFailed, Tracked, 70, ValueFlag::LineFilter},
+    {"lineFilter", Clears(&X::lineFilter, kChoiceNotSet), &X::lineFilterFailed, Tracked, 70,
+     ValueFlag::LineFilter},
     {"deviceId", Keeps(&X::deviceId), nullptr, None},
     {"tag", Clears(&X::tag), &X::tagFailed, Tag, 8, ValueFlag::Tag},
     {"xmtrAsmDay", Keeps(&X::xmtrAsmDay), nullptr, None},
     {"xmtrAsmMonth", Keeps(&X::xmtrAsmMonth), nullptr, None},
     {"xmtrAsmYear", Keeps(&X::xmtrAsmYear), nullptr, None},
-    {"upperSensorLimit", Clears(&X::upperSensorLimit), &X::upperSensorLimitFailed, Store, kNotInFile,
-     ValueFlag::UpperSensorLimit},
-    {"lowerSensorLimit", Clears(&X::lowerSensorLimit), &X::lowerSensorLimitFailed, Store, kNotInFile,
-     ValueFlag::LowerSensorLimit},
+    {"upperSensorLimit", Clears(&X::upperSensorLimit), &X::upperSensorLimitFailed, Store,
+     kNotInFile, ValueFlag::UpperSensorLimit},
+    {"lowerSensorLimit", Clears(&X::lowerSensorLimit), &X::lowerSensorLimitFailed, Store,
+     kNotInFile, ValueFlag::LowerSensorLimit},
     {"upperRangeValue", Clears(&X::upperRangeValue), &X::upperRangeValueFailed, NotSetAware, 42,
      ValueFlag::UpperRangeValue},
     {"lowerRangeValue", Clears(&X::lowerRangeValue), &X::lowerRangeValueFailed, NotSetAware, 38,
@@ -134,7 +144,8 @@ inline constexpr Parameter kRows[] = {
     {"deviceRev", Clears(&X::deviceRev, 0), &X::revisionsFailed, None},
     {"softwareRev", Clears(&X::softwareRev, 0), &X::revisionsFailed, None},
     {"hardwareRev", Clears(&X::hardwareRev, 0), &X::revisionsFailed, None},
-    {"finalAssemblyNumber", Clears(&X::finalAssemblyNumber, 0), &X::finalAssemblyNumberFailed, None},
+    {"finalAssemblyNumber", Clears(&X::finalAssemblyNumber, 0), &X::finalAssemblyNumberFailed,
+     None},
     {"highAlmVal", Clears(&X::highAlmVal), &X::highAlmValFailed, Plain, 58, ValueFlag::HighAlmVal},
     {"lowAlmVal", Clears(&X::lowAlmVal), &X::lowAlmValFailed, Plain, 54, ValueFlag::LowAlmVal},
     {"highSatVal", Clears(&X::highSatVal), &X::highSatValFailed, Plain, 66, ValueFlag::HighSatVal},
@@ -190,10 +201,12 @@ consteval const Parameter& ParameterOf(V transmitter::CTransmitter::*member)
 {
     for (const Parameter& parameter : kParameters) {
         if constexpr (std::is_array_v<V>) {
-            if (const auto* field = std::get_if<TagField>(&parameter.value); field && field->member == member)
+            if (const auto* field = std::get_if<TagField>(&parameter.value);
+                field && field->member == member)
                 return parameter;
         } else {
-            if (const auto* field = std::get_if<Field<V>>(&parameter.value); field && field->member == member)
+            if (const auto* field = std::get_if<Field<V>>(&parameter.value);
+                field && field->member == member)
                 return parameter;
         }
     }

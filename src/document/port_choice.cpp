@@ -19,8 +19,9 @@ QStringList FillPortList(const PortLister& lister)
         if (port.busy) entry += kBusyMark;
         entries << entry;
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    std::sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     return entries;
 }
 
@@ -46,8 +47,10 @@ PortChoice OpenPortChoice(int storedPort, const PortLister& lister)
     choice.selected = static_cast<int>(choice.entries.size()) - 1;
     if (storedPort == -1) {
         const QString& last = choice.entries.last();
-        if (last.size() > kLongestFreeEntry) choice.okEnabled = false;
-        else choice.portNumber = PortNumberOf(last);
+        if (last.size() > kLongestFreeEntry)
+            choice.okEnabled = false;
+        else
+            choice.portNumber = PortNumberOf(last);
         return choice;
     }
     for (int i = 0; i < choice.entries.size(); ++i) {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <functional>
 #include <vector>
+
+#include <QString>
+#include <QStringList>
 
 #include "serial/port_map.h"
 

@@ -9,12 +9,13 @@
 namespace document {
 namespace {
 
-constexpr int kDampingUnit = 807;      // "с"
+constexpr int kDampingUnit = 807;  // "с"
 constexpr int kYes = 1122;
 constexpr int kNo = 1123;
 
-ReportLine Line(const PageValues& values, int labelId, const QString& value, ReportUnit unitRule = ReportUnit::None,
-                const QString& unit = {}, std::vector<ValueFlag> flags = {})
+ReportLine Line(const PageValues& values, int labelId, const QString& value,
+                ReportUnit unitRule = ReportUnit::None, const QString& unit = {},
+                std::vector<ValueFlag> flags = {})
 {
     ReportLine line{labelId, LoadedText(labelId), value, unit, unitRule, std::move(flags), false};
     for (const ValueFlag flag : line.flags) line.failed = line.failed || values.failed.test(flag);
@@ -41,16 +42,22 @@ std::vector<ReportLine> ReportLines(const PageValues& values)
     const InformationTexts info = InformationTextsOf(values);
     const QString milliamperes = LoadedText(tarvel::kMilliampereUnit);
     // The fault lines say nothing while no live values are shown.
-    const auto lamp = [&](bool red) { return info.loopCurrent.isEmpty() ? QString() : LoadedText(red ? kYes : kNo); };
+    const auto lamp = [&](bool red) {
+        return info.loopCurrent.isEmpty() ? QString() : LoadedText(red ? kYes : kNo);
+    };
 
     return {
         Line(values, 1102, basic.tag, None, {}, {Tag}),
         Line(values, 1103, basic.sensorText, None, {}, {SensorType}),
         Line(values, 1104, basic.connectionText, None, {}, {SensorConnection}),
-        Line(values, 1105, basic.lowerRangeText, WhenValueSet, basic.units.lowerUnitLabel, {LowerRangeValue, RangeUnits}),
-        Line(values, 1106, basic.upperRangeText, WhenValueSet, basic.units.upperUnitLabel, {UpperRangeValue, RangeUnits}),
-        Line(values, 1107, basic.units.lowerLimitText, WhenValueSet, basic.units.lowerUnitLabel, {LowerSensorLimit}),
-        Line(values, 1108, basic.units.upperLimitText, WhenValueSet, basic.units.upperUnitLabel, {UpperSensorLimit}),
+        Line(values, 1105, basic.lowerRangeText, WhenValueSet, basic.units.lowerUnitLabel,
+             {LowerRangeValue, RangeUnits}),
+        Line(values, 1106, basic.upperRangeText, WhenValueSet, basic.units.upperUnitLabel,
+             {UpperRangeValue, RangeUnits}),
+        Line(values, 1107, basic.units.lowerLimitText, WhenValueSet, basic.units.lowerUnitLabel,
+             {LowerSensorLimit}),
+        Line(values, 1108, basic.units.upperLimitText, WhenValueSet, basic.units.upperUnitLabel,
+             {UpperSensorLimit}),
         Line(values, 1109, basic.dampingText, WhenValueSet, LoadedText(kDampingUnit), {Damping}),
 
         Line(values, 1110, advanced.alarmText, None, {}, {AlarmSelect}),

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <vector>
+
 #include <QString>
 #include <QStringList>
-
-#include <vector>
 
 #include "document/page_values.h"
 
@@ -11,9 +11,9 @@ namespace document {
 
 // How a report line prints its unit after the value.
 enum class ReportUnit {
-    None,         // no unit
-    WhenValueSet, // the unit follows a value; an empty value prints no unit
-    Always,       // the unit label's text, whatever the value and even when empty
+    None,          // no unit
+    WhenValueSet,  // the unit follows a value; an empty value prints no unit
+    Always,        // the unit label's text, whatever the value and even when empty
 };
 
 // One line of the printed configuration report: the label at the label column, then at

@@ -10,7 +10,9 @@ namespace document {
 // desktop program's --demo); a port chosen in the port dialog ends the override.
 class SessionPortSettings final : public hart::PortSettings {
 public:
-    explicit SessionPortSettings(std::optional<int> override = std::nullopt) : m_override(override) {}
+    explicit SessionPortSettings(std::optional<int> override = std::nullopt) : m_override(override)
+    {
+    }
 
     int portNumber() const override { return m_override ? *m_override : m_stored.portNumber(); }
     void storeChoice(int port)

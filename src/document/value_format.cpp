@@ -1,10 +1,10 @@
 #include "document/value_format.h"
 
-#include <QLocale>
-
 #include <charconv>
 #include <cmath>
 #include <string>
+
+#include <QLocale>
 
 #include "transmitter/parameter_values.h"
 
@@ -17,8 +17,9 @@ QString FormatValue(float value, int decimals)
     if (std::isnan(value)) return {};
     // to_chars formats as printf does in the C locale, whatever the process locale says.
     char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                            std::chars_format::fixed, decimals);
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                      std::chars_format::fixed, decimals);
     if (error != std::errc()) return {};
     QString text = QString::fromLatin1(buffer, end - buffer);
     text.replace(QLatin1Char('.'), DecimalSeparator());
@@ -61,8 +62,9 @@ float ParseValueText(const QString& text)
             continue;
         }
         const QChar ch = text.at(i);
-        const bool numberCharacter = (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) || ch == QLatin1Char('-') ||
-                                     ch == QLatin1Char('e') || ch == QLatin1Char('E');
+        const bool numberCharacter = (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) ||
+                                     ch == QLatin1Char('-') || ch == QLatin1Char('e') ||
+                                     ch == QLatin1Char('E');
         if (!numberCharacter) break;
         ascii += ch.toLatin1();
         ++i;

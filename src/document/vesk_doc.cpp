@@ -40,19 +40,20 @@ constexpr ReadGroup kReadGroups[] = {
 
 }  // namespace
 
-CVeskDoc::CVeskDoc(hart::UserInteraction& ui, const hart::PortSettings& portSettings, hart::Sleeper& sleeper,
-                   QObject* parent)
-    : QObject(parent),
-      m_ui(ui),
+CVeskDoc::CVeskDoc(hart::UserInteraction& ui, const hart::PortSettings& portSettings,
+                   hart::Sleeper& sleeper, QObject* parent)
+    : QObject(parent), m_ui(ui),
       m_pTransmitter(std::make_unique<transmitter::CTransmitter>(ui, portSettings, sleeper)),
-      m_portSettings(portSettings),
-      m_sleeper(sleeper)
+      m_portSettings(portSettings), m_sleeper(sleeper)
 {
 }
 
 CVeskDoc::~CVeskDoc() = default;
 
-void CVeskDoc::Notify(int messageId, MessageIcon icon) { hart::NotifyString(m_ui, messageId, icon); }
+void CVeskDoc::Notify(int messageId, MessageIcon icon)
+{
+    hart::NotifyString(m_ui, messageId, icon);
+}
 
 int CVeskDoc::Ask(int messageId, int style)
 {
@@ -96,7 +97,10 @@ bool CVeskDoc::OnOpenDocument(const QString& path)
     m_modified = true;
     if (!bytes.isEmpty()) {
         switch (LoadConfiguration(bytes, *m_pTransmitter)) {
-        case LoadStatus::Loaded: ClearLoadedFailedFlags(); MarkHasData(); break;
+        case LoadStatus::Loaded:
+            ClearLoadedFailedFlags();
+            MarkHasData();
+            break;
         case LoadStatus::WrongFormat:
             m_ui.notify(kNoStringId, kUnexpectedFileFormat, MessageIcon::Exclamation);
             OnNewDocument();
@@ -121,7 +125,8 @@ bool CVeskDoc::OnSaveDocument(const QString& path)
     // lost in a buffered flush that commit() does not check.
     QSaveFile file(path);
     const QByteArray record = StoreConfiguration(*m_pTransmitter);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(record) == record.size();
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                         file.write(record) == record.size();
     if (!written) file.cancelWriting();
     if (!written || !file.commit()) {
         m_ui.notify(kNoStringId, kFailedToSaveDocument, MessageIcon::Exclamation);
@@ -136,7 +141,10 @@ void CVeskDoc::SetModifiedFlag(bool modified) { m_modified = modified; }
 
 bool CVeskDoc::CanSave() const { return m_modified || !m_pathName.isEmpty(); }
 
-bool CVeskDoc::HasUnsavedData() const { return m_bCleared == 0 || (m_modified && !m_pathName.isEmpty()); }
+bool CVeskDoc::HasUnsavedData() const
+{
+    return m_bCleared == 0 || (m_modified && !m_pathName.isEmpty());
+}
 
 void CVeskDoc::MarkHasData()
 {
@@ -156,7 +164,10 @@ void CVeskDoc::SetProgress(int percent)
     UpdateAllViews(HINT_REFRESH);
 }
 
-void CVeskDoc::EnableMainControls(bool enable) { UpdateAllViews(enable ? HINT_ENABLE_MAIN : HINT_DISABLE_MAIN); }
+void CVeskDoc::EnableMainControls(bool enable)
+{
+    UpdateAllViews(enable ? HINT_ENABLE_MAIN : HINT_DISABLE_MAIN);
+}
 
 // ---- device commands ----------------------------------------------------------------
 
@@ -180,14 +191,21 @@ bool CVeskDoc::CheckWritable()
     if (!FindTransmitter(false)) return false;
     switch (m_pTransmitter->ReadWriteProtect()) {
     case 0: return true;
-    case 1: RestoreCursor(); Notify(kMessageWriteProtected, MessageIcon::Error); return false;
-    default: RestoreCursor(); Notify(kMessageProtectUnreadable, MessageIcon::Error); return false;
+    case 1:
+        RestoreCursor();
+        Notify(kMessageWriteProtected, MessageIcon::Error);
+        return false;
+    default:
+        RestoreCursor();
+        Notify(kMessageProtectUnreadable, MessageIcon::Error);
+        return false;
     }
 }
 
 CommandOutcome CVeskDoc::OnReadFromDevice()
 {
-    if (HasUnsavedData() && Ask(kQuestionDataLoss, kYesNoWarning) != IDYES) return CommandOutcome::Cancelled;
+    if (HasUnsavedData() && Ask(kQuestionDataLoss, kYesNoWarning) != IDYES)
+        return CommandOutcome::Cancelled;
 
     const serial::PortHold hold = HoldPort();
     ShowWait();
@@ -229,7 +247,8 @@ bool CVeskDoc::OnCheckConnection()
     return found;
 }
 
-bool CVeskDoc::RunSendChain(std::initializer_list<WriteStep> steps, int (transmitter::CTransmitter::*finalStep)())
+bool CVeskDoc::RunSendChain(std::initializer_list<WriteStep> steps,
+                            int (transmitter::CTransmitter::*finalStep)())
 {
     // A refused step does not stop the chain, but the transfer is complete only when every
     // value was accepted.
@@ -260,7 +279,9 @@ bool CVeskDoc::OnSendBasic()
         RestoreCursor();
         return false;
     }
-    return RunSendChain({{&T::WriteSensorConfig, 20}, {&T::WriteRangeUnits, 40}, {&T::WriteRangeValues, 60},
+    return RunSendChain({{&T::WriteSensorConfig, 20},
+                         {&T::WriteRangeUnits, 40},
+                         {&T::WriteRangeValues, 60},
                          {&T::WriteDamping, 80}},
                         &T::WriteTag);
 }
@@ -279,7 +300,9 @@ bool CVeskDoc::OnSendAdvanced()
         Notify(kMessageWriteProtected, MessageIcon::Error);
         return false;
     }
-    return RunSendChain({{&T::WriteProtectOff, 20}, {&T::WriteAlarmSelect, 40}, {&T::WriteAlarmLevels, 60},
+    return RunSendChain({{&T::WriteProtectOff, 20},
+                         {&T::WriteAlarmSelect, 40},
+                         {&T::WriteAlarmLevels, 60},
                          {&T::WriteLineFilter, 80}},
                         &T::WriteProtectOnAndReadLimits);
 }
@@ -323,7 +346,8 @@ void CVeskDoc::ClearLoadedFailedFlags()
 {
     // The values that clearing keeps (calibration, assembly dates) keep their flags too.
     for (const Parameter& parameter : kParameters)
-        if (parameter.failed && ClearedWithTheDocument(parameter)) m_pTransmitter.get()->*parameter.failed = 0;
+        if (parameter.failed && ClearedWithTheDocument(parameter))
+            m_pTransmitter.get()->*parameter.failed = 0;
 }
 
 }  // namespace document

@@ -1,17 +1,17 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
-
 #include <array>
 #include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
 
+#include <QObject>
+#include <QString>
+
+#include "document/update_hint.h"
 #include "serial/port_hold.h"
 #include "transmitter/transmitter.h"
-#include "document/update_hint.h"
 
 namespace document {
 
@@ -28,8 +28,8 @@ class CVeskDoc : public QObject {
 public:
     using Tag = std::array<char16_t, transmitter::kTagLength + 1>;
 
-    CVeskDoc(hart::UserInteraction& ui, const hart::PortSettings& portSettings, hart::Sleeper& sleeper,
-             QObject* parent = nullptr);
+    CVeskDoc(hart::UserInteraction& ui, const hart::PortSettings& portSettings,
+             hart::Sleeper& sleeper, QObject* parent = nullptr);
     ~CVeskDoc() override;
 
     // Framework-like document life: new, open, save.
@@ -53,7 +53,10 @@ public:
 
     // Keeps the port for this program over one whole operation: other instances find it busy
     // between its transactions; this program's own openings pass.
-    serial::PortHold HoldPort() const { return serial::PortHold(m_portSettings.portNumber() & 0xFF); }
+    serial::PortHold HoldPort() const
+    {
+        return serial::PortHold(m_portSettings.portNumber() & 0xFF);
+    }
 
     bool FindTransmitter(bool report);
     bool CheckWritable();
@@ -186,7 +189,8 @@ private:
     };
     // The write steps each followed by its progress, then the final step; "transfer
     // complete" is shown, and true answered, only when every step succeeded.
-    bool RunSendChain(std::initializer_list<WriteStep> steps, int (transmitter::CTransmitter::*finalStep)());
+    bool RunSendChain(std::initializer_list<WriteStep> steps,
+                      int (transmitter::CTransmitter::*finalStep)());
     void ClearLoadedFailedFlags();
     void Notify(int messageId, hart::MessageIcon icon);
     int Ask(int messageId, int style);
@@ -225,8 +229,9 @@ public:
     hart::Sleeper& sleeper() const { return m_sleeper; }
 
 private:
-    LoopTrimOutcome CalibrateOutputPoint(transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(),
-                                         int failureMessage);
+    LoopTrimOutcome
+    CalibrateOutputPoint(transmitter::LoopTrimResult (transmitter::CTransmitter::*trim)(),
+                         int failureMessage);
     void RunCalibrationWait(CalibrationWait wait);
 
     const hart::PortSettings& m_portSettings;

@@ -8,8 +8,8 @@ namespace hart {
 
 // What one received frame means to a transaction waiting for the answer to a command.
 enum class AnswerVerdict {
-    Valid,       // the answer: its response code and device status are set
-    Skip,        // not the answer (a request, burst frame, another command, bad checksum): keep polling
+    Valid,  // the answer: its response code and device status are set
+    Skip,   // not the answer (a request, burst frame, another command, bad checksum): keep polling
     EndAttempt,  // the device reported busy or a communication error: send again
 };
 

@@ -32,8 +32,10 @@ const char* FieldRef::text() const
 
 void FieldRef::storeInteger(std::uint32_t value) const
 {
-    if (m_kind == Kind::Int32) *m_int = static_cast<std::int32_t>(value);
-    else if (m_kind == Kind::Byte) *m_byte = static_cast<std::uint8_t>(value);
+    if (m_kind == Kind::Int32)
+        *m_int = static_cast<std::int32_t>(value);
+    else if (m_kind == Kind::Byte)
+        *m_byte = static_cast<std::uint8_t>(value);
 }
 
 void FieldRef::storeReal(float value) const

@@ -22,7 +22,8 @@ bool IsIdentification(std::uint8_t command) { return command == 0 || command == 
 
 void PutBigEndian(std::uint8_t* dest, int& position, std::uint32_t value, int bytes)
 {
-    for (int i = bytes - 1; i >= 0; --i) dest[position++] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = bytes - 1; i >= 0; --i)
+        dest[position++] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 std::uint32_t GetBigEndian(const std::uint8_t* source, int position, int bytes)
@@ -70,7 +71,9 @@ int FrameCodec::BuildRequest(int commandIndex, std::uint8_t* dest, FieldRefs val
         case FT_INT16: PutBigEndian(dest, position, value.integer(), 2); break;
         case FT_INT32: PutBigEndian(dest, position, value.integer(), 4); break;
         case FT_INT24: PutBigEndian(dest, position, value.integer() & 0xFFFFFF, 3); break;
-        case FT_FLOAT: PutBigEndian(dest, position, std::bit_cast<std::uint32_t>(value.real()), 4); break;
+        case FT_FLOAT:
+            PutBigEndian(dest, position, std::bit_cast<std::uint32_t>(value.real()), 4);
+            break;
         case FT_ASCII8:
         case FT_ASCII16:
         case FT_ASCII32: EncodeText(value.text(), TextLength(code), dest, position); break;
@@ -93,7 +96,8 @@ void FrameCodec::DecodeResponse(int commandIndex, FieldRefs destinations)
     if (IsIdentification(entry.command)) {
         // The marker is the first data byte; the status bytes before it may hold any value,
         // 254 included.
-        const int dataStart = (rxFrame[0] & kLongFrameBit) != 0 ? kLongDataOffset : kShortDataOffset;
+        const int dataStart =
+            (rxFrame[0] & kLongFrameBit) != 0 ? kLongDataOffset : kShortDataOffset;
         for (int k = dataStart; k < received; ++k) {
             // The address bytes sit at k+1, k+2 and k+9..k+11: all inside the buffer only
             // when the marker is early enough.
@@ -118,12 +122,14 @@ void FrameCodec::DecodeResponse(int commandIndex, FieldRefs destinations)
         switch (code) {
         case FT_BYTE: ref.storeInteger(rxFrame[position]); break;
         case FT_INT16:
-            ref.storeInteger(static_cast<std::uint32_t>(
-                static_cast<std::int32_t>(static_cast<std::int16_t>(GetBigEndian(rxFrame.data(), position, 2)))));
+            ref.storeInteger(static_cast<std::uint32_t>(static_cast<std::int32_t>(
+                static_cast<std::int16_t>(GetBigEndian(rxFrame.data(), position, 2)))));
             break;
         case FT_INT32:
         case FT_INT24: ref.storeInteger(GetBigEndian(rxFrame.data(), position, width)); break;
-        case FT_FLOAT: ref.storeReal(std::bit_cast<float>(GetBigEndian(rxFrame.data(), position, 4))); break;
+        case FT_FLOAT:
+            ref.storeReal(std::bit_cast<float>(GetBigEndian(rxFrame.data(), position, 4)));
+            break;
         case FT_ASCII8:
         case FT_ASCII16:
         case FT_ASCII32:

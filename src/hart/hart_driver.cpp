@@ -1,13 +1,12 @@
 #include "hart/hart_driver.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <filesystem>
+#include <unistd.h>
 
 #include "serial/port_map.h"
 

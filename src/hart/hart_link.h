@@ -52,7 +52,10 @@ public:
     int lastAnswerLength() const { return rxLength; }
 
     // Holds the transaction lock across several transactions (a read group, a cycle).
-    std::unique_lock<std::recursive_mutex> lockTransactions() { return std::unique_lock(m_transactionMutex); }
+    std::unique_lock<std::recursive_mutex> lockTransactions()
+    {
+        return std::unique_lock(m_transactionMutex);
+    }
     // The same lock when it is free at once; a caller that must not wait (the GUI thread,
     // while the monitoring worker may be waiting for it to show a message) tries again later.
     std::unique_lock<std::recursive_mutex> tryLockTransactions()

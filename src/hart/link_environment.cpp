@@ -4,6 +4,9 @@
 
 namespace hart {
 
-void RealSleeper::sleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+void RealSleeper::sleepFor(std::chrono::milliseconds duration)
+{
+    std::this_thread::sleep_for(duration);
+}
 
 }  // namespace hart

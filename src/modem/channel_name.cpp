@@ -1,8 +1,8 @@
 #include "modem/channel_name.h"
 
-#include "serial/port_map.h"
-
 #include <charconv>
+
+#include "serial/port_map.h"
 
 namespace modem {
 
@@ -23,7 +23,8 @@ std::optional<int> ParseChannelName(std::string_view name)
     }
     int number = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (error != std::errc() || end != digits.data() + digits.size() || number > serial::kLastComNumber) {
+    if (error != std::errc() || end != digits.data() + digits.size() ||
+        number > serial::kLastComNumber) {
         return std::nullopt;
     }
     return number;

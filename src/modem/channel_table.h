@@ -1,12 +1,12 @@
 #pragma once
 
-#include "modem/modem_channel.h"
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
+
+#include "modem/modem_channel.h"
 
 namespace modem {
 

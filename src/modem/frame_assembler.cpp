@@ -20,10 +20,8 @@ bool IsDelimiter(std::uint8_t byte)
     case 0x06:  // slave to master, short address
     case 0x81:  // the same three with a long address
     case 0x82:
-    case 0x86:
-        return true;
-    default:
-        return false;
+    case 0x86: return true;
+    default: return false;
     }
 }
 
@@ -62,9 +60,7 @@ void FrameAssembler::reset()
 void FrameAssembler::accept(std::uint8_t byte)
 {
     switch (m_step) {
-    case Step::Preambles:
-        acceptPreambleOrDelimiter(byte);
-        return;
+    case Step::Preambles: acceptPreambleOrDelimiter(byte); return;
     case Step::Address:
         append(byte);
         if (--m_addressBytesLeft == 0) {
@@ -75,9 +71,7 @@ void FrameAssembler::accept(std::uint8_t byte)
         append(byte);
         m_step = Step::ByteCount;
         return;
-    case Step::ByteCount:
-        acceptByteCount(byte);
-        return;
+    case Step::ByteCount: acceptByteCount(byte); return;
     case Step::Data:
         append(byte);
         if (--m_dataBytesLeft == 0) {

@@ -3,11 +3,11 @@
 #include "modem/hartmodem.h"
 #pragma GCC visibility pop
 
+#include <exception>
+
 #include "modem/channel_name.h"
 #include "modem/channel_table.h"
 #include "serial/port_map.h"
-
-#include <exception>
 
 namespace {
 
@@ -58,7 +58,8 @@ int32_t hart_open(const char* channelName, uint16_t* handle)
             return HART_ERR_NO_PORT;
         }
         std::unique_ptr<modem::ModemChannel> channel;
-        if (const std::int32_t opened = modem::ModemChannel::open(*device, channel); opened != HART_OK) {
+        if (const std::int32_t opened = modem::ModemChannel::open(*device, channel);
+            opened != HART_OK) {
             return opened;
         }
         const std::uint16_t added = Channels().add(std::move(channel));

@@ -5,7 +5,8 @@ namespace modem {
 namespace {
 
 constexpr speed_t kHartBaud = B1200;
-constexpr tcflag_t kCookedInput = IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK;
+constexpr tcflag_t kCookedInput =
+    IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK;
 constexpr tcflag_t kCookedLocal = ECHO | ECHONL | ICANON | ISIG | IEXTEN;
 
 }  // namespace
@@ -27,7 +28,8 @@ termios HartLineSettings(const termios& current)
 bool HoldsHartLineSettings(const termios& actual, const termios& wanted)
 {
     constexpr tcflag_t kCheckedControl = PARODD | CSTOPB | CRTSCTS | CLOCAL | CREAD;
-    return ::cfgetispeed(&actual) == ::cfgetispeed(&wanted) && ::cfgetospeed(&actual) == ::cfgetospeed(&wanted) &&
+    return ::cfgetispeed(&actual) == ::cfgetispeed(&wanted) &&
+           ::cfgetospeed(&actual) == ::cfgetospeed(&wanted) &&
            (actual.c_iflag & kCookedInput) == (wanted.c_iflag & kCookedInput) &&
            (actual.c_lflag & kCookedLocal) == (wanted.c_lflag & kCookedLocal) &&
            (actual.c_oflag & OPOST) == (wanted.c_oflag & OPOST) &&

@@ -15,7 +15,8 @@ constexpr std::size_t kGapValueIndex = 1;
 
 }  // namespace
 
-std::int32_t ModemChannel::open(const std::filesystem::path& device, std::unique_ptr<ModemChannel>& channel)
+std::int32_t ModemChannel::open(const std::filesystem::path& device,
+                                std::unique_ptr<ModemChannel>& channel)
 {
     auto failure = serial::DeviceOpenFailure::None;
     std::unique_ptr<SerialLine> line = SerialLine::open(device, failure);
@@ -23,12 +24,9 @@ std::int32_t ModemChannel::open(const std::filesystem::path& device, std::unique
     case serial::DeviceOpenFailure::None:
         channel.reset(new ModemChannel(std::move(line)));
         return HART_OK;
-    case serial::DeviceOpenFailure::Missing:
-        return HART_ERR_NO_PORT;
-    case serial::DeviceOpenFailure::Busy:
-        return HART_ERR_BUSY;
-    case serial::DeviceOpenFailure::Failed:
-        break;
+    case serial::DeviceOpenFailure::Missing: return HART_ERR_NO_PORT;
+    case serial::DeviceOpenFailure::Busy: return HART_ERR_BUSY;
+    case serial::DeviceOpenFailure::Failed: break;
     }
     return HART_ERR_IO;
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "modem/frame_assembler.h"
-#include "modem/hartmodem.h"
-#include "modem/serial_line.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+
+#include "modem/frame_assembler.h"
+#include "modem/hartmodem.h"
+#include "modem/serial_line.h"
 
 namespace modem {
 
@@ -15,7 +15,8 @@ namespace modem {
 // The calls return the library's result codes.
 class ModemChannel {
 public:
-    static std::int32_t open(const std::filesystem::path& device, std::unique_ptr<ModemChannel>& channel);
+    static std::int32_t open(const std::filesystem::path& device,
+                             std::unique_ptr<ModemChannel>& channel);
 
     std::int32_t configure(const HartPortConfig& config);
     std::int32_t write(const HartMessage& message);

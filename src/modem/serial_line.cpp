@@ -1,13 +1,13 @@
 #include "modem/serial_line.h"
 
-#include "modem/line_settings.h"
-
 #include <cerrno>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include "modem/line_settings.h"
 
 namespace modem {
 
@@ -28,7 +28,8 @@ bool MeansNoModemLines(int error)
 
 }  // namespace
 
-std::unique_ptr<SerialLine> SerialLine::open(const std::filesystem::path& device, serial::DeviceOpenFailure& failure)
+std::unique_ptr<SerialLine> SerialLine::open(const std::filesystem::path& device,
+                                             serial::DeviceOpenFailure& failure)
 {
     serial::LockedDevice locked = serial::OpenLockedDevice(device);
     failure = locked.failure;
@@ -48,10 +49,7 @@ std::unique_ptr<SerialLine> SerialLine::open(const std::filesystem::path& device
 
 // Unlocked explicitly: a child forked meanwhile may still share the open file, and with
 // it the lock, after this descriptor is closed.
-SerialLine::~SerialLine()
-{
-    ::flock(m_fd.get(), LOCK_UN);
-}
+SerialLine::~SerialLine() { ::flock(m_fd.get(), LOCK_UN); }
 
 bool SerialLine::applyHartSettings()
 {
@@ -64,13 +62,11 @@ bool SerialLine::applyHartSettings()
         return true;
     }
     termios actual{};
-    return errno == EINVAL && ::tcgetattr(m_fd.get(), &actual) == 0 && HoldsHartLineSettings(actual, wanted);
+    return errno == EINVAL && ::tcgetattr(m_fd.get(), &actual) == 0 &&
+           HoldsHartLineSettings(actual, wanted);
 }
 
-void SerialLine::discardInput()
-{
-    ::tcflush(m_fd.get(), TCIFLUSH);
-}
+void SerialLine::discardInput() { ::tcflush(m_fd.get(), TCIFLUSH); }
 
 SerialLine::Status SerialLine::setRts(bool on)
 {
@@ -122,7 +118,8 @@ SerialLine::Status SerialLine::writeAll(std::span<const std::uint8_t> bytes)
         if (written < 0 && errno != EAGAIN) {
             return Status::Failed;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
             return Status::Failed;
         }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "serial/device_lock.h"
-#include "serial/unique_fd.h"
-
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <span>
 #include <vector>
+
+#include "serial/device_lock.h"
+#include "serial/unique_fd.h"
 
 namespace modem {
 
@@ -23,7 +23,8 @@ public:
     static constexpr std::chrono::milliseconds kWriteTimeout{5000};
 
     // Fails as Failed also when the device is no terminal or refuses the HART settings.
-    static std::unique_ptr<SerialLine> open(const std::filesystem::path& device, serial::DeviceOpenFailure& failure);
+    static std::unique_ptr<SerialLine> open(const std::filesystem::path& device,
+                                            serial::DeviceOpenFailure& failure);
     ~SerialLine();
     SerialLine(const SerialLine&) = delete;
     SerialLine& operator=(const SerialLine&) = delete;

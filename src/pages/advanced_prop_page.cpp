@@ -3,16 +3,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "document/advanced_send_check.h"
-#include "document/basic_page_lists.h"
 #include "controls/color_combo_box.h"
 #include "controls/dialog_units.h"
-#include "document/display_text.h"
-#include "pages/page_controls.h"
-#include "document/page_values.h"
 #include "controls/tool_tip_ctrl.h"
+#include "document/advanced_send_check.h"
+#include "document/basic_page_lists.h"
+#include "document/display_text.h"
+#include "document/page_values.h"
 #include "document/value_format.h"
 #include "document/vesk_doc.h"
+#include "pages/page_controls.h"
 
 using namespace document;
 
@@ -31,8 +31,8 @@ enum ControlId {
 
 constexpr std::size_t kFirstReportLine = 8;  // after the eight Basic lines
 
-constexpr AlarmLevel kLevels[] = {AlarmLevel::LowAlarm, AlarmLevel::HighAlarm, AlarmLevel::LowSaturation,
-                                  AlarmLevel::HighSaturation};
+constexpr AlarmLevel kLevels[] = {AlarmLevel::LowAlarm, AlarmLevel::HighAlarm,
+                                  AlarmLevel::LowSaturation, AlarmLevel::HighSaturation};
 
 }  // namespace
 
@@ -42,7 +42,8 @@ CAdvancedPropPage::CAdvancedPropPage(QWidget* parent) : CConfigPage(parent)
     pages::FillList(m_alarm, ChoiceListEntries(AdvancedChoice::AlarmSelect));
     pages::FillList(m_lineFilter, ChoiceListEntries(AdvancedChoice::LineFilter));
     pages::FillList(m_writeProtect, ChoiceListEntries(AdvancedChoice::WriteProtect));
-    for (const AlarmLevel level : kLevels) pages::FillList(LevelBox(level), LevelListEntries(level));
+    for (const AlarmLevel level : kLevels)
+        pages::FillList(LevelBox(level), LevelListEntries(level));
 }
 
 void CAdvancedPropPage::CreateControls()
@@ -78,8 +79,10 @@ void CAdvancedPropPage::CreateControls()
         // completion writes an entry's text over it.
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setCompleter(nullptr);
-        connect(box, &QComboBox::activated, this, [this, level](int index) { OnLevelChosen(level, index); });
-        connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, level] { OnLevelEdited(level); });
+        connect(box, &QComboBox::activated, this,
+                [this, level](int index) { OnLevelChosen(level, index); });
+        connect(box->lineEdit(), &QLineEdit::textEdited, this,
+                [this, level] { OnLevelEdited(level); });
     }
     // Only the user's own choices and edits count: the refresh sets the same controls
     // without storing anything back.

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "document/advanced_page_rules.h"
-#include "pages/config_page.h"
 #include "document/report_lines.h"
+#include "pages/config_page.h"
 
 class CColorComboBox;
 class QPushButton;

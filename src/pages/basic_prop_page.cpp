@@ -3,20 +3,20 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "document/basic_field_rules.h"
-#include "document/basic_page_view.h"
-#include "document/basic_send_check.h"
 #include "controls/color_combo_box.h"
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
-#include "document/display_text.h"
-#include "pages/focus_leave_check.h"
-#include "pages/page_controls.h"
-#include "document/page_values.h"
-#include "transmitter/sensor_table.h"
 #include "controls/tool_tip_ctrl.h"
+#include "document/basic_field_rules.h"
+#include "document/basic_page_view.h"
+#include "document/basic_send_check.h"
+#include "document/display_text.h"
+#include "document/page_values.h"
 #include "document/value_format.h"
 #include "document/vesk_doc.h"
+#include "pages/focus_leave_check.h"
+#include "pages/page_controls.h"
+#include "transmitter/sensor_table.h"
 
 using namespace document;
 using pages::TemplateRect;
@@ -148,7 +148,8 @@ void CBasicPropPage::EnableDeviceControls(bool enable) { m_send->setEnabled(enab
 bool CBasicPropPage::ValidateForSend()
 {
     if (m_pDoc == nullptr) return false;
-    const BasicSelection selection{m_sensor->currentIndex(), m_connection->currentIndex(), m_units->currentIndex()};
+    const BasicSelection selection{m_sensor->currentIndex(), m_connection->currentIndex(),
+                                   m_units->currentIndex()};
     return ValidateBasicSend(BasicSendValuesFor(selection, PageValuesOf(*m_pDoc)), m_pDoc->ui());
 }
 
@@ -237,7 +238,8 @@ void CBasicPropPage::RebuildDependentLists(int sensorIndex)
 {
     pages::FillList(m_connection, ConnectionListEntries(sensorIndex));
     pages::FillList(m_units, UnitListEntries(sensorIndex));
-    const int connectionIndex = m_pDoc ? ConnectionIndexFromCode(sensorIndex, m_pDoc->sensorConnection()) : 0;
+    const int connectionIndex =
+        m_pDoc ? ConnectionIndexFromCode(sensorIndex, m_pDoc->sensorConnection()) : 0;
     const int unitsIndex = m_pDoc ? UnitsIndexFromCode(sensorIndex, m_pDoc->rangeUnits()) : 0;
     m_connection->setCurrentIndex(connectionIndex);
     m_units->setCurrentIndex(unitsIndex);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QLabel>
-
 #include <vector>
 
-#include "pages/config_page.h"
+#include <QLabel>
+
 #include "document/report_lines.h"
+#include "pages/config_page.h"
 
 class CColorComboBox;
 class CMyColorEdit;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QWidget>
-
 #include <vector>
+
+#include <QWidget>
 
 #include "document/report_lines.h"
 

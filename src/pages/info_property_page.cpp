@@ -1,5 +1,7 @@
 #include "pages/info_property_page.h"
 
+#include <chrono>
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QImage>
@@ -9,18 +11,16 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include <chrono>
-
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
+#include "controls/tool_tip_ctrl.h"
+#include "controls/transparent_image.h"
 #include "document/display_text.h"
 #include "document/information_texts.h"
 #include "document/live_monitor.h"
+#include "document/vesk_doc.h"
 #include "pages/page_controls.h"
 #include "resources/string_ids.h"
-#include "controls/tool_tip_ctrl.h"
-#include "controls/transparent_image.h"
-#include "document/vesk_doc.h"
 
 // The lamp bitmaps live in this library's resources, which a static library must register.
 static void RegisterLampBitmaps()
@@ -63,7 +63,8 @@ constexpr Tooltip kTooltips[] = {
     {171, 1232}, {172, 1232}, {174, 1233}, {176, 1234}, {178, 1235}, {180, 1245}, {194, 1236},
 };
 
-CTransparentImage* Lamp(QWidget* page, const DialogUnits& units, int id, const QString& bitmap, int x, int y)
+CTransparentImage* Lamp(QWidget* page, const DialogUnits& units, int id, const QString& bitmap,
+                        int x, int y)
 {
     auto* lamp = new CTransparentImage(page);
     lamp->SetBitmap(QImage(bitmap));
@@ -114,7 +115,8 @@ void CInfoPropertyPage::CreateControls()
     m_sensorTempUnit = form.label(QString(), {158, 17, 16, 9}, 160);
     form.label(QString::fromUtf8("Токовый выход"), {14, 36, 88, 9});
     m_loopCurrent = form.colorEdit(162, {104, 34, 50, 13}, 1228);
-    m_loopCurrentUnit = form.label(document::LoadedText(tarvel::kMilliampereUnit), {158, 36, 16, 9});
+    m_loopCurrentUnit =
+        form.label(document::LoadedText(tarvel::kMilliampereUnit), {158, 36, 16, 9});
     form.label(QString::fromUtf8("Температура устройства"), {14, 56, 88, 9});
     m_xmtrTemp = form.colorEdit(165, {104, 54, 50, 13}, 1229);
     m_xmtrTempUnit = form.label(QString(), {158, 56, 16, 9}, 166);
@@ -126,7 +128,8 @@ void CInfoPropertyPage::CreateControls()
     m_xmtrLampRed = Lamp(this, units, 172, kRedLampBitmap, 180, 32);
     form.label(QString::fromUtf8("Неисправность электроники"), {196, 35, 114, 9});
     m_monitoringButton = form.button(194, StartCaption(), {180, 53, 128, 15});
-    connect(m_monitoringButton, &QPushButton::clicked, this, &CInfoPropertyPage::OnMonitoringButton);
+    connect(m_monitoringButton, &QPushButton::clicked, this,
+            &CInfoPropertyPage::OnMonitoringButton);
 
     SetControlId(form.group(QString::fromUtf8("Идентификация устройства"), {6, 83, 310, 46}), 118);
     form.label(QString::fromUtf8("Версия ПО"), {14, 96, 60, 9});
@@ -138,15 +141,16 @@ void CInfoPropertyPage::CreateControls()
     form.label(QString::fromUtf8("Дата изготовления"), {140, 112, 106, 9});
     m_manufacturingDate = form.colorEdit(180, {250, 110, 58, 13}, 1245);
 
-    for (CMyColorEdit* edit : {m_sensorTemp, m_loopCurrent, m_xmtrTemp, m_softwareVersion, m_hardwareVersion,
-                               m_serialNumber, m_manufacturingDate})
+    for (CMyColorEdit* edit : {m_sensorTemp, m_loopCurrent, m_xmtrTemp, m_softwareVersion,
+                               m_hardwareVersion, m_serialNumber, m_manufacturingDate})
         edit->setReadOnly(true);
 }
 
 void CInfoPropertyPage::AddTooltips()
 {
     for (const Tooltip& tip : kTooltips)
-        if (QWidget* control = FindControl(this, tip.controlId)) control->setToolTip(document::LoadedText(tip.stringId));
+        if (QWidget* control = FindControl(this, tip.controlId))
+            control->setToolTip(document::LoadedText(tip.stringId));
 }
 
 void CInfoPropertyPage::SetDocument(document::CVeskDoc* doc)
@@ -187,7 +191,10 @@ void CInfoPropertyPage::EnableDeviceControls(bool enable)
     UpdateButtonEnabling();
 }
 
-void CInfoPropertyPage::UpdateButtonEnabling() { m_monitoringButton->setEnabled(m_deviceControlsEnabled && !m_stopping); }
+void CInfoPropertyPage::UpdateButtonEnabling()
+{
+    m_monitoringButton->setEnabled(m_deviceControlsEnabled && !m_stopping);
+}
 
 std::vector<document::ReportLine> CInfoPropertyPage::PrintSection() const
 {
@@ -201,8 +208,8 @@ bool CInfoPropertyPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (IsEnterKey(event)) {
         const auto* enter = static_cast<QKeyEvent*>(event);
-        QKeyEvent space(enter->type(), Qt::Key_Space, enter->modifiers() & ~Qt::KeypadModifier, QStringLiteral(" "),
-                        enter->isAutoRepeat(), enter->count());
+        QKeyEvent space(enter->type(), Qt::Key_Space, enter->modifiers() & ~Qt::KeypadModifier,
+                        QStringLiteral(" "), enter->isAutoRepeat(), enter->count());
         QCoreApplication::sendEvent(watched, &space);
         return true;
     }
@@ -233,7 +240,8 @@ void CInfoPropertyPage::StartMonitoring()
 {
     // The worker only asks for the refresh; the GUI thread runs it when it gets to it.
     m_monitor = std::make_unique<LiveMonitor>(*m_pDoc, [this] {
-        QMetaObject::invokeMethod(this, [this] { OnCycleDone(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { OnCycleDone(); }, Qt::QueuedConnection);
     });
     if (!m_monitor->Start()) {
         m_monitor.reset();
@@ -251,7 +259,8 @@ void CInfoPropertyPage::StopMonitoring()
     m_monitor->RequestStop();
     WaitForWorkerEnd();
     // While the page is being destroyed the views are going away as well: nothing to tell.
-    m_monitor->Join(m_destroying ? LiveMonitor::EndNotice::None : LiveMonitor::EndNotice::EnableMainControls);
+    m_monitor->Join(m_destroying ? LiveMonitor::EndNotice::None
+                                 : LiveMonitor::EndNotice::EnableMainControls);
     m_monitor.reset();
     m_stopping = false;
     UpdateButtonEnabling();

@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
-#include "pages/config_page.h"
 #include "document/page_values.h"
 #include "document/report_lines.h"
+#include "pages/config_page.h"
 
 class QLabel;
 class QPushButton;

@@ -17,7 +17,10 @@ namespace pages {
 
 namespace {
 
-void Place(const DialogUnits& units, QWidget* widget, TemplateRect r) { units.place(widget, r.x, r.y, r.width, r.height); }
+void Place(const DialogUnits& units, QWidget* widget, TemplateRect r)
+{
+    units.place(widget, r.x, r.y, r.width, r.height);
+}
 
 }  // namespace
 
@@ -71,7 +74,10 @@ void ShowFailed(CColorComboBox* list, bool failed)
         list->Unhighlight();
 }
 
-void ShowFailed(CMyColorEdit* edit, bool failed) { edit->SetBackgroundColor(failed ? kFlaggedBackground : Qt::white); }
+void ShowFailed(CMyColorEdit* edit, bool failed)
+{
+    edit->SetBackgroundColor(failed ? kFlaggedBackground : Qt::white);
+}
 
 void FillList(QComboBox* list, const QStringList& entries)
 {
@@ -91,7 +97,8 @@ QString FilterFieldText(QLineEdit* field, bool allowNegative)
     return kept;
 }
 
-std::vector<document::ReportLine> SectionAsShown(const document::PageValues& values, std::size_t first,
+std::vector<document::ReportLine> SectionAsShown(const document::PageValues& values,
+                                                 std::size_t first,
                                                  const std::vector<ShownValue>& shown)
 {
     const std::vector<document::ReportLine> all = document::ReportLines(values);

@@ -1,14 +1,14 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include <QColor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
-#include <vector>
 
 #include "document/report_lines.h"
 
@@ -72,7 +72,8 @@ struct ShownValue {
 
 // The report lines [first, first + shown.size()) of the document's values, with each value
 // and unit taken from what the page's controls show.
-std::vector<document::ReportLine> SectionAsShown(const document::PageValues& values, std::size_t first,
+std::vector<document::ReportLine> SectionAsShown(const document::PageValues& values,
+                                                 std::size_t first,
                                                  const std::vector<ShownValue>& shown);
 
 }  // namespace pages

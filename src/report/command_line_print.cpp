@@ -1,17 +1,19 @@
 #include "report/command_line_print.h"
 
 #include "document/page_values.h"
-#include "report/report_output.h"
 #include "document/vesk_doc.h"
+#include "report/report_output.h"
 
 namespace report {
 
 int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer)
 {
-    return PrintFromCommandLine(doc, file, printer, [&doc] { return document::ReportLines(document::PageValuesOf(doc)); });
+    return PrintFromCommandLine(
+        doc, file, printer, [&doc] { return document::ReportLines(document::PageValuesOf(doc)); });
 }
 
-int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer, const ShownReport& shown)
+int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer,
+                         const ShownReport& shown)
 {
     doc.OnNewDocument();
     if (!doc.OnOpenDocument(file)) return 1;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QString>
-
 #include <functional>
 #include <vector>
+
+#include <QString>
 
 #include "document/report_lines.h"
 
@@ -20,6 +20,7 @@ namespace report {
 int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer);
 // The same, printing the lines the pages show once the file is open.
 using ShownReport = std::function<std::vector<document::ReportLine>()>;
-int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer, const ShownReport& shown);
+int PrintFromCommandLine(document::CVeskDoc& doc, const QString& file, const QString& printer,
+                         const ShownReport& shown);
 
 }  // namespace report

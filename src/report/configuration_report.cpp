@@ -26,14 +26,16 @@ ReportGeometry GeometryOf(const QPaintDevice& device)
 
 }  // namespace
 
-bool PrintConfigurationReport(QPagedPaintDevice& device, const std::vector<document::ReportLine>& lines)
+bool PrintConfigurationReport(QPagedPaintDevice& device,
+                              const std::vector<document::ReportLine>& lines)
 {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     painter.setFont(ReportFont(device));
     const ReportGeometry geometry = GeometryOf(device);
     DrawAtCellTop(painter, geometry.labelX, geometry.titleY, document::LoadedText(kReportTitle));
-    PrintReportSection(painter, lines, geometry.labelX, geometry.firstLineY, geometry.lineStep, geometry.valueX);
+    PrintReportSection(painter, lines, geometry.labelX, geometry.firstLineY, geometry.lineStep,
+                       geometry.valueX);
     return painter.end();
 }
 

@@ -12,6 +12,7 @@ namespace report {
 // Basic, Advanced and Information sections, one after another), placed in millimetres
 // from the top left corner of the printable area. False when the device could not be
 // painted on.
-bool PrintConfigurationReport(QPagedPaintDevice& device, const std::vector<document::ReportLine>& lines);
+bool PrintConfigurationReport(QPagedPaintDevice& device,
+                              const std::vector<document::ReportLine>& lines);
 
 }  // namespace report

@@ -1,9 +1,9 @@
 #include "report/report_font.h"
 
+#include <algorithm>
+
 #include <QFontMetrics>
 #include <QPaintDevice>
-
-#include <algorithm>
 
 namespace report {
 namespace {
@@ -32,7 +32,8 @@ QFont ReportFont(const QPaintDevice& device)
     const int fullHeight = QFontMetrics(font, &device).height();
     int pixelSize = std::max(fullHeight > 0 ? cell * cell / fullHeight : cell, 1);
     font.setPixelSize(pixelSize);
-    while (pixelSize > 1 && QFontMetrics(font, &device).height() > cell) font.setPixelSize(--pixelSize);
+    while (pixelSize > 1 && QFontMetrics(font, &device).height() > cell)
+        font.setPixelSize(--pixelSize);
     return font;
 }
 

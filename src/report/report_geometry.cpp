@@ -3,7 +3,10 @@
 namespace report {
 namespace {
 
-int Pixels(double millimetres, double pixelsPerMm) { return static_cast<int>(millimetres * pixelsPerMm); }
+int Pixels(double millimetres, double pixelsPerMm)
+{
+    return static_cast<int>(millimetres * pixelsPerMm);
+}
 
 }  // namespace
 

@@ -9,14 +9,14 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 
-#include "report/configuration_report.h"
 #include "document/display_text.h"
 #include "document/framework_messages.h"
 #include "document/page_values.h"
 #include "document/report_lines.h"
+#include "document/vesk_doc.h"
+#include "report/configuration_report.h"
 #include "report/report_messages.h"
 #include "resources/string_ids.h"
-#include "document/vesk_doc.h"
 
 namespace report {
 namespace {
@@ -52,9 +52,13 @@ bool Fail(document::CVeskDoc& doc, const QString& message)
 
 }  // namespace
 
-bool WriteReportPdf(document::CVeskDoc& doc, const QString& path) { return WriteReportPdf(doc, path, LinesOf(doc)); }
+bool WriteReportPdf(document::CVeskDoc& doc, const QString& path)
+{
+    return WriteReportPdf(doc, path, LinesOf(doc));
+}
 
-bool WriteReportPdf(document::CVeskDoc& doc, const QString& path, const std::vector<document::ReportLine>& lines)
+bool WriteReportPdf(document::CVeskDoc& doc, const QString& path,
+                    const std::vector<document::ReportLine>& lines)
 {
     QSaveFile file(path);
     const auto failed = [&] {
@@ -73,7 +77,8 @@ bool WriteReportPdf(document::CVeskDoc& doc, const QString& path, const std::vec
     {
         QPdfWriter pdf(&report);
         pdf.setResolution(kPdfDotsPerInch);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         pdf.setTitle(JobName(doc));
         pdf.setCreator(document::LoadedText(tarvel::kApplicationName));
         printed = PrintConfigurationReport(pdf, lines);
@@ -82,21 +87,29 @@ bool WriteReportPdf(document::CVeskDoc& doc, const QString& path, const std::vec
     return file.commit() || failed();
 }
 
-bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName) { return PrintReportTo(doc, printerName, LinesOf(doc)); }
-
-bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName, const std::vector<document::ReportLine>& lines)
+bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName)
 {
-    if (printerName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) return WriteReportPdf(doc, printerName, lines);
+    return PrintReportTo(doc, printerName, LinesOf(doc));
+}
 
-    const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(printerName);
+bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName,
+                   const std::vector<document::ReportLine>& lines)
+{
+    if (printerName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return WriteReportPdf(doc, printerName, lines);
+
+    const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter()
+                                                    : QPrinterInfo::printerInfo(printerName);
     if (info.isNull()) {
-        return Fail(doc, printerName.isEmpty() ? QString::fromUtf8(kNoDefaultPrinter)
-                                               : QString::fromUtf8(kPrinterNotFound).arg(printerName));
+        return Fail(doc, printerName.isEmpty()
+                             ? QString::fromUtf8(kNoDefaultPrinter)
+                             : QString::fromUtf8(kPrinterNotFound).arg(printerName));
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(JobName(doc));
     printer.setCreator(document::LoadedText(tarvel::kApplicationName));
-    if (!PrintConfigurationReport(printer, lines)) return Fail(doc, QString::fromUtf8(kFailedToPrint).arg(info.printerName()));
+    if (!PrintConfigurationReport(printer, lines))
+        return Fail(doc, QString::fromUtf8(kFailedToPrint).arg(info.printerName()));
     return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <vector>
+
+#include <QString>
 
 #include "document/report_lines.h"
 
@@ -17,7 +17,7 @@ void DrawAtCellTop(QPainter& painter, int x, int y, const QString& text);
 // A section of the report in the painter's font: each line's label at labelX and its value
 // column text at valueX, the first line's cell top at y, lines lineStep apart. Returns the
 // y of the line after the last one, where the next section starts.
-int PrintReportSection(QPainter& painter, const std::vector<document::ReportLine>& lines, int labelX, int y,
-                       int lineStep, int valueX);
+int PrintReportSection(QPainter& painter, const std::vector<document::ReportLine>& lines,
+                       int labelX, int y, int lineStep, int valueX);
 
 }  // namespace report

@@ -1,11 +1,11 @@
 #include "serial/device_lock.h"
 
-#include "serial/device_holders.h"
-#include "serial/uucp_lock.h"
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+
+#include "serial/device_holders.h"
+#include "serial/uucp_lock.h"
 
 namespace serial {
 
@@ -25,12 +25,10 @@ DeviceOpenFailure ClassifyOpenError(int error)
     switch (error) {
     case ENOENT:
     case ENODEV:
-    case ENXIO:
-        return DeviceOpenFailure::Missing;
+    case ENXIO: return DeviceOpenFailure::Missing;
     case EBUSY:  // TIOCEXCL set by somebody else
         return DeviceOpenFailure::Busy;
-    default:
-        return DeviceOpenFailure::Failed;
+    default: return DeviceOpenFailure::Failed;
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "serial/unique_fd.h"
-
 #include <filesystem>
+
+#include "serial/unique_fd.h"
 
 // Opening a serial device for exclusive use. Root ignores TIOCEXCL, so exclusivity is an
 // advisory flock that every user of the device in this program takes, plus respect for

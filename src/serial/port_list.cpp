@@ -1,11 +1,11 @@
 #include "serial/port_list.h"
 
-#include "serial/port_probe.h"
-#include "serial/serial_device_scan.h"
-
 #include <set>
 #include <system_error>
 #include <utility>
+
+#include "serial/port_probe.h"
+#include "serial/serial_device_scan.h"
 
 namespace serial {
 
@@ -58,9 +58,6 @@ std::vector<PortInfo> ListPorts(const std::vector<fs::path>& candidates)
     return ports;
 }
 
-std::vector<PortInfo> ListPorts()
-{
-    return ListPorts(ScanSerialDevices());
-}
+std::vector<PortInfo> ListPorts() { return ListPorts(ScanSerialDevices()); }
 
 }  // namespace serial

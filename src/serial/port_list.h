@@ -1,9 +1,9 @@
 #pragma once
 
-#include "serial/port_map.h"
-
 #include <filesystem>
 #include <vector>
+
+#include "serial/port_map.h"
 
 namespace serial {
 

@@ -23,10 +23,7 @@ bool IsComNumber(int comNumber)
     return comNumber >= kFirstComNumber && comNumber <= kLastComNumber;
 }
 
-fs::path ComLinkPath(int comNumber)
-{
-    return PortMapDir() / ("COM" + std::to_string(comNumber));
-}
+fs::path ComLinkPath(int comNumber) { return PortMapDir() / ("COM" + std::to_string(comNumber)); }
 
 constexpr std::string_view kOwnerSuffix = ".owner";
 
@@ -44,10 +41,12 @@ std::optional<int> OwnerLockNumber(std::string_view name)
     if (!name.starts_with(kPrefix) || !name.ends_with(kOwnerSuffix)) {
         return std::nullopt;
     }
-    const std::string_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kOwnerSuffix.size());
+    const std::string_view digits =
+        name.substr(kPrefix.size(), name.size() - kPrefix.size() - kOwnerSuffix.size());
     int number = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || !IsComNumber(number)) {
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+        !IsComNumber(number)) {
         return std::nullopt;
     }
     return number;
@@ -70,7 +69,8 @@ UniqueFd CreateOwnerLock(int comNumber)
     privatePath += "." + std::to_string(::getpid());
     ::unlink(privatePath.c_str());
     UniqueFd fd(::open(privatePath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (!fd.valid() || !TryLockExclusive(fd.get()) || ::rename(privatePath.c_str(), OwnerLockPath(comNumber).c_str()) != 0) {
+    if (!fd.valid() || !TryLockExclusive(fd.get()) ||
+        ::rename(privatePath.c_str(), OwnerLockPath(comNumber).c_str()) != 0) {
         ::unlink(privatePath.c_str());
         return UniqueFd();
     }
@@ -92,7 +92,8 @@ fs::path HomeDir()
     if (auto home = AbsoluteEnvPath("HOME")) {
         return *home;
     }
-    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) {
+    if (const passwd* entry = ::getpwuid(::getuid());
+        entry != nullptr && entry->pw_dir != nullptr) {
         return entry->pw_dir;
     }
     return "/";
@@ -130,7 +131,8 @@ std::optional<fs::path> ComDevice(int comNumber)
 void RemoveOrphanedComLinks()
 {
     std::error_code error;
-    for (fs::directory_iterator entry(PortMapDir(), error), end; !error && entry != end; entry.increment(error)) {
+    for (fs::directory_iterator entry(PortMapDir(), error), end; !error && entry != end;
+         entry.increment(error)) {
         const auto comNumber = OwnerLockNumber(entry->path().filename().native());
         if (!comNumber) {
             continue;

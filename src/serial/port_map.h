@@ -52,7 +52,8 @@ struct OwnedComLink {
     int comNumber = 0;
     UniqueFd ownerLock;  // invalid when the lock file could not be made: a plain link then
 };
-std::optional<OwnedComLink> LinkOwnedComPort(const std::filesystem::path& target, int comNumber = 0);
+std::optional<OwnedComLink> LinkOwnedComPort(const std::filesystem::path& target,
+                                             int comNumber = 0);
 
 // Removes the links whose makers have gone. Listing ports and making a link do it first.
 void RemoveOrphanedComLinks();

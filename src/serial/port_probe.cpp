@@ -9,13 +9,10 @@ PortState ProbeDevice(const std::filesystem::path& device)
     // The lock is released at once when the descriptor closes at the end of this scope.
     const LockedDevice opened = OpenLockedDevice(device);
     switch (opened.failure) {
-    case DeviceOpenFailure::None:
-        return PortState::Free;
-    case DeviceOpenFailure::Missing:
-        return PortState::Absent;
+    case DeviceOpenFailure::None: return PortState::Free;
+    case DeviceOpenFailure::Missing: return PortState::Absent;
     case DeviceOpenFailure::Busy:
-    case DeviceOpenFailure::Failed:
-        break;
+    case DeviceOpenFailure::Failed: break;
     }
     return PortState::Busy;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "serial/port_map.h"
-
 #include <filesystem>
+
+#include "serial/port_map.h"
 
 namespace serial {
 

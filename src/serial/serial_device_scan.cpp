@@ -1,7 +1,5 @@
 #include "serial/serial_device_scan.h"
 
-#include "serial/unique_fd.h"
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -14,6 +12,8 @@
 #include <sys/ioctl.h>
 #include <system_error>
 #include <tuple>
+
+#include "serial/unique_fd.h"
 
 namespace serial {
 
@@ -108,7 +108,8 @@ std::vector<KernelDevice> KernelDevices(const ScanRoots& roots)
 {
     std::vector<KernelDevice> devices;
     std::error_code error;
-    for (fs::directory_iterator it(roots.dev, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(roots.dev, error), end; !error && it != end;
+         it.increment(error)) {
         if (auto device = ParseKernelName(it->path().filename().string())) {
             devices.push_back(std::move(*device));
         }

@@ -20,10 +20,7 @@ namespace {
 // Lock files are a few bytes; anything much larger is not one.
 constexpr std::size_t kMaxLockFileBytes = 128;
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 std::optional<long> ParseAsciiPid(std::string_view text)
 {
@@ -41,10 +38,7 @@ std::optional<long> ParseAsciiPid(std::string_view text)
     return pid;
 }
 
-bool ProcessIsAlive(long pid)
-{
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
+bool ProcessIsAlive(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
 
 std::filesystem::path LockFilePath(const std::filesystem::path& device)
 {

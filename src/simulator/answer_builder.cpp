@@ -15,7 +15,8 @@ std::vector<std::uint8_t> AnswerBuilder::build(const AnswerFrame& frame)
 {
     std::vector<std::uint8_t> bytes(kPreambleCount, kPreamble);
     const std::size_t delimiterAt = bytes.size();
-    const std::uint8_t frameType = frame.kind == FrameKind::Burst ? kBurstFrameType : kAnswerFrameType;
+    const std::uint8_t frameType =
+        frame.kind == FrameKind::Burst ? kBurstFrameType : kAnswerFrameType;
     bytes.push_back(static_cast<std::uint8_t>(frameType | (frame.longFrame ? kLongAddressBit : 0)));
     bytes.insert(bytes.end(), frame.address.begin(), frame.address.end());
     bytes.push_back(frame.command);
@@ -25,10 +26,10 @@ std::vector<std::uint8_t> AnswerBuilder::build(const AnswerFrame& frame)
     bytes.push_back(static_cast<std::uint8_t>(2 + dataBytes));
     bytes.push_back(frame.responseCode);
     bytes.push_back(frame.deviceStatus);
-    bytes.insert(bytes.end(), frame.data.begin(), frame.data.begin() + static_cast<std::ptrdiff_t>(dataBytes));
+    bytes.insert(bytes.end(), frame.data.begin(),
+                 frame.data.begin() + static_cast<std::ptrdiff_t>(dataBytes));
     std::uint8_t checksum = 0;
-    for (std::size_t i = delimiterAt; i < bytes.size(); ++i)
-        checksum ^= bytes[i];
+    for (std::size_t i = delimiterAt; i < bytes.size(); ++i) checksum ^= bytes[i];
     bytes.push_back(checksum);
     return bytes;
 }

@@ -25,41 +25,33 @@ constexpr float kBoundTolerance = 0.001f;
 
 CalibrationCommands::CalibrationCommands(DeviceModel& model) : m_model(model) {}
 
-std::optional<CommandReply> CalibrationCommands::handle(std::uint8_t command, std::span<const std::uint8_t> data)
+std::optional<CommandReply> CalibrationCommands::handle(std::uint8_t command,
+                                                        std::span<const std::uint8_t> data)
 {
     switch (command) {
-    case 130:
-        return trimPoint(data, TrimPosition::Upper);
-    case 131:
-        return trimPoint(data, TrimPosition::Lower);
-    case 142:
-        return calibrationInformation(data);
-    case 145:
-        return calibrationMode(data);
-    default:
-        return std::nullopt;
+    case 130: return trimPoint(data, TrimPosition::Upper);
+    case 131: return trimPoint(data, TrimPosition::Lower);
+    case 142: return calibrationInformation(data);
+    case 145: return calibrationMode(data);
+    default: return std::nullopt;
     }
 }
 
-CommandReply CalibrationCommands::trimPoint(std::span<const std::uint8_t> data, TrimPosition position)
+CommandReply CalibrationCommands::trimPoint(std::span<const std::uint8_t> data,
+                                            TrimPosition position)
 {
     FieldReader in(data);
-    if (!in.has(5))
-        return CommandReply::error(response::kTooFewDataBytes);
+    if (!in.has(5)) return CommandReply::error(response::kTooFewDataBytes);
     const std::uint8_t unit = in.byte();
     const float point = in.floatValue();
-    if (m_model.sensorFailed())
-        return CommandReply::error(kComputationError);
+    if (m_model.sensorFailed()) return CommandReply::error(kComputationError);
     if (!IsUnitAllowed(m_model.sensor(), unit))
         return CommandReply::error(kInvalidCalibrationUnits);
-    if (std::isnan(point))
-        return CommandReply::error(response::kInvalidSelection);
+    if (std::isnan(point)) return CommandReply::error(response::kInvalidSelection);
     const SensorScale scale = m_model.scale();
     const Limits bounds = scale.limitsIn(unit);
-    if (point > bounds.upper + kBoundTolerance)
-        return CommandReply::error(kProcessTooHigh);
-    if (point < bounds.lower - kBoundTolerance)
-        return CommandReply::error(kProcessTooLow);
+    if (point > bounds.upper + kBoundTolerance) return CommandReply::error(kProcessTooHigh);
+    if (point < bounds.lower - kBoundTolerance) return CommandReply::error(kProcessTooLow);
 
     SensorCalibration& calibration = m_model.state().calibration;
     const Limits natural = scale.naturalLimits();
@@ -80,10 +72,8 @@ CommandReply CalibrationCommands::trimPoint(std::span<const std::uint8_t> data, 
 
 CommandReply CalibrationCommands::calibrationInformation(std::span<const std::uint8_t> data) const
 {
-    if (data.size() < 2)
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (data[0] != 0)
-        return CommandReply::error(response::kInvalidSensorNumber);
+    if (data.size() < 2) return CommandReply::error(response::kTooFewDataBytes);
+    if (data[0] != 0) return CommandReply::error(response::kInvalidSensorNumber);
     const std::uint8_t unit = data[1];
     if (!IsUnitAllowed(m_model.sensor(), unit))
         return CommandReply::error(kInvalidCalibrationUnits);
@@ -91,7 +81,8 @@ CommandReply CalibrationCommands::calibrationInformation(std::span<const std::ui
     const SensorCalibration& calibration = m_model.state().calibration;
     const Limits bounds = scale.limitsIn(unit);
     const auto pointIn = [&](const std::optional<TrimPoint>& trim) {
-        return calibration.mode == kUserMode && trim ? scale.fromNatural(trim->trueValue, unit) : NotANumber();
+        return calibration.mode == kUserMode && trim ? scale.fromNatural(trim->trueValue, unit)
+                                                     : NotANumber();
     };
     std::vector<std::uint8_t> out{data[0], unit, calibration.mode};
     AppendFloat(out, bounds.upper);
@@ -103,10 +94,8 @@ CommandReply CalibrationCommands::calibrationInformation(std::span<const std::ui
 
 CommandReply CalibrationCommands::calibrationMode(std::span<const std::uint8_t> data)
 {
-    if (data.size() < 2)
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (data[0] != 0)
-        return CommandReply::error(response::kInvalidSensorNumber);
+    if (data.size() < 2) return CommandReply::error(response::kTooFewDataBytes);
+    if (data[0] != 0) return CommandReply::error(response::kInvalidSensorNumber);
     SensorCalibration& calibration = m_model.state().calibration;
     switch (data[1]) {
     case kFactoryMode:
@@ -115,11 +104,8 @@ CommandReply CalibrationCommands::calibrationMode(std::span<const std::uint8_t> 
         calibration.lower.reset();
         calibration.upper.reset();
         break;
-    case kUserMode:
-        calibration.mode = kUserMode;
-        break;
-    default:
-        return CommandReply::error(kInvalidCalibrationMode);
+    case kUserMode: calibration.mode = kUserMode; break;
+    default: return CommandReply::error(kInvalidCalibrationMode);
     }
     return CommandReply::success({data[0], data[1]});
 }

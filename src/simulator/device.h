@@ -53,7 +53,8 @@ private:
     bool tagMatches(std::span<const std::uint8_t> data) const;
     CommandReply execute(std::uint8_t command, std::span<const std::uint8_t> data);
     CommandReply dispatch(std::uint8_t command, std::span<const std::uint8_t> data);
-    AnswerFrame frameFor(const Request& request, std::uint8_t command, const CommandReply& reply) const;
+    AnswerFrame frameFor(const Request& request, std::uint8_t command,
+                         const CommandReply& reply) const;
     std::uint8_t statusFor(const Request& request) const;
     struct Transmission {
         std::vector<std::vector<std::uint8_t>> frames;

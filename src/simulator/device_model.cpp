@@ -40,27 +40,18 @@ float Interpolate(float at4, float at20, float currentMa)
 
 }  // namespace
 
-DeviceModel::DeviceModel(SimulatorSetup setup) : m_setup(std::move(setup)), m_random(m_setup.process.seed) {}
-
-SimulatorSetup& DeviceModel::setup()
+DeviceModel::DeviceModel(SimulatorSetup setup)
+    : m_setup(std::move(setup)), m_random(m_setup.process.seed)
 {
-    return m_setup;
 }
 
-const SimulatorSetup& DeviceModel::setup() const
-{
-    return m_setup;
-}
+SimulatorSetup& DeviceModel::setup() { return m_setup; }
 
-DeviceState& DeviceModel::state()
-{
-    return m_setup.state;
-}
+const SimulatorSetup& DeviceModel::setup() const { return m_setup; }
 
-const DeviceState& DeviceModel::state() const
-{
-    return m_setup.state;
-}
+DeviceState& DeviceModel::state() { return m_setup.state; }
+
+const DeviceState& DeviceModel::state() const { return m_setup.state; }
 
 void DeviceModel::sampleProcess()
 {
@@ -88,30 +79,20 @@ const SensorModel& DeviceModel::sensor() const
     return sensor ? *sensor : *FindSensor(1);
 }
 
-SensorScale DeviceModel::scale() const
-{
-    return SensorScale(sensor());
-}
+SensorScale DeviceModel::scale() const { return SensorScale(sensor()); }
 
 bool DeviceModel::sensorFailed() const
 {
     return m_setup.faults.sensorFailure != SensorFailure::None;
 }
 
-bool DeviceModel::transmitterFailed() const
-{
-    return m_setup.faults.transmitterFailure;
-}
+bool DeviceModel::transmitterFailed() const { return m_setup.faults.transmitterFailure; }
 
-float DeviceModel::rawInput() const
-{
-    return m_setup.process.value + m_noise;
-}
+float DeviceModel::rawInput() const { return m_setup.process.value + m_noise; }
 
 float DeviceModel::measuredInput() const
 {
-    if (sensorFailed())
-        return NotANumber();
+    if (sensorFailed()) return NotANumber();
     return CorrectedInput(state().calibration, rawInput());
 }
 
@@ -125,8 +106,7 @@ float DeviceModel::percentOfRange() const
     const DeviceConfig& config = state().config;
     const float span = config.upperRangeValue - config.lowerRangeValue;
     const float pv = primaryValue();
-    if (span == 0.0f || !std::isfinite(pv))
-        return NotANumber();
+    if (span == 0.0f || !std::isfinite(pv)) return NotANumber();
     return 100.0f * (pv - config.lowerRangeValue) / span;
 }
 
@@ -135,18 +115,13 @@ float DeviceModel::electronicsTemperatureC() const
     return m_setup.process.electronicsTemperatureC;
 }
 
-bool DeviceModel::multidrop() const
-{
-    return state().identity.pollAddress != 0;
-}
+bool DeviceModel::multidrop() const { return state().identity.pollAddress != 0; }
 
 float DeviceModel::loopCurrentMa() const
 {
     const DeviceConfig& config = state().config;
-    if (multidrop())
-        return kZeroScaleMa;
-    if (state().output.fixedMode)
-        return state().output.fixedCurrentMa;
+    if (multidrop()) return kZeroScaleMa;
+    if (state().output.fixedMode) return state().output.fixedCurrentMa;
     if (sensorFailed() || transmitterFailed())
         return config.alarmSelect == 1 ? config.lowAlarmMa : config.highAlarmMa;
     const float span = config.upperRangeValue - config.lowerRangeValue;
@@ -161,7 +136,8 @@ float DeviceModel::analogOutputMa() const
 {
     const float driven = loopCurrentMa();
     const LoopOutput& output = state().output;
-    const float error = Interpolate(m_setup.process.outputError4Ma, m_setup.process.outputError20Ma, driven);
+    const float error =
+        Interpolate(m_setup.process.outputError4Ma, m_setup.process.outputError20Ma, driven);
     const float correction = Interpolate(output.correction4Ma, output.correction20Ma, driven);
     return driven + error - correction;
 }
@@ -176,8 +152,7 @@ bool DeviceModel::loopCurrentSaturated() const
 
 bool DeviceModel::primaryValueOutOfLimits() const
 {
-    if (sensorFailed())
-        return true;
+    if (sensorFailed()) return true;
     const Limits limits = scale().naturalLimits();
     const float value = measuredInput();
     return value < limits.lower || value > limits.upper;
@@ -186,14 +161,10 @@ bool DeviceModel::primaryValueOutOfLimits() const
 std::uint8_t DeviceModel::deviceStatus() const
 {
     std::uint8_t bits = 0;
-    if (sensorFailed() || transmitterFailed())
-        bits |= status::kMalfunction;
-    if (state().output.fixedMode || multidrop())
-        bits |= status::kLoopCurrentFixed;
-    if (loopCurrentSaturated())
-        bits |= status::kLoopCurrentSaturated;
-    if (primaryValueOutOfLimits())
-        bits |= status::kPrimaryValueOutOfLimits;
+    if (sensorFailed() || transmitterFailed()) bits |= status::kMalfunction;
+    if (state().output.fixedMode || multidrop()) bits |= status::kLoopCurrentFixed;
+    if (loopCurrentSaturated()) bits |= status::kLoopCurrentSaturated;
+    if (primaryValueOutOfLimits()) bits |= status::kPrimaryValueOutOfLimits;
     return bits;
 }
 
@@ -204,8 +175,7 @@ std::array<std::uint8_t, 5> DeviceModel::additionalStatus() const
         bytes[kCalibrationErrorByteA] |= kCalibrationErrorBitA;
         bytes[kCalibrationErrorByteB] |= kCalibrationErrorBitB;
     }
-    if (transmitterFailed())
-        bytes[kElectronicsFailureByte] |= kElectronicsFailureBit;
+    if (transmitterFailed()) bytes[kElectronicsFailureByte] |= kElectronicsFailureBit;
     if (m_setup.faults.sensorFailure == SensorFailure::Open)
         bytes[kSensorFailureByte] |= kSensorOpenBit;
     if (m_setup.faults.sensorFailure == SensorFailure::Short)

@@ -65,9 +65,9 @@ struct DeviceConfig {
 struct ThermometerRegisters {
     std::uint8_t armatureLetter = 1;  // 1–5 = A–E
     std::uint8_t armatureNumber = 1;
-    std::uint8_t headType = 3;        // C1
+    std::uint8_t headType = 3;  // C1
     std::uint8_t cableEntry = 1;
-    std::uint8_t execution = 1;       // general purpose
+    std::uint8_t execution = 1;  // general purpose
     std::uint16_t mountingLengthMm = 120;
     // Final assembly date, year counted from 2000.
     std::uint8_t assemblyDay = 20;

@@ -16,29 +16,18 @@ FaultCount FaultCount::always()
     return fault;
 }
 
-bool FaultCount::active() const
-{
-    return m_always || m_remaining > 0;
-}
+bool FaultCount::active() const { return m_always || m_remaining > 0; }
 
 bool FaultCount::take()
 {
-    if (m_always)
-        return true;
-    if (m_remaining <= 0)
-        return false;
+    if (m_always) return true;
+    if (m_remaining <= 0) return false;
     --m_remaining;
     return true;
 }
 
-int FaultCount::remaining() const
-{
-    return m_remaining;
-}
+int FaultCount::remaining() const { return m_remaining; }
 
-bool FaultCount::isAlways() const
-{
-    return m_always;
-}
+bool FaultCount::isAlways() const { return m_always; }
 
 }  // namespace sim

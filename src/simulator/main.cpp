@@ -52,17 +52,14 @@ int main(int argc, char** argv)
     }
     options.applyTo(setup);
     const std::vector<std::string> problems = sim::ValidateSetup(setup);
-    for (const std::string& problem : problems)
-        std::cerr << "tarvel4410-sim: " << problem << '\n';
-    if (!problems.empty())
-        return kExitUsage;
+    for (const std::string& problem : problems) std::cerr << "tarvel4410-sim: " << problem << '\n';
+    if (!problems.empty()) return kExitUsage;
 
     // Block the stop signals before any thread starts, so that only sigwait below sees them
     // and the link is always removed.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&stopSignals, signal);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stopSignals, signal);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     const sim::LineEffects line{options.echo, static_cast<std::size_t>(options.garbageBytes)};
@@ -73,13 +70,14 @@ int main(int argc, char** argv)
         return kExitFailure;
     }
     const auto address = host.withDevice([](sim::Device& device) { return device.longAddress(); });
-    std::cout << "COM" << endpoint->comNumber << " -> " << endpoint->device.string() << ", port map folder "
-              << serial::PortMapDir().string() << '\n'
-              << "Тарвел-4410 device id 0x" << Hex(setup.state.identity.deviceId, 6) << ", long address";
-    for (std::uint8_t byte : address)
-        std::cout << ' ' << Hex(byte, 2);
+    std::cout << "COM" << endpoint->comNumber << " -> " << endpoint->device.string()
+              << ", port map folder " << serial::PortMapDir().string() << '\n'
+              << "Тарвел-4410 device id 0x" << Hex(setup.state.identity.deviceId, 6)
+              << ", long address";
+    for (std::uint8_t byte : address) std::cout << ' ' << Hex(byte, 2);
     std::cout << ", polling address " << int{setup.state.identity.pollAddress}
-              << (options.wireTiming ? ", 1200-baud wire timing" : "") << (options.echo ? ", echo" : "");
+              << (options.wireTiming ? ", 1200-baud wire timing" : "")
+              << (options.echo ? ", echo" : "");
     if (options.garbageBytes > 0)
         std::cout << ", " << options.garbageBytes << " noise bytes before each answer";
     std::cout << "\nCtrl+C stops it.\n" << std::flush;

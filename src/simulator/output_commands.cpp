@@ -20,42 +20,33 @@ constexpr float kTrimGainMa = 20.0f;
 
 OutputCommands::OutputCommands(DeviceModel& model) : m_model(model) {}
 
-std::optional<CommandReply> OutputCommands::handle(std::uint8_t command, std::span<const std::uint8_t> data)
+std::optional<CommandReply> OutputCommands::handle(std::uint8_t command,
+                                                   std::span<const std::uint8_t> data)
 {
     LoopOutput& output = m_model.state().output;
     switch (command) {
-    case 40:
-        return setFixedCurrent(data);
-    case 42:
-        return reset();
-    case 45:
-        return trim(data, kTrimZeroMa, output.correction4Ma);
-    case 46:
-        return trim(data, kTrimGainMa, output.correction20Ma);
-    default:
-        return std::nullopt;
+    case 40: return setFixedCurrent(data);
+    case 42: return reset();
+    case 45: return trim(data, kTrimZeroMa, output.correction4Ma);
+    case 46: return trim(data, kTrimGainMa, output.correction20Ma);
+    default: return std::nullopt;
     }
 }
 
 CommandReply OutputCommands::setFixedCurrent(std::span<const std::uint8_t> data)
 {
     FieldReader in(data);
-    if (!in.has(4))
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (m_model.multidrop())
-        return CommandReply::error(kLoopCurrentNotActive);
+    if (!in.has(4)) return CommandReply::error(response::kTooFewDataBytes);
+    if (m_model.multidrop()) return CommandReply::error(kLoopCurrentNotActive);
     const float current = in.floatValue();
-    if (std::isnan(current))
-        return CommandReply::error(response::kInvalidSelection);
+    if (std::isnan(current)) return CommandReply::error(response::kInvalidSelection);
     LoopOutput& output = m_model.state().output;
     const DeviceConfig& config = m_model.state().config;
     if (current == 0.0f) {
         output.fixedMode = false;
     } else {
-        if (current < config.lowAlarmMa)
-            return CommandReply::error(response::kTooSmall);
-        if (current > config.highAlarmMa)
-            return CommandReply::error(response::kTooLarge);
+        if (current < config.lowAlarmMa) return CommandReply::error(response::kTooSmall);
+        if (current > config.highAlarmMa) return CommandReply::error(response::kTooLarge);
         output.fixedMode = true;
         output.fixedCurrentMa = current;
     }
@@ -71,19 +62,17 @@ CommandReply OutputCommands::reset()
     return reply;
 }
 
-CommandReply OutputCommands::trim(std::span<const std::uint8_t> data, float pointMa, float& correction)
+CommandReply OutputCommands::trim(std::span<const std::uint8_t> data, float pointMa,
+                                  float& correction)
 {
     FieldReader in(data);
-    if (!in.has(4))
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (m_model.multidrop())
-        return CommandReply::error(kLoopCurrentNotActive);
+    if (!in.has(4)) return CommandReply::error(response::kTooFewDataBytes);
+    if (m_model.multidrop()) return CommandReply::error(kLoopCurrentNotActive);
     const LoopOutput& output = m_model.state().output;
     if (!output.fixedMode || std::fabs(output.fixedCurrentMa - pointMa) > kTrimPointToleranceMa)
         return CommandReply::error(kWrongModeOrLevel);
     const float measured = in.floatValue();
-    if (std::isnan(measured))
-        return CommandReply::error(response::kInvalidSelection);
+    if (std::isnan(measured)) return CommandReply::error(response::kInvalidSelection);
     if (measured > pointMa + kMaximumTrimDeviationMa)
         return CommandReply::error(response::kTooLarge);
     if (measured < pointMa - kMaximumTrimDeviationMa)

@@ -39,7 +39,8 @@ public:
     static constexpr std::chrono::milliseconds kWriteStall{1000};
 
     // With pacing, answers leave as a 1200-baud line would deliver them.
-    explicit PtyServer(Responder responder, std::optional<WireTiming> pacing = std::nullopt, LineEffects line = {});
+    explicit PtyServer(Responder responder, std::optional<WireTiming> pacing = std::nullopt,
+                       LineEffects line = {});
     ~PtyServer();
     PtyServer(const PtyServer&) = delete;
     PtyServer& operator=(const PtyServer&) = delete;

@@ -26,52 +26,43 @@ constexpr std::uint8_t kSerialNumber = 194;
 
 ReadCommands::ReadCommands(DeviceModel& model) : m_model(model) {}
 
-std::optional<CommandReply> ReadCommands::handle(std::uint8_t command, std::span<const std::uint8_t> data) const
+std::optional<CommandReply> ReadCommands::handle(std::uint8_t command,
+                                                 std::span<const std::uint8_t> data) const
 {
     switch (command) {
     case 0:
-    case 249:
-        return identification();
-    case 1:
-        return primaryVariable();
-    case 2:
-        return currentAndPercent();
-    case 3:
-        return processValues();
-    case 12:
-        return message();
-    case 13:
-        return tagDescriptorDate();
-    case 14:
-        return sensorInformation();
-    case 15:
-        return outputInformation();
-    case 16:
-        return finalAssemblyNumber();
-    case 33:
-        return deviceVariables(data);
-    case 48:
-        return additionalStatus();
-    case 139:
-        return registerAccess(data);
-    case 140:
-        return sensorConfiguration(data);
-    case 150:
-        return lineFilter();
-    case 189:
-        return alarmLevels();
-    default:
-        return std::nullopt;
+    case 249: return identification();
+    case 1: return primaryVariable();
+    case 2: return currentAndPercent();
+    case 3: return processValues();
+    case 12: return message();
+    case 13: return tagDescriptorDate();
+    case 14: return sensorInformation();
+    case 15: return outputInformation();
+    case 16: return finalAssemblyNumber();
+    case 33: return deviceVariables(data);
+    case 48: return additionalStatus();
+    case 139: return registerAccess(data);
+    case 140: return sensorConfiguration(data);
+    case 150: return lineFilter();
+    case 189: return alarmLevels();
+    default: return std::nullopt;
     }
 }
 
 CommandReply ReadCommands::identification() const
 {
     const DeviceIdentity& id = m_model.state().identity;
-    std::vector<std::uint8_t> out{kIdentityMarker, id.manufacturerCode, id.deviceType, id.preambleCount,
-                                  id.universalRev, id.deviceRev, id.softwareRev,
-                                  static_cast<std::uint8_t>((id.hardwareRev << 3) | (id.physicalSignaling & 0x07)),
-                                  id.flags};
+    std::vector<std::uint8_t> out{
+        kIdentityMarker,
+        id.manufacturerCode,
+        id.deviceType,
+        id.preambleCount,
+        id.universalRev,
+        id.deviceRev,
+        id.softwareRev,
+        static_cast<std::uint8_t>((id.hardwareRev << 3) | (id.physicalSignaling & 0x07)),
+        id.flags};
     AppendUnsigned(out, id.deviceId, 3);
     return CommandReply::success(std::move(out));
 }
@@ -81,24 +72,21 @@ std::optional<ReadCommands::VariableValue> ReadCommands::deviceVariable(std::uin
     const SensorModel& sensor = m_model.sensor();
     const SensorScale scale = m_model.scale();
     switch (code) {
-    case 0:
-        return VariableValue{m_model.state().config.rangeUnits, m_model.primaryValue()};
-    case 1:
-        return VariableValue{units::kCelsius, m_model.electronicsTemperatureC()};
+    case 0: return VariableValue{m_model.state().config.rangeUnits, m_model.primaryValue()};
+    case 1: return VariableValue{units::kCelsius, m_model.electronicsTemperatureC()};
     case 2: {
         const std::uint8_t configured = m_model.state().config.sensorTempUnits;
-        const std::uint8_t unit =
-            IsThermometer(sensor) && IsTemperatureUnit(configured) ? configured : NaturalUnit(sensor);
+        const std::uint8_t unit = IsThermometer(sensor) && IsTemperatureUnit(configured)
+                                      ? configured
+                                      : NaturalUnit(sensor);
         return VariableValue{unit, scale.fromNatural(m_model.measuredInput(), unit)};
     }
     case 3: {
         const std::uint8_t unit = ElectricalUnit(sensor);
         return VariableValue{unit, scale.fromNatural(m_model.measuredInput(), unit)};
     }
-    case units::kNotUsed:
-        return VariableValue{units::kNotUsed, NotANumber()};
-    default:
-        return std::nullopt;
+    case units::kNotUsed: return VariableValue{units::kNotUsed, NotANumber()};
+    default: return std::nullopt;
     }
 }
 
@@ -138,13 +126,11 @@ CommandReply ReadCommands::processValues() const
 
 CommandReply ReadCommands::deviceVariables(std::span<const std::uint8_t> data) const
 {
-    if (data.empty())
-        return CommandReply::error(response::kTooFewDataBytes);
+    if (data.empty()) return CommandReply::error(response::kTooFewDataBytes);
     std::vector<std::uint8_t> out;
     for (std::size_t slot = 0; slot < data.size() && slot < kMaximumDeviceVariableSlots; ++slot) {
         const auto variable = deviceVariable(data[slot]);
-        if (!variable)
-            return CommandReply::error(response::kInvalidSelection);
+        if (!variable) return CommandReply::error(response::kInvalidSelection);
         out.push_back(data[slot]);
         out.push_back(variable->units);
         AppendFloat(out, variable->value);
@@ -201,34 +187,20 @@ CommandReply ReadCommands::additionalStatus() const
     return CommandReply::success({bytes.begin(), bytes.end()});
 }
 
-std::optional<std::vector<std::uint8_t>> ReadCommands::registerData(std::uint8_t registerNumber) const
+std::optional<std::vector<std::uint8_t>>
+ReadCommands::registerData(std::uint8_t registerNumber) const
 {
     const ThermometerRegisters& t = m_model.state().thermometer;
     std::vector<std::uint8_t> out;
     switch (registerNumber) {
-    case reg::kCableEntry:
-        out = {t.cableEntry};
-        break;
-    case reg::kExecution:
-        out = {t.execution};
-        break;
-    case reg::kHeadType:
-        out = {t.headType};
-        break;
-    case reg::kFinalAssemblyDate:
-        out = {t.assemblyDay, t.assemblyMonth, t.assemblyYear};
-        break;
-    case reg::kArmature:
-        out = {t.armatureLetter, t.armatureNumber};
-        break;
-    case reg::kMountingLength:
-        AppendUnsigned(out, t.mountingLengthMm, 2);
-        break;
-    case reg::kSerialNumber:
-        AppendUnsigned(out, t.serial, 3);
-        break;
-    default:
-        return std::nullopt;
+    case reg::kCableEntry: out = {t.cableEntry}; break;
+    case reg::kExecution: out = {t.execution}; break;
+    case reg::kHeadType: out = {t.headType}; break;
+    case reg::kFinalAssemblyDate: out = {t.assemblyDay, t.assemblyMonth, t.assemblyYear}; break;
+    case reg::kArmature: out = {t.armatureLetter, t.armatureNumber}; break;
+    case reg::kMountingLength: AppendUnsigned(out, t.mountingLengthMm, 2); break;
+    case reg::kSerialNumber: AppendUnsigned(out, t.serial, 3); break;
+    default: return std::nullopt;
     }
     out.resize(4, 0);
     return out;
@@ -236,13 +208,10 @@ std::optional<std::vector<std::uint8_t>> ReadCommands::registerData(std::uint8_t
 
 CommandReply ReadCommands::registerAccess(std::span<const std::uint8_t> data) const
 {
-    if (data.size() < 7)
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (data[0] != kRegisterRead)
-        return CommandReply::error(response::kInvalidSelection);
+    if (data.size() < 7) return CommandReply::error(response::kTooFewDataBytes);
+    if (data[0] != kRegisterRead) return CommandReply::error(response::kInvalidSelection);
     const auto registerBytes = registerData(data[2]);
-    if (!registerBytes)
-        return CommandReply::error(response::kInvalidSelection);
+    if (!registerBytes) return CommandReply::error(response::kInvalidSelection);
     std::vector<std::uint8_t> out{data[0], data[1], data[2]};
     out.insert(out.end(), registerBytes->begin(), registerBytes->end());
     return CommandReply::success(std::move(out));
@@ -250,10 +219,8 @@ CommandReply ReadCommands::registerAccess(std::span<const std::uint8_t> data) co
 
 CommandReply ReadCommands::sensorConfiguration(std::span<const std::uint8_t> data) const
 {
-    if (data.empty())
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (data[0] != 0)
-        return CommandReply::error(response::kInvalidSensorNumber);
+    if (data.empty()) return CommandReply::error(response::kTooFewDataBytes);
+    if (data[0] != 0) return CommandReply::error(response::kInvalidSensorNumber);
     const DeviceConfig& config = m_model.state().config;
     return CommandReply::success({data[0], config.sensorType, config.sensorConnection});
 }
@@ -267,7 +234,8 @@ CommandReply ReadCommands::alarmLevels() const
 {
     const DeviceConfig& config = m_model.state().config;
     std::vector<std::uint8_t> out;
-    for (float level : {config.highAlarmMa, config.lowAlarmMa, config.highSaturationMa, config.lowSaturationMa})
+    for (float level :
+         {config.highAlarmMa, config.lowAlarmMa, config.highSaturationMa, config.lowSaturationMa})
         AppendFloat(out, level);
     return CommandReply::success(std::move(out));
 }

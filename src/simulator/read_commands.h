@@ -18,7 +18,8 @@ public:
     explicit ReadCommands(DeviceModel& model);
 
     // nullopt when the command is not one of this group.
-    std::optional<CommandReply> handle(std::uint8_t command, std::span<const std::uint8_t> data) const;
+    std::optional<CommandReply> handle(std::uint8_t command,
+                                       std::span<const std::uint8_t> data) const;
 
 private:
     CommandReply identification() const;

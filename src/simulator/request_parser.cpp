@@ -16,10 +16,7 @@ void RequestParser::reset()
     m_preambles = 0;
 }
 
-bool RequestParser::inFrame() const
-{
-    return m_step != Step::Preamble || m_preambles > 0;
-}
+bool RequestParser::inFrame() const { return m_step != Step::Preamble || m_preambles > 0; }
 
 void RequestParser::startFrame(bool longFrame)
 {
@@ -36,8 +33,8 @@ std::optional<Request> RequestParser::push(std::uint8_t byte)
     if (m_step == Step::Preamble) {
         if (byte == kPreamble) {
             ++m_preambles;
-        } else if (m_preambles >= kMinimumPreambles
-                   && (byte == kShortRequestDelimiter || byte == kLongRequestDelimiter)) {
+        } else if (m_preambles >= kMinimumPreambles &&
+                   (byte == kShortRequestDelimiter || byte == kLongRequestDelimiter)) {
             startFrame(byte == kLongRequestDelimiter);
         } else {
             m_preambles = 0;
@@ -50,8 +47,7 @@ std::optional<Request> RequestParser::push(std::uint8_t byte)
     case Step::Address: {
         const std::size_t index = (m_request.longFrame ? 5 : 1) - m_addressBytesDue;
         m_request.address[index] = byte;
-        if (--m_addressBytesDue == 0)
-            m_step = Step::Command;
+        if (--m_addressBytesDue == 0) m_step = Step::Command;
         break;
     }
     case Step::Command:
@@ -64,15 +60,13 @@ std::optional<Request> RequestParser::push(std::uint8_t byte)
         break;
     case Step::Data:
         m_request.data.push_back(byte);
-        if (--m_dataBytesDue == 0)
-            m_step = Step::Checksum;
+        if (--m_dataBytesDue == 0) m_step = Step::Checksum;
         break;
     case Step::Checksum:
         m_request.checksumOk = byte == m_checksum;
         reset();
         return std::move(m_request);
-    case Step::Preamble:
-        break;
+    case Step::Preamble: break;
     }
     m_checksum ^= byte;
     return std::nullopt;

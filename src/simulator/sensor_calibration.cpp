@@ -13,17 +13,16 @@ constexpr float kMinimumPointDistance = 1e-3f;
 
 float CorrectedInput(const SensorCalibration& calibration, float rawInput)
 {
-    if (calibration.mode != 1)
-        return rawInput;
+    if (calibration.mode != 1) return rawInput;
     const auto& lower = calibration.lower;
     const auto& upper = calibration.upper;
     if (lower && upper && std::fabs(upper->measured - lower->measured) >= kMinimumPointDistance) {
-        const float slope = (upper->trueValue - lower->trueValue) / (upper->measured - lower->measured);
+        const float slope =
+            (upper->trueValue - lower->trueValue) / (upper->measured - lower->measured);
         return lower->trueValue + (rawInput - lower->measured) * slope;
     }
     const auto& point = upper ? upper : lower;
-    if (point)
-        return rawInput + (point->trueValue - point->measured);
+    if (point) return rawInput + (point->trueValue - point->measured);
     return rawInput;
 }
 

@@ -5,22 +5,17 @@
 namespace sim {
 
 SimulatorHost::SimulatorHost(SimulatorSetup setup, HostOptions options)
-    : m_options(options),
-      m_device(std::move(setup)),
+    : m_options(options), m_device(std::move(setup)),
       m_server([this](const Request& request) { return respond(request); },
                options.wireTiming ? std::optional(options.timing) : std::nullopt, options.line)
 {
 }
 
-SimulatorHost::~SimulatorHost()
-{
-    stop();
-}
+SimulatorHost::~SimulatorHost() { stop(); }
 
 std::optional<HostEndpoint> SimulatorHost::start(int comNumber)
 {
-    if (m_endpoint)
-        return m_endpoint;
+    if (m_endpoint) return m_endpoint;
     if (!m_server.start()) {
         m_error = m_server.error();
         return std::nullopt;
@@ -28,8 +23,9 @@ std::optional<HostEndpoint> SimulatorHost::start(int comNumber)
     auto linked = serial::LinkOwnedComPort(m_server.devicePath(), comNumber);
     if (!linked) {
         m_error = comNumber == 0 ? "no free COM number in " + serial::PortMapDir().string()
-                                 : "cannot link COM" + std::to_string(comNumber) + " in " + serial::PortMapDir().string()
-                                       + " (taken, or the folder is not writable)";
+                                 : "cannot link COM" + std::to_string(comNumber) + " in " +
+                                       serial::PortMapDir().string() +
+                                       " (taken, or the folder is not writable)";
         m_server.stop();
         return std::nullopt;
     }
@@ -42,21 +38,14 @@ std::optional<HostEndpoint> SimulatorHost::start(int comNumber)
 void SimulatorHost::stop()
 {
     m_server.stop();
-    if (m_endpoint)
-        serial::UnlinkComPort(m_endpoint->comNumber, m_endpoint->device);
+    if (m_endpoint) serial::UnlinkComPort(m_endpoint->comNumber, m_endpoint->device);
     m_endpoint.reset();
     m_linkOwner.reset();
 }
 
-bool SimulatorHost::running() const
-{
-    return m_endpoint.has_value() && m_server.running();
-}
+bool SimulatorHost::running() const { return m_endpoint.has_value() && m_server.running(); }
 
-const std::string& SimulatorHost::error() const
-{
-    return m_error;
-}
+const std::string& SimulatorHost::error() const { return m_error; }
 
 std::vector<std::uint8_t> SimulatorHost::respond(const Request& request)
 {
@@ -91,7 +80,8 @@ void SimulatorHost::clearRequests()
 bool SimulatorHost::waitForRequests(std::size_t totalCount, std::chrono::milliseconds timeout) const
 {
     std::unique_lock lock(m_mutex);
-    return m_requestArrived.wait_for(lock, timeout, [&] { return m_device.log().totalCount() >= totalCount; });
+    return m_requestArrived.wait_for(lock, timeout,
+                                     [&] { return m_device.log().totalCount() >= totalCount; });
 }
 
 std::chrono::nanoseconds SimulatorHost::wireTime() const

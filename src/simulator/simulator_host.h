@@ -40,10 +40,10 @@
 #include <string>
 #include <vector>
 
+#include "serial/unique_fd.h"
 #include "simulator/device.h"
 #include "simulator/pty_server.h"
 #include "simulator/simulator_setup.h"
-#include "serial/unique_fd.h"
 #include "simulator/wire_timing.h"
 
 namespace sim {
@@ -101,7 +101,8 @@ private:
     Device m_device;
     PtyServer m_server;
     std::optional<HostEndpoint> m_endpoint;
-    serial::UniqueFd m_linkOwner;  // held while the link lives: a link left by a killed host is reclaimed
+    serial::UniqueFd
+        m_linkOwner;  // held while the link lives: a link left by a killed host is reclaimed
     std::string m_error;
 };
 

@@ -16,7 +16,8 @@ namespace {
 std::string WithoutComment(const std::string& line)
 {
     for (std::size_t i = 0; i < line.size(); ++i) {
-        if ((line[i] == ';' || line[i] == '#') && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t'))
+        if ((line[i] == ';' || line[i] == '#') &&
+            (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t'))
             return line.substr(0, i);
     }
     return line;
@@ -37,8 +38,7 @@ StateFileResult StateFile::parse(std::string_view text, SimulatorSetup base)
     while (std::getline(lines, line)) {
         ++number;
         const std::string content = Trimmed(WithoutComment(line));
-        if (content.empty())
-            continue;
+        if (content.empty()) continue;
         if (content.front() == '[') {
             if (content.back() != ']') {
                 report("a section header needs a closing ']'");
@@ -61,8 +61,7 @@ StateFileResult StateFile::parse(std::string_view text, SimulatorSetup base)
             report("'" + key + "' comes before any section");
             continue;
         }
-        if (section == "?")
-            continue;  // already reported with its section
+        if (section == "?") continue;  // already reported with its section
         const KeyApplier* apply = FindStateKey(section, key);
         if (!apply) {
             report("unknown key '" + key + "' in [" + section + "]");

@@ -19,7 +19,8 @@ KeyApplier Whole(Access access, long long lowest, long long highest)
     return [=](std::string_view value, SimulatorSetup& setup) -> Error {
         const auto number = ParseIntegerIn(value, lowest, highest);
         if (!number)
-            return "expected a whole number from " + std::to_string(lowest) + " to " + std::to_string(highest);
+            return "expected a whole number from " + std::to_string(lowest) + " to " +
+                   std::to_string(highest);
         auto& field = access(setup);
         field = static_cast<std::remove_reference_t<decltype(field)>>(*number);
         return std::nullopt;
@@ -37,8 +38,7 @@ KeyApplier Number(Access access)
 {
     return [=](std::string_view value, SimulatorSetup& setup) -> Error {
         const auto number = ParseNumber(value);
-        if (!number)
-            return std::string("expected a number");
+        if (!number) return std::string("expected a number");
         access(setup) = *number;
         return std::nullopt;
     };
@@ -68,8 +68,7 @@ KeyApplier Switch(Access access)
 {
     return [=](std::string_view value, SimulatorSetup& setup) -> Error {
         const auto on = ParseSwitch(value);
-        if (!on)
-            return std::string("expected on or off");
+        if (!on) return std::string("expected on or off");
         access(setup) = *on ? 1 : 0;
         return std::nullopt;
     };
@@ -80,8 +79,7 @@ KeyApplier Count(Access access)
 {
     return [=](std::string_view value, SimulatorSetup& setup) -> Error {
         const auto count = ParseFaultCount(value);
-        if (!count)
-            return std::string("expected a number of requests or \"always\"");
+        if (!count) return std::string("expected a number of requests or \"always\"");
         access(setup) = *count;
         return std::nullopt;
     };
@@ -93,8 +91,7 @@ KeyApplier Choice(Access access, std::map<std::string, std::uint8_t> names, std:
 {
     return [=](std::string_view value, SimulatorSetup& setup) -> Error {
         const auto named = names.find(LowerCase(Trimmed(value)));
-        if (named == names.end())
-            return "expected " + expected;
+        if (named == names.end()) return "expected " + expected;
         access(setup) = named->second;
         return std::nullopt;
     };
@@ -104,9 +101,18 @@ template <class Access>
 KeyApplier Unit(Access access)
 {
     return Choice(access,
-                  {{"32", units::kCelsius}, {"c", units::kCelsius}, {"33", units::kFahrenheit}, {"f", units::kFahrenheit},
-                   {"34", units::kRankine}, {"r", units::kRankine}, {"35", units::kKelvin}, {"k", units::kKelvin},
-                   {"36", units::kMillivolt}, {"mv", units::kMillivolt}, {"37", units::kOhm}, {"ohm", units::kOhm}},
+                  {{"32", units::kCelsius},
+                   {"c", units::kCelsius},
+                   {"33", units::kFahrenheit},
+                   {"f", units::kFahrenheit},
+                   {"34", units::kRankine},
+                   {"r", units::kRankine},
+                   {"35", units::kKelvin},
+                   {"k", units::kKelvin},
+                   {"36", units::kMillivolt},
+                   {"mv", units::kMillivolt},
+                   {"37", units::kOhm},
+                   {"ohm", units::kOhm}},
                   "a unit code 32–37 or C, F, R, K, mV, Ohm");
 }
 
@@ -116,8 +122,9 @@ KeyApplier HartDateKey()
         const auto date = ParseDate(value);
         if (!date || date->year > 1900 + 255)
             return std::string("expected a date DD.MM.YYYY from 1900 to 2155");
-        setup.state.config.date = HartDate{static_cast<std::uint8_t>(date->day), static_cast<std::uint8_t>(date->month),
-                                           static_cast<std::uint8_t>(date->year - 1900)};
+        setup.state.config.date =
+            HartDate{static_cast<std::uint8_t>(date->day), static_cast<std::uint8_t>(date->month),
+                     static_cast<std::uint8_t>(date->year - 1900)};
         return std::nullopt;
     };
 }
@@ -141,7 +148,8 @@ KeyApplier SensorTypeKey()
     return [](std::string_view value, SimulatorSetup& setup) -> Error {
         const auto code = ParseIntegerIn(value, 0, 255);
         if (!code || !FindSensor(static_cast<std::uint8_t>(*code)))
-            return std::string("expected a sensor type code of the transmitter (e.g. 1 PT100, 132 type K)");
+            return std::string(
+                "expected a sensor type code of the transmitter (e.g. 1 PT100, 132 type K)");
         setup.state.config.sensorType = static_cast<std::uint8_t>(*code);
         return std::nullopt;
     };
@@ -151,7 +159,9 @@ KeyApplier ArmatureKey()
 {
     return [](std::string_view value, SimulatorSetup& setup) -> Error {
         const std::string text = LowerCase(Trimmed(value));
-        const auto number = text.size() >= 2 ? ParseIntegerIn(std::string_view(text).substr(1), 0, 99) : std::nullopt;
+        const auto number = text.size() >= 2
+                                ? ParseIntegerIn(std::string_view(text).substr(1), 0, 99)
+                                : std::nullopt;
         if (text.empty() || text[0] < 'a' || text[0] > 'e' || !number)
             return std::string("expected a letter A–E and a number 0–99, as in A01");
         setup.state.thermometer.armatureLetter = static_cast<std::uint8_t>(text[0] - 'a' + 1);
@@ -164,8 +174,7 @@ KeyApplier ResponseKey()
 {
     return [](std::string_view value, SimulatorSetup& setup) -> Error {
         const auto override = ParseResponseOverride(value);
-        if (!override)
-            return std::string("expected COMMAND=CODE, both 0–255");
+        if (!override) return std::string("expected COMMAND=CODE, both 0–255");
         setup.faults.responseOverrides[override->first] = override->second;
         return std::nullopt;
     };
@@ -175,14 +184,14 @@ KeyApplier SensorFailureKey()
 {
     return [](std::string_view value, SimulatorSetup& setup) -> Error {
         const auto failure = ParseSensorFailure(value);
-        if (!failure)
-            return std::string("expected none, open or short");
+        if (!failure) return std::string("expected none, open or short");
         setup.faults.sensorFailure = *failure;
         return std::nullopt;
     };
 }
 
-#define FIELD(path) [](SimulatorSetup& s) -> auto& { return s.path; }
+#define FIELD(path)                                                                                \
+    [](SimulatorSetup & s) -> auto& { return s.path; }
 
 const std::map<std::string, std::map<std::string, KeyApplier>>& StateKeys()
 {
@@ -206,12 +215,14 @@ const std::map<std::string, std::map<std::string, KeyApplier>>& StateKeys()
           {"lower_range", Number(FIELD(state.config.lowerRangeValue))},
           {"upper_range", Number(FIELD(state.config.upperRangeValue))},
           {"damping", Number(FIELD(state.config.dampingS))},
-          {"alarm", Choice(FIELD(state.config.alarmSelect), {{"high", 0}, {"0", 0}, {"low", 1}, {"1", 1}}, "high or low")},
+          {"alarm", Choice(FIELD(state.config.alarmSelect),
+                           {{"high", 0}, {"0", 0}, {"low", 1}, {"1", 1}}, "high or low")},
           {"high_alarm", Number(FIELD(state.config.highAlarmMa))},
           {"low_alarm", Number(FIELD(state.config.lowAlarmMa))},
           {"high_saturation", Number(FIELD(state.config.highSaturationMa))},
           {"low_saturation", Number(FIELD(state.config.lowSaturationMa))},
-          {"line_filter", Choice(FIELD(state.config.lineFilter), {{"50", 1}, {"60", 0}}, "50 or 60")},
+          {"line_filter",
+           Choice(FIELD(state.config.lineFilter), {{"50", 1}, {"60", 0}}, "50 or 60")},
           {"write_protect", Switch(FIELD(state.config.writeProtect))},
           {"final_assembly_number", Whole(FIELD(state.config.finalAssemblyNumber), 0, 0xFFFFFF)},
           {"sensor_serial", Whole(FIELD(state.config.sensorSerial), 0, 0xFFFFFF)},
@@ -220,7 +231,8 @@ const std::map<std::string, std::map<std::string, KeyApplier>>& StateKeys()
          {{"armature", ArmatureKey()},
           {"head_type", Whole(FIELD(state.thermometer.headType), 1, 3)},
           {"cable_entry", Byte(FIELD(state.thermometer.cableEntry))},
-          {"execution", Choice(FIELD(state.thermometer.execution), {{"1", 1}, {"16", 16}, {"32", 32}}, "1, 16 or 32")},
+          {"execution", Choice(FIELD(state.thermometer.execution),
+                               {{"1", 1}, {"16", 16}, {"32", 32}}, "1, 16 or 32")},
           {"mounting_length", Whole(FIELD(state.thermometer.mountingLengthMm), 0, 0xFFFF)},
           {"assembly_date", AssemblyDateKey()},
           {"serial", Whole(FIELD(state.thermometer.serial), 0, 0xFFFFFF)}}},
@@ -250,16 +262,12 @@ const std::map<std::string, std::map<std::string, KeyApplier>>& StateKeys()
 
 }  // namespace
 
-bool IsStateSection(std::string_view section)
-{
-    return StateKeys().contains(std::string(section));
-}
+bool IsStateSection(std::string_view section) { return StateKeys().contains(std::string(section)); }
 
 const KeyApplier* FindStateKey(std::string_view section, std::string_view key)
 {
     const auto sectionKeys = StateKeys().find(std::string(section));
-    if (sectionKeys == StateKeys().end())
-        return nullptr;
+    if (sectionKeys == StateKeys().end()) return nullptr;
     const auto found = sectionKeys->second.find(std::string(key));
     return found == sectionKeys->second.end() ? nullptr : &found->second;
 }

@@ -18,7 +18,8 @@ struct OptionRule {
     std::function<std::string(const std::string& value, ToolOptions& options)> apply;
 };
 
-OptionRule CountOption(std::optional<FaultCount> ToolOptions::*field, Argument argument = Argument::Required)
+OptionRule CountOption(std::optional<FaultCount> ToolOptions::*field,
+                       Argument argument = Argument::Required)
 {
     return {argument, [field](const std::string& value, ToolOptions& options) -> std::string {
                 if (value.empty()) {
@@ -43,10 +44,10 @@ OptionRule FlagOption(bool ToolOptions::*field)
 
 OptionRule NumberOption(std::optional<float> ToolOptions::*field)
 {
-    return {Argument::Required, [field](const std::string& value, ToolOptions& options) -> std::string {
+    return {Argument::Required,
+            [field](const std::string& value, ToolOptions& options) -> std::string {
                 const auto number = ParseNumber(value);
-                if (!number)
-                    return "expects a number, not '" + value + "'";
+                if (!number) return "expects a number, not '" + value + "'";
                 options.*field = *number;
                 return {};
             }};
@@ -59,8 +60,7 @@ const std::map<std::string, OptionRule>& Rules()
          {Argument::Required,
           [](const std::string& value, ToolOptions& options) -> std::string {
               const auto number = ParseIntegerIn(value, 1, 255);
-              if (!number)
-                  return "expects a port number from 1 to 255, not '" + value + "'";
+              if (!number) return "expects a port number from 1 to 255, not '" + value + "'";
               options.comNumber = static_cast<int>(*number);
               return {};
           }}},
@@ -75,8 +75,7 @@ const std::map<std::string, OptionRule>& Rules()
          {Argument::Required,
           [](const std::string& value, ToolOptions& options) -> std::string {
               const auto id = ParseIntegerIn(value, 0, 0xFFFFFF);
-              if (!id)
-                  return "expects a 24-bit number (decimal or 0x…), not '" + value + "'";
+              if (!id) return "expects a 24-bit number (decimal or 0x…), not '" + value + "'";
               options.deviceId = static_cast<std::uint32_t>(*id);
               return {};
           }}},
@@ -84,8 +83,7 @@ const std::map<std::string, OptionRule>& Rules()
          {Argument::Required,
           [](const std::string& value, ToolOptions& options) -> std::string {
               const auto address = ParseIntegerIn(value, 0, 15);
-              if (!address)
-                  return "expects a polling address from 0 to 15, not '" + value + "'";
+              if (!address) return "expects a polling address from 0 to 15, not '" + value + "'";
               options.pollAddress = static_cast<std::uint8_t>(*address);
               return {};
           }}},
@@ -101,8 +99,7 @@ const std::map<std::string, OptionRule>& Rules()
          {Argument::Required,
           [](const std::string& value, ToolOptions& options) -> std::string {
               const auto override = ParseResponseOverride(value);
-              if (!override)
-                  return "expects COMMAND=CODE (both 0–255), not '" + value + "'";
+              if (!override) return "expects COMMAND=CODE (both 0–255), not '" + value + "'";
               options.responses[override->first] = override->second;
               return {};
           }}},
@@ -110,9 +107,9 @@ const std::map<std::string, OptionRule>& Rules()
         {"--sensor-failure",
          {Argument::Optional,
           [](const std::string& value, ToolOptions& options) -> std::string {
-              const auto failure = value.empty() ? std::optional(SensorFailure::Open) : ParseSensorFailure(value);
-              if (!failure)
-                  return "expects open, short or none, not '" + value + "'";
+              const auto failure =
+                  value.empty() ? std::optional(SensorFailure::Open) : ParseSensorFailure(value);
+              if (!failure) return "expects open, short or none, not '" + value + "'";
               options.sensorFailure = *failure;
               return {};
           }}},
@@ -122,8 +119,7 @@ const std::map<std::string, OptionRule>& Rules()
          {Argument::Required,
           [](const std::string& value, ToolOptions& options) -> std::string {
               const auto count = ParseIntegerIn(value, 0, 255);
-              if (!count)
-                  return "expects a number of bytes from 0 to 255, not '" + value + "'";
+              if (!count) return "expects a number of bytes from 0 to 255, not '" + value + "'";
               options.garbageBytes = static_cast<int>(*count);
               return {};
           }}},
@@ -136,29 +132,21 @@ const std::map<std::string, OptionRule>& Rules()
 
 void ToolOptions::applyTo(SimulatorSetup& setup) const
 {
-    if (deviceId)
-        setup.state.identity.deviceId = *deviceId;
-    if (pollAddress)
-        setup.state.identity.pollAddress = *pollAddress;
-    if (processValue)
-        setup.process.value = *processValue;
-    if (noise)
-        setup.process.noise = *noise;
+    if (deviceId) setup.state.identity.deviceId = *deviceId;
+    if (pollAddress) setup.state.identity.pollAddress = *pollAddress;
+    if (processValue) setup.process.value = *processValue;
+    if (noise) setup.process.noise = *noise;
     FaultSettings& faults = setup.faults;
-    for (const auto& [option, fault] : {std::pair{&busy, &faults.busy}, std::pair{&badChecksum, &faults.badChecksum},
-                                        std::pair{&burst, &faults.burst}, std::pair{&wrongCommand, &faults.wrongCommand},
-                                        std::pair{&silent, &faults.silent}, std::pair{&commError, &faults.commError}}) {
-        if (*option)
-            *fault = **option;
+    for (const auto& [option, fault] :
+         {std::pair{&busy, &faults.busy}, std::pair{&badChecksum, &faults.badChecksum},
+          std::pair{&burst, &faults.burst}, std::pair{&wrongCommand, &faults.wrongCommand},
+          std::pair{&silent, &faults.silent}, std::pair{&commError, &faults.commError}}) {
+        if (*option) *fault = **option;
     }
-    for (const auto& [command, code] : responses)
-        faults.responseOverrides[command] = code;
-    if (writeProtect)
-        setup.state.config.writeProtect = 1;
-    if (sensorFailure)
-        faults.sensorFailure = *sensorFailure;
-    if (transmitterFailure)
-        faults.transmitterFailure = true;
+    for (const auto& [command, code] : responses) faults.responseOverrides[command] = code;
+    if (writeProtect) setup.state.config.writeProtect = 1;
+    if (sensorFailure) faults.sensorFailure = *sensorFailure;
+    if (transmitterFailure) faults.transmitterFailure = true;
 }
 
 ToolOptionsResult ParseToolOptions(std::span<const std::string> arguments)
@@ -167,7 +155,8 @@ ToolOptionsResult ParseToolOptions(std::span<const std::string> arguments)
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i] == "-h" ? "--help" : arguments[i];
         std::optional<std::string> value;
-        if (const auto equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
+        if (const auto equals = name.find('=');
+            name.starts_with("--") && equals != std::string::npos) {
             value = name.substr(equals + 1);
             name.resize(equals);
         }
@@ -187,7 +176,8 @@ ToolOptionsResult ParseToolOptions(std::span<const std::string> arguments)
             }
             value = arguments[++i];
         }
-        if (const std::string problem = rule->second.apply(value.value_or(""), result.options); !problem.empty()) {
+        if (const std::string problem = rule->second.apply(value.value_or(""), result.options);
+            !problem.empty()) {
             result.error = name + " " + problem;
             return result;
         }

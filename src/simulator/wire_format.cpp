@@ -4,10 +4,7 @@
 
 namespace sim {
 
-float NotANumber()
-{
-    return std::bit_cast<float>(kNotANumberBits);
-}
+float NotANumber() { return std::bit_cast<float>(kNotANumberBits); }
 
 void AppendUnsigned(std::vector<std::uint8_t>& out, std::uint32_t value, std::size_t byteCount)
 {
@@ -44,12 +41,14 @@ std::string NormalizeForPackedAscii(const std::string& text, std::size_t charCou
     return result;
 }
 
-void AppendPackedAscii(std::vector<std::uint8_t>& out, const std::string& text, std::size_t charCount)
+void AppendPackedAscii(std::vector<std::uint8_t>& out, const std::string& text,
+                       std::size_t charCount)
 {
     const std::string chars = NormalizeForPackedAscii(text, charCount);
     for (std::size_t i = 0; i + 3 < chars.size(); i += 4) {
-        const std::uint32_t group = (SixBitCode(chars[i]) << 18) | (SixBitCode(chars[i + 1]) << 12)
-                                    | (SixBitCode(chars[i + 2]) << 6) | SixBitCode(chars[i + 3]);
+        const std::uint32_t group = (SixBitCode(chars[i]) << 18) |
+                                    (SixBitCode(chars[i + 1]) << 12) |
+                                    (SixBitCode(chars[i + 2]) << 6) | SixBitCode(chars[i + 3]);
         AppendUnsigned(out, group, 3);
     }
 }
@@ -61,10 +60,7 @@ bool FieldReader::has(std::size_t byteCount) const
     return m_position + byteCount <= m_data.size();
 }
 
-std::uint8_t FieldReader::byte()
-{
-    return static_cast<std::uint8_t>(unsignedValue(1));
-}
+std::uint8_t FieldReader::byte() { return static_cast<std::uint8_t>(unsignedValue(1)); }
 
 std::uint32_t FieldReader::unsignedValue(std::size_t byteCount)
 {
@@ -74,10 +70,7 @@ std::uint32_t FieldReader::unsignedValue(std::size_t byteCount)
     return value;
 }
 
-float FieldReader::floatValue()
-{
-    return std::bit_cast<float>(unsignedValue(4));
-}
+float FieldReader::floatValue() { return std::bit_cast<float>(unsignedValue(4)); }
 
 std::string FieldReader::packedAscii(std::size_t charCount)
 {
@@ -85,7 +78,8 @@ std::string FieldReader::packedAscii(std::size_t charCount)
     for (std::size_t i = 0; i < charCount; i += 4) {
         const std::uint32_t group = unsignedValue(3);
         for (int shift = 18; shift >= 0; shift -= 6)
-            text.push_back(CharacterFromSixBits(static_cast<std::uint8_t>((group >> shift) & 0x3F)));
+            text.push_back(
+                CharacterFromSixBits(static_cast<std::uint8_t>((group >> shift) & 0x3F)));
     }
     return text;
 }

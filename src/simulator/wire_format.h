@@ -17,7 +17,8 @@ float NotANumber();
 void AppendFloat(std::vector<std::uint8_t>& out, float value);
 void AppendUnsigned(std::vector<std::uint8_t>& out, std::uint32_t value, std::size_t byteCount);
 // Packs text (cut or padded with spaces to charCount, a multiple of 4) into 3/4 as many bytes.
-void AppendPackedAscii(std::vector<std::uint8_t>& out, const std::string& text, std::size_t charCount);
+void AppendPackedAscii(std::vector<std::uint8_t>& out, const std::string& text,
+                       std::size_t charCount);
 
 // Reads request fields in order. Handlers check the length once up front with has() (too few
 // bytes is response code 5); a read past the end still yields zeros rather than crashing.

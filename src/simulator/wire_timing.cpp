@@ -6,10 +6,7 @@ WireTiming::WireTiming() : m_turnaround(kDefaultTurnaround) {}
 
 WireTiming::WireTiming(std::chrono::microseconds turnaround) : m_turnaround(turnaround) {}
 
-std::chrono::nanoseconds WireTiming::characterTime()
-{
-    return lineTime(1);
-}
+std::chrono::nanoseconds WireTiming::characterTime() { return lineTime(1); }
 
 std::chrono::nanoseconds WireTiming::lineTime(std::size_t byteCount)
 {
@@ -18,15 +15,12 @@ std::chrono::nanoseconds WireTiming::lineTime(std::size_t byteCount)
     return std::chrono::nanoseconds(bits * 1'000'000'000LL / kBaudRate);
 }
 
-std::chrono::microseconds WireTiming::turnaround() const
-{
-    return m_turnaround;
-}
+std::chrono::microseconds WireTiming::turnaround() const { return m_turnaround; }
 
-std::chrono::nanoseconds WireTiming::transactionTime(std::size_t requestBytes, std::size_t answerBytes) const
+std::chrono::nanoseconds WireTiming::transactionTime(std::size_t requestBytes,
+                                                     std::size_t answerBytes) const
 {
-    if (answerBytes == 0)
-        return lineTime(requestBytes);
+    if (answerBytes == 0) return lineTime(requestBytes);
     return lineTime(requestBytes) + m_turnaround + lineTime(answerBytes);
 }
 

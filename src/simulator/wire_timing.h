@@ -25,7 +25,8 @@ public:
     std::chrono::microseconds turnaround() const;
     // Request on the line, turnaround, answer on the line; an unanswered request costs its
     // own bytes only.
-    std::chrono::nanoseconds transactionTime(std::size_t requestBytes, std::size_t answerBytes) const;
+    std::chrono::nanoseconds transactionTime(std::size_t requestBytes,
+                                             std::size_t answerBytes) const;
     // The sum over every logged request still held by the log.
     std::chrono::nanoseconds totalTime(const RequestLog& log) const;
 

@@ -27,10 +27,7 @@ constexpr std::uint8_t kInvalidHighSaturation = 11;
 constexpr std::uint8_t kInvalidLowAlarm = 12;
 constexpr std::uint8_t kInvalidLowSaturation = 13;
 
-bool IsZeroOrOne(std::uint8_t code)
-{
-    return code == 0 || code == 1;
-}
+bool IsZeroOrOne(std::uint8_t code) { return code == 0 || code == 1; }
 
 std::string WithoutTrailingSpaces(std::string text)
 {
@@ -41,10 +38,8 @@ std::string WithoutTrailingSpaces(std::string text)
 // 0 when the value is within the limits, else the code of the side it left.
 std::uint8_t LimitViolation(float value, Limits limits, std::uint8_t tooHigh, std::uint8_t tooLow)
 {
-    if (value > limits.upper + WriteCommands::kLimitTolerance)
-        return tooHigh;
-    if (value < limits.lower - WriteCommands::kLimitTolerance)
-        return tooLow;
+    if (value > limits.upper + WriteCommands::kLimitTolerance) return tooHigh;
+    if (value < limits.lower - WriteCommands::kLimitTolerance) return tooLow;
     return 0;
 }
 
@@ -52,44 +47,30 @@ std::uint8_t LimitViolation(float value, Limits limits, std::uint8_t tooHigh, st
 
 WriteCommands::WriteCommands(DeviceModel& model) : m_model(model) {}
 
-std::optional<CommandReply> WriteCommands::handle(std::uint8_t command, std::span<const std::uint8_t> data)
+std::optional<CommandReply> WriteCommands::handle(std::uint8_t command,
+                                                  std::span<const std::uint8_t> data)
 {
     switch (command) {
-    case 6:
-        return writePollAddress(data);
-    case 17:
-        return writeMessage(data);
-    case 18:
-        return writeTag(data);
-    case 19:
-        return writeFinalAssemblyNumber(data);
-    case 34:
-        return writeDamping(data);
-    case 35:
-        return writeRange(data);
-    case 44:
-        return writeRangeUnits(data);
-    case 141:
-        return writeSensor(data);
-    case 151:
-        return writeLineFilter(data);
-    case 155:
-        return writeLevels(data);
-    case 162:
-        return writeAlarmSelect(data);
-    case 195:
-        return writeProtection(data);
-    default:
-        return std::nullopt;
+    case 6: return writePollAddress(data);
+    case 17: return writeMessage(data);
+    case 18: return writeTag(data);
+    case 19: return writeFinalAssemblyNumber(data);
+    case 34: return writeDamping(data);
+    case 35: return writeRange(data);
+    case 44: return writeRangeUnits(data);
+    case 141: return writeSensor(data);
+    case 151: return writeLineFilter(data);
+    case 155: return writeLevels(data);
+    case 162: return writeAlarmSelect(data);
+    case 195: return writeProtection(data);
+    default: return std::nullopt;
     }
 }
 
 CommandReply WriteCommands::writePollAddress(std::span<const std::uint8_t> data)
 {
-    if (data.empty())
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (data[0] > kHighestPollAddress)
-        return CommandReply::error(response::kInvalidSelection);
+    if (data.empty()) return CommandReply::error(response::kTooFewDataBytes);
+    if (data[0] > kHighestPollAddress) return CommandReply::error(response::kInvalidSelection);
     m_model.state().identity.pollAddress = data[0];
     return CommandReply::success({data[0]});
 }
@@ -97,8 +78,7 @@ CommandReply WriteCommands::writePollAddress(std::span<const std::uint8_t> data)
 CommandReply WriteCommands::writeMessage(std::span<const std::uint8_t> data)
 {
     FieldReader in(data);
-    if (!in.has(kMessageBytes))
-        return CommandReply::error(response::kTooFewDataBytes);
+    if (!in.has(kMessageBytes)) return CommandReply::error(response::kTooFewDataBytes);
     std::string& message = m_model.state().config.message;
     message = WithoutTrailingSpaces(in.packedAscii(kMessageLength));
     std::vector<std::uint8_t> out;
@@ -109,8 +89,7 @@ CommandReply WriteCommands::writeMessage(std::span<const std::uint8_t> data)
 CommandReply WriteCommands::writeFinalAssemblyNumber(std::span<const std::uint8_t> data)
 {
     FieldReader in(data);
-    if (!in.has(3))
-        return CommandReply::error(response::kTooFewDataBytes);
+    if (!in.has(3)) return CommandReply::error(response::kTooFewDataBytes);
     std::uint32_t& number = m_model.state().config.finalAssemblyNumber;
     number = in.unsignedValue(3);
     std::vector<std::uint8_t> out;
@@ -121,8 +100,7 @@ CommandReply WriteCommands::writeFinalAssemblyNumber(std::span<const std::uint8_
 CommandReply WriteCommands::writeTag(std::span<const std::uint8_t> data)
 {
     FieldReader in(data);
-    if (!in.has(21))
-        return CommandReply::error(response::kTooFewDataBytes);
+    if (!in.has(21)) return CommandReply::error(response::kTooFewDataBytes);
     DeviceConfig& config = m_model.state().config;
     config.tag = WithoutTrailingSpaces(in.packedAscii(8));
     config.descriptor = WithoutTrailingSpaces(in.packedAscii(16));
@@ -137,28 +115,24 @@ CommandReply WriteCommands::writeTag(std::span<const std::uint8_t> data)
 CommandReply WriteCommands::writeDamping(std::span<const std::uint8_t> data)
 {
     FieldReader in(data);
-    if (!in.has(4))
-        return CommandReply::error(response::kTooFewDataBytes);
+    if (!in.has(4)) return CommandReply::error(response::kTooFewDataBytes);
     const float requested = in.floatValue();
-    if (std::isnan(requested))
-        return CommandReply::error(response::kInvalidSelection);
-    if (requested < 0.0f)
-        return CommandReply::error(response::kTooSmall);
-    if (requested > kMaximumDampingS)
-        return CommandReply::error(response::kTooLarge);
+    if (std::isnan(requested)) return CommandReply::error(response::kInvalidSelection);
+    if (requested < 0.0f) return CommandReply::error(response::kTooSmall);
+    if (requested > kMaximumDampingS) return CommandReply::error(response::kTooLarge);
     const bool roundedUp = requested < kMinimumDampingS;
     float& damping = m_model.state().config.dampingS;
     damping = roundedUp ? kMinimumDampingS : requested;
     std::vector<std::uint8_t> out;
     AppendFloat(out, damping);
-    return roundedUp ? CommandReply::warning(std::move(out)) : CommandReply::success(std::move(out));
+    return roundedUp ? CommandReply::warning(std::move(out))
+                     : CommandReply::success(std::move(out));
 }
 
 CommandReply WriteCommands::writeRange(std::span<const std::uint8_t> data)
 {
     FieldReader in(data);
-    if (!in.has(9))
-        return CommandReply::error(response::kTooFewDataBytes);
+    if (!in.has(9)) return CommandReply::error(response::kTooFewDataBytes);
     const std::uint8_t unit = in.byte();
     const float upper = in.floatValue();
     const float lower = in.floatValue();
@@ -167,14 +141,13 @@ CommandReply WriteCommands::writeRange(std::span<const std::uint8_t> data)
         return CommandReply::error(response::kInvalidSelection);
 
     const Limits limits = scale.limitsIn(unit);
-    const std::uint8_t lowerViolation = LimitViolation(lower, limits, kLowerRangeTooHigh, kLowerRangeTooLow);
-    const std::uint8_t upperViolation = LimitViolation(upper, limits, kUpperRangeTooHigh, kUpperRangeTooLow);
-    if (lowerViolation && upperViolation)
-        return CommandReply::error(kBothRangeValuesOutOfLimits);
-    if (lowerViolation)
-        return CommandReply::error(lowerViolation);
-    if (upperViolation)
-        return CommandReply::error(upperViolation);
+    const std::uint8_t lowerViolation =
+        LimitViolation(lower, limits, kLowerRangeTooHigh, kLowerRangeTooLow);
+    const std::uint8_t upperViolation =
+        LimitViolation(upper, limits, kUpperRangeTooHigh, kUpperRangeTooLow);
+    if (lowerViolation && upperViolation) return CommandReply::error(kBothRangeValuesOutOfLimits);
+    if (lowerViolation) return CommandReply::error(lowerViolation);
+    if (upperViolation) return CommandReply::error(upperViolation);
     if (std::fabs(upper - lower) < scale.minimumSpanIn(unit) - kLimitTolerance)
         return CommandReply::error(kSpanTooSmall);
 
@@ -194,16 +167,17 @@ CommandReply WriteCommands::writeRange(std::span<const std::uint8_t> data)
 
 CommandReply WriteCommands::writeRangeUnits(std::span<const std::uint8_t> data)
 {
-    if (data.empty())
-        return CommandReply::error(response::kTooFewDataBytes);
+    if (data.empty()) return CommandReply::error(response::kTooFewDataBytes);
     const std::uint8_t unit = data[0];
     if (!IsUnitAllowed(m_model.sensor(), unit))
         return CommandReply::error(response::kInvalidSelection);
     DeviceConfig& config = m_model.state().config;
     if (unit != config.rangeUnits) {
         const SensorScale scale = m_model.scale();
-        config.upperRangeValue = scale.fromNatural(scale.toNatural(config.upperRangeValue, config.rangeUnits), unit);
-        config.lowerRangeValue = scale.fromNatural(scale.toNatural(config.lowerRangeValue, config.rangeUnits), unit);
+        config.upperRangeValue =
+            scale.fromNatural(scale.toNatural(config.upperRangeValue, config.rangeUnits), unit);
+        config.lowerRangeValue =
+            scale.fromNatural(scale.toNatural(config.lowerRangeValue, config.rangeUnits), unit);
         config.rangeUnits = unit;
     }
     return CommandReply::success({unit});
@@ -211,13 +185,10 @@ CommandReply WriteCommands::writeRangeUnits(std::span<const std::uint8_t> data)
 
 CommandReply WriteCommands::writeSensor(std::span<const std::uint8_t> data)
 {
-    if (data.size() < 3)
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (data[0] != 0)
-        return CommandReply::error(response::kInvalidSensorNumber);
+    if (data.size() < 3) return CommandReply::error(response::kTooFewDataBytes);
+    if (data[0] != 0) return CommandReply::error(response::kInvalidSensorNumber);
     const SensorModel* sensor = FindSensor(data[1]);
-    if (!sensor)
-        return CommandReply::error(kInvalidSensorType);
+    if (!sensor) return CommandReply::error(kInvalidSensorType);
     if (!IsConnectionAllowed(*sensor, data[2]))
         return CommandReply::error(kInvalidSensorConnection);
 
@@ -248,8 +219,7 @@ bool WriteCommands::fitRangeToSensor()
     const Limits limits = scale.limitsIn(config.rangeUnits);
     const float lower = std::clamp(config.lowerRangeValue, limits.lower, limits.upper);
     const float upper = std::clamp(config.upperRangeValue, limits.lower, limits.upper);
-    if (lower == config.lowerRangeValue && upper == config.upperRangeValue)
-        return false;
+    if (lower == config.lowerRangeValue && upper == config.upperRangeValue) return false;
     const bool spanLeft = std::fabs(upper - lower) >= scale.minimumSpanIn(config.rangeUnits);
     config.lowerRangeValue = spanLeft ? lower : limits.lower;
     config.upperRangeValue = spanLeft ? upper : limits.upper;
@@ -258,10 +228,8 @@ bool WriteCommands::fitRangeToSensor()
 
 CommandReply WriteCommands::writeLineFilter(std::span<const std::uint8_t> data)
 {
-    if (data.empty())
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (!IsZeroOrOne(data[0]))
-        return CommandReply::error(response::kInvalidSelection);
+    if (data.empty()) return CommandReply::error(response::kTooFewDataBytes);
+    if (!IsZeroOrOne(data[0])) return CommandReply::error(response::kInvalidSelection);
     m_model.state().config.lineFilter = data[0];
     return CommandReply::success({data[0]});
 }
@@ -269,24 +237,19 @@ CommandReply WriteCommands::writeLineFilter(std::span<const std::uint8_t> data)
 CommandReply WriteCommands::writeLevels(std::span<const std::uint8_t> data)
 {
     FieldReader in(data);
-    if (!in.has(16))
-        return CommandReply::error(response::kTooFewDataBytes);
+    if (!in.has(16)) return CommandReply::error(response::kTooFewDataBytes);
     const float highAlarm = in.floatValue();
     const float lowAlarm = in.floatValue();
     const float highSaturation = in.floatValue();
     const float lowSaturation = in.floatValue();
-    if (!kHighAlarmBand.contains(highAlarm))
-        return CommandReply::error(kInvalidHighAlarm);
-    if (!kLowAlarmBand.contains(lowAlarm))
-        return CommandReply::error(kInvalidLowAlarm);
+    if (!kHighAlarmBand.contains(highAlarm)) return CommandReply::error(kInvalidHighAlarm);
+    if (!kLowAlarmBand.contains(lowAlarm)) return CommandReply::error(kInvalidLowAlarm);
     if (!kHighSaturationBand.contains(highSaturation))
         return CommandReply::error(kInvalidHighSaturation);
     if (!kLowSaturationBand.contains(lowSaturation))
         return CommandReply::error(kInvalidLowSaturation);
-    if (lowAlarm > lowSaturation)
-        return CommandReply::error(kInvalidLowAlarm);
-    if (highSaturation > highAlarm)
-        return CommandReply::error(kInvalidHighAlarm);
+    if (lowAlarm > lowSaturation) return CommandReply::error(kInvalidLowAlarm);
+    if (highSaturation > highAlarm) return CommandReply::error(kInvalidHighAlarm);
 
     DeviceConfig& config = m_model.state().config;
     config.highAlarmMa = highAlarm;
@@ -298,20 +261,16 @@ CommandReply WriteCommands::writeLevels(std::span<const std::uint8_t> data)
 
 CommandReply WriteCommands::writeAlarmSelect(std::span<const std::uint8_t> data)
 {
-    if (data.empty())
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (!IsZeroOrOne(data[0]))
-        return CommandReply::error(response::kInvalidSelection);
+    if (data.empty()) return CommandReply::error(response::kTooFewDataBytes);
+    if (!IsZeroOrOne(data[0])) return CommandReply::error(response::kInvalidSelection);
     m_model.state().config.alarmSelect = data[0];
     return CommandReply::success({data[0]});
 }
 
 CommandReply WriteCommands::writeProtection(std::span<const std::uint8_t> data)
 {
-    if (data.size() < 4)
-        return CommandReply::error(response::kTooFewDataBytes);
-    if (!IsZeroOrOne(data[3]))
-        return CommandReply::error(response::kInvalidSelection);
+    if (data.size() < 4) return CommandReply::error(response::kTooFewDataBytes);
+    if (!IsZeroOrOne(data[3])) return CommandReply::error(response::kInvalidSelection);
     m_model.state().config.writeProtect = data[3];
     return CommandReply::success({data.begin(), data.begin() + 4});
 }

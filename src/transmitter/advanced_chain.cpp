@@ -1,6 +1,5 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 namespace {
@@ -47,7 +46,8 @@ int CTransmitter::WriteAlarmSelect()
 int CTransmitter::WriteAlarmLevels()
 {
     float* const wanted[] = {&highAlmVal, &lowAlmVal, &highSatVal, &lowSatVal};
-    int* const failed[] = {&highAlmValFailed, &lowAlmValFailed, &highSatValFailed, &lowSatValFailed};
+    int* const failed[] = {&highAlmValFailed, &lowAlmValFailed, &highSatValFailed,
+                           &lowSatValFailed};
     constexpr int kLevels = 4;
 
     bool anySet = false;

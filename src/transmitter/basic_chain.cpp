@@ -1,7 +1,6 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
 #include "transmitter/tag_text.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 namespace {
@@ -54,7 +53,8 @@ int CTransmitter::WriteSensorConfig()
     // The echo goes into the scratch values: the parameter set keeps the user's choice.
     DecodeResponse(CMD_WRITE_SENSOR_CONFIG, {&echo, &type, &connection});
     sensorTypeFailed = sensorConnectionFailed = 0;
-    if (written.result == RESULT_WARNING) ShowResponseError(CMD_WRITE_SENSOR_CONFIG, written.result);
+    if (written.result == RESULT_WARNING)
+        ShowResponseError(CMD_WRITE_SENSOR_CONFIG, written.result);
     return 1;
 }
 

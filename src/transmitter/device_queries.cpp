@@ -1,6 +1,5 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 using namespace hart;
@@ -36,7 +35,8 @@ std::int32_t CTransmitter::ReadRangeUnits()
 std::int32_t CTransmitter::ReadSensorType()
 {
     std::int32_t selector = 0;
-    if (!TransactOrReport(CMD_READ_SENSOR_CONFIG, {&selector}, Accept::ZeroOnly).ok) return kSensorNotSet;
+    if (!TransactOrReport(CMD_READ_SENSOR_CONFIG, {&selector}, Accept::ZeroOnly).ok)
+        return kSensorNotSet;
     std::int32_t type = kSensorNotSet;
     DecodeResponse(CMD_READ_SENSOR_CONFIG, {FieldRef{}, &type});
     return type;
@@ -48,7 +48,8 @@ MeasuredValue CTransmitter::ReadMeasuredValue()
 {
     MeasuredValue measured;
     if (!ReadTwoVariables(Accept::ZeroOnly).ok) return measured;
-    DecodeResponse(CMD_READ_VARIABLES, {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{}, &measured.units, &measured.value});
+    DecodeResponse(CMD_READ_VARIABLES, {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{},
+                                        &measured.units, &measured.value});
     measured.ok = true;
     return measured;
 }

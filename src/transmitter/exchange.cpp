@@ -1,6 +1,5 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 namespace {
@@ -11,7 +10,8 @@ constexpr std::uint8_t kNoDeviceVariable = 250;
 
 using namespace hart;
 
-CTransmitter::Exchange CTransmitter::TransactOrReport(int commandIndex, std::initializer_list<FieldRef> values,
+CTransmitter::Exchange CTransmitter::TransactOrReport(int commandIndex,
+                                                      std::initializer_list<FieldRef> values,
                                                       Accept accept)
 {
     const int result = Transact(commandIndex, values);
@@ -36,7 +36,8 @@ SensorLimitsReading CTransmitter::ReadLimits(Accept accept)
 {
     SensorLimitsReading reading;
     if (!TransactOrReport(CMD_READ_SENSOR_LIMITS, {}, accept).ok) return reading;
-    DecodeResponse(CMD_READ_SENSOR_LIMITS, {FieldRef{}, &reading.units, &reading.upper, &reading.lower});
+    DecodeResponse(CMD_READ_SENSOR_LIMITS,
+                   {FieldRef{}, &reading.units, &reading.upper, &reading.lower});
     reading.ok = true;
     return reading;
 }

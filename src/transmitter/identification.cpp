@@ -1,6 +1,5 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 namespace {
@@ -24,8 +23,9 @@ int CTransmitter::Identify()
     const int result = Transact(CMD_IDENTIFY);
     if (Succeeded(result)) {
         std::int32_t id = 0;
-        DecodeResponse(CMD_IDENTIFY, {FieldRef{}, &manufacturerCode, &deviceType, FieldRef{}, &universalRev,
-                                      &deviceRev, &softwareRev, &hardwareRev, FieldRef{}, &id});
+        DecodeResponse(CMD_IDENTIFY,
+                       {FieldRef{}, &manufacturerCode, &deviceType, FieldRef{}, &universalRev,
+                        &deviceRev, &softwareRev, &hardwareRev, FieldRef{}, &id});
         deviceId = id;
         if (manufacturerCode == kTarvelManufacturer && deviceType == kTarvelDeviceType) return 1;
     }

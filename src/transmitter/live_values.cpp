@@ -1,6 +1,5 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 
@@ -27,7 +26,8 @@ bool CTransmitter::ReadLiveValues()
         xmtrAsmDay = xmtrAsmMonth = xmtrAsmYear = 0;
         return false;
     }
-    DecodeResponse(CMD_READ_TAG, {FieldRef{}, FieldRef{}, &xmtrAsmDay, &xmtrAsmMonth, &xmtrAsmYear});
+    DecodeResponse(CMD_READ_TAG,
+                   {FieldRef{}, FieldRef{}, &xmtrAsmDay, &xmtrAsmMonth, &xmtrAsmYear});
 
     std::int32_t xmtrVariable = 1, sensorVariable = 2, none = kNoVariable;
     if (!TransactOrReport(CMD_READ_VARIABLES, {&xmtrVariable, &sensorVariable, &none, &none}).ok) {
@@ -35,7 +35,8 @@ bool CTransmitter::ReadLiveValues()
         xmtrTemp = sensorTemp = kNotSetFloat;
         return false;
     }
-    DecodeResponse(CMD_READ_VARIABLES, {FieldRef{}, &xmtrTempUnits, &xmtrTemp, FieldRef{}, &sensorTempUnits, &sensorTemp});
+    DecodeResponse(CMD_READ_VARIABLES, {FieldRef{}, &xmtrTempUnits, &xmtrTemp, FieldRef{},
+                                        &sensorTempUnits, &sensorTemp});
     xmtrTempUnitsFailed = xmtrTempFailed = sensorTempUnitsFailed = sensorTempFailed = 0;
 
     if (!TransactOrReport(CMD_READ_LOOP_CURRENT).ok) {
@@ -50,7 +51,8 @@ bool CTransmitter::ReadLiveValues()
         return false;
     }
     std::uint8_t statusByte4 = 0;
-    DecodeResponse(CMD_READ_ADDITIONAL_STATUS, {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{}, &statusByte4});
+    DecodeResponse(CMD_READ_ADDITIONAL_STATUS,
+                   {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{}, &statusByte4});
     std::uint8_t status = 0;
     GetStatus(nullptr, &status);
     if (statusByte4 & kSensorFailureBits) {

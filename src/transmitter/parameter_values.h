@@ -14,9 +14,9 @@ inline bool IsNotSet(float value) { return std::isnan(value); }
 // Failed flag after a refused write: only a value that was sent can have been refused.
 inline int FlagIfSet(float value) { return IsNotSet(value) ? 0 : 1; }
 
-constexpr std::int32_t kSensorNotSet = 251;      // sensor type and connection
+constexpr std::int32_t kSensorNotSet = 251;  // sensor type and connection
 constexpr std::int32_t kUnitsNotSet = 38;
-constexpr std::int32_t kChoiceNotSet = 2;        // alarm direction, line filter, write protection
+constexpr std::int32_t kChoiceNotSet = 2;  // alarm direction, line filter, write protection
 constexpr std::int32_t kCableEntryNotSet = 256;
 constexpr std::int32_t kExecutionNotSet = 33;
 constexpr std::int32_t kHeadTypeNotSet = 4;

@@ -1,7 +1,6 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
 #include "transmitter/range_limits.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 namespace {
@@ -53,7 +52,8 @@ int CTransmitter::WriteRangeValues()
         upper = SnapUpperOntoLimit(upper, limits.upper);
     }
 
-    const Exchange written = TransactOrReport(CMD_WRITE_RANGE, {&units, &upper, &lower}, Accept::ZeroOnly);
+    const Exchange written =
+        TransactOrReport(CMD_WRITE_RANGE, {&units, &upper, &lower}, Accept::ZeroOnly);
     if (written.ok) {
         DecodeResponse(CMD_WRITE_RANGE, {&units, &upper, &lower});
         upperRangeValueFailed = lowerRangeValueFailed = 0;

@@ -1,12 +1,11 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
 #include "transmitter/tag_text.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 namespace {
 
-constexpr std::uint8_t kSensorFaultBits = 0x03;      // additional status byte 4
+constexpr std::uint8_t kSensorFaultBits = 0x03;       // additional status byte 4
 constexpr std::uint8_t kDeviceMalfunctionBit = 0x80;  // device status byte
 
 }  // namespace
@@ -21,7 +20,8 @@ int CTransmitter::ReadTagAndSensor()
         return 0;
     }
     NarrowTag narrow{};
-    DecodeResponse(CMD_READ_TAG, {narrow.data(), FieldRef{}, &xmtrAsmDay, &xmtrAsmMonth, &xmtrAsmYear});
+    DecodeResponse(CMD_READ_TAG,
+                   {narrow.data(), FieldRef{}, &xmtrAsmDay, &xmtrAsmMonth, &xmtrAsmYear});
     WidenTag(narrow, tag);
     tagFailed = 0;
 
@@ -44,8 +44,8 @@ int CTransmitter::ReadRangeAndLimits()
         alarmSelect = writeProtect = kChoiceNotSet;
         return 0;
     }
-    DecodeResponse(CMD_READ_RANGE, {&alarmSelect, FieldRef{}, &rangeUnits, &upperRangeValue, &lowerRangeValue,
-                                    &damping, &writeProtect});
+    DecodeResponse(CMD_READ_RANGE, {&alarmSelect, FieldRef{}, &rangeUnits, &upperRangeValue,
+                                    &lowerRangeValue, &damping, &writeProtect});
     alarmSelectFailed = rangeUnitsFailed = upperRangeValueFailed = lowerRangeValueFailed = 0;
     dampingFailed = writeProtectFailed = 0;
 
@@ -84,8 +84,8 @@ int CTransmitter::ReadAlarmLevelsAndVariables()
         xmtrTemp = sensorTemp = kNotSetFloat;
         return 0;
     }
-    DecodeResponse(CMD_READ_VARIABLES,
-                   {FieldRef{}, &xmtrTempUnits, &xmtrTemp, FieldRef{}, &sensorTempUnits, &sensorTemp});
+    DecodeResponse(CMD_READ_VARIABLES, {FieldRef{}, &xmtrTempUnits, &xmtrTemp, FieldRef{},
+                                        &sensorTempUnits, &sensorTemp});
     xmtrTempUnitsFailed = xmtrTempFailed = sensorTempUnitsFailed = sensorTempFailed = 0;
 
     if (!TransactOrReport(CMD_READ_LOOP_CURRENT).ok) {
@@ -104,7 +104,8 @@ int CTransmitter::ReadFailureStatus()
         return 0;
     }
     std::uint8_t sensorStatus = 0, status = 0;
-    DecodeResponse(CMD_READ_ADDITIONAL_STATUS, {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{}, &sensorStatus});
+    DecodeResponse(CMD_READ_ADDITIONAL_STATUS,
+                   {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{}, &sensorStatus});
     GetStatus(nullptr, &status);
     // The sensor indication wins over the device malfunction bit.
     if ((sensorStatus & kSensorFaultBits) != 0) {

@@ -1,6 +1,5 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 
@@ -12,7 +11,10 @@ bool CTransmitter::WriteCalibrationMode()
 {
     if (calibrationMode == kChoiceNotSet) return true;
     std::int32_t selector = 0;
-    if (!TransactOrReport(CMD_WRITE_CALIBRATION_MODE, {&selector, &calibrationMode}, Accept::ZeroOnly).ok) return false;
+    if (!TransactOrReport(CMD_WRITE_CALIBRATION_MODE, {&selector, &calibrationMode},
+                          Accept::ZeroOnly)
+             .ok)
+        return false;
     DecodeResponse(CMD_WRITE_CALIBRATION_MODE, {FieldRef{}, &calibrationMode});
     return true;
 }
@@ -29,8 +31,8 @@ bool CTransmitter::ReadCalibrationInfo()
         calUpperBound = calLowerBound = trimUpperPoint = trimLowerPoint = kNotSetFloat;
         return false;
     }
-    DecodeResponse(CMD_READ_CALIBRATION, {FieldRef{}, &trimUnits, &calibrationMode, &calUpperBound, &calLowerBound,
-                                          &trimUpperPoint, &trimLowerPoint});
+    DecodeResponse(CMD_READ_CALIBRATION, {FieldRef{}, &trimUnits, &calibrationMode, &calUpperBound,
+                                          &calLowerBound, &trimUpperPoint, &trimLowerPoint});
     return true;
 }
 
@@ -46,8 +48,14 @@ bool CTransmitter::TrimSensorPoint(int commandIndex, float& point)
     return true;
 }
 
-bool CTransmitter::TrimSensorUpper() { return TrimSensorPoint(CMD_TRIM_SENSOR_UPPER, trimUpperPoint); }
+bool CTransmitter::TrimSensorUpper()
+{
+    return TrimSensorPoint(CMD_TRIM_SENSOR_UPPER, trimUpperPoint);
+}
 
-bool CTransmitter::TrimSensorLower() { return TrimSensorPoint(CMD_TRIM_SENSOR_LOWER, trimLowerPoint); }
+bool CTransmitter::TrimSensorLower()
+{
+    return TrimSensorPoint(CMD_TRIM_SENSOR_LOWER, trimLowerPoint);
+}
 
 }  // namespace transmitter

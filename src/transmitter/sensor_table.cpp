@@ -16,13 +16,16 @@ constexpr SensorRow Thermometer(int index, std::int32_t code, int nameStringId, 
                                 float upperCelsius, std::int32_t unit, std::uint32_t lowerBits,
                                 std::uint32_t upperBits)
 {
-    return SensorRow{index, code, nameStringId, true, lowerCelsius, upperCelsius, unit, Bits(lowerBits), Bits(upperBits)};
+    return SensorRow{index,        code, nameStringId,    true,           lowerCelsius,
+                     upperCelsius, unit, Bits(lowerBits), Bits(upperBits)};
 }
 
-constexpr SensorRow ElectricalInput(int index, std::int32_t code, int nameStringId, std::int32_t unit,
-                                    std::uint32_t lowerBits, std::uint32_t upperBits)
+constexpr SensorRow ElectricalInput(int index, std::int32_t code, int nameStringId,
+                                    std::int32_t unit, std::uint32_t lowerBits,
+                                    std::uint32_t upperBits)
 {
-    return SensorRow{index, code, nameStringId, false, kNotSetFloat, kNotSetFloat, unit, Bits(lowerBits), Bits(upperBits)};
+    return SensorRow{index,        code, nameStringId,    false,          kNotSetFloat,
+                     kNotSetFloat, unit, Bits(lowerBits), Bits(upperBits)};
 }
 
 // The electrical limits are the transmitter's own single-precision constants, kept by
@@ -38,17 +41,18 @@ constexpr std::array<SensorRow, kSensorRowCount> kRows = {{
     Thermometer(8, 11, 707, -185, 200, kUnitOhm, 0x4111F3B6, 0x42B9999A),   // CU50 (a = 0.00428)
     Thermometer(9, 12, 708, -50, 200, kUnitOhm, 0x429D6666, 0x4339333A),    // CU100 (a = 0.00426)
     Thermometer(10, 13, 709, -185, 200, kUnitOhm, 0x4191F3B6, 0x4339999A),  // CU100 (a = 0.00428)
-    Thermometer(11, 129, 710, 100, 1820, kUnitMillivolt, 0x3D07F5E8, 0x415D1F20),  // type B
-    Thermometer(12, 130, 711, -200, 1000, kUnitMillivolt, 0xC10D31C4, 0x4298BEE5), // type E
-    Thermometer(13, 131, 712, -180, 760, kUnitMillivolt, 0xC0ECDF3D, 0x422BACB8),  // type J
-    Thermometer(14, 132, 713, -180, 1372, kUnitMillivolt, 0xC0B19B3F, 0x425B8B27), // type K
-    Thermometer(15, 133, 714, -200, 1300, kUnitMillivolt, 0xC07F7397, 0x423E0D9F), // type N
-    Thermometer(16, 134, 715, 0, 1768, kUnitMillivolt, 0xB866AFCD, 0x41A8CFD3),    // type R
-    Thermometer(17, 135, 716, 0, 1768, kUnitMillivolt, 0xB827C5AC, 0x41958AA6),    // type S
-    Thermometer(18, 136, 717, -200, 400, kUnitMillivolt, 0xC0B34AF5, 0x41A6FAA2),  // type T
-    Thermometer(19, 143, 718, -200, 800, kUnitMillivolt, 0xC117CFDB, 0x4284EEA7),  // type L
-    ElectricalInput(20, 128, 719, kUnitMillivolt, 0xC1200000, 0x42C80000),  // millivolt input, −10…100
-    ElectricalInput(21, 0, 720, kUnitOhm, 0x00000000, 0x44FA0000),          // ohm input, 0…2000
+    Thermometer(11, 129, 710, 100, 1820, kUnitMillivolt, 0x3D07F5E8, 0x415D1F20),   // type B
+    Thermometer(12, 130, 711, -200, 1000, kUnitMillivolt, 0xC10D31C4, 0x4298BEE5),  // type E
+    Thermometer(13, 131, 712, -180, 760, kUnitMillivolt, 0xC0ECDF3D, 0x422BACB8),   // type J
+    Thermometer(14, 132, 713, -180, 1372, kUnitMillivolt, 0xC0B19B3F, 0x425B8B27),  // type K
+    Thermometer(15, 133, 714, -200, 1300, kUnitMillivolt, 0xC07F7397, 0x423E0D9F),  // type N
+    Thermometer(16, 134, 715, 0, 1768, kUnitMillivolt, 0xB866AFCD, 0x41A8CFD3),     // type R
+    Thermometer(17, 135, 716, 0, 1768, kUnitMillivolt, 0xB827C5AC, 0x41958AA6),     // type S
+    Thermometer(18, 136, 717, -200, 400, kUnitMillivolt, 0xC0B34AF5, 0x41A6FAA2),   // type T
+    Thermometer(19, 143, 718, -200, 800, kUnitMillivolt, 0xC117CFDB, 0x4284EEA7),   // type L
+    ElectricalInput(20, 128, 719, kUnitMillivolt, 0xC1200000,
+                    0x42C80000),                                    // millivolt input, −10…100
+    ElectricalInput(21, 0, 720, kUnitOhm, 0x00000000, 0x44FA0000),  // ohm input, 0…2000
 }};
 
 struct Lookups {
@@ -75,7 +79,10 @@ const SensorRow* FindRow(int index)
     return &kRows[index - 1];
 }
 
-bool IsTemperatureUnit(std::int32_t unitCode) { return unitCode >= kUnitCelsius && unitCode <= kUnitKelvin; }
+bool IsTemperatureUnit(std::int32_t unitCode)
+{
+    return unitCode >= kUnitCelsius && unitCode <= kUnitKelvin;
+}
 
 }  // namespace
 
@@ -100,7 +107,8 @@ std::pair<float, float> SensorLimits(int index, std::int32_t unitCode)
     const SensorRow* row = FindRow(index);
     if (row == nullptr) return {kNotSetFloat, kNotSetFloat};
     if (row->hasTemperatureLimits && IsTemperatureUnit(unitCode))
-        return {CelsiusToUnit(row->lowerCelsius, unitCode), CelsiusToUnit(row->upperCelsius, unitCode)};
+        return {CelsiusToUnit(row->lowerCelsius, unitCode),
+                CelsiusToUnit(row->upperCelsius, unitCode)};
     if (unitCode == row->electricalUnit) return {row->electricalLower, row->electricalUpper};
     return {kNotSetFloat, kNotSetFloat};
 }

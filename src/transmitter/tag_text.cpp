@@ -10,7 +10,8 @@ constexpr char16_t kLastAscii = 0x7F;
 void WidenTag(const NarrowTag& narrow, WideTag& wide)
 {
     int i = 0;
-    for (; i < kTagLength && narrow[i] != '\0'; ++i) wide[i] = static_cast<unsigned char>(narrow[i]);
+    for (; i < kTagLength && narrow[i] != '\0'; ++i)
+        wide[i] = static_cast<unsigned char>(narrow[i]);
     for (; i <= kTagLength; ++i) wide[i] = u'\0';
 }
 

@@ -1,6 +1,5 @@
-#include "transmitter/transmitter.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter.h"
 
 namespace transmitter {
 namespace {
@@ -28,17 +27,17 @@ std::int32_t WithLowByte(std::int32_t code, std::uint8_t low) { return (code & ~
 
 using namespace hart;
 
-bool CTransmitter::ReadRegister(RegisterRecord& record, std::uint8_t registerNumber, unsigned directMask,
-                                RegisterData& data)
+bool CTransmitter::ReadRegister(RegisterRecord& record, std::uint8_t registerNumber,
+                                unsigned directMask, RegisterData& data)
 {
     record[kRegisterByte] = registerNumber;
-    if (!TransactOrReport(CMD_REGISTER_ACCESS, {&record[0], &record[1], &record[2], &record[3], &record[4],
-                                                &record[5], &record[6]})
+    if (!TransactOrReport(CMD_REGISTER_ACCESS, {&record[0], &record[1], &record[2], &record[3],
+                                                &record[4], &record[5], &record[6]})
              .ok)
         return false;
     RegisterRecord answer{};
-    DecodeResponse(CMD_REGISTER_ACCESS,
-                   {&answer[0], &answer[1], &answer[2], &answer[3], &answer[4], &answer[5], &answer[6]});
+    DecodeResponse(CMD_REGISTER_ACCESS, {&answer[0], &answer[1], &answer[2], &answer[3], &answer[4],
+                                         &answer[5], &answer[6]});
     for (int i = 0; i < kRegisterRecordLength; ++i) {
         const int dataIndex = i - kFirstDataByte;
         const bool direct = dataIndex >= 0 && (directMask & (1u << dataIndex)) != 0;

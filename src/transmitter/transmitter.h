@@ -42,7 +42,8 @@ struct MeasuredValue {
 // to do) and 0 when failed, after the user has seen one message.
 class CTransmitter : public hart::CHartLink {
 public:
-    CTransmitter(hart::UserInteraction& ui, const hart::PortSettings& portSettings, hart::Sleeper& sleeper);
+    CTransmitter(hart::UserInteraction& ui, const hart::PortSettings& portSettings,
+                 hart::Sleeper& sleeper);
 
     // Identification (command 249); 1 when a Тарвел-4410 answered.
     int Identify();
@@ -218,7 +219,8 @@ private:
     // One register read of the thermometer group. The answer goes back into the record,
     // except the data bytes named in directMask (bit i = data byte i), which the caller
     // stores straight into the parameter set; data receives all four answer bytes.
-    bool ReadRegister(RegisterRecord& record, std::uint8_t registerNumber, unsigned directMask, RegisterData& data);
+    bool ReadRegister(RegisterRecord& record, std::uint8_t registerNumber, unsigned directMask,
+                      RegisterData& data);
     LoopTrimResult TrimLoop(int commandIndex, float& measured);
     bool TrimSensorPoint(int commandIndex, float& point);
 };

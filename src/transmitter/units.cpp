@@ -2,8 +2,8 @@
 
 #include <bit>
 
-#include "transmitter/parameter_values.h"
 #include "resources/string_table.h"
+#include "transmitter/parameter_values.h"
 
 namespace transmitter {
 namespace {
@@ -24,10 +24,10 @@ constexpr float kRankineOffset = std::bit_cast<float>(std::uint32_t{0x43F5D5C2})
 constexpr float kKelvinOffset = std::bit_cast<float>(std::uint32_t{0x43889333});
 
 constexpr Conversion kConversions[] = {
-    {kOne, 0.0f},                     // 32 °C
-    {kNineFifths, kFahrenheitOffset}, // 33 °F
-    {kNineFifths, kRankineOffset},    // 34 °R
-    {kOne, kKelvinOffset},            // 35 K
+    {kOne, 0.0f},                      // 32 °C
+    {kNineFifths, kFahrenheitOffset},  // 33 °F
+    {kNineFifths, kRankineOffset},     // 34 °R
+    {kOne, kKelvinOffset},             // 35 K
 };
 
 bool HasSymbol(std::int32_t unitCode) { return unitCode >= kUnitCelsius && unitCode <= kUnitOhm; }

@@ -1,14 +1,14 @@
 // The about box: its texts and ids, the program's version, the link to the maker, the
 // picture, and nothing clipped.
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include "app/about_box.h"
-#include "controls/dialog_units.h"
 #include "app/hyper_link.h"
+#include "controls/dialog_units.h"
 #include "support/scripted_user.h"
 
 namespace {
@@ -82,7 +82,8 @@ TEST_F(AboutBoxTest, TemplateSizeAndNoTextClippedOrOverlapping)
         SCOPED_TRACE(id);
         QLabel* text = label(id);
         ASSERT_NE(text, nullptr);
-        const int neededHeight = text->wordWrap() ? text->heightForWidth(text->width()) : text->sizeHint().height();
+        const int neededHeight =
+            text->wordWrap() ? text->heightForWidth(text->width()) : text->sizeHint().height();
         EXPECT_GE(text->height(), neededHeight);
         if (!text->wordWrap()) {
             EXPECT_GE(text->width(), text->sizeHint().width());

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include "app/command_line.h"
 #include "app/desktop_integration.h"
@@ -25,7 +25,12 @@ TEST(CommandLineForms, EachFormAndItsErrors)
         {{"a.4410"}, A::Open, "a.4410", {}, false, false},
         {{"/p", "a.4410"}, A::Print, "a.4410", {}, false, false},
         {{"/P", "a.4410"}, A::Print, "a.4410", {}, false, false},
-        {{"/pt", "a.4410", "out.pdf", "drv", "port"}, A::PrintTo, "a.4410", "out.pdf", false, false},
+        {{"/pt", "a.4410", "out.pdf", "drv", "port"},
+         A::PrintTo,
+         "a.4410",
+         "out.pdf",
+         false,
+         false},
         {{"/dde"}, A::New, {}, {}, false, false},
         {{"--demo"}, A::New, {}, {}, true, false},
         {{"--demo", "a.4410"}, A::Open, "a.4410", {}, true, false},
@@ -65,7 +70,8 @@ TEST(WindowPlacement, FitsOrScrolls)
 TEST(RecentFileList, NewestFirstFourAtMost)
 {
     RecentFiles recent;
-    for (const char* name : {"/a.4410", "/b.4410", "/c.4410", "/d.4410", "/e.4410", "/c.4410"}) recent.Add(name);
+    for (const char* name : {"/a.4410", "/b.4410", "/c.4410", "/d.4410", "/e.4410", "/c.4410"})
+        recent.Add(name);
     EXPECT_EQ(recent.files(), (QStringList{"/c.4410", "/e.4410", "/d.4410", "/b.4410"}));
     recent.Remove("/e.4410");
     EXPECT_EQ(recent.files().size(), 3);
@@ -98,12 +104,16 @@ TEST(CommandLinePrintWithoutDisplay, NoticeOnStandardErrorAndExit1)
     environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
     environment.insert("XDG_DATA_HOME", home.filePath("data"));
     for (const char* platform : {"offscreen", "minimal"}) {
-        for (const QStringList& arguments : {QStringList{"/p", missing}, QStringList{"/pt", missing, home.filePath("out.pdf"), "drv", "port"}}) {
+        for (const QStringList& arguments :
+             {QStringList{"/p", missing},
+              QStringList{"/pt", missing, home.filePath("out.pdf"), "drv", "port"}}) {
             SCOPED_TRACE(testing::Message() << platform << " " << arguments.first().toStdString());
             environment.insert("QT_QPA_PLATFORM", platform);
             QProcess program;
             program.setProcessEnvironment(environment);
-            program.start(QString::fromLocal8Bit(qgetenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-config", arguments);
+            program.start(QString::fromLocal8Bit(qgetenv("TARVEL4410_BIN_DIR")) +
+                              "/tarvel4410-config",
+                          arguments);
             const bool ended = program.waitForFinished(15000);
             if (!ended) {
                 program.kill();

@@ -1,13 +1,13 @@
 // tarvel4410-config --demo as a separate process: a stop signal ends it cleanly, and the
 // COM link of its simulated transmitter goes with it.
-#include <gtest/gtest.h>
+#include <csignal>
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
+#include <gtest/gtest.h>
 
 TEST(DemoTransmitter, StopSignalsRemoveTheLinkAndEndCleanly)
 {
@@ -24,12 +24,17 @@ TEST(DemoTransmitter, StopSignalsRemoveTheLinkAndEndCleanly)
 
         QProcess program;
         program.setProcessEnvironment(environment);
-        program.start(qEnvironmentVariable("TARVEL4410_BIN_DIR") + "/tarvel4410-config", {"--demo"});
+        program.start(qEnvironmentVariable("TARVEL4410_BIN_DIR") + "/tarvel4410-config",
+                      {"--demo"});
         ASSERT_TRUE(program.waitForStarted());
         // Links are counted whether or not their target is still there.
-        const auto links = [&] { return ports.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot); };
-        const bool linked = QTest::qWaitFor([&] { return !links().isEmpty() || program.state() == QProcess::NotRunning; }, 20000);
-        ASSERT_TRUE(linked && program.state() == QProcess::Running) << program.readAllStandardError().toStdString();
+        const auto links = [&] {
+            return ports.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        };
+        const bool linked = QTest::qWaitFor(
+            [&] { return !links().isEmpty() || program.state() == QProcess::NotRunning; }, 20000);
+        ASSERT_TRUE(linked && program.state() == QProcess::Running)
+            << program.readAllStandardError().toStdString();
         EXPECT_EQ(links(), QStringList{"COM1"});
 
         ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);

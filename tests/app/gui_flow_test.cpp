@@ -1,27 +1,27 @@
 // The desktop program used as an engineer uses it, against the simulated transmitter:
 // read the configuration, change the range, send it, see a refused value turn yellow.
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
+#include "app/main_menu.h"
+#include "app/vesk_pc_main_win.h"
+#include "app/vesk_view.h"
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
-#include "app/main_menu.h"
-#include "support/pty_port.h"
 #include "document/question_box.h"
-#include "support/scripted_user.h"
-#include "simulator/simulator_host.h"
 #include "document/vesk_doc.h"
-#include "app/vesk_pc_main_win.h"
 #include "pages/config_page.h"
-#include "app/vesk_view.h"
+#include "simulator/simulator_host.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
 
 namespace {
 
@@ -49,7 +49,8 @@ protected:
     T* Control(int id)
     {
         // The view's own controls, else those of the Basic page (numbers repeat across forms).
-        if (T* own = FindControlAs<T>(window->view(), id); own && (id == kReadButton || id == 1239)) return own;
+        if (T* own = FindControlAs<T>(window->view(), id); own && (id == kReadButton || id == 1239))
+            return own;
         return FindControlAs<T>(window->view()->page(0), id);
     }
 
@@ -69,7 +70,8 @@ TEST_F(GuiFlowTest, ReadChangeSendAndSeeTheRefusal)
 {
     QTest::mouseClick(Control<QPushButton>(kReadButton), Qt::LeftButton);
     EXPECT_EQ(user.ids(), (std::vector<int>{899}));
-    EXPECT_EQ(Control<QLineEdit>(kTagEdit)->text(), QString("TT-101  "));  // as the transmitter pads it
+    EXPECT_EQ(Control<QLineEdit>(kTagEdit)->text(),
+              QString("TT-101  "));  // as the transmitter pads it
     EXPECT_EQ(Control<QLineEdit>(kUpperRangeEdit)->text(), QString("100.00"));
     EXPECT_EQ(Control<QProgressBar>(1239)->value(), 0);
     EXPECT_TRUE(window->action(kCmdFileSave)->isEnabled());
@@ -84,7 +86,8 @@ TEST_F(GuiFlowTest, ReadChangeSendAndSeeTheRefusal)
     user.answers = {document::IDOK};
     window->action(kCmdSendBasic)->trigger();
     EXPECT_EQ(user.ids().back(), 900);
-    EXPECT_EQ(host->withDevice([](sim::Device& d) { return d.state().config.upperRangeValue; }), 150.0f);
+    EXPECT_EQ(host->withDevice([](sim::Device& d) { return d.state().config.upperRangeValue; }),
+              150.0f);
 
     // One it refuses: the field turns yellow and the Basic page comes forward.
     host->withDevice([](sim::Device& d) { d.faults().responseOverrides[35] = 11; });

@@ -1,18 +1,18 @@
 // The desktop's side of the user seam: notices and questions on the GUI thread, also when
 // the monitoring thread raises them, and a balanced wait cursor.
-#include <gtest/gtest.h>
+#include <atomic>
+#include <memory>
+#include <thread>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
 
-#include <atomic>
-#include <memory>
-#include <thread>
+#include <gtest/gtest.h>
 
 #include "app/gui_user_interaction.h"
-#include "support/gui_wait.h"
 #include "app/modal_box.h"
+#include "support/gui_wait.h"
 
 namespace {
 
@@ -25,14 +25,25 @@ const QString kProgramName = QString::fromUtf8("Конфигурация дат�
 class Worker {
 public:
     template <typename F>
-    explicit Worker(F work) : m_thread([this, work] { work(); m_done = true; }) {}
+    explicit Worker(F work)
+        : m_thread([this, work] {
+              work();
+              m_done = true;
+          })
+    {
+    }
     ~Worker()
     {
-        if (finish()) m_thread.join();
-        else m_thread.detach();
+        if (finish())
+            m_thread.join();
+        else
+            m_thread.detach();
     }
     bool done() const { return m_done; }
-    bool finish() { return WaitUntil([this] { return m_done.load(); }); }
+    bool finish()
+    {
+        return WaitUntil([this] { return m_done.load(); });
+    }
 
 private:
     std::atomic<bool> m_done{false};
@@ -104,7 +115,8 @@ TEST(GuiUserInteractionTest, NoticeFromAnotherThreadIsShownOnTheGuiThreadAndWait
         workerWentOn = worker->done();
         Press(box, QMessageBox::Ok);
     });
-    worker = std::make_unique<Worker>([&ui] { ui.notify(1010, "Ошибка связи", MessageIcon::Error); });
+    worker =
+        std::make_unique<Worker>([&ui] { ui.notify(1010, "Ошибка связи", MessageIcon::Error); });
 
     EXPECT_TRUE(worker->finish());
     ASSERT_TRUE(shot.seen);

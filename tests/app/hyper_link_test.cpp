@@ -1,14 +1,14 @@
 // The link of the about box: address and text, fitting to the text, colours after a click
 // and the message when the address cannot be opened.
-#include <gtest/gtest.h>
+#include <string>
 
 #include <QTest>
 #include <QWidget>
 
-#include <string>
+#include <gtest/gtest.h>
 
-#include "document/display_text.h"
 #include "app/hyper_link.h"
+#include "document/display_text.h"
 #include "support/scripted_user.h"
 
 namespace {
@@ -38,8 +38,10 @@ TEST(HyperlinkFailureTextTest, EveryCodeWithItsOwnTextAndTheRestAsUnknown)
         EXPECT_FALSE(LoadedText(c.stringId).isEmpty());
         EXPECT_EQ(HyperlinkFailureText(c.code), LoadedText(925) + LoadedText(c.stringId));
     }
-    EXPECT_EQ(HyperlinkFailureText(4), QString::fromUtf8("Невозможно открыть гиперссылку:\n\nНеизвестная ошибка (4)"));
-    EXPECT_EQ(HyperlinkFailureText(-7), LoadedText(925) + QString::fromUtf8("Неизвестная ошибка (-7)"));
+    EXPECT_EQ(HyperlinkFailureText(4),
+              QString::fromUtf8("Невозможно открыть гиперссылку:\n\nНеизвестная ошибка (4)"));
+    EXPECT_EQ(HyperlinkFailureText(-7),
+              LoadedText(925) + QString::fromUtf8("Неизвестная ошибка (-7)"));
 }
 
 class HyperLinkTest : public testing::Test {
@@ -74,7 +76,8 @@ TEST_F(HyperLinkTest, EmptyTextShowsTheAddressAndFitsToIt)
 
 TEST_F(HyperLinkTest, AddressIsTakenFromTheTextWhenNoneWasSet)
 {
-    auto* link = placedLink(QStringLiteral("example.org"), Qt::AlignLeft | Qt::AlignTop, QRect(0, 0, 300, 40));
+    auto* link = placedLink(QStringLiteral("example.org"), Qt::AlignLeft | Qt::AlignTop,
+                            QRect(0, 0, 300, 40));
     link->Attach();
     EXPECT_EQ(link->url(), QStringLiteral("example.org"));
     EXPECT_EQ(link->toolTip(), QStringLiteral("example.org"));
@@ -82,7 +85,8 @@ TEST_F(HyperLinkTest, AddressIsTakenFromTheTextWhenNoneWasSet)
 
 TEST_F(HyperLinkTest, SetUrlKeepsTheTextAndUpdatesTheTooltip)
 {
-    auto* link = placedLink(QStringLiteral("Наш сайт"), Qt::AlignLeft | Qt::AlignTop, QRect(0, 0, 300, 40));
+    auto* link =
+        placedLink(QStringLiteral("Наш сайт"), Qt::AlignLeft | Qt::AlignTop, QRect(0, 0, 300, 40));
     link->Attach();
     link->SetURL(QStringLiteral("https://example.org/"));
     EXPECT_EQ(link->text(), QString::fromUtf8("Наш сайт"));
@@ -109,11 +113,13 @@ TEST_F(HyperLinkTest, FitsToTextAccordingToItsAlignment)
         const QSize size = textSize(*link);
         const QRect fitted = link->geometry();
         EXPECT_EQ(fitted.size(), size);
-        const int expectedLeft = (c.alignment & Qt::AlignRight)     ? area.right() + 1 - size.width()
-                                 : (c.alignment & Qt::AlignHCenter) ? area.left() + (area.width() - size.width()) / 2
-                                                                    : area.left();
-        const int expectedTop =
-            (c.alignment & Qt::AlignVCenter) ? area.top() + (area.height() - size.height()) / 2 : area.top();
+        const int expectedLeft = (c.alignment & Qt::AlignRight) ? area.right() + 1 - size.width()
+                                 : (c.alignment & Qt::AlignHCenter)
+                                     ? area.left() + (area.width() - size.width()) / 2
+                                     : area.left();
+        const int expectedTop = (c.alignment & Qt::AlignVCenter)
+                                    ? area.top() + (area.height() - size.height()) / 2
+                                    : area.top();
         EXPECT_EQ(fitted.topLeft(), QPoint(expectedLeft, expectedTop));
         delete link;
     }
@@ -121,7 +127,8 @@ TEST_F(HyperLinkTest, FitsToTextAccordingToItsAlignment)
 
 TEST_F(HyperLinkTest, OpenedAddressTurnsTheLinkPurple)
 {
-    auto* link = placedLink(QStringLiteral("example.org"), Qt::AlignLeft | Qt::AlignTop, QRect(0, 0, 300, 40));
+    auto* link = placedLink(QStringLiteral("example.org"), Qt::AlignLeft | Qt::AlignTop,
+                            QRect(0, 0, 300, 40));
     link->Attach();
     EXPECT_EQ(link->palette().color(QPalette::WindowText), CHyperLink::kLinkColor);
     EXPECT_TRUE(link->font().underline());
@@ -141,7 +148,8 @@ TEST_F(HyperLinkTest, OpenedAddressTurnsTheLinkPurple)
 
 TEST_F(HyperLinkTest, FailedOpenIsReportedAndDrawsTheLinkColourAgain)
 {
-    auto* link = placedLink(QStringLiteral("https://example.org/"), Qt::AlignLeft | Qt::AlignTop, QRect(0, 0, 300, 40));
+    auto* link = placedLink(QStringLiteral("https://example.org/"), Qt::AlignLeft | Qt::AlignTop,
+                            QRect(0, 0, 300, 40));
     link->Attach();
     std::optional<int> failure;
     link->SetOpener([&failure](const QUrl&) { return failure; });
@@ -162,7 +170,8 @@ TEST_F(HyperLinkTest, FailedOpenIsReportedAndDrawsTheLinkColourAgain)
 
 TEST_F(HyperLinkTest, OnlyALeftClickInsideOpens)
 {
-    auto* link = placedLink(QStringLiteral("https://example.org/"), Qt::AlignLeft | Qt::AlignTop, QRect(0, 0, 300, 40));
+    auto* link = placedLink(QStringLiteral("https://example.org/"), Qt::AlignLeft | Qt::AlignTop,
+                            QRect(0, 0, 300, 40));
     link->Attach();
     int opens = 0;
     link->SetOpener([&opens](const QUrl&) -> std::optional<int> {

@@ -1,17 +1,17 @@
 // The question box: captions, icons and answers for every style word, and the program
 // caption without an owner window.
-#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
 
-#include "document/display_text.h"
 #include "app/localized_message_box.h"
 #include "app/modal_box.h"
+#include "document/display_text.h"
 
 namespace {
 
@@ -32,15 +32,25 @@ struct StyleCase {
 
 const std::vector<StyleCase> kStyles = {
     {0x01, QMessageBox::NoIcon, {{QMessageBox::Ok, "Продолжить"}, {QMessageBox::Cancel, "Отмена"}}},
-    {0x02, QMessageBox::NoIcon, {{QMessageBox::Abort, "Отмена"}, {QMessageBox::Retry, "Повторить"}}},
-    {0x03, QMessageBox::NoIcon, {{QMessageBox::Yes, "Да"}, {QMessageBox::No, "Нет"}, {QMessageBox::Cancel, "Отмена"}}},
+    {0x02,
+     QMessageBox::NoIcon,
+     {{QMessageBox::Abort, "Отмена"}, {QMessageBox::Retry, "Повторить"}}},
+    {0x03,
+     QMessageBox::NoIcon,
+     {{QMessageBox::Yes, "Да"}, {QMessageBox::No, "Нет"}, {QMessageBox::Cancel, "Отмена"}}},
     {0x04, QMessageBox::NoIcon, {{QMessageBox::Yes, "Да"}, {QMessageBox::No, "Нет"}}},
-    {0x05, QMessageBox::NoIcon, {{QMessageBox::Retry, "Повторить"}, {QMessageBox::Cancel, "Отмена"}}},
-    {21, QMessageBox::Critical, {{QMessageBox::Retry, "Повторить"}, {QMessageBox::Cancel, "Отмена"}}},
+    {0x05,
+     QMessageBox::NoIcon,
+     {{QMessageBox::Retry, "Повторить"}, {QMessageBox::Cancel, "Отмена"}}},
+    {21,
+     QMessageBox::Critical,
+     {{QMessageBox::Retry, "Повторить"}, {QMessageBox::Cancel, "Отмена"}}},
     {52, QMessageBox::Warning, {{QMessageBox::Yes, "Да"}, {QMessageBox::No, "Нет"}}},
     {48, QMessageBox::Warning, {{QMessageBox::Ok, "Продолжить"}}},
     {0x24, QMessageBox::Question, {{QMessageBox::Yes, "Да"}, {QMessageBox::No, "Нет"}}},
-    {0x41, QMessageBox::Information, {{QMessageBox::Ok, "Продолжить"}, {QMessageBox::Cancel, "Отмена"}}},
+    {0x41,
+     QMessageBox::Information,
+     {{QMessageBox::Ok, "Продолжить"}, {QMessageBox::Cancel, "Отмена"}}},
 };
 
 int ExpectedResult(QMessageBox::StandardButton button)
@@ -65,7 +75,8 @@ TEST(LocalizedMessageBoxTest, EveryStyleShowsTheProgramCaptionsIconAndDefault)
         HandleNextMessageBox([&](QMessageBox& box) {
             shot = Snapshot(box);
             for (const ButtonCaption& b : c.buttons)
-                captions << (box.button(b.button) ? box.button(b.button)->text() : QStringLiteral("<missing>"));
+                captions << (box.button(b.button) ? box.button(b.button)->text()
+                                                  : QStringLiteral("<missing>"));
             Press(box, c.buttons.front().button);
         });
         LocalizedMessageBox(QStringLiteral("Вопрос"), c.style);
@@ -91,7 +102,8 @@ TEST(LocalizedMessageBoxTest, ReturnsTheStandardValueOfThePressedButton)
         for (const ButtonCaption& b : c.buttons) {
             SCOPED_TRACE(testing::Message() << "style " << c.style << " button " << b.caption);
             HandleNextMessageBox([&](QMessageBox& box) { Press(box, b.button); });
-            EXPECT_EQ(LocalizedMessageBox(QStringLiteral("Вопрос"), c.style), ExpectedResult(b.button));
+            EXPECT_EQ(LocalizedMessageBox(QStringLiteral("Вопрос"), c.style),
+                      ExpectedResult(b.button));
         }
     }
 }

@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include <optional>
 
 #include <QAction>
 #include <QApplication>
@@ -18,24 +18,24 @@
 #include <QTest>
 #include <QToolTip>
 
-#include <optional>
+#include <gtest/gtest.h>
 
-#include "document/config_file.h"
-#include "pages/config_page.h"
-#include "controls/dialog_units.h"
-#include "support/fake_driver_control.h"
-#include "support/fake_sleeper.h"
-#include "support/gui_wait.h"
 #include "app/main_menu.h"
 #include "app/modal_box.h"
-#include "support/pty_port.h"
-#include "document/question_box.h"
-#include "support/scripted_user.h"
-#include "document/update_hint.h"
-#include "document/vesk_doc.h"
 #include "app/vesk_pc_main_win.h"
 #include "app/vesk_view.h"
 #include "app/window_placement.h"
+#include "controls/dialog_units.h"
+#include "document/config_file.h"
+#include "document/question_box.h"
+#include "document/update_hint.h"
+#include "document/vesk_doc.h"
+#include "pages/config_page.h"
+#include "support/fake_driver_control.h"
+#include "support/fake_sleeper.h"
+#include "support/gui_wait.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
 
 namespace {
 
@@ -88,7 +88,8 @@ QByteArray ReadAll(const QString& path)
 QMenu* RecentMenu(const CVeskPcMainWin& window)
 {
     for (QAction* item : window.menuBar()->actions().first()->menu()->actions())
-        if (item->menu() && item->text() == QString::fromUtf8("Недавние файлы")) return item->menu();
+        if (item->menu() && item->text() == QString::fromUtf8("Недавние файлы"))
+            return item->menu();
     return nullptr;
 }
 
@@ -109,8 +110,11 @@ bool DropFile(QWidget& window, const QString& path)
 QSize ReachablePart(const QMainWindow& window)
 {
     const auto* scroll = qobject_cast<const QScrollArea*>(window.centralWidget());
-    if (scroll == nullptr) return window.centralWidget()->geometry().intersected(window.rect()).size();
-    const auto extent = [](const QScrollBar* bar, int visible) { return visible + (bar->isVisible() ? bar->maximum() : 0); };
+    if (scroll == nullptr)
+        return window.centralWidget()->geometry().intersected(window.rect()).size();
+    const auto extent = [](const QScrollBar* bar, int visible) {
+        return visible + (bar->isVisible() ? bar->maximum() : 0);
+    };
     return {extent(scroll->horizontalScrollBar(), scroll->viewport()->width()),
             extent(scroll->verticalScrollBar(), scroll->viewport()->height())};
 }
@@ -118,7 +122,8 @@ QSize ReachablePart(const QMainWindow& window)
 QStringList Captions(const QList<QAction*>& actions)
 {
     QStringList out;
-    for (const QAction* action : actions) out << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    for (const QAction* action : actions)
+        out << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return out;
 }
 
@@ -138,15 +143,20 @@ TEST_F(MainWindowTest, MenuCaptionsAndTitle)
 {
     const QList<QAction*> menus = window->menuBar()->actions();
     ASSERT_EQ(menus.size(), 3);
-    EXPECT_EQ(Captions(menus), (QStringList{QString::fromUtf8("&Файл"), QString::fromUtf8("&Соединение"), QString::fromUtf8("Справка")}));
+    EXPECT_EQ(Captions(menus),
+              (QStringList{QString::fromUtf8("&Файл"), QString::fromUtf8("&Соединение"),
+                           QString::fromUtf8("Справка")}));
     EXPECT_EQ(Captions(menus[1]->menu()->actions()),
-              (QStringList{QString::fromUtf8("&Загрузить из устройства"), "-", QString::fromUtf8("&Отправить основные настройки"),
-                           QString::fromUtf8("Отправить дополнительные настройки"), "-", QString::fromUtf8("Настройки &порта"),
+              (QStringList{QString::fromUtf8("&Загрузить из устройства"), "-",
+                           QString::fromUtf8("&Отправить основные настройки"),
+                           QString::fromUtf8("Отправить дополнительные настройки"), "-",
+                           QString::fromUtf8("Настройки &порта"),
                            QString::fromUtf8("Проверить соединение")}));
     EXPECT_EQ(window->action(kCmdFileNew)->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(window->action(kCmdFileOpen)->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(window->action(kCmdFileSave)->shortcut(), QKeySequence("Ctrl+S"));
-    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Untitled - Программа конфигурации Тарвел-4410"));
+    EXPECT_EQ(window->windowTitle(),
+              QString::fromUtf8("Untitled - Программа конфигурации Тарвел-4410"));
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
 }
 
@@ -177,13 +187,22 @@ TEST_F(MainWindowTest, EachMenuCommandDoesItsOwnThing)
         CVeskPcMainWin shown(doc);
         ASSERT_TRUE(shown.OpenDocumentFile(path));
         ASSERT_FALSE(doc.IsModified());
-        QFile(path).remove();  // so that a save shows
+        QFile(path).remove();    // so that a save shows
         user.questions.clear();  // no answers: every question is cancelled
         user.messages.clear();
         QStringList effect;
-        shown.chooseFileToOpen = [&] { effect << "open dialog"; return QString(); };
-        shown.chooseFileToSave = [&](const QString&) { effect << "save dialog"; return QString(); };
-        shown.runPortDialog = [&] { effect << "port dialog"; return std::optional<int>(); };
+        shown.chooseFileToOpen = [&] {
+            effect << "open dialog";
+            return QString();
+        };
+        shown.chooseFileToSave = [&](const QString&) {
+            effect << "save dialog";
+            return QString();
+        };
+        shown.runPortDialog = [&] {
+            effect << "port dialog";
+            return std::optional<int>();
+        };
         QObject::connect(&shown, &CVeskPcMainWin::aboutRequested, [&] { effect << "about box"; });
         shown.show();
 
@@ -195,8 +214,10 @@ TEST_F(MainWindowTest, EachMenuCommandDoesItsOwnThing)
         if (doc.GetPathName().isEmpty()) effect.prepend("new document");
         if (QFile::exists(path)) effect << "file written";
         if (!shown.isVisible()) effect << "window closed";
-        for (const auto& question : user.questions) effect << QStringLiteral("question %1").arg(question.id);
-        for (const auto& notice : user.messages) effect << QStringLiteral("notice %1").arg(notice.id);
+        for (const auto& question : user.questions)
+            effect << QStringLiteral("question %1").arg(question.id);
+        for (const auto& notice : user.messages)
+            effect << QStringLiteral("notice %1").arg(notice.id);
         EXPECT_EQ(effect.join(", ").toStdString(), c.effect.join(", ").toStdString());
     }
 }
@@ -207,7 +228,8 @@ TEST_F(MainWindowTest, SaveEnablingFollowsTheDocument)
     EXPECT_FALSE(window->action(kCmdFileSaveAs)->isEnabled());
     ASSERT_TRUE(window->OpenDocumentFile(WriteFile([](auto&) {})));
     EXPECT_TRUE(window->action(kCmdFileSave)->isEnabled());
-    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("w.4410 - Программа конфигурации Тарвел-4410"));
+    EXPECT_EQ(window->windowTitle(),
+              QString::fromUtf8("w.4410 - Программа конфигурации Тарвел-4410"));
     EXPECT_TRUE(window->OnFileNew());
     EXPECT_FALSE(window->action(kCmdFileSaveAs)->isEnabled());
 }
@@ -321,7 +343,8 @@ TEST_F(MainWindowTest, OnASmallerScreenTheWholeFormCanBeScrolledTo)
         EXPECT_TRUE(WaitUntil([&] {
             const QSize reachable = ReachablePart(placed);
             return reachable.width() >= whole.width() && reachable.height() >= whole.height();
-        })) << ReachablePart(placed).width() << "x" << ReachablePart(placed).height();
+        })) << ReachablePart(placed).width()
+            << "x" << ReachablePart(placed).height();
     }
 }
 
@@ -335,7 +358,8 @@ TEST_F(MainWindowTest, ViewHasFourTabsAndTheFormControls)
     EXPECT_EQ(tabs->tabText(3), QString::fromUtf8("Калибровка"));
     EXPECT_EQ(Button(188)->text(), QString::fromUtf8("Открыть из файла"));
     EXPECT_EQ(Button(188)->toolTip(), QString::fromUtf8("Укажите файл для загрузки"));
-    EXPECT_EQ(Button(189)->toolTip(), QString::fromUtf8("Чтение данных из подключенного устройства Тарвел-4410"));
+    EXPECT_EQ(Button(189)->toolTip(),
+              QString::fromUtf8("Чтение данных из подключенного устройства Тарвел-4410"));
     EXPECT_NE(FindControlAs<QProgressBar>(view, 1239), nullptr);
 }
 
@@ -469,8 +493,11 @@ TEST_F(MainWindowTest, PagesFitInsideTheirTab)
         for (QWidget* child : page->findChildren<QWidget*>()) {
             if (!child->isVisibleTo(page) || child->parentWidget() != page) continue;
             EXPECT_TRUE(QRect(QPoint(0, 0), page->size()).contains(child->geometry()))
-                << "tab " << tab << ": " << child->metaObject()->className() << " id " << ControlId(child);
+                << "tab " << tab << ": " << child->metaObject()->className() << " id "
+                << ControlId(child);
         }
-        if (!dir.isEmpty()) window->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/tab%1.png").arg(tab));
+        if (!dir.isEmpty())
+            window->grab().save(QString::fromLocal8Bit(dir) +
+                                QStringLiteral("/tab%1.png").arg(tab));
     }
 }

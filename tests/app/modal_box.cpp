@@ -1,12 +1,12 @@
 #include "app/modal_box.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include "support/gui_wait.h"
 
@@ -32,21 +32,24 @@ BoxSnapshot Snapshot(const QMessageBox& box)
     return shot;
 }
 
-void HandleNextModalWidget(const std::function<bool(QWidget&)>& matches, std::function<void(QWidget&)> handle)
+void HandleNextModalWidget(const std::function<bool(QWidget&)>& matches,
+                           std::function<void(QWidget&)> handle)
 {
     auto* poll = new QTimer(QApplication::instance());
     const QDeadlineTimer deadline(kGuiWait);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, deadline, matches, handle = std::move(handle)] {
-        if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->isVisible() && matches(*modal)) {
-            poll->deleteLater();
-            poll->stop();
-            handle(*modal);
-        } else if (deadline.hasExpired()) {
-            poll->deleteLater();
-            poll->stop();
-            ADD_FAILURE() << "no such modal window opened";
-        }
-    });
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, deadline, matches, handle = std::move(handle)] {
+                         if (QWidget* modal = QApplication::activeModalWidget();
+                             modal != nullptr && modal->isVisible() && matches(*modal)) {
+                             poll->deleteLater();
+                             poll->stop();
+                             handle(*modal);
+                         } else if (deadline.hasExpired()) {
+                             poll->deleteLater();
+                             poll->stop();
+                             ADD_FAILURE() << "no such modal window opened";
+                         }
+                     });
     poll->start(kPollMs);
 }
 

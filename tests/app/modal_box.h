@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QMessageBox>
-
 #include <functional>
+
+#include <QMessageBox>
 
 // What a message box showed, read while it is open.
 struct BoxSnapshot {
@@ -16,7 +16,8 @@ struct BoxSnapshot {
     bool hasOwner = true;
     bool modal = false;
     bool onGuiThread = false;
-    Qt::CursorShape cursorShape = Qt::BlankCursor;  // override cursor shape, or BlankCursor for none
+    Qt::CursorShape cursorShape =
+        Qt::BlankCursor;  // override cursor shape, or BlankCursor for none
 };
 
 BoxSnapshot Snapshot(const QMessageBox& box);
@@ -26,13 +27,15 @@ BoxSnapshot Snapshot(const QMessageBox& box);
 void HandleNextMessageBox(std::function<void(QMessageBox&)> handle);
 
 // The same for the next modal window that `matches`, and for the next one of a class.
-void HandleNextModalWidget(const std::function<bool(QWidget&)>& matches, std::function<void(QWidget&)> handle);
+void HandleNextModalWidget(const std::function<bool(QWidget&)>& matches,
+                           std::function<void(QWidget&)> handle);
 
 template <typename Window>
 void HandleNextModal(std::function<void(Window&)> handle)
 {
-    HandleNextModalWidget([](QWidget& modal) { return qobject_cast<Window*>(&modal) != nullptr; },
-                          [handle = std::move(handle)](QWidget& modal) { handle(static_cast<Window&>(modal)); });
+    HandleNextModalWidget(
+        [](QWidget& modal) { return qobject_cast<Window*>(&modal) != nullptr; },
+        [handle = std::move(handle)](QWidget& modal) { handle(static_cast<Window&>(modal)); });
 }
 
 // Presses a standard button of the box as the user would.

@@ -1,6 +1,6 @@
 // The port settings dialog over the port list rules: what it pre-selects, when it lets the
 // user confirm, and that every selection probes the ports anew.
-#include <gtest/gtest.h>
+#include <vector>
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <vector>
+#include <gtest/gtest.h>
 
-#include "controls/dialog_units.h"
 #include "app/port_settings_dialog.h"
+#include "controls/dialog_units.h"
 
 namespace {
 
@@ -175,9 +175,11 @@ TEST_F(PortSettingsDialogTest, FormTextsAndIdsAndNothingClipped)
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), QString::fromUtf8("COM Порт"));
     EXPECT_GE(label->width(), label->sizeHint().width());
-    EXPECT_LE(label->geometry().right(), list(dialog)->geometry().left()) << "label runs into the list";
+    EXPECT_LE(label->geometry().right(), list(dialog)->geometry().left())
+        << "label runs into the list";
 
-    EXPECT_GE(list(dialog)->width(), list(dialog)->sizeHint().width()) << "the longest entry is cut";
+    EXPECT_GE(list(dialog)->width(), list(dialog)->sizeHint().width())
+        << "the longest entry is cut";
 
     const struct {
         int id;

@@ -1,11 +1,11 @@
 // The splash screen: a captionless popup of the template's size that closes itself.
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QTimer>
 
-#include "controls/dialog_units.h"
+#include <gtest/gtest.h>
+
 #include "app/splash_screen.h"
+#include "controls/dialog_units.h"
 
 namespace {
 

@@ -1,24 +1,24 @@
 // The three dialogs of the sensor trim: the calibration type choice, the stabilisation
 // reading with its own transmitter object, and the timed wait.
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include "calibration/cal_meas_dialog.h"
 #include "calibration/cal_settings_dialog.h"
+#include "calibration/progress_dialog.h"
+#include "calibration/simulated_document.h"
 #include "controls/dialog_units.h"
 #include "document/display_text.h"
-#include "support/fake_sleeper.h"
-#include "pages/form_layout_check.h"
-#include "support/gui_wait.h"
-#include "calibration/progress_dialog.h"
-#include "support/pty_port.h"
 #include "document/question_box.h"
-#include "calibration/simulated_document.h"
+#include "pages/form_layout_check.h"
+#include "support/fake_sleeper.h"
+#include "support/gui_wait.h"
+#include "support/pty_port.h"
 
 using namespace document;
 using Wait = CVeskDoc::CalibrationWait;
@@ -48,7 +48,8 @@ TEST(CalibrationTypeDialog, ShowsTheLimitsInTheirUnits)
         CCalSettingsDialog dialog;
         dialog.SetTransmitterSettings(row.units, row.upper, row.lower);
         dialog.show();
-        for (int id : {159, 162, 165}) EXPECT_EQ(Text(&dialog, id), QString::fromUtf8(row.unitText)) << row.units;
+        for (int id : {159, 162, 165})
+            EXPECT_EQ(Text(&dialog, id), QString::fromUtf8(row.unitText)) << row.units;
         EXPECT_EQ(Text(&dialog, 161), QString::fromUtf8(row.upperText));
         EXPECT_EQ(Text(&dialog, 164), QString::fromUtf8(row.lowerText));
     }
@@ -103,7 +104,8 @@ TEST(CalibrationDialogs, ShowEveryTextInFull)
     CCalMeasDialog stabilisation(doc);
     EXPECT_EQ(OverlappingControls(&stabilisation).join(u'\n').toStdString(), "");
     for (QLabel* label : stabilisation.findChildren<QLabel*>()) {
-        const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+        const int needed =
+            label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
         EXPECT_LE(needed, label->height()) << label->text().toStdString();
         if (!label->wordWrap()) {
             EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
@@ -138,7 +140,8 @@ TEST(WaitDialog, CalibrationTicks36TimesResetSeven)
 
 TEST(WaitDialog, RunsOnAnInjectedClock)
 {
-    for (const auto& [mode, seconds] : {std::pair{Wait::Calibration, 36}, std::pair{Wait::Reset, 7}}) {
+    for (const auto& [mode, seconds] :
+         {std::pair{Wait::Calibration, 36}, std::pair{Wait::Reset, 7}}) {
         FakeSleeper clock;
         CProgressDialog dialog(mode, &clock);
         EXPECT_EQ(dialog.exec(), QDialog::Accepted);
@@ -185,7 +188,8 @@ TEST_F(StabilisationDialog, ReadsOnOpeningAndOnRequestThroughItsOwnTransmitter)
 
     QTest::mouseClick(FindControlAs<QPushButton>(&dialog, 2), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(FindControlAs<QPushButton>(&dialog, 2)->text(), QString::fromUtf8("Отмена калибровки"));
+    EXPECT_EQ(FindControlAs<QPushButton>(&dialog, 2)->text(),
+              QString::fromUtf8("Отмена калибровки"));
 }
 
 TEST_F(StabilisationDialog, ValueTheTransmitterCannotGiveShowsEmpty)

@@ -1,7 +1,8 @@
 // The Calibration tab: its controls, step tables and enabling, the number fields with their
 // filters and focus checks, and both procedures driven through the page against the
 // simulated transmitter, with a scripted user and scripted dialogs.
-#include <gtest/gtest.h>
+#include <cmath>
+#include <map>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,19 +14,18 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <cmath>
-#include <map>
+#include <gtest/gtest.h>
 
-#include "pages/basic_prop_page.h"
 #include "calibration/cal_prop_page.h"
+#include "calibration/modal_answerer.h"
+#include "calibration/simulated_document.h"
 #include "controls/dialog_units.h"
 #include "document/display_text.h"
-#include "support/fake_sleeper.h"
-#include "pages/form_layout_check.h"
-#include "support/gui_wait.h"
-#include "calibration/modal_answerer.h"
 #include "document/question_box.h"
-#include "calibration/simulated_document.h"
+#include "pages/basic_prop_page.h"
+#include "pages/form_layout_check.h"
+#include "support/fake_sleeper.h"
+#include "support/gui_wait.h"
 
 using namespace document;
 using Bytes = std::vector<std::uint8_t>;
@@ -34,7 +34,8 @@ using Step = CCalPropPage::Step;
 namespace {
 
 // The controls whose enabling the steps decide.
-const int kStepControls[] = {1266, 1265, 1253, 1256, 1261, 1263, 1257, 1250, 1251, 1247, 1259, 1258, 1246, 1255, 1248};
+const int kStepControls[] = {1266, 1265, 1253, 1256, 1261, 1263, 1257, 1250,
+                             1251, 1247, 1259, 1258, 1246, 1255, 1248};
 
 std::map<int, bool> Enabled(QWidget* page)
 {
@@ -97,11 +98,26 @@ protected:
 TEST_F(CalibrationPage, ControlsCarryTheirNumbersAndTexts)
 {
     const std::pair<int, const char*> texts[] = {
-        {1245, "Калибровка сенсора"}, {1266, "Начать калибровку"}, {1264, "Единицы калибровки"}, {130, "НП"},
-        {1256, "Калибровать НП"},     {134, "ВП"},                  {1263, "Калибровать ВП"},     {1265, "Сброс калибровки"},
-        {115, "Калибровка петли"},    {1250, "Начать калибровку"},  {133, "Калибровка точки 4mA"}, {1252, "мА"},
-        {1247, "Установить"},         {131, "Калибровка точки 20mA"}, {1260, "мА"},              {1258, "Установить"},
-        {116, "Проверка ЦАП"},        {132, "Фиксированный ток"},   {1249, "мА"},                {1255, "Установить"},
+        {1245, "Калибровка сенсора"},
+        {1266, "Начать калибровку"},
+        {1264, "Единицы калибровки"},
+        {130, "НП"},
+        {1256, "Калибровать НП"},
+        {134, "ВП"},
+        {1263, "Калибровать ВП"},
+        {1265, "Сброс калибровки"},
+        {115, "Калибровка петли"},
+        {1250, "Начать калибровку"},
+        {133, "Калибровка точки 4mA"},
+        {1252, "мА"},
+        {1247, "Установить"},
+        {131, "Калибровка точки 20mA"},
+        {1260, "мА"},
+        {1258, "Установить"},
+        {116, "Проверка ЦАП"},
+        {132, "Фиксированный ток"},
+        {1249, "мА"},
+        {1255, "Установить"},
         {1248, "Сброс"},
     };
     for (const auto& [id, text] : texts) {
@@ -113,8 +129,10 @@ TEST_F(CalibrationPage, ControlsCarryTheirNumbersAndTexts)
         if (auto* group = qobject_cast<QGroupBox*>(control)) shown = group->title();
         EXPECT_EQ(shown, QString::fromUtf8(text)) << id;
     }
-    const std::pair<int, int> maxLengths[] = {{1253, 8}, {1261, 8}, {1251, 5}, {1259, 5}, {1246, 5}};
-    for (const auto& [id, length] : maxLengths) EXPECT_EQ(Edit(&page, id)->maxLength(), length) << id;
+    const std::pair<int, int> maxLengths[] = {
+        {1253, 8}, {1261, 8}, {1251, 5}, {1259, 5}, {1246, 5}};
+    for (const auto& [id, length] : maxLengths)
+        EXPECT_EQ(Edit(&page, id)->maxLength(), length) << id;
     EXPECT_FALSE(page.RefreshFromDocument());
 }
 
@@ -130,9 +148,10 @@ TEST_F(CalibrationPage, FormShowsEveryTextInFull)
 
 TEST_F(CalibrationPage, TooltipsComeFromTheStringTable)
 {
-    const std::pair<int, int> tips[] = {{1257, 1312}, {1266, 1329}, {1253, 1313}, {1261, 1314}, {1256, 1315},
-                                        {1263, 1316}, {1265, 1317}, {1250, 1318}, {1251, 1319}, {1259, 1320},
-                                        {1247, 1321}, {1258, 1322}, {1246, 1323}, {1255, 1324}, {1248, 1325}};
+    const std::pair<int, int> tips[] = {{1257, 1312}, {1266, 1329}, {1253, 1313}, {1261, 1314},
+                                        {1256, 1315}, {1263, 1316}, {1265, 1317}, {1250, 1318},
+                                        {1251, 1319}, {1259, 1320}, {1247, 1321}, {1258, 1322},
+                                        {1246, 1323}, {1255, 1324}, {1248, 1325}};
     for (const auto& [id, stringId] : tips) {
         EXPECT_FALSE(LoadedText(stringId).isEmpty());
         EXPECT_EQ(FindControl(&page, id)->toolTip(), LoadedText(stringId)) << id;
@@ -179,9 +198,11 @@ TEST_F(CalibrationPage, StepTablesDecideTheEnabling)
             page.SetSensorStep(row.step);
         else
             page.SetLoopStep(row.step);
-        EXPECT_EQ(Enabled(&page), row.enabled) << (row.sensor ? "sensor " : "loop ") << static_cast<int>(row.step);
+        EXPECT_EQ(Enabled(&page), row.enabled)
+            << (row.sensor ? "sensor " : "loop ") << static_cast<int>(row.step);
         // A running procedure locks the main window; step 0 releases it.
-        EXPECT_EQ(hints, (std::vector<int>{row.step == Step::Idle ? HINT_ENABLE_MAIN : HINT_DISABLE_MAIN}));
+        EXPECT_EQ(hints, (std::vector<int>{row.step == Step::Idle ? HINT_ENABLE_MAIN
+                                                                  : HINT_DISABLE_MAIN}));
     }
 }
 
@@ -201,7 +222,8 @@ TEST_F(CalibrationPage, StepZeroForgetsTheProcedureValues)
     Type(&page, 1251, "4.1");
     doc.setMeasured20mA(20.0f);
     page.SetLoopStep(Step::Idle);
-    for (float value : {doc.fixedCurrent(), doc.measured4mA(), doc.measured20mA()}) EXPECT_TRUE(std::isnan(value));
+    for (float value : {doc.fixedCurrent(), doc.measured4mA(), doc.measured20mA()})
+        EXPECT_TRUE(std::isnan(value));
     EXPECT_TRUE(Edit(&page, 1246)->text().isEmpty());
 }
 
@@ -249,14 +271,17 @@ TEST_F(CalibrationPage, LeavingAMeterReadingChecksIt)
     reading->setFocus();
     QTest::keyClicks(reading, "4.25");
     elsewhere->setFocus();
-    ASSERT_TRUE(WaitUntil([&] { return user.ids() == std::vector<int>{1279}; })) << user.messages.size();
+    ASSERT_TRUE(WaitUntil([&] { return user.ids() == std::vector<int>{1279}; }))
+        << user.messages.size();
     EXPECT_TRUE(reading->hasFocus());
     EXPECT_EQ(doc.measured4mA(), 4.25f);  // a warning only
     EXPECT_EQ(user.messages.back().icon, hart::MessageIcon::None);
 
     reading->clear();
     elsewhere->setFocus();
-    ASSERT_TRUE(WaitUntil([&] { return user.ids() == std::vector<int>{1279, 1278}; })) << user.messages.size();
+    ASSERT_TRUE(WaitUntil([&] {
+        return user.ids() == std::vector<int>{1279, 1278};
+    })) << user.messages.size();
     EXPECT_FALSE(reading->hasFocus());
 
     // A field that the procedure locks is not checked.
@@ -268,7 +293,9 @@ TEST_F(CalibrationPage, LeavingAMeterReadingChecksIt)
     QTest::keyClicks(twenty, "20.6");
     FindControl(&page, 1258)->setFocusPolicy(Qt::StrongFocus);
     FindControl(&page, 1258)->setFocus();
-    ASSERT_TRUE(WaitUntil([&] { return user.ids() == std::vector<int>{1279, 1278, 1282}; })) << user.messages.size();
+    ASSERT_TRUE(WaitUntil([&] {
+        return user.ids() == std::vector<int>{1279, 1278, 1282};
+    })) << user.messages.size();
 }
 
 TEST_F(CalibrationPage, ImplausibleReadingStopsTheClickThatLeftIt)
@@ -281,7 +308,8 @@ TEST_F(CalibrationPage, ImplausibleReadingStopsTheClickThatLeftIt)
         int setButton;
         const char* typed;
         int message;
-    } cases[] = {{Step::FirstPoint, 1251, 1247, "4.3", 1279}, {Step::SecondPoint, 1259, 1258, "20.6", 1282}};
+    } cases[] = {{Step::FirstPoint, 1251, 1247, "4.3", 1279},
+                 {Step::SecondPoint, 1259, 1258, "20.6", 1282}};
     for (const auto& c : cases) {
         user.messages.clear();
         page.SetLoopStep(c.step);
@@ -364,8 +392,10 @@ TEST_F(CalibrationPageDevice, LoopCalibrationAnsweredYesAtBothPoints)
 
     EXPECT_EQ(QuestionIds(), (std::vector<int>{1272, 1249, 1251}));
     EXPECT_EQ(user.ids(), (std::vector<int>{1273, 1274, 1275}));
-    EXPECT_EQ(Commands(), (Bytes{249, 15, 189, 40, 249, 15, 45, 249, 15, 189, 40, 249, 15, 46, 249, 15, 40}));
-    EXPECT_EQ(DataOf(40), (std::vector<Bytes>{FloatBytes(4.0f), FloatBytes(20.0f), FloatBytes(0.0f)}));
+    EXPECT_EQ(Commands(),
+              (Bytes{249, 15, 189, 40, 249, 15, 45, 249, 15, 189, 40, 249, 15, 46, 249, 15, 40}));
+    EXPECT_EQ(DataOf(40),
+              (std::vector<Bytes>{FloatBytes(4.0f), FloatBytes(20.0f), FloatBytes(0.0f)}));
     EXPECT_EQ(DataOf(45), (std::vector<Bytes>{FloatBytes(4.02f)}));
     EXPECT_EQ(DataOf(46), (std::vector<Bytes>{FloatBytes(19.97f)}));
     EXPECT_EQ(hints.front(), HINT_DISABLE_MAIN);
@@ -558,7 +588,8 @@ TEST_F(CalibrationPageDevice, BasicPageChecksItsPointsAgainstTheLimitsItShows)
         CBasicPropPage basic;
         basic.SetDocument(&doc);
         basic.RefreshFromDocument();
-        for (const auto& [id, index] : {std::pair{125, 1}, std::pair{127, 3}, std::pair{129, c.pageUnitsIndex}}) {
+        for (const auto& [id, index] :
+             {std::pair{125, 1}, std::pair{127, 3}, std::pair{129, c.pageUnitsIndex}}) {
             auto* list = FindControlAs<QComboBox>(&basic, id);
             list->setCurrentIndex(index);
             emit list->activated(index);

@@ -1,8 +1,8 @@
 // The widget-free rules of the calibration procedures: status bits, the units a sensor
 // accepts for its trim, the current messages, the meter reading checks and the wait's ticks.
-#include <gtest/gtest.h>
-
 #include <QLocale>
+
+#include <gtest/gtest.h>
 
 #include "document/calibration_rules.h"
 #include "document/calibration_wait.h"
@@ -13,7 +13,8 @@ using transmitter::AdditionalStatus;
 
 namespace {
 
-AdditionalStatus Status(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3, std::uint8_t b4)
+AdditionalStatus Status(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3,
+                        std::uint8_t b4)
 {
     AdditionalStatus status;
     status.ok = true;
@@ -61,30 +62,38 @@ TEST(CalibrationUnits, AllowedForEachKindOfSensor)
         bool allowed;
     };
     const Row rows[] = {
-        {0, 37, 37, true},     {0, 32, 37, false},    {0, 36, 37, false},    // ohm input: ohm only
-        {128, 36, 36, true},   {128, 32, 36, false},  {128, 37, 36, false},  // millivolt input: mV only
-        {1, 32, 32, true},     {1, 35, 33, true},     {1, 37, 32, true},     // resistance thermometer
-        {1, 36, 32, false},    {15, 36, 37, false},                          // ... never mV
-        {1, 32, 37, false},    {1, 37, 37, true},                            // ... range in ohm: ohm only
-        {132, 32, 32, true},   {132, 36, 32, true},   {129, 37, 32, false},  // thermocouple, never ohm
-        {132, 32, 36, false},  {143, 33, 36, false},  {143, 36, 36, true},   // ... range in mV: mV only
-        {200, 32, 32, true},                                                 // no rule for other codes
+        {0, 37, 37, true},    {0, 32, 37, false},
+        {0, 36, 37, false},  // ohm input: ohm only
+        {128, 36, 36, true},  {128, 32, 36, false},
+        {128, 37, 36, false},  // millivolt input: mV only
+        {1, 32, 32, true},    {1, 35, 33, true},
+        {1, 37, 32, true},                          // resistance thermometer
+        {1, 36, 32, false},   {15, 36, 37, false},  // ... never mV
+        {1, 32, 37, false},   {1, 37, 37, true},    // ... range in ohm: ohm only
+        {132, 32, 32, true},  {132, 36, 32, true},
+        {129, 37, 32, false},  // thermocouple, never ohm
+        {132, 32, 36, false}, {143, 33, 36, false},
+        {143, 36, 36, true},  // ... range in mV: mV only
+        {200, 32, 32, true},  // no rule for other codes
     };
     for (const Row& row : rows)
         EXPECT_EQ(TrimUnitsAllowed(row.sensorType, row.trimUnits, row.rangeUnits), row.allowed)
-            << "sensor " << row.sensorType << ", trim units " << row.trimUnits << ", range units " << row.rangeUnits;
+            << "sensor " << row.sensorType << ", trim units " << row.trimUnits << ", range units "
+            << row.rangeUnits;
 }
 
 TEST(CalibrationMessages, CurrentFillsTheFormat)
 {
-    EXPECT_EQ(CurrentMessage(1285, 3.5f), "Записываемое значение фиксированного тока ниже нижнего уровня аварии! (3.50 mA)");
+    EXPECT_EQ(CurrentMessage(1285, 3.5f),
+              "Записываемое значение фиксированного тока ниже нижнего уровня аварии! (3.50 mA)");
     EXPECT_EQ(CurrentMessage(1287, 12.345f), "Фиксированный ток (12.35 mA) успешно установлен!");
     EXPECT_EQ(CurrentMessage(1288, 21.0f), "Ошибка установки фиксированного тока (21.00 mA)!");
 }
 
 TEST_F(RussianLocale, CurrentMessageUsesTheLocaleSeparator)
 {
-    EXPECT_EQ(CurrentMessage(1286, 21.0f), "Записываемое значение фиксированного тока выше верхнего уровня аварии! (21,00 mA)");
+    EXPECT_EQ(CurrentMessage(1286, 21.0f),
+              "Записываемое значение фиксированного тока выше верхнего уровня аварии! (21,00 mA)");
 }
 
 TEST(MeterReading, WarningsAtBothPoints)
@@ -96,11 +105,11 @@ TEST(MeterReading, WarningsAtBothPoints)
         bool refocus;
     };
     const Row rows[] = {
-        {LoopPoint::FourMa, "", 1278, false},      {LoopPoint::FourMa, "4.25", 1279, true},
-        {LoopPoint::FourMa, "4.2", 0, false},      {LoopPoint::FourMa, "4", 0, false},
-        {LoopPoint::FourMa, "3.8", 0, false},      {LoopPoint::FourMa, "3.79", 1280, true},
-        {LoopPoint::TwentyMa, "", 1281, false},    {LoopPoint::TwentyMa, "20.51", 1282, true},
-        {LoopPoint::TwentyMa, "20.5", 0, false},   {LoopPoint::TwentyMa, "19.5", 0, false},
+        {LoopPoint::FourMa, "", 1278, false},       {LoopPoint::FourMa, "4.25", 1279, true},
+        {LoopPoint::FourMa, "4.2", 0, false},       {LoopPoint::FourMa, "4", 0, false},
+        {LoopPoint::FourMa, "3.8", 0, false},       {LoopPoint::FourMa, "3.79", 1280, true},
+        {LoopPoint::TwentyMa, "", 1281, false},     {LoopPoint::TwentyMa, "20.51", 1282, true},
+        {LoopPoint::TwentyMa, "20.5", 0, false},    {LoopPoint::TwentyMa, "19.5", 0, false},
         {LoopPoint::TwentyMa, "19.49", 1283, true}, {LoopPoint::TwentyMa, "4", 1283, true},
     };
     for (const Row& row : rows) {
@@ -119,7 +128,8 @@ TEST(MeterReading, WarningsAtBothPoints)
 TEST(CalibrationWait, CalibrationTicks36TimesResetSeven)
 {
     using Wait = CVeskDoc::CalibrationWait;
-    for (const auto& [wait, ticks, textId] : {std::tuple{Wait::Calibration, 36, 1309}, std::tuple{Wait::Reset, 7, 1310}}) {
+    for (const auto& [wait, ticks, textId] :
+         {std::tuple{Wait::Calibration, 36, 1309}, std::tuple{Wait::Reset, 7, 1310}}) {
         WaitCounter counter(wait);
         EXPECT_EQ(counter.textId(), textId);
         EXPECT_EQ(counter.duration(), ticks - 1);

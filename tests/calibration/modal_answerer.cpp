@@ -1,8 +1,8 @@
 #include "calibration/modal_answerer.h"
 
-#include <QApplication>
-
 #include <chrono>
+
+#include <QApplication>
 
 ModalAnswerer::ModalAnswerer()
 {

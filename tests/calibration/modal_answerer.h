@@ -1,12 +1,12 @@
 #pragma once
 
+#include <deque>
+#include <functional>
+
 #include <QDialog>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
-
-#include <deque>
-#include <functional>
 
 // Answers the modal dialogs that a procedure opens, one scripted action per dialog, in the
 // order they appear. An action is called again until it says it is done with its dialog,

@@ -3,8 +3,8 @@
 // release of the loop.
 #include <cmath>
 
-#include "document/question_box.h"
 #include "calibration/simulated_document.h"
+#include "document/question_box.h"
 
 using namespace document;
 using Bytes = std::vector<std::uint8_t>;
@@ -48,8 +48,10 @@ TEST_F(OutputTrim, BothPointsInOrder)
     EXPECT_EQ(doc.CalibrateOutput20mA(), Outcome::Trimmed);
     ASSERT_TRUE(doc.ApplyFixedCurrent(false, false));
 
-    EXPECT_EQ(Commands(), (Bytes{249, 15, 189, 40, 249, 15, 45, 249, 15, 189, 40, 249, 15, 46, 249, 15, 40}));
-    EXPECT_EQ(DataOf(40), (std::vector<Bytes>{FloatBytes(4.0f), FloatBytes(20.0f), FloatBytes(0.0f)}));
+    EXPECT_EQ(Commands(),
+              (Bytes{249, 15, 189, 40, 249, 15, 45, 249, 15, 189, 40, 249, 15, 46, 249, 15, 40}));
+    EXPECT_EQ(DataOf(40),
+              (std::vector<Bytes>{FloatBytes(4.0f), FloatBytes(20.0f), FloatBytes(0.0f)}));
     EXPECT_EQ(DataOf(45), (std::vector<Bytes>{FloatBytes(4.02f)}));
     EXPECT_EQ(DataOf(46), (std::vector<Bytes>{FloatBytes(19.97f)}));
     // The loop's own forcing neither asks nor reports.
@@ -71,7 +73,8 @@ TEST_F(OutputTrim, EmptyReadingEndsTheLoopAndReleasesIt)
         ASSERT_TRUE(doc.BeginOutputCalibration());
         if (row.twentyMa) ForceForTrim(20.0f);
         ClearRecords();
-        EXPECT_EQ(row.twentyMa ? doc.CalibrateOutput20mA() : doc.CalibrateOutput4mA(), Outcome::Ended);
+        EXPECT_EQ(row.twentyMa ? doc.CalibrateOutput20mA() : doc.CalibrateOutput4mA(),
+                  Outcome::Ended);
         EXPECT_EQ(user.ids(), (std::vector<int>{row.message}));
         EXPECT_EQ(user.messages.back().icon, hart::MessageIcon::Error);
         EXPECT_EQ(Commands(), (Bytes{249, 15, 249, 15, 40}));
@@ -124,9 +127,11 @@ TEST_F(OutputTrim, FixedCurrentIsCheckedAgainstTheAlarmLevels)
     };
     const Row rows[] = {
         {3.5f, true, 1287, "Фиксированный ток (3.50 mA) успешно установлен!"},
-        {3.49f, false, 1285, "Записываемое значение фиксированного тока ниже нижнего уровня аварии! (3.50 mA)"},
+        {3.49f, false, 1285,
+         "Записываемое значение фиксированного тока ниже нижнего уровня аварии! (3.50 mA)"},
         {21.0f, true, 1287, "Фиксированный ток (21.00 mA) успешно установлен!"},
-        {21.01f, false, 1286, "Записываемое значение фиксированного тока выше верхнего уровня аварии! (21.00 mA)"},
+        {21.01f, false, 1286,
+         "Записываемое значение фиксированного тока выше верхнего уровня аварии! (21.00 mA)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.current);
@@ -137,7 +142,8 @@ TEST_F(OutputTrim, FixedCurrentIsCheckedAgainstTheAlarmLevels)
         EXPECT_EQ(QuestionIds(), (std::vector<int>{905}));
         ASSERT_EQ(user.ids(), (std::vector<int>{row.message}));
         EXPECT_EQ(user.messages.back().text, row.text);
-        EXPECT_EQ(user.messages.back().icon, row.forced ? hart::MessageIcon::Information : hart::MessageIcon::Error);
+        EXPECT_EQ(user.messages.back().icon,
+                  row.forced ? hart::MessageIcon::Information : hart::MessageIcon::Error);
         EXPECT_EQ(Commands(), row.forced ? (Bytes{249, 15, 189, 40}) : (Bytes{249, 15, 189}));
         if (row.forced) {
             EXPECT_EQ(DeviceOutput().fixedCurrentMa, row.current);

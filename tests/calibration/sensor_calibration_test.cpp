@@ -5,8 +5,8 @@
 #include <cmath>
 #include <thread>
 
-#include "document/question_box.h"
 #include "calibration/simulated_document.h"
+#include "document/question_box.h"
 
 using namespace document;
 using Bytes = std::vector<std::uint8_t>;
@@ -128,7 +128,8 @@ TEST_F(SensorTrim, PointsOutsideTheBoundsAreRefusedBeforeAnyWrite)
         float point;
         int message;
     };
-    for (const Row& row : {Row{false, -200.01f, 1302}, Row{true, 850.1f, 1303}, Row{false, 900.0f, 1302}}) {
+    for (const Row& row :
+         {Row{false, -200.01f, 1302}, Row{true, 850.1f, 1303}, Row{false, 900.0f, 1302}}) {
         ClearRecords();
         EXPECT_FALSE(Trim(row.upper, row.point));
         EXPECT_EQ(user.ids(), (std::vector<int>{row.message})) << row.point;
@@ -181,19 +182,30 @@ TEST_F(SensorTrim, EachUnreadableValueStopsWithItsMessage)
     const Row rows[] = {
         {"trim units", [this] { doc.setTrimUnits(38); }, {1297}, {249, 15}},
         {"sensor type", [this] { Override(140, 64); }, {1023, 1300}, {249, 15, 15, 140}},
-        {"calibration information", [this] { Override(142, 64); }, {1023, 1301},
+        {"calibration information",
+         [this] { Override(142, 64); },
+         {1023, 1301},
          kChecksThroughCalibrationInfo},
-        {"additional status", [this] { Override(48, 64); }, {1023, 1291},
+        {"additional status",
+         [this] { Override(48, 64); },
+         {1023, 1291},
          Then(kChecksThroughCalibrationInfo, {48})},
-        {"user mode", [this] { Override(145, 12); }, {1031, 1290},
+        {"user mode",
+         [this] { Override(145, 12); },
+         {1031, 1290},
          Then(kChecksThroughCalibrationInfo, {48, 145})},
-        {"write protection", [this] { Device([](sim::Device& d) { d.state().config.writeProtect = 1; }); },
-         {1004}, {249, 15}},
+        {"write protection",
+         [this] { Device([](sim::Device& d) { d.state().config.writeProtect = 1; }); },
+         {1004},
+         {249, 15}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         ClearRecords();
-        Device([](sim::Device& d) { d.faults().responseOverrides.clear(); d.state().config.writeProtect = 0; });
+        Device([](sim::Device& d) {
+            d.faults().responseOverrides.clear();
+            d.state().config.writeProtect = 0;
+        });
         doc.setTrimUnits(transmitter::kUnitCelsius);
         row.arrange();
         EXPECT_FALSE(Trim(false, 25.5f));

@@ -19,8 +19,11 @@ SimulatedDocumentTest::SimulatedDocumentTest()
     if (!endpoint) throw std::runtime_error(host->error());
     ports.setPortNumber(endpoint->comNumber);
     doc.OnNewDocument();
-    doc.showCalibrationWait = [this](document::CVeskDoc::CalibrationWait wait) { waits.push_back(wait); };
-    QObject::connect(&doc, &document::CVeskDoc::updateViews, [this](int hint) { hints.push_back(hint); });
+    doc.showCalibrationWait = [this](document::CVeskDoc::CalibrationWait wait) {
+        waits.push_back(wait);
+    };
+    QObject::connect(&doc, &document::CVeskDoc::updateViews,
+                     [this](int hint) { hints.push_back(hint); });
     hints.clear();
 }
 
@@ -28,7 +31,8 @@ std::vector<std::vector<std::uint8_t>> SimulatedDocumentTest::DataOf(std::uint8_
 {
     std::vector<std::vector<std::uint8_t>> data;
     for (const sim::LoggedRequest& request : host->requests())
-        if (request.addressed && request.checksumOk && request.command == command) data.push_back(request.data);
+        if (request.addressed && request.checksumOk && request.command == command)
+            data.push_back(request.data);
     return data;
 }
 

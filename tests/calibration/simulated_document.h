@@ -3,16 +3,16 @@
 // A document on the simulated transmitter over the real driver library, with a scripted
 // user. The timed waits of the procedures are recorded, not waited.
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "document/vesk_doc.h"
+#include "simulator/simulator_host.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
-#include "simulator/simulator_host.h"
-#include "document/vesk_doc.h"
 
 // HART sends floats as big-endian IEEE single precision.
 std::vector<std::uint8_t> FloatBytes(float value);

@@ -1,12 +1,9 @@
 // The command line end to end: tarvel4410-cli as a separate process, with the real driver
 // library, against the simulated transmitter on a pseudo-terminal.
-#include <gtest/gtest.h>
-
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
@@ -15,12 +12,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include "cli/cli_command.h"
 #include "document/config_file.h"
+#include "simulator/simulator_host.h"
 #include "support/fake_sleeper.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
-#include "simulator/simulator_host.h"
 
 namespace {
 
@@ -46,16 +45,19 @@ protected:
     }
 
     // inChild runs in the child before the program starts (resource limits).
-    CliRun Cli(QStringList args, const QByteArray& input = {}, const std::function<void()>& inChild = {})
+    CliRun Cli(QStringList args, const QByteArray& input = {},
+               const std::function<void()>& inChild = {})
     {
         QProcess process;
         if (inChild) process.setChildProcessModifier(inChild);
-        process.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli", args);
+        process.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli",
+                      args);
         process.write(input);
         process.closeWriteChannel();
         EXPECT_TRUE(process.waitForFinished(60000));
         CliRun run{process.exitCode(), {}, QString::fromUtf8(process.readAllStandardError())};
-        run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        run.lines =
+            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         return run;
     }
 
@@ -91,8 +93,9 @@ protected:
     {
         std::vector<std::uint8_t> writes;
         for (std::uint8_t command : host->commands())
-            if (command == 18 || command == 34 || command == 35 || command == 44 || command == 141 ||
-                command == 151 || command == 155 || command == 162 || command == 195)
+            if (command == 18 || command == 34 || command == 35 || command == 44 ||
+                command == 141 || command == 151 || command == 155 || command == 162 ||
+                command == 195)
                 writes.push_back(command);
         return writes;
     }
@@ -127,7 +130,8 @@ TEST_F(CliTest, ReadOverAnEchoingNoisyPacedLineGivesTheSameReport)
 {
     sim::SimulatorSetup setup;
     setup.process.noise = 0;
-    sim::SimulatorHost noisy(setup, sim::HostOptions{.wireTiming = true, .line = {.echo = true, .garbageBytes = 3}});
+    sim::SimulatorHost noisy(
+        setup, sim::HostOptions{.wireTiming = true, .line = {.echo = true, .garbageBytes = 3}});
     const auto endpoint = noisy.start();
     ASSERT_TRUE(endpoint) << noisy.error();
 
@@ -150,18 +154,22 @@ TEST_F(CliTest, ReadWithoutTransmitterGetsTheNegativeAnswer)
 {
     const CliRun run = Cli({"--port", "200", "read"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.lines, (QStringList{QString::fromUtf8("[908] Нельзя открыть Com порт"),
-                                      QString::fromUtf8("[906] Датчик Тарвел-4410 не найден -> Отмена (нет ответа)")}));
+    EXPECT_EQ(run.lines,
+              (QStringList{
+                  QString::fromUtf8("[908] Нельзя открыть Com порт"),
+                  QString::fromUtf8("[906] Датчик Тарвел-4410 не найден -> Отмена (нет ответа)")}));
 }
 
 TEST_F(CliTest, ScriptedAnswersAreUsedInOrder)
 {
-    const CliRun run = Cli({"--port", "200", "--answer", "906=retry", "--answer", "906=cancel", "check"});
+    const CliRun run =
+        Cli({"--port", "200", "--answer", "906=retry", "--answer", "906=cancel", "check"});
     EXPECT_EQ(run.exitCode, 1);
     // The connection check reports once and asks nothing.
     EXPECT_EQ(run.lines.last(), QString::fromUtf8("[906] Датчик Тарвел-4410 не найден"));
 
-    const CliRun read = Cli({"--port", "200", "--answer", "906=retry", "--answer", "906=cancel", "read"});
+    const CliRun read =
+        Cli({"--port", "200", "--answer", "906=retry", "--answer", "906=cancel", "read"});
     EXPECT_EQ(read.lines.filter(QString::fromUtf8("-> Повторить")).size(), 1);
     EXPECT_EQ(read.lines.filter(QString::fromUtf8("-> Отмена")).size(), 1);
 }
@@ -181,7 +189,8 @@ TEST_F(CliTest, ShowPrintsAFileAndRejectsABadOne)
     ASSERT_EQ(run.lines.size(), 24);
     EXPECT_EQ(run.lines[7], QString::fromUtf8("Демпфирование: 5.0 с"));
     // Nothing live in a file: the Information lines carry no values.
-    EXPECT_EQ(run.lines[16], QString::fromUtf8("Аналоговый выход:  "));  // empty value: ": " and a space
+    EXPECT_EQ(run.lines[16],
+              QString::fromUtf8("Аналоговый выход:  "));  // empty value: ": " and a space
 
     QFile bad(files.filePath("bad.4410"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
@@ -202,13 +211,16 @@ QString PdfText(const QString& pdf)
 
 TEST_F(CliTest, PrintWritesTheReportAsAPdfWithoutADisplay)
 {
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) qunsetenv(variable);
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        qunsetenv(variable);
     const QString pdf = files.filePath("report.pdf");
-    const CliRun run = Cli({"print", WriteConfiguration([](auto& v) { v.damping = 5.0f; }), "--pdf", pdf});
+    const CliRun run =
+        Cli({"print", WriteConfiguration([](auto& v) { v.damping = 5.0f; }), "--pdf", pdf});
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
     EXPECT_TRUE(run.lines.isEmpty()) << run.lines.join('\n').toStdString();
     const QString text = PdfText(pdf);
-    EXPECT_TRUE(text.startsWith(QString::fromUtf8("Конфигурация Тарвел-4410"))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8("Конфигурация Тарвел-4410")))
+        << text.toStdString();
     EXPECT_TRUE(text.contains(QString::fromUtf8("Демпфирование"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QString::fromUtf8(": 5.0 с"))) << text.toStdString();
     // Printing a file needs no transmitter.
@@ -231,7 +243,9 @@ TEST_F(CliTest, PrintFailuresSayWhyAndWriteNothing)
     run = Cli({"print", WriteConfiguration([](auto&) {}), "--pdf", unwritable});
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_EQ(run.lines.size(), 1);
-    EXPECT_TRUE(run.lines[0].startsWith("[-] Failed to write the report to \"" + unwritable + "\": ")) << run.lines[0].toStdString();
+    EXPECT_TRUE(
+        run.lines[0].startsWith("[-] Failed to write the report to \"" + unwritable + "\": "))
+        << run.lines[0].toStdString();
 }
 
 TEST_F(CliTest, SendBasicWritesAndReportsTheDampingWarning)
@@ -245,8 +259,9 @@ TEST_F(CliTest, SendBasicWritesAndReportsTheDampingWarning)
     const CliRun run = Cli({"--port", com, "--answer", "905=ok", "send-basic", path});
     EXPECT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
     EXPECT_TRUE(run.lines[0].endsWith(QString::fromUtf8("-> Продолжить")));
-    EXPECT_TRUE(run.has(QString::fromUtf8(
-        "[1005] Предупреждение: Передаваемое значение дампинга меньше 0.5 секунд. Значение будет округлено до 0.5 секунд")));
+    EXPECT_TRUE(
+        run.has(QString::fromUtf8("[1005] Предупреждение: Передаваемое значение дампинга меньше "
+                                  "0.5 секунд. Значение будет округлено до 0.5 секунд")));
     EXPECT_EQ(run.lines.last(), QString::fromUtf8("[900] Передача завершена успешно"));
     const auto config = host->withDevice([](sim::Device& d) { return d.state().config; });
     EXPECT_EQ(config.dampingS, 0.5f);
@@ -289,14 +304,16 @@ TEST_F(CliTest, SendAdvancedMarksTheRefusedLevel)
 TEST_F(CliTest, SendAdvancedSwitchesProtectionOffFirstAndOnLast)
 {
     host->withDevice([](sim::Device& d) { d.state().config.writeProtect = 1; });
-    CliRun run = Cli({"--port", com, "send-advanced", WriteConfiguration([](auto& v) { v.writeProtect = 0; })});
+    CliRun run = Cli(
+        {"--port", com, "send-advanced", WriteConfiguration([](auto& v) { v.writeProtect = 0; })});
     EXPECT_EQ(run.exitCode, 0);
     std::vector<std::uint8_t> writes = WritesSeen();
     ASSERT_FALSE(writes.empty());
     EXPECT_EQ(writes.front(), 195);
 
     host->clearRequests();
-    run = Cli({"--port", com, "send-advanced", WriteConfiguration([](auto& v) { v.writeProtect = 1; })});
+    run = Cli(
+        {"--port", com, "send-advanced", WriteConfiguration([](auto& v) { v.writeProtect = 1; })});
     EXPECT_EQ(run.exitCode, 0);
     writes = WritesSeen();
     ASSERT_FALSE(writes.empty());
@@ -307,8 +324,9 @@ TEST_F(CliTest, SendAdvancedSwitchesProtectionOffFirstAndOnLast)
 TEST_F(CliTest, PortIsStoredAndUsedByLaterRuns)
 {
     EXPECT_EQ(Cli({"port", com}).exitCode, 0);
-    QSettings settings(config.filePath(QString::fromUtf8("Tarvel 4410 Configuration Tool/Конфигурация датчика Тарвел-4410.conf")),
-                      QSettings::IniFormat);
+    QSettings settings(config.filePath(QString::fromUtf8(
+                           "Tarvel 4410 Configuration Tool/Конфигурация датчика Тарвел-4410.conf")),
+                       QSettings::IniFormat);
     EXPECT_EQ(settings.value("PortSettings").toInt(), com.toInt());
     EXPECT_EQ(Cli({"check"}).exitCode, 0);
 }
@@ -337,25 +355,29 @@ TEST_F(CliTest, AnotherRunFindsThePortBusyWhileOneMonitors)
     monitor.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli",
                   {"--port", com, "monitor", "--cycles", "2"});
     // The monitor holds the port from its start: its lock file appears before the first cycle.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !QDir(locks.path()).entryList({"LCK..*"}, QDir::Files).isEmpty(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !QDir(locks.path()).entryList({"LCK..*"}, QDir::Files).isEmpty(); }, 10000));
     const CliRun refused = Cli({"--port", com, "check"});
     EXPECT_TRUE(monitor.waitForFinished(60000));
     EXPECT_EQ(monitor.exitCode(), 0);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.lines.join('\n').contains("[908]")) << refused.lines.join('\n').toStdString();
-    EXPECT_TRUE(QDir(locks.path()).entryList({"LCK..*"}, QDir::Files).isEmpty()) << "released at the end";
+    EXPECT_TRUE(refused.lines.join('\n').contains("[908]"))
+        << refused.lines.join('\n').toStdString();
+    EXPECT_TRUE(QDir(locks.path()).entryList({"LCK..*"}, QDir::Files).isEmpty())
+        << "released at the end";
     EXPECT_EQ(Cli({"--port", com, "check"}).exitCode, 0);
     unsetenv("TARVEL4410_LOCK_DIR");
 }
 
 TEST_F(CliTest, UsageErrors)
 {
-    for (const QStringList& args : {QStringList{}, QStringList{"frobnicate"}, QStringList{"--port", "0", "check"},
-                                    QStringList{"--answer", "906=maybe", "check"}, QStringList{"show"},
-                                    QStringList{"send-basic", "a.4410", "--force"}, QStringList{"monitor", "--cycles", "x"},
-                                    QStringList{"print", "a.4410"}, QStringList{"print", "a.4410", "--pdf"},
-                                    QStringList{"print", "a.4410", "--png", "a.png"},
-                                    QStringList{"print", "a.4410", "--pdf", "a.pdf", "b.pdf"}}) {
+    for (const QStringList& args :
+         {QStringList{}, QStringList{"frobnicate"}, QStringList{"--port", "0", "check"},
+          QStringList{"--answer", "906=maybe", "check"}, QStringList{"show"},
+          QStringList{"send-basic", "a.4410", "--force"}, QStringList{"monitor", "--cycles", "x"},
+          QStringList{"print", "a.4410"}, QStringList{"print", "a.4410", "--pdf"},
+          QStringList{"print", "a.4410", "--png", "a.png"},
+          QStringList{"print", "a.4410", "--pdf", "a.pdf", "b.pdf"}}) {
         const CliRun run = Cli(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: "));
@@ -370,9 +392,10 @@ TEST_F(CliTest, HelpListsEveryCommandAndExitsZero)
         EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
         for (const auto& command : cli::MakeCommands()) {
             const QString usage = QString::fromStdString(command->usage());
-            EXPECT_TRUE(std::any_of(run.lines.begin(), run.lines.end(), [&](const QString& line) {
-                return line.trimmed().startsWith(usage + ' ');
-            })) << option << ": " << usage.toStdString();
+            EXPECT_TRUE(std::any_of(
+                run.lines.begin(), run.lines.end(),
+                [&](const QString& line) { return line.trimmed().startsWith(usage + ' '); }))
+                << option << ": " << usage.toStdString();
         }
     }
 }
@@ -382,10 +405,11 @@ TEST_F(CliTest, HelpListsEveryCommandAndExitsZero)
 TEST_F(CliTest, BadNumbersAreUsageErrorsWithTheUsage)
 {
     const QString usage = Cli({"--help"}).lines.join('\n') + '\n';
-    for (const QStringList& args : {QStringList{"port", "x"}, QStringList{"port", "0"}, QStringList{"port", "256"},
-                                    QStringList{"port"}, QStringList{"--port", com, "monitor", "--cycles", "0"},
-                                    QStringList{"--port", com, "monitor", "--cycles"},
-                                    QStringList{"--port", com, "monitor", "3"}}) {
+    for (const QStringList& args :
+         {QStringList{"port", "x"}, QStringList{"port", "0"}, QStringList{"port", "256"},
+          QStringList{"port"}, QStringList{"--port", com, "monitor", "--cycles", "0"},
+          QStringList{"--port", com, "monitor", "--cycles"},
+          QStringList{"--port", com, "monitor", "3"}}) {
         const CliRun run = Cli(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: ")) << run.errors.toStdString();
@@ -402,14 +426,16 @@ TEST_F(CliTest, FixedCurrentIsForcedAndReleased)
     ASSERT_EQ(run.lines.size(), 2);
     EXPECT_TRUE(run.lines[0].startsWith("[905] "));
     EXPECT_TRUE(run.lines[0].endsWith(QString::fromUtf8("-> Продолжить")));
-    EXPECT_EQ(run.lines[1], QString::fromUtf8("[1287] Фиксированный ток (12.50 mA) успешно установлен!"));
+    EXPECT_EQ(run.lines[1],
+              QString::fromUtf8("[1287] Фиксированный ток (12.50 mA) успешно установлен!"));
     auto output = host->withDevice([](sim::Device& d) { return d.state().output; });
     EXPECT_TRUE(output.fixedMode);
     EXPECT_EQ(output.fixedCurrentMa, 12.5f);
 
     run = Cli({"--port", com, "fixed-current", "off"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.lines, QStringList{QString::fromUtf8("[1247] Фиксированный ток успешно сброшен")});
+    EXPECT_EQ(run.lines,
+              QStringList{QString::fromUtf8("[1247] Фиксированный ток успешно сброшен")});
     output = host->withDevice([](sim::Device& d) { return d.state().output; });
     EXPECT_FALSE(output.fixedMode);
 }
@@ -424,8 +450,8 @@ TEST_F(CliTest, FixedCurrentUnansweredOrRefusedFails)
     // Below the low alarm level of 3.5 mA.
     run = Cli({"--port", com, "--answer", "905=ok", "fixed-current", "3.4"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.lines.last(),
-              QString::fromUtf8("[1285] Записываемое значение фиксированного тока ниже нижнего уровня аварии! (3.50 mA)"));
+    EXPECT_EQ(run.lines.last(), QString::fromUtf8("[1285] Записываемое значение фиксированного "
+                                                  "тока ниже нижнего уровня аварии! (3.50 mA)"));
     const std::vector<std::uint8_t> sent = host->commands();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), 40), 0);
     EXPECT_EQ(sent.back(), 189);
@@ -433,14 +459,16 @@ TEST_F(CliTest, FixedCurrentUnansweredOrRefusedFails)
     host->withDevice([](sim::Device& d) { d.state().config.writeProtect = 1; });
     run = Cli({"--port", com, "fixed-current", "off"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.lines, QStringList{QString::fromUtf8("[1004] Прибор находится в режиме защиты записи")});
+    EXPECT_EQ(run.lines,
+              QStringList{QString::fromUtf8("[1004] Прибор находится в режиме защиты записи")});
 }
 
 TEST_F(CliTest, FixedCurrentUsageErrors)
 {
-    for (const QStringList& args : {QStringList{"fixed-current"}, QStringList{"fixed-current", "abc"},
-                                    QStringList{"fixed-current", "-1"}, QStringList{"fixed-current", "0"},
-                                    QStringList{"fixed-current", "1.2.3"}, QStringList{"fixed-current", "4", "5"}}) {
+    for (const QStringList& args :
+         {QStringList{"fixed-current"}, QStringList{"fixed-current", "abc"},
+          QStringList{"fixed-current", "-1"}, QStringList{"fixed-current", "0"},
+          QStringList{"fixed-current", "1.2.3"}, QStringList{"fixed-current", "4", "5"}}) {
         const CliRun run = Cli(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("tarvel4410-cli: "));
@@ -460,17 +488,21 @@ TEST_F(CliTest, FailuresEndWithStatusOneAndLeaveTheFilesAlone)
     const QString config = WriteConfiguration([](auto&) {});
     const QString keep = WriteConfiguration([](auto& v) { v.damping = 7.0f; }, "keep.4410");
     const QString fresh = files.filePath("new.4410");
-    const QString badTag = WriteConfiguration([](auto& v) {
-        const char16_t tag[] = u"T\u0001T";
-        std::copy(std::begin(tag), std::end(tag), v.tag);
-    }, "bad-tag.4410");
+    const QString badTag = WriteConfiguration(
+        [](auto& v) {
+            const char16_t tag[] = u"T\u0001T";
+            std::copy(std::begin(tag), std::end(tag), v.tag);
+        },
+        "bad-tag.4410");
     const QString pdf = files.filePath("keep.pdf");
     {
         QFile old(pdf);
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("%PDF-1.4 the previous report");
     }
-    const auto listing = [this] { return QDir(files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+    const auto listing = [this] {
+        return QDir(files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
     const QStringList entries = listing();
     const QByteArray keepBytes = Contents(keep);
     const QByteArray pdfBytes = Contents(pdf);
@@ -490,18 +522,37 @@ TEST_F(CliTest, FailuresEndWithStatusOneAndLeaveTheFilesAlone)
     };
     const QString notRead = QString::fromUtf8("\": the transmitter was not read in full.");
     const Case cases[] = {
-        {"read over a file, a group refused", 150, 64, {"--port", com, "read", keep},
+        {"read over a file, a group refused",
+         150,
+         64,
+         {"--port", com, "read", keep},
          "[-] Not saved to \"" + keep + notRead},
-        {"read into a new file, a group refused", 150, 64, {"--port", com, "read", fresh},
+        {"read into a new file, a group refused",
+         150,
+         64,
+         {"--port", com, "read", fresh},
          "[-] Not saved to \"" + fresh + notRead},
-        {"send-basic, the range refused", 35, 11, {"--port", com, "--answer", "905=ok", "send-basic", config},
+        {"send-basic, the range refused",
+         35,
+         11,
+         {"--port", com, "--answer", "905=ok", "send-basic", config},
          QString::fromUtf8("! ")},
-        {"monitor, the cycle's first read refused", 16, 64, {"--port", com, "monitor", "--cycles", "1"}, {}},
-        {"send-basic --validate, a control character in the tag", 0, 0,
+        {"monitor, the cycle's first read refused",
+         16,
+         64,
+         {"--port", com, "monitor", "--cycles", "1"},
+         {}},
+        {"send-basic --validate, a control character in the tag",
+         0,
+         0,
          {"--port", com, "--answer", "905=ok", "send-basic", badTag, "--validate"},
          QString::fromUtf8("[902] Неверный символ \u0001")},
-        {"print onto a full disk", 0, 0, {"print", config, "--pdf", pdf},
-         "[-] Failed to write the report to \"" + pdf + "\": ", fullDisk},
+        {"print onto a full disk",
+         0,
+         0,
+         {"print", config, "--pdf", pdf},
+         "[-] Failed to write the report to \"" + pdf + "\": ",
+         fullDisk},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

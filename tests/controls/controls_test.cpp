@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <QAbstractItemView>
 #include <QImage>
 #include <QLineEdit>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include "controls/color_combo_box.h"
 #include "controls/color_edit.h"

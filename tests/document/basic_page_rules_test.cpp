@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include <cmath>
+#include <vector>
 
 #include <QLocale>
 
-#include <cmath>
-#include <vector>
+#include <gtest/gtest.h>
 
 #include "document/basic_field_rules.h"
 #include "document/basic_page_lists.h"
@@ -41,8 +41,16 @@ TEST(BasicPageLists, SensorListHoldsTheEmptyEntryAndTheTableInOrder)
 TEST(BasicPageLists, StoredSensorCodeSelectsItsRowOrNothing)
 {
     const std::pair<std::int32_t, int> cases[] = {
-        {1, 1}, {15, 6}, {132, 14}, {143, 19}, {128, 20}, {0, 21},  // 0 is the ohm input
-        {kNoSensor, kNoSelection}, {2, kNoSelection}, {255, kNoSelection}, {-1, kNoSelection},
+        {1, 1},
+        {15, 6},
+        {132, 14},
+        {143, 19},
+        {128, 20},
+        {0, 21},  // 0 is the ohm input
+        {kNoSensor, kNoSelection},
+        {2, kNoSelection},
+        {255, kNoSelection},
+        {-1, kNoSelection},
     };
     for (const auto& [code, index] : cases) EXPECT_EQ(SensorListIndex(code), index) << code;
 }
@@ -66,14 +74,17 @@ TEST(BasicPageLists, UnitsOfferedPerSensor)
     using Codes = QList<std::int32_t>;
     EXPECT_EQ(UnitListCodes(kNoSelection), (Codes{32, 33, 34, 35, 36, 37}));
     EXPECT_EQ(UnitListCodes(0), (Codes{32, 33, 34, 35, 36, 37}));
-    for (int rtd = 1; rtd <= 10; ++rtd) EXPECT_EQ(UnitListCodes(rtd), (Codes{32, 33, 34, 35, 37})) << rtd;
-    for (int tc = 11; tc <= 19; ++tc) EXPECT_EQ(UnitListCodes(tc), (Codes{32, 33, 34, 35, 36})) << tc;
+    for (int rtd = 1; rtd <= 10; ++rtd)
+        EXPECT_EQ(UnitListCodes(rtd), (Codes{32, 33, 34, 35, 37})) << rtd;
+    for (int tc = 11; tc <= 19; ++tc)
+        EXPECT_EQ(UnitListCodes(tc), (Codes{32, 33, 34, 35, 36})) << tc;
     EXPECT_EQ(UnitListCodes(20), Codes{36});
     EXPECT_EQ(UnitListCodes(21), Codes{37});
     EXPECT_EQ(UnitCodeFromIndex(20, 2), kNoUnit);
     EXPECT_EQ(UnitCodeFromIndex(21, 2), kNoUnit);
     EXPECT_EQ(UnitListEntries(21), (QStringList{QString(), Text("Ом")}));
-    EXPECT_EQ(UnitListEntries(14), (QStringList{QString(), Text("°C"), Text("°F"), Text("°R"), Text("°K"), Text("мВ")}));
+    EXPECT_EQ(UnitListEntries(14),
+              (QStringList{QString(), Text("°C"), Text("°F"), Text("°R"), Text("°K"), Text("мВ")}));
 }
 
 // Every entry a units list offers maps to its own unit code, and that code selects the
@@ -85,8 +96,10 @@ TEST(BasicPageLists, EveryOfferedUnitRoundTrips)
         EXPECT_EQ(UnitCodeFromIndex(sensor, 0), kNoUnit);
         EXPECT_EQ(UnitCodeFromIndex(sensor, 7), kNoUnit) << sensor;
         for (int index = 1; index <= codes.size(); ++index) {
-            EXPECT_EQ(UnitCodeFromIndex(sensor, index), codes.at(index - 1)) << sensor << " " << index;
-            EXPECT_EQ(UnitsIndexFromCode(sensor, codes.at(index - 1)), sensor == 0 ? 0 : index) << sensor;
+            EXPECT_EQ(UnitCodeFromIndex(sensor, index), codes.at(index - 1))
+                << sensor << " " << index;
+            EXPECT_EQ(UnitsIndexFromCode(sensor, codes.at(index - 1)), sensor == 0 ? 0 : index)
+                << sensor;
         }
         EXPECT_EQ(UnitsIndexFromCode(sensor, kNoUnit), 0);
     }
@@ -101,13 +114,11 @@ TEST(BasicPageLists, StoredUnitsTheSensorDoesNotOfferSelectItsOwnEntry)
         std::int32_t shown;
     };
     const Case cases[] = {
-        {1, 36, 5, 37},    // resistance thermometer stored with millivolts shows ohms
-        {14, 37, 5, 36},   // thermocouple stored with ohms shows millivolts
-        {3, 0, 5, 37},     // a code no list knows
-        {20, 32, 1, 36},   // the millivolt input has millivolts only
-        {21, 33, 1, 37},
-        {0, 33, 0, kNoUnit},
-        {kNoSelection, 40, 1, 32},
+        {1, 36, 5, 37},   // resistance thermometer stored with millivolts shows ohms
+        {14, 37, 5, 36},  // thermocouple stored with ohms shows millivolts
+        {3, 0, 5, 37},    // a code no list knows
+        {20, 32, 1, 36},  // the millivolt input has millivolts only
+        {21, 33, 1, 37}, {0, 33, 0, kNoUnit}, {kNoSelection, 40, 1, 32},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(UnitsIndexFromCode(c.sensor, c.stored), c.index) << c.sensor << " " << c.stored;
@@ -117,8 +128,10 @@ TEST(BasicPageLists, StoredUnitsTheSensorDoesNotOfferSelectItsOwnEntry)
 
 TEST(BasicPageLists, ConnectionIndexAndCode)
 {
-    const std::pair<int, std::int32_t> indexToCode[] = {{0, kNoSensor}, {1, 2}, {2, 3}, {3, 4}, {kNoSelection, 2}, {4, 2}};
-    for (const auto& [index, code] : indexToCode) EXPECT_EQ(ConnectionCodeFromIndex(index), code) << index;
+    const std::pair<int, std::int32_t> indexToCode[] = {{0, kNoSensor},    {1, 2}, {2, 3}, {3, 4},
+                                                        {kNoSelection, 2}, {4, 2}};
+    for (const auto& [index, code] : indexToCode)
+        EXPECT_EQ(ConnectionCodeFromIndex(index), code) << index;
 
     for (const int sensor : {1, 10, 21}) {
         EXPECT_EQ(ConnectionIndexFromCode(sensor, 2), 1);
@@ -158,9 +171,10 @@ TEST_F(BasicPageViewTest, ClearedValuesShowNothing)
     EXPECT_EQ(view.connectionIndex, 0);
     EXPECT_EQ(view.unitsIndex, 0);
     EXPECT_EQ(view.units.unitCode, kNoUnit);
-    for (const QString& text : {view.tag, view.sensorText, view.connectionText, view.lowerRangeText, view.upperRangeText,
-                                view.dampingText, view.units.lowerLimitText, view.units.upperLimitText,
-                                view.units.lowerUnitLabel, view.units.upperUnitLabel})
+    for (const QString& text :
+         {view.tag, view.sensorText, view.connectionText, view.lowerRangeText, view.upperRangeText,
+          view.dampingText, view.units.lowerLimitText, view.units.upperLimitText,
+          view.units.lowerUnitLabel, view.units.upperUnitLabel})
         EXPECT_TRUE(text.isEmpty()) << text.toStdString();
     EXPECT_FALSE(view.flagged);
 }
@@ -175,11 +189,9 @@ TEST_F(BasicPageViewTest, ChosenSensorAndUnitShowLimitsAndLabels)
         const char* label;
     };
     const Case cases[] = {
-        {1, 32, "-200.00", "850.00", "°C"},
-        {1, 33, "-328.00", "1562.00", "°F"},
-        {1, 36, "18.52", "390.48", "Ом"},     // stored millivolts show as the ohm entry
-        {132, 33, "-292.00", "2501.60", "°F"},
-        {0, 37, "0.00", "2000.00", "Ом"},
+        {1, 32, "-200.00", "850.00", "°C"},    {1, 33, "-328.00", "1562.00", "°F"},
+        {1, 36, "18.52", "390.48", "Ом"},  // stored millivolts show as the ohm entry
+        {132, 33, "-292.00", "2501.60", "°F"}, {0, 37, "0.00", "2000.00", "Ом"},
         {128, 36, "-10.00", "100.00", "мВ"},
     };
     for (const Case& c : cases) {
@@ -241,13 +253,15 @@ TEST_F(BasicPageViewTest, PointsAndDampingUseTheirDecimals)
 
 TEST_F(BasicPageViewTest, OnlyTheColouredFieldsFlagThePage)
 {
-    for (const ValueFlag flag : {ValueFlag::Tag, ValueFlag::SensorType, ValueFlag::SensorConnection, ValueFlag::RangeUnits,
-                                 ValueFlag::LowerRangeValue, ValueFlag::UpperRangeValue, ValueFlag::Damping}) {
+    for (const ValueFlag flag :
+         {ValueFlag::Tag, ValueFlag::SensorType, ValueFlag::SensorConnection, ValueFlag::RangeUnits,
+          ValueFlag::LowerRangeValue, ValueFlag::UpperRangeValue, ValueFlag::Damping}) {
         PageValues v;
         v.failed.set(flag);
         EXPECT_TRUE(BasicPageViewOf(v).flagged) << static_cast<int>(flag);
     }
-    for (const ValueFlag flag : {ValueFlag::LowerSensorLimit, ValueFlag::UpperSensorLimit, ValueFlag::AlarmSelect}) {
+    for (const ValueFlag flag :
+         {ValueFlag::LowerSensorLimit, ValueFlag::UpperSensorLimit, ValueFlag::AlarmSelect}) {
         PageValues v;
         v.failed.set(flag);
         EXPECT_FALSE(BasicPageViewOf(v).flagged) << static_cast<int>(flag);
@@ -262,12 +276,10 @@ TEST(BasicFieldRules, InvalidTagCharactersAreReportedOnceAndRemoved)
         std::vector<const char*> reported;
     };
     const Case cases[] = {
-        {"TT-1_A", "TT-1_A", {}},
-        {"ЖA", "A", {"Ж"}},
-        {"ЖAЖ", "A", {"Ж"}},
-        {"aЖbA", "A", {"a", "Ж", "b"}},
+        {"TT-1_A", "TT-1_A", {}},     {"ЖA", "A", {"Ж"}},
+        {"ЖAЖ", "A", {"Ж"}},          {"aЖbA", "A", {"a", "Ж", "b"}},
         {"A\tB`", "AB", {"\t", "`"}},  // below space, and just above the underscore
-        {"😀1", "1", {"😀"}},          // one character, even where it takes two UTF-16 units
+        {"😀1", "1", {"😀"}},            // one character, even where it takes two UTF-16 units
     };
     for (const Case& c : cases) {
         ScriptedUser user;
@@ -295,8 +307,8 @@ TEST(BasicFieldRules, DampingAboveThirtyTwoSecondsIsReported)
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     const std::pair<const char*, bool> cases[] = {
-        {"", true}, {"0", true}, {"32", true}, {"32,9", true}, {"32,5", true},
-        {"33", false}, {"40", false}, {"99999999999999", false},
+        {"", true},     {"0", true},   {"32", true},  {"32,9", true},
+        {"32,5", true}, {"33", false}, {"40", false}, {"99999999999999", false},
     };
     for (const auto& [text, accepted] : cases) {
         ScriptedUser user;

@@ -1,14 +1,14 @@
 // The document's device commands against the simulated transmitter over the real driver
 // library: the order of questions, messages, hints and progress.
-#include <gtest/gtest.h>
-
 #include <cmath>
 
-#include "support/pty_port.h"
+#include <gtest/gtest.h>
+
 #include "document/question_box.h"
-#include "support/scripted_user.h"
-#include "simulator/simulator_host.h"
 #include "document/vesk_doc.h"
+#include "simulator/simulator_host.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
 
 using namespace document;
 

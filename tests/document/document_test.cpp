@@ -1,27 +1,26 @@
-#include <gtest/gtest.h>
-
-#include <sys/resource.h>
-
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <algorithm>
 #include <bit>
 #include <csignal>
 #include <set>
 #include <string>
 #include <string_view>
+#include <sys/resource.h>
 #include <vector>
 
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
 #include "document/config_file.h"
-#include "support/fake_driver_control.h"
-#include "support/fake_sleeper.h"
 #include "document/framework_messages.h"
 #include "document/parameter_table.h"
-#include "support/pty_port.h"
 #include "document/question_box.h"
-#include "support/scripted_user.h"
 #include "document/vesk_doc.h"
+#include "support/fake_driver_control.h"
+#include "support/fake_sleeper.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
 
 using namespace document;
 
@@ -90,13 +89,17 @@ Held HeldBy(const transmitter::CTransmitter& t, const Parameter& parameter)
         [&t](const auto& field) {
             if constexpr (std::is_same_v<std::decay_t<decltype(field)>, TagField>) {
                 const auto& tag = t.*field.member;
-                if (std::all_of(std::begin(tag), std::end(tag), [](char16_t ch) { return ch == 0; })) return Held::NotSet;
+                if (std::all_of(std::begin(tag), std::end(tag),
+                                [](char16_t ch) { return ch == 0; }))
+                    return Held::NotSet;
                 return tag[0] == u'Z' ? Held::Foreign : Held::Other;
             } else {
                 const auto value = t.*field.member;
                 if (value == kForeign) return Held::Foreign;
                 if constexpr (std::is_same_v<decltype(value), const float>)
-                    return std::bit_cast<std::uint32_t>(value) == transmitter::kNotSetFloatBits ? Held::NotSet : Held::Other;
+                    return std::bit_cast<std::uint32_t>(value) == transmitter::kNotSetFloatBits
+                               ? Held::NotSet
+                               : Held::Other;
                 else
                     return field.notSet && value == *field.notSet ? Held::NotSet : Held::Other;
             }
@@ -335,10 +338,10 @@ TEST_F(DocumentTest, NewAndOpenClearEveryParameterOfTheTableButTheKeptOnes)
 {
     // Clearing keeps the calibration values, both assembly dates and the identification codes.
     const std::set<std::string_view> kept = {
-        "trimUnits",    "calibrationMode", "calibrationType", "finalAsmDay",    "finalAsmMonth", "finalAsmYear",
-        "deviceType",   "manufacturerCode", "deviceId",       "xmtrAsmDay",     "xmtrAsmMonth",  "xmtrAsmYear",
-        "fixedCurrent", "measured4mA",     "measured20mA",    "calUpperBound",  "calLowerBound", "trimUpperPoint",
-        "trimLowerPoint"};
+        "trimUnits",     "calibrationMode", "calibrationType",  "finalAsmDay",   "finalAsmMonth",
+        "finalAsmYear",  "deviceType",      "manufacturerCode", "deviceId",      "xmtrAsmDay",
+        "xmtrAsmMonth",  "xmtrAsmYear",     "fixedCurrent",     "measured4mA",   "measured20mA",
+        "calUpperBound", "calLowerBound",   "trimUpperPoint",   "trimLowerPoint"};
     transmitter::CTransmitter& t = doc.transmitter();
     const QString path = WriteFile("any.4410", ValidRecord());
     for (const bool open : {false, true}) {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <QLocale>
+
+#include <gtest/gtest.h>
 
 #include "document/advanced_page_rules.h"
 #include "document/example_report.h"
@@ -62,17 +62,30 @@ TEST_F(ReportLinesTest, ClearedDocumentPrintsLabelsOnly)
 {
     const std::vector<ReportLine> lines = ReportLines(PageValues{});
     ASSERT_EQ(lines.size(), 24u);
-    const std::vector<int> labelIds = {1102, 1103, 1104, 1105, 1106, 1107, 1108, 1109, 1110, 1111, 1112, 1113,
-                                       1114, 1115, 1116, 1117, 1118, 1119, 1120, 1121, 1124, 1125, 1126, 1135};
+    const std::vector<int> labelIds = {1102, 1103, 1104, 1105, 1106, 1107, 1108, 1109,
+                                       1110, 1111, 1112, 1113, 1114, 1115, 1116, 1117,
+                                       1118, 1119, 1120, 1121, 1124, 1125, 1126, 1135};
     for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].labelId, labelIds[i]) << i;
 
     // Unit lines keep the space after ": " when the value is empty.
     const QStringList expected = Lines({
-        "Тег датчика: ", "Тип сенсора: ", "Соединение сенсора: ", "Точка 4 мА:  ", "Точка 20 мА:  ",
-        "Нижний предел диапазона:  ", "Верхний предел диапазона:  ", "Демпфирование:  ",
-        "Тип аварии: ", "Низкий уровень аварии:  ", "Высокий уровень аварии:  ", "Нижнее насыщение:  ",
-        "Верхнее насыщение:  ", "Фильтр 50/60 Гц: ", "Защита записи: ",
-    }) + kEmptyInformation;
+                                     "Тег датчика: ",
+                                     "Тип сенсора: ",
+                                     "Соединение сенсора: ",
+                                     "Точка 4 мА:  ",
+                                     "Точка 20 мА:  ",
+                                     "Нижний предел диапазона:  ",
+                                     "Верхний предел диапазона:  ",
+                                     "Демпфирование:  ",
+                                     "Тип аварии: ",
+                                     "Низкий уровень аварии:  ",
+                                     "Высокий уровень аварии:  ",
+                                     "Нижнее насыщение:  ",
+                                     "Верхнее насыщение:  ",
+                                     "Фильтр 50/60 Гц: ",
+                                     "Защита записи: ",
+                                 }) +
+                                 kEmptyInformation;
     EXPECT_EQ(ReportText(lines), expected);
 }
 

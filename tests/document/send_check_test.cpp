@@ -1,14 +1,14 @@
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "document/advanced_send_check.h"
 #include "document/basic_page_lists.h"
 #include "document/basic_send_check.h"
+#include "resources/string_table.h"
 #include "support/scripted_user.h"
 #include "transmitter/sensor_table.h"
-#include "resources/string_table.h"
 
 using namespace document;
 
@@ -38,8 +38,8 @@ BasicSendValues Pt100(float lower, float upper)
     return {1, 4, 32, lower, upper, -200.0f, 850.0f, {}};
 }
 
-BasicSendValues Choices(std::int32_t sensor, std::int32_t connection, std::int32_t unit, float lower = kNotSet,
-                        float upper = kNotSet)
+BasicSendValues Choices(std::int32_t sensor, std::int32_t connection, std::int32_t unit,
+                        float lower = kNotSet, float upper = kNotSet)
 {
     return {sensor, connection, unit, lower, upper, kNotSet, kNotSet, {}};
 }
@@ -65,7 +65,8 @@ const BasicCase kBasicCases[] = {
     {"span 0.005", Pt100(0.0f, 0.005f), 1268},
     {"span 0.01", Pt100(0.0f, 0.01f), kPasses},
     {"reversed points", Pt100(100.0f, 0.0f), kPasses},
-    {"span is checked before the choices for the points", Choices(251, 251, 38, 0.0f, 0.005f), 1268},
+    {"span is checked before the choices for the points", Choices(251, 251, 38, 0.0f, 0.005f),
+     1268},
     {"points without any choice", Choices(251, 251, 38, 0.0f, 100.0f), 1269},
     {"points without a unit", Choices(1, 4, 38, 0.0f, 100.0f), 1269},
     {"4 mA at the lower limit", Pt100(-200.0f, 100.0f), kPasses},
@@ -142,8 +143,8 @@ TEST(BasicSendCheck, StoredTagGetsTheTagFieldsCheckFirst)
         const char16_t* refused;  // nullptr: passes
     };
     const TagCase cases[] = {
-        {u"TT-101 _", nullptr}, {u"tt-7", nullptr},     {u"", nullptr},        {u"A\u0001B", u"\u0001"},
-        {u"T\tT", u"\t"},       {u"\u007F", u"\u007F"}, {u"ЖX", u"Ж"},         {u"a{", u"{"},
+        {u"TT-101 _", nullptr}, {u"tt-7", nullptr},     {u"", nullptr}, {u"A\u0001B", u"\u0001"},
+        {u"T\tT", u"\t"},       {u"\u007F", u"\u007F"}, {u"ЖX", u"Ж"},  {u"a{", u"{"},
         {u"`", u"`"},           {u"\u00DF", u"\u00DF"},
     };
     const std::string_view kInvalidCharacter = tarvel::LoadText(902);
@@ -162,7 +163,8 @@ TEST(BasicSendCheck, StoredTagGetsTheTagFieldsCheckFirst)
         }
         EXPECT_EQ(user.messages[0].id, 902) << name;
         EXPECT_EQ(QString::fromStdString(user.messages[0].text),
-                  QString::fromUtf8(kInvalidCharacter.data(), kInvalidCharacter.size()) + QString::fromUtf16(c.refused))
+                  QString::fromUtf8(kInvalidCharacter.data(), kInvalidCharacter.size()) +
+                      QString::fromUtf16(c.refused))
             << name;
     }
 }

@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <QLocale>
-
 #include <cmath>
 #include <limits>
 
-#include "transmitter/parameter_values.h"
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
 #include "document/value_format.h"
+#include "transmitter/parameter_values.h"
 
 using namespace document;
 
@@ -17,7 +17,10 @@ class LocaleTest : public testing::Test {
 protected:
     ~LocaleTest() override { QLocale::setDefault(QLocale::c()); }
     static void UseRussian() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-    static void UseEnglish() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    static void UseEnglish()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
 };
 
 struct FormatCase {
@@ -32,16 +35,16 @@ const FormatCase kFormatCases[] = {
     {21.75f, 1, "21.8", "21,8"},  // 21.75 is exact: ties go to even
     {0.0f, 2, "0.00", "0,00"},
     {-200.0f, 2, "-200.00", "-200,00"},
-    {-0.001f, 2, "-0.00", "-0,00"},       // as printf: the sign stays
-    {3.7f, 2, "3.70", "3,70"},            // the float is 3.70000005
-    {2.675f, 2, "2.67", "2,67"},          // the float is 2.67499995
-    {0.125f, 2, "0.12", "0,12"},          // exact tie, to even
-    {0.375f, 2, "0.38", "0,38"},          // exact tie, to even
+    {-0.001f, 2, "-0.00", "-0,00"},  // as printf: the sign stays
+    {3.7f, 2, "3.70", "3,70"},       // the float is 3.70000005
+    {2.675f, 2, "2.67", "2,67"},     // the float is 2.67499995
+    {0.125f, 2, "0.12", "0,12"},     // exact tie, to even
+    {0.375f, 2, "0.38", "0,38"},     // exact tie, to even
     {2501.5999f, 2, "2501.60", "2501,60"},
-    {1562.0f, 2, "1562.00", "1562,00"},   // no group separator
+    {1562.0f, 2, "1562.00", "1562,00"},  // no group separator
     {123456.0f, 1, "123456.0", "123456,0"},
     {5.0f, 1, "5.0", "5,0"},
-    {0.05f, 1, "0.1", "0,1"},             // the float is 0.0500000007
+    {0.05f, 1, "0.1", "0,1"},  // the float is 0.0500000007
 };
 
 TEST_F(LocaleTest, FormatValueMatchesPrintfWithTheLocaleSeparator)
@@ -67,7 +70,8 @@ TEST_F(LocaleTest, FormatValueOfTheLargestFloatIsComplete)
 {
     UseEnglish();
     const QString text = FormatValue(std::numeric_limits<float>::max(), 2);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("340282346638528859811704183484516925440"))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("340282346638528859811704183484516925440")))
+        << text.toStdString();
     EXPECT_TRUE(text.endsWith(QStringLiteral(".00")));
 }
 
@@ -79,20 +83,12 @@ struct FilterCase {
 
 // Under the Russian locale the separator is a comma and a point is just another character.
 const FilterCase kRussianFilterCases[] = {
-    {u"1,2,3", true, u"1,23"},
-    {u"12,5", false, u"12,5"},
-    {u"1.5", true, u"15"},
-    {u"abc", true, u""},
-    {u"4a0", false, u"40"},
-    {u"-12,5", true, u"-12,5"},
-    {u"-12,5", false, u"12,5"},
-    {u"5-3", true, u"53"},
-    {u"--5", true, u"-5"},
-    {u"x-5", true, u"5"},   // a minus only as the text's first character
-    {u" -5", true, u"5"},
-    {u",5", true, u",5"},
-    {u"3,5,0", false, u"3,50"},
-    {u"١٢", true, u""},     // digits of other scripts are not 0–9
+    {u"1,2,3", true, u"1,23"},  {u"12,5", false, u"12,5"}, {u"1.5", true, u"15"},
+    {u"abc", true, u""},        {u"4a0", false, u"40"},    {u"-12,5", true, u"-12,5"},
+    {u"-12,5", false, u"12,5"}, {u"5-3", true, u"53"},     {u"--5", true, u"-5"},
+    {u"x-5", true, u"5"},  // a minus only as the text's first character
+    {u" -5", true, u"5"},       {u",5", true, u",5"},      {u"3,5,0", false, u"3,50"},
+    {u"١٢", true, u""},  // digits of other scripts are not 0–9
     {u"", true, u""},
 };
 
@@ -101,7 +97,8 @@ TEST_F(LocaleTest, FilterNumericTextKeepsDigitsOneSeparatorAndALeadingMinus)
     UseRussian();
     for (const FilterCase& c : kRussianFilterCases) {
         const QString text = QString::fromUtf16(c.text);
-        EXPECT_EQ(FilterNumericText(text, c.allowNegative), QString::fromUtf16(c.expected)) << text.toStdString();
+        EXPECT_EQ(FilterNumericText(text, c.allowNegative), QString::fromUtf16(c.expected))
+            << text.toStdString();
     }
 }
 
@@ -126,9 +123,9 @@ struct ParseCase {
 };
 
 const ParseCase kRussianParseCases[] = {
-    {u"21,75", 21.75f}, {u"-200,01", -200.01f}, {u"3,", 3.0f},   {u",5", 0.5f},
-    {u"-", 0.0f},       {u",", 0.0f},           {u"3.5", 3.0f},  {u"0,005", 0.005f},
-    {u"850,006", 850.006f},
+    {u"21,75", 21.75f}, {u"-200,01", -200.01f}, {u"3,", 3.0f},
+    {u",5", 0.5f},      {u"-", 0.0f},           {u",", 0.0f},
+    {u"3.5", 3.0f},     {u"0,005", 0.005f},     {u"850,006", 850.006f},
 };
 
 TEST_F(LocaleTest, ParseValueTextReadsTheNumberTheTextBeginsWith)
@@ -146,7 +143,8 @@ TEST_F(LocaleTest, ParseValueTextReadsTheNumberTheTextBeginsWith)
 TEST_F(LocaleTest, AnEmptyTextIsNotSet)
 {
     UseRussian();
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(ParseValueText(QString())), transmitter::kNotSetFloatBits);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(ParseValueText(QString())),
+              transmitter::kNotSetFloatBits);
 }
 
 TEST_F(LocaleTest, ShownValuesReadBackAsShown)

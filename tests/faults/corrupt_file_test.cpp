@@ -2,9 +2,6 @@
 // leaves the document as the file rules say, never a crash or half-loaded values. A file
 // whose contents are wrong (magic, version, length) ends in a new, empty, untitled document;
 // a file that cannot be read at all leaves the open document as it was.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -12,12 +9,14 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
+#include "document/framework_messages.h"
 #include "faults/deadline.h"
 #include "faults/file_fault_fixture.h"
 #include "faults/file_modes_enforced.h"
-#include "document/framework_messages.h"
 
 using namespace document;
 using hart::MessageIcon;
@@ -27,11 +26,11 @@ namespace {
 constexpr int kVersionMessage = 910;
 
 enum class Outcome {
-    Loaded,       // the record's values, the file's name, nothing modified
-    LoadedEmpty,  // a zero-length file: opened, cleared, the file's name
-    WrongFormat,  // "Unexpected file format." and a new document
-    WrongVersion, // message 910, then "Failed to open document.", and a new document
-    Unreadable,   // "Failed to open document." and the previous document untouched
+    Loaded,        // the record's values, the file's name, nothing modified
+    LoadedEmpty,   // a zero-length file: opened, cleared, the file's name
+    WrongFormat,   // "Unexpected file format." and a new document
+    WrongVersion,  // message 910, then "Failed to open document.", and a new document
+    Unreadable,    // "Failed to open document." and the previous document untouched
 };
 
 struct FileCase {
@@ -122,25 +121,30 @@ protected:
         for (int i = 0; i < 4; ++i) {
             QByteArray spoilt = record;
             spoilt[i] = static_cast<char>(spoilt[i] ^ 0xFF);
-            cases.push_back({"magic byte " + std::to_string(i), file("magic.4410", spoilt), Outcome::WrongFormat});
+            cases.push_back({"magic byte " + std::to_string(i), file("magic.4410", spoilt),
+                             Outcome::WrongFormat});
         }
-        cases.push_back(
-            {"magic big-endian", file("magic.4410", WithInt32(record, 0, 0x51926854)), Outcome::WrongFormat});
+        cases.push_back({"magic big-endian", file("magic.4410", WithInt32(record, 0, 0x51926854)),
+                         Outcome::WrongFormat});
 
         // Every version but 322, also 322 in the wrong byte order and with high bits set.
-        for (std::uint32_t version : {0u, 1u, 321u, 323u, 0x42010000u, 0x00010142u, 0xFFFFFFFFu, 0x80000142u})
+        for (std::uint32_t version :
+             {0u, 1u, 321u, 323u, 0x42010000u, 0x00010142u, 0xFFFFFFFFu, 0x80000142u})
             cases.push_back({"version " + std::to_string(static_cast<std::int32_t>(version)),
-                             file("version.4410", WithInt32(record, 4, version)), Outcome::WrongVersion});
+                             file("version.4410", WithInt32(record, 4, version)),
+                             Outcome::WrongVersion});
 
         // Every length short of the whole record. The version is checked before the length,
         // so a short file with a wrong version reports the version.
         const QByteArray otherVersion = WithInt32(record, 4, 321);
         for (int length = 0; length < kConfigRecordSize; ++length) {
-            cases.push_back({"first " + std::to_string(length) + " bytes", file("short.4410", record.left(length)),
+            cases.push_back({"first " + std::to_string(length) + " bytes",
+                             file("short.4410", record.left(length)),
                              length == 0 ? Outcome::LoadedEmpty : Outcome::WrongFormat});
             if (length >= 8)
                 cases.push_back({"first " + std::to_string(length) + " bytes, version 321",
-                                 file("short.4410", otherVersion.left(length)), Outcome::WrongVersion});
+                                 file("short.4410", otherVersion.left(length)),
+                                 Outcome::WrongVersion});
         }
 
         // Bytes after the record are ignored, however many.
@@ -166,8 +170,8 @@ protected:
                          }});
         QByteArray oddCharacters = record;
         for (int i = 8; i < 26; ++i) oddCharacters[i] = '\xFF';
-        cases.push_back({"tag of U+FFFF characters", file("tag.4410", oddCharacters), Outcome::Loaded,
-                         [](const CVeskDoc& d) {
+        cases.push_back({"tag of U+FFFF characters", file("tag.4410", oddCharacters),
+                         Outcome::Loaded, [](const CVeskDoc& d) {
                              const auto tag = d.tag();
                              EXPECT_EQ(std::u16string(tag.data(), 8), u"        ");
                              EXPECT_EQ(tag[8], u'\0');
@@ -175,10 +179,10 @@ protected:
 
         // Values no page offers load as they are; nothing is range-checked on loading.
         QByteArray outOfRange = WithInt32(WithInt32(record, 26, 0xFFFFFFFFu), 34, 0x7FFFFFFFu);
-        outOfRange = WithFloat(WithFloat(outOfRange, 38, std::numeric_limits<float>::infinity()), 42,
-                               std::numeric_limits<float>::quiet_NaN());
-        cases.push_back({"values out of every range", file("range.4410", outOfRange), Outcome::Loaded,
-                         [](const CVeskDoc& d) {
+        outOfRange = WithFloat(WithFloat(outOfRange, 38, std::numeric_limits<float>::infinity()),
+                               42, std::numeric_limits<float>::quiet_NaN());
+        cases.push_back({"values out of every range", file("range.4410", outOfRange),
+                         Outcome::Loaded, [](const CVeskDoc& d) {
                              EXPECT_EQ(d.sensorType(), -1);
                              EXPECT_EQ(d.rangeUnits(), 0x7FFFFFFF);
                              EXPECT_EQ(d.sensorLimitUnits(), 0x7FFFFFFF);
@@ -187,13 +191,16 @@ protected:
                          }});
 
         // Files that cannot be read leave the open document alone.
-        cases.push_back({"missing file", [this] { return dir.filePath("missing.4410"); }, Outcome::Unreadable});
-        cases.push_back({"a folder", [this] {
+        cases.push_back(
+            {"missing file", [this] { return dir.filePath("missing.4410"); }, Outcome::Unreadable});
+        cases.push_back({"a folder",
+                         [this] {
                              QDir(dir.path()).mkdir("folder.4410");
                              return dir.filePath("folder.4410");
                          },
                          Outcome::Unreadable});
-        cases.push_back({"no read permission", [this, record] {
+        cases.push_back({"no read permission",
+                         [this, record] {
                              const QString path = WriteFile("locked.4410", record);
                              ::chmod(path.toLocal8Bit().constData(), 0);
                              return path;
@@ -231,20 +238,24 @@ TEST_F(CorruptFileTest, WhatIsNotAPlainRecordIsRefusedWithoutReadingIt)
     constexpr off_t kHuge = off_t{1} << 36;
     auto huge = [this](const QString& name, const QByteArray& start) {
         const QString path = WriteFile(name, start);
-        if (::truncate(path.toLocal8Bit().constData(), kHuge) != 0) throw std::runtime_error("no sparse file");
+        if (::truncate(path.toLocal8Bit().constData(), kHuge) != 0)
+            throw std::runtime_error("no sparse file");
         return path;
     };
     const QByteArray record = ValidRecord();
     const std::vector<FileCase> cases = {
         {"an endless device", [] { return QStringLiteral("/dev/zero"); }, Outcome::Unreadable},
-        {"a named pipe without a writer", [this] {
+        {"a named pipe without a writer",
+         [this] {
              const QString path = dir.filePath("pipe.4410");
-             if (::mkfifo(path.toLocal8Bit().constData(), 0600) != 0) throw std::runtime_error("no fifo");
+             if (::mkfifo(path.toLocal8Bit().constData(), 0600) != 0)
+                 throw std::runtime_error("no fifo");
              return path;
          },
          Outcome::Unreadable},
         {"a huge file of zeros", [&] { return huge("zeros.4410", {}); }, Outcome::WrongFormat},
-        {"a record followed by a huge tail", [&] { return huge("tail.4410", record); }, Outcome::Loaded},
+        {"a record followed by a huge tail", [&] { return huge("tail.4410", record); },
+         Outcome::Loaded},
     };
     for (const FileCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -252,7 +263,8 @@ TEST_F(CorruptFileTest, WhatIsNotAPlainRecordIsRefusedWithoutReadingIt)
         ASSERT_TRUE(doc.OnOpenDocument(previousPath));
         doc.setDamping(kEditedDamping);
         const QString path = c.make();
-        const bool opened = FinishesWithin(std::chrono::seconds(5), [&] { return doc.OnOpenDocument(path); });
+        const bool opened =
+            FinishesWithin(std::chrono::seconds(5), [&] { return doc.OnOpenDocument(path); });
         ExpectOutcome(c, opened, path);
     }
 }

@@ -3,19 +3,18 @@
 // gives the failure message, keeps the document modified under its old name, and leaves the
 // old file byte for byte and no temporary file behind.
 #include <fcntl.h>
+#include <functional>
 #include <sched.h>
+#include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <functional>
-#include <string>
-
+#include "document/framework_messages.h"
 #include "faults/file_fault_fixture.h"
 #include "faults/file_modes_enforced.h"
 #include "support/file_size_limit.h"
-#include "document/framework_messages.h"
 
 using namespace document;
 
@@ -126,14 +125,16 @@ TEST_F(FailedSaveTest, FolderOnAReadOnlyMount)
     if (child == 0) {
         // Private first, so that neither mount reaches the namespace the tests run in.
         const char* at = folder.constData();
-        const bool mounted = unshare(CLONE_NEWNS) == 0
-                             && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
-                             && mount(at, at, nullptr, MS_BIND, nullptr) == 0
-                             && mount(nullptr, at, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+        const bool mounted =
+            unshare(CLONE_NEWNS) == 0 &&
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            mount(at, at, nullptr, MS_BIND, nullptr) == 0 &&
+            mount(nullptr, at, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
         if (!mounted) _exit(kNoMount);
         user.messages.clear();
         if (doc.OnSaveDocument(previousPath)) _exit(kSaved);
-        if (user.messages.size() != 1 || user.messages[0].text != kFailedToSaveDocument || !doc.IsModified())
+        if (user.messages.size() != 1 || user.messages[0].text != kFailedToSaveDocument ||
+            !doc.IsModified())
             _exit(kWrongMessage);
         if (ReadFile(previousPath) != previousBytes) _exit(kOldFileChanged);
         _exit(Entries(dir.path()) == before ? kRefused : kLeftovers);
@@ -141,8 +142,10 @@ TEST_F(FailedSaveTest, FolderOnAReadOnlyMount)
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == kNoMount) GTEST_SKIP() << "no private read-only mount can be made here";
-    EXPECT_EQ(WEXITSTATUS(status), kRefused) << "0 refused, 1 saved, 2 wrong message or state, 3 old file changed, "
-                                                "4 files left behind";
+    if (WEXITSTATUS(status) == kNoMount)
+        GTEST_SKIP() << "no private read-only mount can be made here";
+    EXPECT_EQ(WEXITSTATUS(status), kRefused)
+        << "0 refused, 1 saved, 2 wrong message or state, 3 old file changed, "
+           "4 files left behind";
     EXPECT_EQ(ReadFile(previousPath), previousBytes);
 }

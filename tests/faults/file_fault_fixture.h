@@ -1,22 +1,25 @@
 #pragma once
 
-#include <gtest/gtest.h>
+#include <ostream>
+#include <stdexcept>
 
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <ostream>
-#include <stdexcept>
+#include <gtest/gtest.h>
 
 #include "document/config_file.h"
+#include "document/vesk_doc.h"
 #include "support/fake_sleeper.h"
 #include "support/scripted_user.h"
-#include "document/vesk_doc.h"
 
 // Names in failure messages as text, not as code units.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // A document that has a file open and an unsaved change, and a folder of files to open or
 // save into. No transmitter is needed.
@@ -28,7 +31,8 @@ protected:
     FileFaultTest()
     {
         previousPath = WriteFile("previous.4410", ValidRecord(kPreviousDamping));
-        if (!doc.OnOpenDocument(previousPath)) throw std::runtime_error("the previous document did not open");
+        if (!doc.OnOpenDocument(previousPath))
+            throw std::runtime_error("the previous document did not open");
         doc.setDamping(kEditedDamping);
     }
 
@@ -66,8 +70,8 @@ protected:
     // Everything in a folder, hidden files too: a failed save must leave no temporary file.
     static QStringList Entries(const QString& folder)
     {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                      QDir::Name);
+        return QDir(folder).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     }
 
     // The document as the previous file and the edit left it.

@@ -1,10 +1,9 @@
 #include "faults/file_modes_enforced.h"
 
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <iterator>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 

@@ -5,7 +5,9 @@
 
 #include "simulator/wire_timing.h"
 
-ModemPlug::ModemPlug(sim::SimulatorHost& host, int comNumber) : m_host(host), m_comNumber(comNumber) {}
+ModemPlug::ModemPlug(sim::SimulatorHost& host, int comNumber) : m_host(host), m_comNumber(comNumber)
+{
+}
 
 void ModemPlug::pullOutAt(std::size_t request, Moment moment)
 {
@@ -48,7 +50,7 @@ ModemPlug::Clock::duration ModemPlug::delayToMoment() const
     if (m_moment == Moment::BeforeAnswer || requests.empty()) return Clock::duration::zero();
     const sim::LoggedRequest& last = requests.back();
     const sim::WireTiming timing;
-    return std::chrono::duration_cast<Clock::duration>(sim::WireTiming::lineTime(last.requestBytes)
-                                                       + timing.turnaround()
-                                                       + sim::WireTiming::lineTime(last.answerBytes / 2));
+    return std::chrono::duration_cast<Clock::duration>(
+        sim::WireTiming::lineTime(last.requestBytes) + timing.turnaround() +
+        sim::WireTiming::lineTime(last.answerBytes / 2));
 }

@@ -2,8 +2,6 @@
 // same document: every cycle reads intact values and produces exactly one refresh, every
 // command succeeds, and nothing deadlocks. Run under ThreadSanitizer as well
 // (scripts/run-sanitizers thread): the shared link and its buffers must never be raced.
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -13,11 +11,13 @@
 #include <thread>
 #include <vector>
 
-#include "faults/deadline.h"
+#include <gtest/gtest.h>
+
 #include "document/live_monitor.h"
-#include "support/pty_port.h"
-#include "simulator/simulator_host.h"
 #include "document/vesk_doc.h"
+#include "faults/deadline.h"
+#include "simulator/simulator_host.h"
+#include "support/pty_port.h"
 
 using namespace document;
 using namespace std::chrono_literals;
@@ -33,7 +33,10 @@ constexpr int kFound = 935;
 // so a thousand cycles of five transactions fit in seconds.
 class ShortenedSleeper final : public hart::Sleeper {
 public:
-    void sleepFor(std::chrono::milliseconds duration) override { std::this_thread::sleep_for(duration / 40); }
+    void sleepFor(std::chrono::milliseconds duration) override
+    {
+        std::this_thread::sleep_for(duration / 40);
+    }
 };
 
 // Both threads show messages; each is recorded once, under a lock.
@@ -64,9 +67,9 @@ private:
 // What the device saw, taken out of its log under the host's lock so that nothing is lost
 // when the log fills up.
 struct DeviceTally {
-    int cycles = 0;          // a cycle begins with command 16
+    int cycles = 0;  // a cycle begins with command 16
     int identifications = 0;
-    int refused = 0;         // answers with a response code other than 0
+    int refused = 0;  // answers with a response code other than 0
 
     void drain(sim::SimulatorHost& host)
     {
@@ -111,11 +114,12 @@ TEST(MonitoringUnderCommands, EveryCycleRefreshesOnceWithIntactValues)
     LiveMonitor monitor(
         doc,
         [&] {
-            const bool intact = doc.finalAssemblyNumber() == 441001 && doc.xmtrAsmDay() == 15
-                                && doc.xmtrAsmMonth() == 3 && doc.xmtrAsmYear() == 124
-                                && std::fabs(doc.sensorTemp() - 25.0f) < 0.01f && doc.sensorTempUnits() == 32
-                                && std::fabs(doc.loopCurrent() - 8.0f) < 0.01f && doc.sensorFailure() == 0
-                                && doc.xmtrFailure() == 0;
+            const bool intact = doc.finalAssemblyNumber() == 441001 && doc.xmtrAsmDay() == 15 &&
+                                doc.xmtrAsmMonth() == 3 && doc.xmtrAsmYear() == 124 &&
+                                std::fabs(doc.sensorTemp() - 25.0f) < 0.01f &&
+                                doc.sensorTempUnits() == 32 &&
+                                std::fabs(doc.loopCurrent() - 8.0f) < 0.01f &&
+                                doc.sensorFailure() == 0 && doc.xmtrFailure() == 0;
             std::lock_guard lock(refreshMutex);
             ++refreshes;
             if (!intact) ++damagedCycles;
@@ -135,7 +139,8 @@ TEST(MonitoringUnderCommands, EveryCycleRefreshesOnceWithIntactValues)
             const auto lock = xmtr.lockTransactions();
             const bool read = xmtr.ReadRangeAndLimits() == 1;
             ++reads;
-            if (!read || xmtr.upperRangeValue != 100.0f || xmtr.lowerRangeValue != 0.0f || xmtr.rangeUnits != 32)
+            if (!read || xmtr.upperRangeValue != 100.0f || xmtr.lowerRangeValue != 0.0f ||
+                xmtr.rangeUnits != 32)
                 ++damagedReads;
         }
     });
@@ -158,7 +163,8 @@ TEST(MonitoringUnderCommands, EveryCycleRefreshesOnceWithIntactValues)
     tally.drain(host);
 
     std::lock_guard lock(refreshMutex);
-    ASSERT_GE(refreshes, kCycles) << "no deadlock, but too slow: " << refreshes << " cycles before the deadline";
+    ASSERT_GE(refreshes, kCycles) << "no deadlock, but too slow: " << refreshes
+                                  << " cycles before the deadline";
     // One refresh per cycle the device served, none lost and none doubled.
     EXPECT_EQ(refreshes, tally.cycles);
     EXPECT_EQ(damagedCycles, 0);

@@ -1,34 +1,33 @@
 // The port held by another program: the port list marks it busy, a device command cannot
 // open it (message 908) and sends nothing, and once it is released everything works again.
-#include <gtest/gtest.h>
-
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <functional>
 #include <spawn.h>
+#include <stdexcept>
 #include <sys/file.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <chrono>
-#include <csignal>
-#include <fstream>
-#include <functional>
-#include <stdexcept>
-#include <thread>
-#include <vector>
+#include <gtest/gtest.h>
 
-#include "hart/link_environment.h"
 #include "document/live_monitor.h"
 #include "document/port_choice.h"
-#include "support/pty_port.h"
 #include "document/question_box.h"
-#include "support/scripted_user.h"
-#include "simulator/simulator_host.h"
-#include "serial/unique_fd.h"
 #include "document/vesk_doc.h"
+#include "hart/link_environment.h"
+#include "serial/unique_fd.h"
+#include "simulator/simulator_host.h"
+#include "support/pty_port.h"
+#include "support/scripted_user.h"
 
 using namespace document;
 
@@ -61,11 +60,13 @@ private:
 class UucpLockHolder final : public PortHolder {
 public:
     UucpLockHolder(const QTemporaryDir& lockDir, const std::filesystem::path& device)
-        : m_file(lockDir.filePath(QString::fromStdString("LCK.." + device.filename().string())).toStdString())
+        : m_file(lockDir.filePath(QString::fromStdString("LCK.." + device.filename().string()))
+                     .toStdString())
     {
         // HDB style: the holder's process id, ten characters wide. The test runner that
         // started this test is alive, and another process.
-        std::ofstream(m_file) << std::string(10 - std::to_string(getppid()).size(), ' ') << getppid() << '\n';
+        std::ofstream(m_file) << std::string(10 - std::to_string(getppid()).size(), ' ')
+                              << getppid() << '\n';
     }
     ~UucpLockHolder() override { std::filesystem::remove(m_file); }
 
@@ -139,11 +140,14 @@ protected:
 
 TEST_F(PortHeldTest, BusyMarkAndMessage908UntilReleased)
 {
-    const std::vector<std::pair<const char*, std::function<std::unique_ptr<PortHolder>()>>> holders = {
-        {"exclusive lock", [&] { return std::make_unique<FlockHolder>(endpoint.device); }},
-        {"UUCP lock file", [&] { return std::make_unique<UucpLockHolder>(lockDir, endpoint.device); }},
-        {"plain opening by another program", [&] { return std::make_unique<PlainOpenHolder>(endpoint.device); }},
-    };
+    const std::vector<std::pair<const char*, std::function<std::unique_ptr<PortHolder>()>>>
+        holders = {
+            {"exclusive lock", [&] { return std::make_unique<FlockHolder>(endpoint.device); }},
+            {"UUCP lock file",
+             [&] { return std::make_unique<UucpLockHolder>(lockDir, endpoint.device); }},
+            {"plain opening by another program",
+             [&] { return std::make_unique<PlainOpenHolder>(endpoint.device); }},
+        };
     for (const auto& [name, hold] : holders) {
         SCOPED_TRACE(name);
         user.messages.clear();

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <bit>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "hart/command_table.h"
 #include "hart/frame_codec.h"
@@ -17,7 +17,8 @@ namespace {
 Bytes Build(FrameCodec& codec, int index, std::initializer_list<FieldRef> values = {})
 {
     FrameBuffer buffer{};
-    const int length = codec.BuildRequest(index, buffer.data(), FieldRefs(values.begin(), values.size()));
+    const int length =
+        codec.BuildRequest(index, buffer.data(), FieldRefs(values.begin(), values.size()));
     return Bytes(buffer.begin(), buffer.begin() + length);
 }
 
@@ -44,7 +45,9 @@ TEST(PackedAscii, VectorsPackAndUnpack)
     const AsciiVector vectors[] = {
         {"ABC", 8, {0x04, 0x20, 0xE0, 0x82, 0x08, 0x20}, "ABC     "},
         {"TT-101", 8, {0x51, 0x4B, 0x71, 0xC3, 0x18, 0x20}, "TT-101  "},
-        {"ABCDEFGHIJKLMNOP", 16, {0x04, 0x20, 0xC4, 0x14, 0x61, 0xC8, 0x24, 0xA2, 0xCC, 0x34, 0xE3, 0xD0},
+        {"ABCDEFGHIJKLMNOP",
+         16,
+         {0x04, 0x20, 0xC4, 0x14, 0x61, 0xC8, 0x24, 0xA2, 0xCC, 0x34, 0xE3, 0xD0},
          "ABCDEFGHIJKLMNOP"},
     };
     for (const auto& v : vectors) {
@@ -78,13 +81,15 @@ TEST(PackedAscii, ThirtyTwoCharactersRoundTripWithPunctuation)
 
 TEST(CommandTable, NumbersAndRequestLengths)
 {
-    const int numbers[kCommandCount] = {0,   3,   13,  14,  15,  16,  18,  33,  34,  35,  40,  42,  44,  45,  46,
-                                        48,  130, 131, 139, 140, 141, 142, 145, 150, 151, 155, 162, 189, 195, 249};
+    const int numbers[kCommandCount] = {0,   3,   13,  14,  15,  16,  18,  33,  34,  35,
+                                        40,  42,  44,  45,  46,  48,  130, 131, 139, 140,
+                                        141, 142, 145, 150, 151, 155, 162, 189, 195, 249};
     // Request data bytes per index: only the writes and the addressed reads carry data.
-    const int requestLengths[kCommandCount] = {0, 0, 0, 0, 0, 0, 21, 4, 4, 9, 4, 0, 1, 4, 4,
-                                               0, 5, 5, 7, 1, 3, 2, 2, 0, 1, 16, 1, 0, 4, 0};
-    const int responseLengths[kCommandCount] = {12, 24, 21, 16, 17, 3, 21, 24, 4, 9, 4, 0, 1, 4, 4,
-                                                5,  5,  5,  7,  3,  3, 19, 2, 1, 1, 16, 1, 16, 4, 12};
+    const int requestLengths[kCommandCount] = {0, 0, 0, 0, 0, 0, 21, 4, 4, 9, 4,  0, 1, 4, 4,
+                                               0, 5, 5, 7, 1, 3, 2,  2, 0, 1, 16, 1, 0, 4, 0};
+    const int responseLengths[kCommandCount] = {12, 24, 21, 16, 17, 3,  21, 24, 4, 9,
+                                                4,  0,  1,  4,  4,  5,  5,  5,  7, 3,
+                                                3,  19, 2,  1,  1,  16, 1,  16, 4, 12};
     for (int i = 0; i < kCommandCount; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(CommandTable()[i].command, numbers[i]);
@@ -104,10 +109,12 @@ TEST(BuildRequest, IdentificationIsShortFrameWhateverTheAddress)
     FrameCodec codec;
     codec.longAddress = {0x19, 0xFC, 1, 2, 3};
     // 6 preambles | 02 short delimiter | 00 poll address | F9 command 249 | 00 count | FB checksum
-    EXPECT_EQ(Build(codec, CMD_IDENTIFY), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0xF9, 0x00, 0xFB}));
+    EXPECT_EQ(Build(codec, CMD_IDENTIFY),
+              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0xF9, 0x00, 0xFB}));
     EXPECT_TRUE(codec.shortFrame);
     // Command 0 goes the same way.
-    EXPECT_EQ(Build(codec, CMD_READ_UNIQUE_ID), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00, 0x02}));
+    EXPECT_EQ(Build(codec, CMD_READ_UNIQUE_ID),
+              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00, 0x02}));
 }
 
 TEST(BuildRequest, LongFrameCarriesStoredAddressAndEmptyLayoutChecksum)
@@ -115,13 +122,15 @@ TEST(BuildRequest, LongFrameCarriesStoredAddressAndEmptyLayoutChecksum)
     FrameCodec codec;
     // Before any identification the address is all zero.
     // preambles | 82 | 00 00 00 00 00 | 0F command 15 | 00 count | checksum 82^0F = 8D
-    EXPECT_EQ(Build(codec, CMD_READ_RANGE), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x82, 0, 0, 0, 0, 0, 0x0F, 0x00, 0x8D}));
+    EXPECT_EQ(Build(codec, CMD_READ_RANGE),
+              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x82, 0, 0, 0, 0, 0, 0x0F, 0x00, 0x8D}));
     EXPECT_FALSE(codec.shortFrame);
 
     codec.longAddress = {0x19, 0xFC, 0x0A, 0x1B, 0x2C};
     const Bytes frame = Build(codec, CMD_READ_RANGE);
     ASSERT_EQ(frame.size(), 15u);
-    EXPECT_EQ(Bytes(frame.begin() + 6, frame.begin() + 12), (Bytes{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
+    EXPECT_EQ(Bytes(frame.begin() + 6, frame.begin() + 12),
+              (Bytes{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
     EXPECT_EQ(frame.back(), 0x82 ^ 0x19 ^ 0xFC ^ 0x0A ^ 0x1B ^ 0x2C ^ 0x0F ^ 0x00);
 }
 
@@ -180,11 +189,12 @@ TEST(DecodeResponse, SkippedFieldsStillConsumeTheirBytes)
     codec.shortFrame = false;
     // 86 | address | 0F | count 17 | rc 00 | status 00 | alarm 01 | tf 00 | units 20 |
     // URV 42C80000 | LRV 00000000 | damping 3F800000 | wp 01 | pld FA | checksum
-    Receive(codec, {0x86, 0x99, 0xFC, 1, 2, 3, 0x0F, 17, 0, 0, 0x01, 0x00, 0x20, 0x42, 0xC8, 0, 0, 0, 0,
-                    0, 0, 0x3F, 0x80, 0, 0, 0x01, 0xFA, 0x00});
+    Receive(codec, {0x86, 0x99, 0xFC, 1, 2, 3, 0x0F, 17,   0,    0, 0x01, 0x00, 0x20, 0x42,
+                    0xC8, 0,    0,    0, 0, 0, 0,    0x3F, 0x80, 0, 0,    0x01, 0xFA, 0x00});
     std::int32_t alarm = -1, units = -1, protect = -1;
     float upper = 0, damping = 0;
-    codec.DecodeResponse(CMD_READ_RANGE, std::initializer_list<FieldRef>{&alarm, {}, &units, &upper, {}, &damping, &protect});
+    codec.DecodeResponse(CMD_READ_RANGE, std::initializer_list<FieldRef>{
+                                             &alarm, {}, &units, &upper, {}, &damping, &protect});
     EXPECT_EQ(alarm, 1);
     EXPECT_EQ(units, 32);
     EXPECT_EQ(upper, 100.0f);
@@ -196,14 +206,15 @@ TEST(DecodeResponse, TextKeepsTrailingSpacesAndInt24)
 {
     FrameCodec codec;
     codec.shortFrame = false;
-    Bytes answer = {0x86, 0x99, 0xFC, 1, 2, 3, 13, 23, 0, 0,
-                    0x51, 0x4B, 0x71, 0xC3, 0x18, 0x20};          // "TT-101  "
-    for (int i = 0; i < 12; ++i) answer.push_back(0x82);         // descriptor
-    answer.insert(answer.end(), {9, 12, 125, 0});                // day, month, year, checksum (unchecked here)
+    Bytes answer = {0x86, 0x99, 0xFC, 1,    2,    3,    13,   23,
+                    0,    0,    0x51, 0x4B, 0x71, 0xC3, 0x18, 0x20};  // "TT-101  "
+    for (int i = 0; i < 12; ++i) answer.push_back(0x82);              // descriptor
+    answer.insert(answer.end(), {9, 12, 125, 0});  // day, month, year, checksum (unchecked here)
     Receive(codec, answer);
     char tag[9];
     std::uint8_t day = 0, month = 0, year = 0;
-    codec.DecodeResponse(CMD_READ_TAG, std::initializer_list<FieldRef>{tag, {}, &day, &month, &year});
+    codec.DecodeResponse(CMD_READ_TAG,
+                         std::initializer_list<FieldRef>{tag, {}, &day, &month, &year});
     EXPECT_STREQ(tag, "TT-101  ");
     EXPECT_EQ(day, 9);
     EXPECT_EQ(month, 12);
@@ -219,10 +230,13 @@ TEST(DecodeResponse, IdentificationCapturesLongAddressWithMasterBitCleared)
 {
     FrameCodec codec;
     codec.shortFrame = true;
-    // 06 | 80 | F9 | 0E | rc 00 | st 00 | FE | mfr E9 (bits 7 and 6 set) | type FC | 05 05 02 03 21 | flags 00 | id 0A 1B 2C
-    Receive(codec, {0x06, 0x80, 0xF9, 0x0E, 0, 0, 0xFE, 0xE9, 0xFC, 5, 5, 2, 3, 0x21, 0, 0x0A, 0x1B, 0x2C, 0});
+    // 06 | 80 | F9 | 0E | rc 00 | st 00 | FE | mfr E9 (bits 7 and 6 set) | type FC | 05 05 02 03 21
+    // | flags 00 | id 0A 1B 2C
+    Receive(codec, {0x06, 0x80, 0xF9, 0x0E, 0, 0, 0xFE, 0xE9, 0xFC, 5, 5, 2, 3, 0x21, 0, 0x0A, 0x1B,
+                    0x2C, 0});
     std::int32_t manufacturer = 0, id = 0;
-    codec.DecodeResponse(CMD_IDENTIFY, std::initializer_list<FieldRef>{{}, &manufacturer, {}, {}, {}, {}, {}, {}, {}, &id});
+    codec.DecodeResponse(CMD_IDENTIFY, std::initializer_list<FieldRef>{
+                                           {}, &manufacturer, {}, {}, {}, {}, {}, {}, {}, &id});
     EXPECT_EQ(codec.longAddress, (LongAddress{0x69, 0xFC, 0x0A, 0x1B, 0x2C}));
     EXPECT_EQ(manufacturer, 0xE9);
     EXPECT_EQ(id, 0x0A1B2C);
@@ -243,11 +257,12 @@ TEST(DecodeResponse, FloatBitsSurviveUnchanged)
     FrameCodec codec;
     codec.shortFrame = false;
     // Four floats of command 189, one of them HART's not-a-number 7FA00000.
-    Receive(codec, {0x86, 0, 0, 0, 0, 0, 189, 18, 0, 0, 0x41, 0xA8, 0, 0, 0x40, 0x60, 0, 0, 0x7F, 0xA0, 0, 0,
-                    0x40, 0x6C, 0xCC, 0xCD, 0});
+    Receive(codec, {0x86, 0,    0, 0, 0,    0,    189, 18, 0,    0,    0x41, 0xA8, 0, 0,
+                    0x40, 0x60, 0, 0, 0x7F, 0xA0, 0,   0,  0x40, 0x6C, 0xCC, 0xCD, 0});
     float levels[4];
-    codec.DecodeResponse(CMD_READ_ALARM_LEVELS,
-                         std::initializer_list<FieldRef>{&levels[0], &levels[1], &levels[2], &levels[3]});
+    codec.DecodeResponse(
+        CMD_READ_ALARM_LEVELS,
+        std::initializer_list<FieldRef>{&levels[0], &levels[1], &levels[2], &levels[3]});
     EXPECT_EQ(levels[0], 21.0f);
     EXPECT_EQ(levels[1], 3.5f);
     EXPECT_EQ(std::bit_cast<std::uint32_t>(levels[2]), 0x7FA00000u);

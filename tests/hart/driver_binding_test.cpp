@@ -1,15 +1,14 @@
-#include <gtest/gtest.h>
-
+#include <array>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <array>
-#include <cstdlib>
+#include <gtest/gtest.h>
 
+#include "hart/hart_driver.h"
 #include "support/answer_frames.h"
 #include "support/fake_driver_control.h"
-#include "hart/hart_driver.h"
 #include "support/pty_port.h"
 
 using namespace hart;
@@ -26,7 +25,8 @@ protected:
 
 TEST_F(DriverBindingTest, AbsentLibraryFailsEveryTimeAndIsTriedAgain)
 {
-    setenv("TARVEL4410_HART_DRIVER", FakeDriverControl::LibraryPath("libno_such_driver.so").c_str(), 1);
+    setenv("TARVEL4410_HART_DRIVER", FakeDriverControl::LibraryPath("libno_such_driver.so").c_str(),
+           1);
     CHARTDriver driver;
     EXPECT_EQ(driver.Open(port.comNumber()), -1);
     EXPECT_EQ(driver.Open(port.comNumber()), -1);

@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <memory>
 
-#include "support/answer_frames.h"
+#include <gtest/gtest.h>
+
 #include "hart/command_table.h"
+#include "hart/hart_link.h"
+#include "support/answer_frames.h"
 #include "support/fake_driver_control.h"
 #include "support/fake_sleeper.h"
-#include "hart/hart_link.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
 
@@ -32,7 +32,8 @@ protected:
     static constexpr auto kAttempt = 100 * 40ms + 1000ms;
 };
 
-const Bytes kRangeAnswer = answers::LongAnswer(15, 0, 0, {0, 0, 32, 0x42, 0xC8, 0, 0, 0, 0, 0, 0, 0x3F, 0x80, 0, 0, 0, 250});
+const Bytes kRangeAnswer = answers::LongAnswer(
+    15, 0, 0, {0, 0, 32, 0x42, 0xC8, 0, 0, 0, 0, 0, 0, 0x3F, 0x80, 0, 0, 0, 250});
 const Bytes kBusy = answers::LongAnswer(15, 32, 0, {});
 
 }  // namespace
@@ -40,7 +41,8 @@ const Bytes kBusy = answers::LongAnswer(15, 32, 0, {});
 TEST_F(EngineTest, BusyThenAnswerReturnsTheSecondAnswersCode)
 {
     fake.scriptWrite({{}, kBusy});
-    fake.scriptWrite({answers::LongAnswer(15, 8, 0x40, {0, 0, 32, 0x42, 0xC8, 0, 0, 0, 0, 0, 0, 0x3F, 0x80, 0, 0, 0, 250})});
+    fake.scriptWrite({answers::LongAnswer(
+        15, 8, 0x40, {0, 0, 32, 0x42, 0xC8, 0, 0, 0, 0, 0, 0, 0x3F, 0x80, 0, 0, 0, 250})});
     EXPECT_EQ(link->Transact(CMD_READ_RANGE), 8);
     std::uint8_t response = 0, status = 0;
     link->GetStatus(&response, &status);
@@ -93,9 +95,11 @@ TEST_F(EngineTest, RequestsOnTheLineAreNeverTheAnswer)
     // holds the first variable number (1), and its checksum is right.
     Bytes echo{0x82, 0x99, 0xFC, 0x0A, 0x1B, 0x2C, 33, 4, 1, 2, 250, 250};
     echo.push_back(answers::Xor(echo));
-    Bytes busyLooking{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C, 33, 4, 32, 2, 250, 250};  // another master's
+    Bytes busyLooking{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C,
+                      33,   4,    32,   2,    250,  250};  // another master's
     busyLooking.push_back(answers::Xor(busyLooking));
-    const Bytes variables = answers::LongAnswer(33, 0, 0, {1, 32, 0x41, 0xC8, 0, 0, 2, 32, 0x41, 0xA0, 0, 0});
+    const Bytes variables =
+        answers::LongAnswer(33, 0, 0, {1, 32, 0x41, 0xC8, 0, 0, 2, 32, 0x41, 0xA0, 0, 0});
     fake.scriptWrite({echo, busyLooking, variables});
     std::uint8_t first = 1, second = 2, none = 250;
     EXPECT_EQ(link->Transact(CMD_READ_VARIABLES, {&first, &second, &none, &none}), 0);
@@ -153,7 +157,8 @@ TEST_F(EngineTest, ValidAnswerSetsStatusAndLength)
     EXPECT_EQ(c.lastConfig[3], 6);
     EXPECT_EQ(c.lastHandle, 7u);
     EXPECT_EQ(c.lastWriteLength, 15);
-    EXPECT_EQ(Bytes(c.lastWrite, c.lastWrite + 15), Bytes(link->lastRequest().begin(), link->lastRequest().begin() + 15));
+    EXPECT_EQ(Bytes(c.lastWrite, c.lastWrite + 15),
+              Bytes(link->lastRequest().begin(), link->lastRequest().begin() + 15));
 }
 
 TEST_F(EngineTest, OversizedLengthFromDriverIsClampedToTheBuffer)
@@ -224,7 +229,8 @@ TEST_F(EngineTest, BusyResultThenAnotherPortChosenOpensTheNewPort)
     FakeDriverControl again;
     again.scriptWrite({kRangeAnswer});
     EXPECT_EQ(link->Transact(CMD_READ_RANGE), 0);
-    EXPECT_STREQ(again.counters().lastChannel, ("HART" + std::to_string(other.comNumber())).c_str());
+    EXPECT_STREQ(again.counters().lastChannel,
+                 ("HART" + std::to_string(other.comNumber())).c_str());
 }
 
 TEST_F(EngineTest, ShowResponseErrorShowsOneMessageOrNone)

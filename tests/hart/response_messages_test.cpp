@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <optional>
+
+#include <gtest/gtest.h>
 
 #include "hart/command_table.h"
 #include "hart/response_messages.h"

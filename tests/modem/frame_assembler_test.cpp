@@ -1,11 +1,11 @@
-#include "modem/frame_assembler.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <initializer_list>
 #include <random>
 #include <tuple>
+
+#include <gtest/gtest.h>
+
+#include "modem/frame_assembler.h"
 
 namespace {
 
@@ -22,10 +22,7 @@ Bytes Cat(std::initializer_list<Bytes> parts)
     return all;
 }
 
-Bytes Preambles(std::size_t count)
-{
-    return Bytes(count, 0xFF);
-}
+Bytes Preambles(std::size_t count) { return Bytes(count, 0xFF); }
 
 // Frames from delimiter to checksum, as the assembler delivers them.
 const Bytes kShortAnswer = {
@@ -106,27 +103,36 @@ const StreamCase kStreamCases[] = {
     {"LongRequestSkipped", Cat({Preambles(6), kLongRequest}), {}},
     {"EchoThenAnswer", Cat({Preambles(6), kLongRequest, Preambles(5), kLongAnswer}), {kLongAnswer}},
     {"RequestWithFrameLikeDataSkippedWhole",
-     Cat({Preambles(5), {0x82, 0x26, 0x4A, 0x12, 0x34, 0x56, 0x11, 0x06, 0xFF, 0xFF, 0x06, 0x80, 0x00, 0x00, 0x00, 0xB8},
-          Preambles(5), kShortAnswer}),
+     Cat({Preambles(5),
+          {0x82, 0x26, 0x4A, 0x12, 0x34, 0x56, 0x11, 0x06, 0xFF, 0xFF, 0x06, 0x80, 0x00, 0x00, 0x00,
+           0xB8},
+          Preambles(5),
+          kShortAnswer}),
      {kShortAnswer}},
     {"TwoPreamblesAreEnough", Cat({Preambles(2), kShortAnswer}), {kShortAnswer}},
     {"TwentyPreambles", Cat({Preambles(20), kLongAnswer}), {kLongAnswer}},
     {"OnePreambleIsNotEnough", Cat({Preambles(1), kShortAnswer}), {}},
     {"NoPreambleIsNotEnough", kShortAnswer, {}},
-    {"GarbageBefore", Cat({{0x00, 0x12, 0xFF, 0x34, 0x86}, Preambles(3), kShortAnswer}), {kShortAnswer}},
+    {"GarbageBefore",
+     Cat({{0x00, 0x12, 0xFF, 0x34, 0x86}, Preambles(3), kShortAnswer}),
+     {kShortAnswer}},
     {"PreamblesBrokenByGarbage", Cat({{0xFF, 0x00, 0xFF}, kShortAnswer}), {}},
     {"UnknownDelimiterThenFrame",
      Cat({Preambles(5), {0x03, 0x80, 0x00, 0x02, 0x00, 0x00, 0x84}, Preambles(5), kLongAnswer}),
      {kLongAnswer}},
     {"DelimiterWithExpansionBitsRefused", Cat({Preambles(5), {0xA6, 0x80, 0x00, 0x00, 0x26}}), {}},
-    {"TwoFramesBackToBack", Cat({Preambles(5), kShortAnswer, Preambles(5), kLongAnswer}),
+    {"TwoFramesBackToBack",
+     Cat({Preambles(5), kShortAnswer, Preambles(5), kLongAnswer}),
      {kShortAnswer, kLongAnswer}},
-    {"GarbageBetweenFrames", Cat({Preambles(2), kShortBurst, {0x55, 0xAA, 0x00}, Preambles(3), kShortAnswer}),
+    {"GarbageBetweenFrames",
+     Cat({Preambles(2), kShortBurst, {0x55, 0xAA, 0x00}, Preambles(3), kShortAnswer}),
      {kShortBurst, kShortAnswer}},
     {"FrameLikeData", Cat({Preambles(5), kAnswerWithFrameLikeData}), {kAnswerWithFrameLikeData}},
     {"ZeroByteCount", Cat({Preambles(5), kZeroCountFrame}), {kZeroCountFrame}},
     {"BadChecksumDelivered", Cat({Preambles(5), kBadChecksum}), {kBadChecksum}},
-    {"UnfinishedFrameKept", Cat({Preambles(5), Bytes(kLongAnswer.begin(), kLongAnswer.end() - 1)}), {}},
+    {"UnfinishedFrameKept",
+     Cat({Preambles(5), Bytes(kLongAnswer.begin(), kLongAnswer.end() - 1)}),
+     {}},
 };
 
 enum class Feeding { Whole, ByteByByte, ThreeChunks };
@@ -145,9 +151,7 @@ void Feed(FrameAssembler& assembler, const Bytes& stream, Feeding feeding)
     const auto now = FrameAssembler::Clock::now();
     const std::span<const std::uint8_t> all(stream);
     switch (feeding) {
-    case Feeding::Whole:
-        assembler.feed(all, now);
-        break;
+    case Feeding::Whole: assembler.feed(all, now); break;
     case Feeding::ByteByByte:
         for (std::size_t i = 0; i < all.size(); ++i) {
             assembler.feed(all.subspan(i, 1), now);
@@ -176,17 +180,22 @@ TEST_P(FrameAssemblerStreamTest, CutsFramesFromTheStream)
 std::string StreamCaseName(const testing::TestParamInfo<std::tuple<StreamCase, Feeding>>& info)
 {
     static const char* const kFeedingNames[] = {"Whole", "ByteByByte", "ThreeChunks"};
-    return std::string(std::get<0>(info.param).name) + "_" + kFeedingNames[static_cast<int>(std::get<1>(info.param))];
+    return std::string(std::get<0>(info.param).name) + "_" +
+           kFeedingNames[static_cast<int>(std::get<1>(info.param))];
 }
 
 INSTANTIATE_TEST_SUITE_P(Streams, FrameAssemblerStreamTest,
                          testing::Combine(testing::ValuesIn(kStreamCases),
-                                          testing::Values(Feeding::Whole, Feeding::ByteByByte, Feeding::ThreeChunks)),
+                                          testing::Values(Feeding::Whole, Feeding::ByteByByte,
+                                                          Feeding::ThreeChunks)),
                          StreamCaseName);
 
 class FrameAssemblerTest : public testing::Test {
 protected:
-    void feedAt(const Bytes& bytes, std::chrono::milliseconds at) { assembler.feed(bytes, t0 + at); }
+    void feedAt(const Bytes& bytes, std::chrono::milliseconds at)
+    {
+        assembler.feed(bytes, t0 + at);
+    }
     void silentAt(std::chrono::milliseconds at) { assembler.feed({}, t0 + at); }
 
     FrameAssembler assembler;
@@ -261,7 +270,7 @@ TEST_F(FrameAssemblerTest, LargestByteCountFits)
 {
     Bytes frame = {0x86, 0xA6, 0x4A, 0x12, 0x34, 0x56, 0x21, 0xFF};  // long header, count 255
     frame.resize(frame.size() + 255, 0xFF);                          // data, preamble-like
-    frame.push_back(0x00);                                            // checksum (not checked)
+    frame.push_back(0x00);                                           // checksum (not checked)
     feedAt(Cat({Preambles(5), frame, Preambles(5), kShortAnswer}), 0ms);
     EXPECT_EQ(TakeAll(assembler), (std::vector<Bytes>{frame, kShortAnswer}));
 }
@@ -277,7 +286,8 @@ TEST_F(FrameAssemblerTest, QueueKeepsTheNewestFrames)
     }
     const auto kept = TakeAll(assembler);
     ASSERT_EQ(kept.size(), FrameAssembler::kMaxQueuedFrames);
-    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), sent.end() - static_cast<std::ptrdiff_t>(kept.size())));
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(),
+                           sent.end() - static_cast<std::ptrdiff_t>(kept.size())));
 }
 
 // Whatever comes, every delivered frame must be self-consistent: a known delimiter, and
@@ -293,7 +303,10 @@ TEST_F(FrameAssemblerTest, RandomBytesOnlyYieldWellFormedFrames)
         for (auto& b : bytes) {
             // Mostly preambles and delimiters, so that many frames start.
             const int pick = byte(random);
-            b = pick < 96 ? 0xFF : pick < 128 ? 0x86 : pick < 140 ? 0x06 : static_cast<std::uint8_t>(byte(random));
+            b = pick < 96    ? 0xFF
+                : pick < 128 ? 0x86
+                : pick < 140 ? 0x06
+                             : static_cast<std::uint8_t>(byte(random));
         }
         feedAt(bytes, std::chrono::milliseconds(chunk));
         for (const Bytes& frame : TakeAll(assembler)) {
@@ -301,8 +314,8 @@ TEST_F(FrameAssemblerTest, RandomBytesOnlyYieldWellFormedFrames)
             ASSERT_GE(frame.size(), 5u);
             const bool longAddress = (frame[0] & 0x80) != 0;
             const std::size_t header = longAddress ? 8 : 4;
-            ASSERT_TRUE(frame[0] == 0x01 || frame[0] == 0x02 || frame[0] == 0x06 || frame[0] == 0x81 ||
-                        frame[0] == 0x82 || frame[0] == 0x86);
+            ASSERT_TRUE(frame[0] == 0x01 || frame[0] == 0x02 || frame[0] == 0x06 ||
+                        frame[0] == 0x81 || frame[0] == 0x82 || frame[0] == 0x86);
             ASSERT_EQ(frame.size(), header + frame[header - 1] + 1);
         }
     }

@@ -1,7 +1,3 @@
-#include "modem/hartmodem.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
 #include <dlfcn.h>
@@ -10,6 +6,10 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
+
+#include "modem/hartmodem.h"
 
 namespace {
 
@@ -21,13 +21,15 @@ const char* const kExports[] = {"hart_open",  "hart_configure", "hart_subscribe"
 std::vector<std::string> DefinedDynamicSymbols(const char* path)
 {
     std::ifstream in(path, std::ios::binary);
-    const std::vector<char> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<char> image((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
     Elf64_Ehdr header{};
     if (image.size() < sizeof header) {
         return {};
     }
     std::memcpy(&header, image.data(), sizeof header);
-    if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != ELFCLASS64 ||
+    if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
+        header.e_ident[EI_CLASS] != ELFCLASS64 ||
         header.e_shoff + std::size_t{header.e_shnum} * sizeof(Elf64_Shdr) > image.size()) {
         return {};
     }
@@ -44,12 +46,14 @@ std::vector<std::string> DefinedDynamicSymbols(const char* path)
             continue;
         }
         const Elf64_Shdr strings = section(symbols.sh_link);
-        for (std::size_t offset = 0; offset + sizeof(Elf64_Sym) <= symbols.sh_size; offset += sizeof(Elf64_Sym)) {
+        for (std::size_t offset = 0; offset + sizeof(Elf64_Sym) <= symbols.sh_size;
+             offset += sizeof(Elf64_Sym)) {
             Elf64_Sym symbol{};
             std::memcpy(&symbol, image.data() + symbols.sh_offset + offset, sizeof symbol);
             const int binding = ELF64_ST_BIND(symbol.st_info);
             if (symbol.st_shndx == SHN_UNDEF || (binding != STB_GLOBAL && binding != STB_WEAK) ||
-                symbol.st_name >= strings.sh_size || strings.sh_offset + strings.sh_size > image.size()) {
+                symbol.st_name >= strings.sh_size ||
+                strings.sh_offset + strings.sh_size > image.size()) {
                 continue;
             }
             names.emplace_back(image.data() + strings.sh_offset + symbol.st_name);
@@ -74,8 +78,10 @@ TEST(LibraryExportsTest, LoadsAndResolvesThroughDlopen)
         EXPECT_NE(::dlsym(library, name), nullptr) << name;
     }
     // The library's own parts, the serial code linked into it, the C++ runtime's inline code.
-    const char* const internals[] = {"_ZN5modem14FrameAssembler5resetEv", "_ZN6serial10PortMapDirEv",
-                                     "_ZN6serial13ProbeComPortEi", "_ZN5modem16ParseChannelNameESt17basic_string_viewIcSt11char_traitsIcEE"};
+    const char* const internals[] = {
+        "_ZN5modem14FrameAssembler5resetEv", "_ZN6serial10PortMapDirEv",
+        "_ZN6serial13ProbeComPortEi",
+        "_ZN5modem16ParseChannelNameESt17basic_string_viewIcSt11char_traitsIcEE"};
     for (const char* name : internals) {
         EXPECT_EQ(::dlsym(library, name), nullptr) << name;
     }

@@ -1,9 +1,9 @@
-#include "modem/line_settings.h"
+#include <cstring>
+#include <functional>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <functional>
+#include "modem/line_settings.h"
 
 namespace {
 
@@ -29,12 +29,15 @@ TEST(LineSettingsTest, HartLineIs1200Baud8O1Raw)
     EXPECT_EQ(cfgetispeed(&line), B1200);
     EXPECT_EQ(cfgetospeed(&line), B1200);
     EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-    EXPECT_EQ(line.c_cflag & (PARENB | PARODD), static_cast<tcflag_t>(PARENB | PARODD)) << "odd parity";
+    EXPECT_EQ(line.c_cflag & (PARENB | PARODD), static_cast<tcflag_t>(PARENB | PARODD))
+        << "odd parity";
     EXPECT_EQ(line.c_cflag & CSTOPB, 0u) << "one stop bit";
     EXPECT_EQ(line.c_cflag & CRTSCTS, 0u) << "no hardware flow control";
     EXPECT_EQ(line.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
     EXPECT_EQ(line.c_cflag & HUPCL, static_cast<tcflag_t>(HUPCL)) << "left as it was";
-    EXPECT_EQ(line.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP | BRKINT | INPCK), 0u);
+    EXPECT_EQ(line.c_iflag &
+                  (IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP | BRKINT | INPCK),
+              0u);
     EXPECT_EQ(line.c_oflag & OPOST, 0u);
     EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
     EXPECT_EQ(line.c_cc[VMIN], 1);
@@ -59,18 +62,19 @@ TEST_P(HoldsLineSettingsTest, JudgesWhatTheDeviceKept)
 
 INSTANTIATE_TEST_SUITE_P(
     Devices, HoldsLineSettingsTest,
-    testing::Values(
-        HeldCase{"AllKept", [](termios&) {}, true},
-        // What a pseudo-terminal does with the request.
-        HeldCase{"ParityAndSizeDropped", [](termios& t) { t.c_cflag = (t.c_cflag & ~(PARENB | CSIZE)) | CS8; }, true},
-        HeldCase{"OtherSpeed", [](termios& t) { cfsetispeed(&t, B9600); }, false},
-        HeldCase{"StillCanonical", [](termios& t) { t.c_lflag |= ICANON; }, false},
-        HeldCase{"StillEchoing", [](termios& t) { t.c_lflag |= ECHO; }, false},
-        HeldCase{"OutputStillProcessed", [](termios& t) { t.c_oflag |= OPOST; }, false},
-        HeldCase{"SoftwareFlowControl", [](termios& t) { t.c_iflag |= IXON; }, false},
-        HeldCase{"EvenParity", [](termios& t) { t.c_cflag &= ~PARODD; }, false},
-        HeldCase{"TwoStopBits", [](termios& t) { t.c_cflag |= CSTOPB; }, false},
-        HeldCase{"ReadTimeout", [](termios& t) { t.c_cc[VTIME] = 1; }, false}),
+    testing::Values(HeldCase{"AllKept", [](termios&) {}, true},
+                    // What a pseudo-terminal does with the request.
+                    HeldCase{"ParityAndSizeDropped",
+                             [](termios& t) { t.c_cflag = (t.c_cflag & ~(PARENB | CSIZE)) | CS8; },
+                             true},
+                    HeldCase{"OtherSpeed", [](termios& t) { cfsetispeed(&t, B9600); }, false},
+                    HeldCase{"StillCanonical", [](termios& t) { t.c_lflag |= ICANON; }, false},
+                    HeldCase{"StillEchoing", [](termios& t) { t.c_lflag |= ECHO; }, false},
+                    HeldCase{"OutputStillProcessed", [](termios& t) { t.c_oflag |= OPOST; }, false},
+                    HeldCase{"SoftwareFlowControl", [](termios& t) { t.c_iflag |= IXON; }, false},
+                    HeldCase{"EvenParity", [](termios& t) { t.c_cflag &= ~PARODD; }, false},
+                    HeldCase{"TwoStopBits", [](termios& t) { t.c_cflag |= CSTOPB; }, false},
+                    HeldCase{"ReadTimeout", [](termios& t) { t.c_cc[VTIME] = 1; }, false}),
     [](const testing::TestParamInfo<HeldCase>& info) { return info.param.name; });
 
 }  // namespace

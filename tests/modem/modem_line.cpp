@@ -28,7 +28,8 @@ std::vector<std::uint8_t> FrameOf(const HartMessage& message)
     return std::vector<std::uint8_t>(message.frame, message.frame + length);
 }
 
-std::int32_t ReadFrame(std::uint16_t handle, HartMessage& message, std::chrono::milliseconds deadline)
+std::int32_t ReadFrame(std::uint16_t handle, HartMessage& message,
+                       std::chrono::milliseconds deadline)
 {
     const auto end = Clock::now() + deadline;
     for (;;) {
@@ -36,7 +37,8 @@ std::int32_t ReadFrame(std::uint16_t handle, HartMessage& message, std::chrono::
         if (result != HART_NO_FRAME || Clock::now() >= end) {
             return result;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));  // the program's poll pause, shortened
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(2));  // the program's poll pause, shortened
     }
 }
 
@@ -48,10 +50,7 @@ LineObserver::LineObserver(const std::filesystem::path& slave)
     }
 }
 
-LineObserver::~LineObserver()
-{
-    ::close(m_fd);
-}
+LineObserver::~LineObserver() { ::close(m_fd); }
 
 int LineObserver::pending() const
 {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "modem/hartmodem.h"
-
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
+
+#include "modem/hartmodem.h"
 
 // Helpers for driving libhartmodem against a pseudo-terminal.
 
@@ -28,7 +28,8 @@ public:
 
     int pending() const;
     // True once exactly `count` bytes wait unread, false at the deadline.
-    bool waitForPending(int count, std::chrono::milliseconds deadline = std::chrono::seconds(5)) const;
+    bool waitForPending(int count,
+                        std::chrono::milliseconds deadline = std::chrono::seconds(5)) const;
 
 private:
     int m_fd = -1;

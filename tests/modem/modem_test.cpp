@@ -1,11 +1,3 @@
-#include "modem/hartmodem.h"
-#include "modem/modem_line.h"
-#include "serial/port_map.h"
-#include "serial/pseudo_terminal.h"
-#include "serial/temp_port_map.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
@@ -16,6 +8,14 @@
 #include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "modem/hartmodem.h"
+#include "modem/modem_line.h"
+#include "serial/port_map.h"
+#include "serial/pseudo_terminal.h"
+#include "serial/temp_port_map.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -33,13 +33,15 @@ const Bytes kIdentifyRequest = {
 };
 // An answer to command 249, with data bytes a cooked terminal would alter or swallow.
 const Bytes kIdentifyAnswer = {
-    0x06, 0x80,                    // delimiter (slave, short), address with master bit
-    0xF9, 0x10,                    // command 249, byte count 16 (status and data)
-    0x00, 0x00,                    // response code, device status
-    0xFE, 0x26, 0x0A, 0x05, 0x05,  // 254, manufacturer, type (0x0A is a line feed), preambles, revisions
-    0x0D, 0x11, 0x13, 0x03,        // carriage return, XON, XOFF, interrupt character
-    0xFF, 0x12, 0x34, 0x56, 0x00,  // flags, device id, a zero byte
-    0x3E,                          // checksum
+    0x06, 0x80,  // delimiter (slave, short), address with master bit
+    0xF9, 0x10,  // command 249, byte count 16 (status and data)
+    0x00, 0x00,  // response code, device status
+    0xFE, 0x26, 0x0A, 0x05,
+    0x05,                    // 254, manufacturer, type (0x0A is a line feed), preambles, revisions
+    0x0D, 0x11, 0x13, 0x03,  // carriage return, XON, XOFF, interrupt character
+    0xFF, 0x12, 0x34, 0x56,
+    0x00,  // flags, device id, a zero byte
+    0x3E,  // checksum
 };
 const Bytes kAnswerOnTheLine = [] {
     Bytes line(5, 0xFF);
@@ -277,7 +279,8 @@ TEST_F(ModemTest, BadHandlesAreRefused)
     };
     // Handles are 1…16; the open one plus 0x10000 would alias it if only 16 bits counted.
     const std::uint32_t closedHandle = handle == 1 ? 2 : 1;
-    const std::uint32_t badHandles[] = {0, closedHandle, 17, 0xFFFF, 0x10000u + handle, 0xFFFFFFFFu};
+    const std::uint32_t badHandles[] = {0,      closedHandle,      17,
+                                        0xFFFF, 0x10000u + handle, 0xFFFFFFFFu};
     for (const auto& [name, call] : calls) {
         for (const std::uint32_t bad : badHandles) {
             EXPECT_EQ(call(bad), HART_ERR_BAD_HANDLE) << name << " with handle " << bad;
@@ -296,9 +299,9 @@ protected:
 TEST_F(ModemOpenTest, MalformedChannelNamesAreRefused)
 {
     ASSERT_EQ(serial::LinkComPort(pty.slavePath(), 1), 1);
-    const char* const names[] = {"HART0",   "HART256", "COM1",   "HARTx",  "",       "HART",
-                                 "hart1",   "HART01",  "HART1 ", " HART1", "HART-1", "HART+1",
-                                 "HART1x",  "HART99999999999999999999"};
+    const char* const names[] = {
+        "HART0",  "HART256", "COM1",   "HARTx",  "",       "HART",   "hart1",
+        "HART01", "HART1 ",  " HART1", "HART-1", "HART+1", "HART1x", "HART99999999999999999999"};
     for (const char* name : names) {
         EXPECT_EQ(hart_open(name, &handle), HART_ERR_BAD_NAME) << '"' << name << '"';
     }
@@ -339,7 +342,8 @@ TEST_F(ModemOpenTest, PortHeldByAnotherProgramIsBusy)
     EXPECT_EQ(hart_open("HART4", &handle), HART_ERR_BUSY);
     ::close(holder);
 
-    const fs::path lockFile = map.lockDir() / ("LCK.." + fs::canonical(pty.slavePath()).filename().string());
+    const fs::path lockFile =
+        map.lockDir() / ("LCK.." + fs::canonical(pty.slavePath()).filename().string());
     std::ofstream(lockFile) << "      " << ::getppid() << "\n";
     EXPECT_EQ(hart_open("HART4", &handle), HART_ERR_BUSY) << "a live UUCP lock of another process";
     fs::remove(lockFile);
@@ -363,10 +367,12 @@ TEST_F(ModemOpenTest, SixteenChannelsAtOnce)
     }
     std::vector<std::uint16_t> sorted = handles;
     std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "handles are distinct";
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end())
+        << "handles are distinct";
 
     EXPECT_EQ(hart_open("HART17", &handle), HART_ERR_BUSY) << "no free channel";
-    EXPECT_EQ(serial::ProbeComPort(kChannels + 1), serial::PortState::Free) << "the refused port was let go";
+    EXPECT_EQ(serial::ProbeComPort(kChannels + 1), serial::PortState::Free)
+        << "the refused port was let go";
 
     // Each handle reaches its own line.
     const HartMessage request = MessageOf(kIdentifyRequest);

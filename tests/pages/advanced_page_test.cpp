@@ -1,25 +1,33 @@
-#include <gtest/gtest.h>
-
-#include <QPushButton>
-
 #include <cmath>
 #include <vector>
 
-#include "pages/advanced_prop_page.h"
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
 #include "controls/color_combo_box.h"
 #include "controls/dialog_units.h"
 #include "document/display_text.h"
-#include "pages/form_layout_check.h"
-#include "pages/page_fixture.h"
 #include "document/page_values.h"
 #include "document/question_box.h"
 #include "document/report_lines.h"
+#include "pages/advanced_prop_page.h"
+#include "pages/form_layout_check.h"
+#include "pages/page_fixture.h"
 
 using namespace document;
 
 namespace {
 
-enum Box { kAlarm = 145, kLowAlarm = 147, kHighAlarm = 149, kLowSat = 151, kHighSat = 153, kFilter = 155, kProtect = 157 };
+enum Box {
+    kAlarm = 145,
+    kLowAlarm = 147,
+    kHighAlarm = 149,
+    kLowSat = 151,
+    kHighSat = 153,
+    kFilter = 155,
+    kProtect = 157
+};
 constexpr int kAllBoxes[] = {kAlarm, kLowAlarm, kHighAlarm, kLowSat, kHighSat, kFilter, kProtect};
 constexpr int kLevelBoxes[] = {kLowAlarm, kHighAlarm, kLowSat, kHighSat};
 
@@ -85,12 +93,9 @@ TEST_F(AdvancedPageTest, ListsOfferTheirEntries)
         int id;
         std::vector<const char*> entries;
     } cases[] = {
-        {kAlarm, {"", "Высокий", "Низкий"}},
-        {kLowAlarm, {"", "3.50"}},
-        {kHighAlarm, {"", "21.00", "23.00"}},
-        {kLowSat, {"", "3.70", "3.90"}},
-        {kHighSat, {"", "20.50", "20.90"}},
-        {kFilter, {"", "60 Гц", "50 Гц"}},
+        {kAlarm, {"", "Высокий", "Низкий"}},       {kLowAlarm, {"", "3.50"}},
+        {kHighAlarm, {"", "21.00", "23.00"}},      {kLowSat, {"", "3.70", "3.90"}},
+        {kHighSat, {"", "20.50", "20.90"}},        {kFilter, {"", "60 Гц", "50 Гц"}},
         {kProtect, {"", "выключена", "включена"}},
     };
     for (const auto& c : cases) {
@@ -172,7 +177,8 @@ TEST_F(AdvancedPageRussianTest, LevelFieldsKeepDigitsAndOneComma)
         sendButton()->setFocus();
         Retype(levelField(kLowAlarm), Utf8(c.typed));
         EXPECT_EQ(levelField(kLowAlarm)->text(), Utf8(c.kept)) << c.typed;
-        EXPECT_EQ(levelField(kLowAlarm)->cursorPosition(), levelField(kLowAlarm)->text().size()) << c.typed;
+        EXPECT_EQ(levelField(kLowAlarm)->cursorPosition(), levelField(kLowAlarm)->text().size())
+            << c.typed;
         EXPECT_TRUE(levelField(kLowAlarm)->hasFocus()) << c.typed;
         EXPECT_EQ(bench.doc.lowAlmVal(), c.stored) << c.typed;
     }
@@ -225,7 +231,8 @@ TEST_F(AdvancedPageTest, LevelChecksFireAtTheirBounds)
         PageOnDocument<CAdvancedPropPage> fresh;
         const char* typed[] = {c.la, c.ha, c.ls, c.hs};
         for (int i = 0; i < 4; ++i)
-            Retype(FindControlAs<QComboBox>(&fresh.page, kLevelBoxes[i])->lineEdit(), Utf8(typed[i]));
+            Retype(FindControlAs<QComboBox>(&fresh.page, kLevelBoxes[i])->lineEdit(),
+                   Utf8(typed[i]));
         QTest::mouseClick(FindControlAs<QPushButton>(&fresh.page, 1244), Qt::LeftButton);
         ExpectSendOutcome(fresh.bench, c.message, 906, name);
     }
@@ -260,7 +267,7 @@ TEST_F(AdvancedPageTest, RefreshHighlightsEachRefusedValue)
         int CTransmitter::*flag;
         int id;
     } cases[] = {
-        {&CTransmitter::alarmSelectFailed, kAlarm},   {&CTransmitter::lowAlmValFailed, kLowAlarm},
+        {&CTransmitter::alarmSelectFailed, kAlarm},    {&CTransmitter::lowAlmValFailed, kLowAlarm},
         {&CTransmitter::highAlmValFailed, kHighAlarm}, {&CTransmitter::lowSatValFailed, kLowSat},
         {&CTransmitter::highSatValFailed, kHighSat},   {&CTransmitter::lineFilterFailed, kFilter},
         {&CTransmitter::writeProtectFailed, kProtect},
@@ -268,7 +275,8 @@ TEST_F(AdvancedPageTest, RefreshHighlightsEachRefusedValue)
     for (const auto& c : cases) {
         bench.doc.transmitter().*c.flag = 1;
         EXPECT_TRUE(page.RefreshFromDocument()) << c.id;
-        for (const int id : kAllBoxes) EXPECT_EQ(box(id)->isHighlighted(), id == c.id) << c.id << " shows " << id;
+        for (const int id : kAllBoxes)
+            EXPECT_EQ(box(id)->isHighlighted(), id == c.id) << c.id << " shows " << id;
         EXPECT_EQ(box(c.id)->backgroundColor(), QColor(255, 255, 0));
         bench.doc.transmitter().*c.flag = 0;
     }
@@ -341,7 +349,8 @@ TEST_F(AdvancedPageTest, PrintSectionShowsWhatTheRuleFunctionSays)
              t.lineFilter = 1;
              t.writeProtect = 0;
          }},
-        {"some levels, codes outside the lists", [](transmitter::CTransmitter& t) {
+        {"some levels, codes outside the lists",
+         [](transmitter::CTransmitter& t) {
              t.alarmSelect = 9;
              t.highSatVal = 20.9f;
              t.writeProtect = 1;
@@ -362,8 +371,10 @@ TEST_F(AdvancedPageTest, PrintSectionTakesTheBoxesAsTyped)
     Choose(box(kHighAlarm), 2);
     const std::vector<ReportLine> printed = page.PrintSection();
     ASSERT_EQ(printed.size(), 7u);
-    EXPECT_EQ(printed[1].label + printed[1].valueColumnText(), Utf8("Низкий уровень аварии: 3.5 мА"));
-    EXPECT_EQ(printed[2].label + printed[2].valueColumnText(), Utf8("Высокий уровень аварии: 23.00 мА"));
+    EXPECT_EQ(printed[1].label + printed[1].valueColumnText(),
+              Utf8("Низкий уровень аварии: 3.5 мА"));
+    EXPECT_EQ(printed[2].label + printed[2].valueColumnText(),
+              Utf8("Высокий уровень аварии: 23.00 мА"));
     EXPECT_EQ(printed[3].label + printed[3].valueColumnText(), Utf8("Нижнее насыщение:  "));
 }
 

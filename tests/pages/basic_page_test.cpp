@@ -1,24 +1,24 @@
-#include <gtest/gtest.h>
+#include <cmath>
+#include <vector>
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 
-#include <cmath>
-#include <vector>
+#include <gtest/gtest.h>
 
-#include "pages/basic_prop_page.h"
 #include "controls/color_combo_box.h"
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
 #include "document/display_text.h"
-#include "pages/form_layout_check.h"
-#include "support/gui_wait.h"
-#include "pages/page_fixture.h"
 #include "document/page_values.h"
 #include "document/question_box.h"
 #include "document/report_lines.h"
+#include "pages/basic_prop_page.h"
+#include "pages/form_layout_check.h"
+#include "pages/page_fixture.h"
+#include "support/gui_wait.h"
 
 using namespace document;
 
@@ -28,7 +28,7 @@ const QColor kYellow{255, 255, 0};
 const QColor kWhite{255, 255, 255};
 
 // Sensor list indexes and unit list indexes used below.
-constexpr int kPt100 = 1;          // "PT100 (a = 0.00385)"
+constexpr int kPt100 = 1;           // "PT100 (a = 0.00385)"
 constexpr int kThermocoupleK = 14;  // "Термопара Тип K"
 constexpr int kOhmInput = 21;       // "Ом"
 constexpr int kCelsius = 1;
@@ -101,11 +101,14 @@ TEST_F(BasicPageTest, FreshDocumentShowsNothingChosenAndFlagsNothing)
     EXPECT_EQ(connection()->currentIndex(), 0);
     EXPECT_EQ(entries(units()).size(), 7);
     EXPECT_EQ(units()->currentIndex(), 0);
-    for (QLineEdit* field : std::vector<QLineEdit*>{tag(), lowerRange(), upperRange(), lowerLimit(), upperLimit(), damping()})
+    for (QLineEdit* field : std::vector<QLineEdit*>{tag(), lowerRange(), upperRange(), lowerLimit(),
+                                                    upperLimit(), damping()})
         EXPECT_TRUE(field->text().isEmpty()) << ControlId(field);
     EXPECT_EQ(unitLabels(), QStringList(4));
-    for (CColorComboBox* list : {sensor(), connection(), units()}) EXPECT_FALSE(list->isHighlighted());
-    for (CMyColorEdit* field : {tag(), lowerRange(), upperRange(), damping()}) EXPECT_EQ(field->backgroundColor(), kWhite);
+    for (CColorComboBox* list : {sensor(), connection(), units()})
+        EXPECT_FALSE(list->isHighlighted());
+    for (CMyColorEdit* field : {tag(), lowerRange(), upperRange(), damping()})
+        EXPECT_EQ(field->backgroundColor(), kWhite);
     EXPECT_FALSE(lowerLimit()->hasBackgroundColor());  // the limits keep the default look
     EXPECT_TRUE(lowerLimit()->isReadOnly());
     EXPECT_TRUE(upperLimit()->isReadOnly());
@@ -120,7 +123,8 @@ TEST_F(BasicPageTest, ThermocoupleOffersTwoWiresAndNoOhms)
     EXPECT_EQ(sensor()->currentText(), Utf8("Термопара Тип K"));
     EXPECT_EQ(entries(connection()), (QStringList{QString(), Utf8("2-проводное")}));
     EXPECT_EQ(connection()->currentIndex(), 1);
-    EXPECT_EQ(entries(units()), (QStringList{QString(), Utf8("°C"), Utf8("°F"), Utf8("°R"), Utf8("°K"), Utf8("мВ")}));
+    EXPECT_EQ(entries(units()),
+              (QStringList{QString(), Utf8("°C"), Utf8("°F"), Utf8("°R"), Utf8("°K"), Utf8("мВ")}));
     EXPECT_EQ(bench.doc.sensorType(), 132);
     EXPECT_EQ(bench.doc.sensorConnection(), 2);
     EXPECT_TRUE(bench.doc.IsModified());
@@ -197,10 +201,8 @@ TEST_F(BasicPageTest, TagKeepsUpperCaseHartCharactersOnly)
         const char* shown;
         std::vector<int> messages;
     } cases[] = {
-        {"TT_-9", "TT_-9", {}},
-        {"ab", "AB", {}},  // typed letters arrive in upper case
-        {"AЖB", "AB", {902}},
-        {"ЖЖ1", "1", {902, 902}},  // each typed Ж is its own mistake
+        {"TT_-9", "TT_-9", {}},     {"ab", "AB", {}},          // typed letters arrive in upper case
+        {"AЖB", "AB", {902}},       {"ЖЖ1", "1", {902, 902}},  // each typed Ж is its own mistake
         {"A~B`", "AB", {902, 902}},
     };
     for (const auto& c : cases) {
@@ -245,11 +247,9 @@ TEST_F(BasicPageRussianTest, NumberFieldsKeepDigitsAndOneComma)
         const char* kept;
         float stored;
     } cases[] = {
-        {lowerRange(), "1,2,3", "1,23", 1.23f},
-        {lowerRange(), "-1-2", "-12", -12.0f},
+        {lowerRange(), "1,2,3", "1,23", 1.23f}, {lowerRange(), "-1-2", "-12", -12.0f},
         {upperRange(), "1.5", "15", 15.0f},  // the point is not the separator here
-        {damping(), "-5", "5", 5.0f},
-        {damping(), "2,5", "2,5", 2.5f},
+        {damping(), "-5", "5", 5.0f},           {damping(), "2,5", "2,5", 2.5f},
     };
     for (const auto& c : cases) {
         sendButton()->setFocus();
@@ -364,7 +364,8 @@ TEST_F(BasicPageTest, RefreshPaintsEachRefusedValueYellow)
             if (auto* list = qobject_cast<CColorComboBox*>(widget))
                 EXPECT_EQ(list->isHighlighted(), yellow) << c.id << " shows " << id;
             else
-                EXPECT_EQ(qobject_cast<CMyColorEdit*>(widget)->backgroundColor(), yellow ? kYellow : kWhite)
+                EXPECT_EQ(qobject_cast<CMyColorEdit*>(widget)->backgroundColor(),
+                          yellow ? kYellow : kWhite)
                     << c.id << " shows " << id;
         }
         bench.doc.transmitter().*c.flag = 0;
@@ -471,7 +472,7 @@ TEST_F(BasicPageTest, SendChecksFireAtTheirBounds)
         bool choices;  // PT100, four wires, °C
         const char* lower;
         const char* upper;
-        int message;   // 0: the check passes
+        int message;  // 0: the check passes
     } cases[] = {
         {"nothing chosen", false, "", "", 0},
         {"points without choices", false, "0", "100", 1269},
@@ -523,7 +524,8 @@ TEST_F(BasicPageTest, SendChecksTheListsAsThePageShowsThem)
 TEST_F(BasicPageTest, PassingSendRunsTheDocumentsSend)
 {
     ChoosePt100FourWiresCelsius();
-    bench.user.answers = {IDOK, IDCANCEL};  // continue at 905; cancel the search for the transmitter
+    bench.user.answers = {IDOK,
+                          IDCANCEL};  // continue at 905; cancel the search for the transmitter
     QTest::mouseClick(sendButton(), Qt::LeftButton);
     EXPECT_EQ(bench.questionIds(), (std::vector<int>{905, 906}));
     EXPECT_GT(bench.fake.counters().writes, 0);  // the search went out on the line
@@ -559,7 +561,8 @@ TEST_F(BasicPageTest, PrintSectionShowsWhatTheRuleFunctionSays)
              t.rangeUnits = 36;
              t.lowerRangeValue = -1.5f;
          }},
-        {"unknown sensor", [](transmitter::CTransmitter& t) {
+        {"unknown sensor",
+         [](transmitter::CTransmitter& t) {
              t.sensorType = 2;
              t.rangeUnits = 33;
              t.upperRangeValue = 7.0f;
@@ -600,7 +603,8 @@ TEST_F(BasicPageTest, ShownValuesAreNotCutByTheTypingLimits)
     EXPECT_EQ(lowerRange()->text(), QStringLiteral("-1234.50"));
     EXPECT_EQ(damping()->text(), QStringLiteral("123.4"));
     ExpectSectionOfTheReport(page.PrintSection(), bench.doc, 0, 8, "long values");
-    EXPECT_EQ(page.PrintSection()[3].label + page.PrintSection()[3].valueColumnText(), Utf8("Точка 4 мА: -1234.50 °C"));
+    EXPECT_EQ(page.PrintSection()[3].label + page.PrintSection()[3].valueColumnText(),
+              Utf8("Точка 4 мА: -1234.50 °C"));
 
     // Typing stays limited: a shown text may be shortened, not lengthened.
     lowerRange()->setFocus();

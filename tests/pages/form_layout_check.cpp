@@ -15,17 +15,25 @@ namespace {
 
 QString Describe(const QWidget* widget, const QString& text)
 {
-    return QStringLiteral("%1 #%2 \"%3\"").arg(QString::fromLatin1(widget->metaObject()->className())).arg(ControlId(widget)).arg(text);
+    return QStringLiteral("%1 #%2 \"%3\"")
+        .arg(QString::fromLatin1(widget->metaObject()->className()))
+        .arg(ControlId(widget))
+        .arg(text);
 }
 
-int TextWidth(const QWidget* widget, const QString& text) { return widget->fontMetrics().horizontalAdvance(text); }
+int TextWidth(const QWidget* widget, const QString& text)
+{
+    return widget->fontMetrics().horizontalAdvance(text);
+}
 
 void CheckLabel(const QLabel* label, QStringList& clipped)
 {
     const QStringList lines = label->text().split(QLatin1Char('\n'));
-    const bool tooTall = lines.size() * label->fontMetrics().lineSpacing() > label->contentsRect().height();
+    const bool tooTall =
+        lines.size() * label->fontMetrics().lineSpacing() > label->contentsRect().height();
     for (const QString& line : lines)
-        if (tooTall || TextWidth(label, line) > label->contentsRect().width()) clipped << Describe(label, line);
+        if (tooTall || TextWidth(label, line) > label->contentsRect().width())
+            clipped << Describe(label, line);
 }
 
 void CheckComboBox(const QComboBox* box, QStringList& clipped)
@@ -33,9 +41,11 @@ void CheckComboBox(const QComboBox* box, QStringList& clipped)
     QStyleOptionComboBox option;
     option.initFrom(box);
     option.editable = box->isEditable();
-    const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                     QStyle::SC_ComboBoxEditField, box);
     for (int i = 0; i < box->count(); ++i)
-        if (TextWidth(box, box->itemText(i)) > field.width()) clipped << Describe(box, box->itemText(i));
+        if (TextWidth(box, box->itemText(i)) > field.width())
+            clipped << Describe(box, box->itemText(i));
 }
 
 void CheckEdit(const QLineEdit* edit, const QString& widestNumber, QStringList& clipped)
@@ -44,7 +54,9 @@ void CheckEdit(const QLineEdit* edit, const QString& widestNumber, QStringList& 
     const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
     constexpr int kLineEditMargin = 2;
     const int room = edit->width() - 2 * (frame + kLineEditMargin);
-    const QString sample = edit->maxLength() < widestNumber.size() ? widestNumber.left(edit->maxLength()) : widestNumber;
+    const QString sample = edit->maxLength() < widestNumber.size()
+                               ? widestNumber.left(edit->maxLength())
+                               : widestNumber;
     if (TextWidth(edit, sample) > room) clipped << Describe(edit, sample);
 }
 
@@ -60,11 +72,13 @@ QStringList ClippedTexts(QWidget* form, const QString& widestNumber)
         if (auto* box = qobject_cast<QComboBox*>(child)) CheckComboBox(box, clipped);
         if (auto* edit = qobject_cast<QLineEdit*>(child)) CheckEdit(edit, widestNumber, clipped);
         if (auto* button = qobject_cast<QPushButton*>(child))
-            if (button->sizeHint().width() > button->width()) clipped << Describe(button, button->text());
+            if (button->sizeHint().width() > button->width())
+                clipped << Describe(button, button->text());
         if (auto* group = qobject_cast<QGroupBox*>(child)) {
             // The title sits between the frame's rounded corners.
             const int corners = 2 * group->fontMetrics().averageCharWidth();
-            if (TextWidth(group, group->title()) + corners > group->width()) clipped << Describe(group, group->title());
+            if (TextWidth(group, group->title()) + corners > group->width())
+                clipped << Describe(group, group->title());
         }
     }
     return clipped;
@@ -77,20 +91,24 @@ QStringList OverlappingControls(QWidget* form)
     for (const QWidget* control : children) {
         if (IsFrame(control)) continue;
         const QRect r = control->geometry();
-        if (!form->rect().contains(r)) overlapping << Describe(control, QStringLiteral("outside the form"));
+        if (!form->rect().contains(r))
+            overlapping << Describe(control, QStringLiteral("outside the form"));
         for (const QWidget* other : children) {
             if (other == control) continue;
             const QRect o = other->geometry();
             if (!IsFrame(other)) {
                 if (other > control && r.intersects(o))
-                    overlapping << Describe(control, QStringLiteral("overlaps #%1").arg(ControlId(other)));
+                    overlapping << Describe(control,
+                                            QStringLiteral("overlaps #%1").arg(ControlId(other)));
                 continue;
             }
             if (!r.intersects(o)) continue;
             // Inside a group box: below its title and within its frame.
             const QRect inner = o.adjusted(1, other->fontMetrics().height(), -1, -1);
             if (!inner.contains(r))
-                overlapping << Describe(control, QStringLiteral("crosses \"%1\"").arg(qobject_cast<const QGroupBox*>(other)->title()));
+                overlapping << Describe(control,
+                                        QStringLiteral("crosses \"%1\"")
+                                            .arg(qobject_cast<const QGroupBox*>(other)->title()));
         }
     }
     return overlapping;

@@ -1,7 +1,10 @@
 // The Information page: what it shows for the document's values, its controls, keys and
 // report lines; and live monitoring against the simulated transmitter over the real driver
 // library, with notices from the worker shown on the GUI thread as the desktop program does.
-#include <gtest/gtest.h>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include <QApplication>
 #include <QGroupBox>
@@ -12,23 +15,20 @@
 #include <QTest>
 #include <QThread>
 
-#include <chrono>
-#include <functional>
-#include <memory>
-#include <vector>
+#include <gtest/gtest.h>
 
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
+#include "controls/transparent_image.h"
 #include "document/display_text.h"
-#include "support/fake_sleeper.h"
+#include "document/vesk_doc.h"
 #include "pages/form_layout_check.h"
-#include "support/gui_wait.h"
 #include "pages/info_property_page.h"
+#include "simulator/simulator_host.h"
+#include "support/fake_sleeper.h"
+#include "support/gui_wait.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
-#include "simulator/simulator_host.h"
-#include "controls/transparent_image.h"
-#include "document/vesk_doc.h"
 
 using namespace document;
 using namespace std::chrono_literals;
@@ -90,9 +90,20 @@ TEST_F(InfoPageTest, ControlsCarryTheirIdsAndTooltips)
         int id;
         int tooltipId;
     };
-    for (const Expected& e : std::vector<Expected>{{159, 1226}, {160, 1227}, {162, 1228}, {165, 1229}, {166, 1230},
-                                                   {168, 1231}, {169, 1231}, {171, 1232}, {172, 1232}, {174, 1233},
-                                                   {176, 1234}, {178, 1235}, {180, 1245}, {194, 1236}}) {
+    for (const Expected& e : std::vector<Expected>{{159, 1226},
+                                                   {160, 1227},
+                                                   {162, 1228},
+                                                   {165, 1229},
+                                                   {166, 1230},
+                                                   {168, 1231},
+                                                   {169, 1231},
+                                                   {171, 1232},
+                                                   {172, 1232},
+                                                   {174, 1233},
+                                                   {176, 1234},
+                                                   {178, 1235},
+                                                   {180, 1245},
+                                                   {194, 1236}}) {
         QWidget* control = FindControl(&page, e.id);
         ASSERT_NE(control, nullptr) << e.id;
         EXPECT_EQ(control->toolTip(), LoadedText(e.tooltipId)) << e.id;
@@ -102,8 +113,10 @@ TEST_F(InfoPageTest, ControlsCarryTheirIdsAndTooltips)
         ASSERT_NE(edit, nullptr) << id;
         EXPECT_TRUE(edit->isReadOnly()) << id;
     }
-    EXPECT_EQ(FindControlAs<QGroupBox>(&page, 117)->title(), QString::fromUtf8("Статус устройства"));
-    EXPECT_EQ(FindControlAs<QGroupBox>(&page, 118)->title(), QString::fromUtf8("Идентификация устройства"));
+    EXPECT_EQ(FindControlAs<QGroupBox>(&page, 117)->title(),
+              QString::fromUtf8("Статус устройства"));
+    EXPECT_EQ(FindControlAs<QGroupBox>(&page, 118)->title(),
+              QString::fromUtf8("Идентификация устройства"));
     EXPECT_EQ(controls.button()->text(), kStartCaption);
 
     // Each grey lamp and its red one share one place; the top-left colour is see-through.
@@ -130,8 +143,10 @@ TEST_F(InfoPageTest, TextsFitTheirControls)
     EXPECT_EQ(ClippedTexts(&page, widest).join(", ").toStdString(), "");
     // Only each lamp pair shares its place.
     QStringList overlapping = OverlappingControls(&page);
-    for (auto [one, other] : {std::pair{168, 169}, std::pair{169, 168}, std::pair{171, 172}, std::pair{172, 171}})
-        overlapping.removeAll(QStringLiteral("CTransparentImage #%1 \"overlaps #%2\"").arg(one).arg(other));
+    for (auto [one, other] :
+         {std::pair{168, 169}, std::pair{169, 168}, std::pair{171, 172}, std::pair{172, 171}})
+        overlapping.removeAll(
+            QStringLiteral("CTransparentImage #%1 \"overlaps #%2\"").arg(one).arg(other));
     EXPECT_EQ(overlapping.join(", ").toStdString(), "");
     EXPECT_TRUE(FitsTheTabControl(&page));
 }
@@ -139,7 +154,8 @@ TEST_F(InfoPageTest, TextsFitTheirControls)
 TEST_F(InfoPageTest, ClearedDocumentShowsNothing)
 {
     EXPECT_FALSE(page.RefreshFromDocument());
-    for (int id : {159, 160, 162, 165, 166, 174, 176, 178, 180}) EXPECT_EQ(controls.text(id), QString()) << id;
+    for (int id : {159, 160, 162, 165, 166, 174, 176, 178, 180})
+        EXPECT_EQ(controls.text(id), QString()) << id;
     EXPECT_TRUE(controls.shown(168));
     EXPECT_FALSE(controls.shown(169));
     EXPECT_TRUE(controls.shown(171));
@@ -191,8 +207,15 @@ TEST_F(InfoPageTest, UnitLabelsFollowTheUnitCodes)
         std::int32_t code;
         int stringId;  // 0: empty text
     };
-    for (const Case& c : std::vector<Case>{{32, 800}, {33, 801}, {34, 802}, {35, 803}, {36, 804}, {37, 805},
-                                           {31, 0}, {38, 0}, {250, 0}}) {
+    for (const Case& c : std::vector<Case>{{32, 800},
+                                           {33, 801},
+                                           {34, 802},
+                                           {35, 803},
+                                           {36, 804},
+                                           {37, 805},
+                                           {31, 0},
+                                           {38, 0},
+                                           {250, 0}}) {
         values().sensorTempUnits = c.code;
         values().xmtrTempUnits = c.code;
         page.RefreshFromDocument();
@@ -223,7 +246,8 @@ TEST_F(InfoPageTest, PrintSectionIsWhatThePageShows)
 {
     const auto lineTexts = [this] {
         QStringList texts;
-        for (const ReportLine& line : page.PrintSection()) texts << line.label + line.valueColumnText();
+        for (const ReportLine& line : page.PrintSection())
+            texts << line.label + line.valueColumnText();
         return texts.join('\n').toStdString();
     };
     page.RefreshFromDocument();
@@ -398,7 +422,8 @@ protected:
     }
     int Count(int hint) const
     {
-        return static_cast<int>(std::count_if(hints.begin(), hints.end(), [hint](const Hint& h) { return h.hint == hint; }));
+        return static_cast<int>(std::count_if(hints.begin(), hints.end(),
+                                              [hint](const Hint& h) { return h.hint == hint; }));
     }
 
     struct Hint {
@@ -479,8 +504,8 @@ TEST_F(InfoMonitoringTest, StopWaitsForTheRunningCycle)
     EXPECT_EQ(CommandsAfter(identification), kCycle);
     EXPECT_EQ(doc.m_bMonitoring, 0);
     ASSERT_EQ(Count(HINT_ENABLE_MAIN), 1);
-    const auto enableMain =
-        std::find_if(hints.begin(), hints.end(), [](const Hint& h) { return h.hint == HINT_ENABLE_MAIN; });
+    const auto enableMain = std::find_if(hints.begin(), hints.end(),
+                                         [](const Hint& h) { return h.hint == HINT_ENABLE_MAIN; });
     EXPECT_EQ(enableMain->requestsSoFar, identification + kCycle.size());
     EXPECT_EQ(button()->text(), kStartCaption);
     EXPECT_TRUE(button()->isEnabled());

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -8,16 +11,13 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
+#include "document/page_values.h"
+#include "document/report_lines.h"
+#include "document/vesk_doc.h"
 #include "support/fake_driver_control.h"
 #include "support/fake_sleeper.h"
-#include "document/page_values.h"
 #include "support/pty_port.h"
-#include "document/report_lines.h"
 #include "support/scripted_user.h"
-#include "document/vesk_doc.h"
 
 // The number format of one test; the C locale comes back afterwards. Declare it before the
 // page: the level lists are formatted when the page is built.
@@ -68,7 +68,8 @@ inline void Type(QWidget* widget, const QString& text)
         if (ch.unicode() < 0x80)
             QTest::keyClick(widget, ch.toLatin1());
         else
-            QTest::sendKeyEvent(QTest::Click, widget, static_cast<Qt::Key>(ch.toUpper().unicode()), QString(ch), {});
+            QTest::sendKeyEvent(QTest::Click, widget, static_cast<Qt::Key>(ch.toUpper().unicode()),
+                                QString(ch), {});
     }
 }
 
@@ -93,16 +94,19 @@ inline bool ShowActive(QWidget& page)
 
 // A page's print section against the report's own lines for the document's values, from
 // line `first` on: the same labels, value texts, units and flags.
-inline void ExpectSectionOfTheReport(const std::vector<document::ReportLine>& printed, const document::CVeskDoc& doc,
-                                     std::size_t first, std::size_t count, const char* name)
+inline void ExpectSectionOfTheReport(const std::vector<document::ReportLine>& printed,
+                                     const document::CVeskDoc& doc, std::size_t first,
+                                     std::size_t count, const char* name)
 {
-    const std::vector<document::ReportLine> report = document::ReportLines(document::PageValuesOf(doc));
+    const std::vector<document::ReportLine> report =
+        document::ReportLines(document::PageValuesOf(doc));
     ASSERT_EQ(printed.size(), count) << name;
     ASSERT_LE(first + count, report.size()) << name;
     for (std::size_t i = 0; i < count; ++i) {
         const document::ReportLine& expected = report[first + i];
         EXPECT_EQ(printed[i].labelId, expected.labelId) << name;
-        EXPECT_EQ(printed[i].label + printed[i].valueColumnText(), expected.label + expected.valueColumnText())
+        EXPECT_EQ(printed[i].label + printed[i].valueColumnText(),
+                  expected.label + expected.valueColumnText())
             << name << " line " << first + i + 1;
         EXPECT_EQ(printed[i].failed, expected.failed) << name << " line " << first + i + 1;
     }
@@ -123,7 +127,8 @@ struct PageOnDocument {
 // After the send button: a refused check (message) has shown its one error, asked nothing
 // and left the line untouched; a passing one (message 0) has run the document's send, whose
 // first question was `sendQuestion`.
-inline void ExpectSendOutcome(const DocumentBench& bench, int message, int sendQuestion, const std::string& name)
+inline void ExpectSendOutcome(const DocumentBench& bench, int message, int sendQuestion,
+                              const std::string& name)
 {
     if (message == 0) {
         EXPECT_TRUE(bench.user.messages.empty()) << name;

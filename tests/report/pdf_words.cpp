@@ -1,10 +1,10 @@
 #include "report/pdf_words.h"
 
-#include <QProcess>
-#include <QXmlStreamReader>
-
 #include <algorithm>
 #include <cmath>
+
+#include <QProcess>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -15,7 +15,8 @@ QByteArray Run(const QString& program, const QStringList& arguments, QString& er
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
         error = program + QStringLiteral(" failed: ") + process.errorString() + QLatin1Char(' ') +
                 QString::fromLocal8Bit(process.readAllStandardError());
         return {};
@@ -48,7 +49,8 @@ std::optional<PdfWord> PdfTextLine::firstFrom(double xMm) const
 std::vector<PdfTextLine> PdfPage::lines() const
 {
     std::vector<PdfWord> sorted = words;
-    std::sort(sorted.begin(), sorted.end(), [](const PdfWord& a, const PdfWord& b) { return a.yMinMm < b.yMinMm; });
+    std::sort(sorted.begin(), sorted.end(),
+              [](const PdfWord& a, const PdfWord& b) { return a.yMinMm < b.yMinMm; });
     std::vector<PdfTextLine> result;
     for (const PdfWord& word : sorted) {
         if (result.empty() || std::abs(word.yMinMm - result.back().topMm) > kSameLineMm)
@@ -56,17 +58,19 @@ std::vector<PdfTextLine> PdfPage::lines() const
         result.back().words.push_back(word);
     }
     for (PdfTextLine& line : result)
-        std::sort(line.words.begin(), line.words.end(), [](const PdfWord& a, const PdfWord& b) { return a.xMinMm < b.xMinMm; });
+        std::sort(line.words.begin(), line.words.end(),
+                  [](const PdfWord& a, const PdfWord& b) { return a.xMinMm < b.xMinMm; });
     return result;
 }
 
 PdfPage ReadPdfPage(const QString& pdfPath)
 {
     PdfPage page;
-    const QByteArray html = Run(QStringLiteral("pdftotext"),
-                                {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                                 QStringLiteral("1"), pdfPath, QStringLiteral("-")},
-                                page.error);
+    const QByteArray html =
+        Run(QStringLiteral("pdftotext"),
+            {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+             QStringLiteral("-l"), QStringLiteral("1"), pdfPath, QStringLiteral("-")},
+            page.error);
     QXmlStreamReader xml(html);
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement) continue;
@@ -75,23 +79,29 @@ PdfPage ReadPdfPage(const QString& pdfPath)
             page.widthMm = Millimetres(attributes, "width");
             page.heightMm = Millimetres(attributes, "height");
         } else if (xml.name() == QLatin1String("word")) {
-            PdfWord word{{}, Millimetres(attributes, "xMin"), Millimetres(attributes, "yMin"),
-                         Millimetres(attributes, "xMax"), Millimetres(attributes, "yMax")};
+            PdfWord word{{},
+                         Millimetres(attributes, "xMin"),
+                         Millimetres(attributes, "yMin"),
+                         Millimetres(attributes, "xMax"),
+                         Millimetres(attributes, "yMax")};
             word.text = xml.readElementText();
             page.words.push_back(word);
         }
     }
-    if (xml.hasError() && page.error.isEmpty()) page.error = QStringLiteral("pdftotext output: ") + xml.errorString();
+    if (xml.hasError() && page.error.isEmpty())
+        page.error = QStringLiteral("pdftotext output: ") + xml.errorString();
     return page;
 }
 
 QStringList PdfFontNames(const QString& pdfPath)
 {
     QString error;
-    const QStringList rows = QString::fromUtf8(Run(QStringLiteral("pdffonts"), {pdfPath}, error)).split(QLatin1Char('\n'));
+    const QStringList rows = QString::fromUtf8(Run(QStringLiteral("pdffonts"), {pdfPath}, error))
+                                 .split(QLatin1Char('\n'));
     QStringList names;
     // Two heading rows, then one row per font, its name first.
     for (const QString& row : rows.mid(2))
-        if (!row.trimmed().isEmpty()) names << row.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+        if (!row.trimmed().isEmpty())
+            names << row.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
     return names;
 }

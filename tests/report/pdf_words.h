@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <optional>
 #include <vector>
+
+#include <QString>
+#include <QStringList>
 
 // A word as poppler's "pdftotext -bbox" finds it, in millimetres from the page's top left
 // corner. xMin is where the text was drawn; yMin and yMax bound its font's cell (the

@@ -1,18 +1,22 @@
 #include "report/report_document.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QLocale>
 
-#include <algorithm>
-
 #include "document/config_file.h"
 
-ReportDocument::ReportDocument() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+ReportDocument::ReportDocument()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
 
 ReportDocument::~ReportDocument() { QLocale::setDefault(QLocale::c()); }
 
-QString ReportDocument::WriteConfigurationFile(const QString& name,
-                                               const std::function<void(transmitter::CTransmitter&)>& edit)
+QString
+ReportDocument::WriteConfigurationFile(const QString& name,
+                                       const std::function<void(transmitter::CTransmitter&)>& edit)
 {
     ScriptedUser quiet;
     transmitter::CTransmitter values(quiet, ports, sleeper);
@@ -33,7 +37,8 @@ QString ReportDocument::WriteConfigurationFile(const QString& name,
     values.writeProtect = 0;
     if (edit) edit(values);
     QFile file(path(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(document::StoreConfiguration(values)) != document::kConfigRecordSize)
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(document::StoreConfiguration(values)) != document::kConfigRecordSize)
         return {};
     return file.fileName();
 }

@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <QBuffer>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+
+#include <gtest/gtest.h>
 
 #include "report/report_font.h"
 #include "report/report_geometry.h"
@@ -29,7 +29,10 @@ const GeometryCase kGeometryCases[] = {
     // A4 at 72 dpi: 2.8346 px/mm; 70.87 → 70, 266.46 → 266, 42.52 → 42, 48.19 → 48, 14.17 → 14.
     {"A4 at 72 dpi", {595, 842}, {595 * 25.4 / 72, 842 * 25.4 / 72}, {70, 266, 42, 90, 14}},
     // A4 at 1200 dpi: 47.244 px/mm; 1181.1, 4440.9, 708.66, 803.15, 236.22.
-    {"A4 at 1200 dpi", {9917, 14033}, {9917 * 25.4 / 1200, 14033 * 25.4 / 1200}, {1181, 4440, 708, 708 + 803, 236}},
+    {"A4 at 1200 dpi",
+     {9917, 14033},
+     {9917 * 25.4 / 1200, 14033 * 25.4 / 1200},
+     {1181, 4440, 708, 708 + 803, 236}},
     // Rounding would give 50, 187, 30, 30 + 34 and 10 here.
     {"1.99 px/mm", {199, 398}, {100, 200}, {49, 187, 29, 29 + 33, 9}},
     // Different scales across and down: x at 4 px/mm, y at 2.5 px/mm.
@@ -61,8 +64,9 @@ INSTANTIATE_TEST_SUITE_P(Areas, ReportGeometryTest, testing::ValuesIn(kGeometryC
 
 TEST(ReportGeometry, AnEmptyAreaGivesNoPositionsInsteadOfDividingByZero)
 {
-    for (const auto& [pixels, mm] : {std::pair{QSize(0, 0), QSizeF(0, 0)}, std::pair{QSize(100, 100), QSizeF(0, 0)},
-                                     std::pair{QSize(100, 100), QSizeF(50, 0)}}) {
+    for (const auto& [pixels, mm] :
+         {std::pair{QSize(0, 0), QSizeF(0, 0)}, std::pair{QSize(100, 100), QSizeF(0, 0)},
+          std::pair{QSize(100, 100), QSizeF(50, 0)}}) {
         const ReportGeometry g = ReportGeometryOf(pixels, mm);
         EXPECT_EQ(g.lineStep, 0);
         EXPECT_EQ(g.valueX, 0);

@@ -1,14 +1,14 @@
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <gtest/gtest.h>
+
 #include "report/command_line_print.h"
-#include "support/file_size_limit.h"
 #include "report/pdf_words.h"
 #include "report/report_document.h"
 #include "report/report_output.h"
+#include "support/file_size_limit.h"
 
 namespace {
 
@@ -49,7 +49,8 @@ TEST_F(ReportOutputTest, APrinterNameEndingInPdfIsAFile)
 TEST_F(ReportOutputTest, AnUnknownPrinterIsReportedAndNothingIsPrinted)
 {
     EXPECT_FALSE(report::PrintReportTo(files.doc, QStringLiteral("No Such Printer 4410")));
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"No printer named \"No Such Printer 4410\" is available."});
+    EXPECT_EQ(MessageTexts(),
+              std::vector<std::string>{"No printer named \"No Such Printer 4410\" is available."});
     EXPECT_EQ(files.user.messages.front().icon, hart::MessageIcon::Exclamation);
 }
 
@@ -92,8 +93,9 @@ TEST_F(ReportOutputTest, CommandLinePrintOfAFileThatCannotBeOpenedEndsWithItsMes
         QString file;
         const char* message;
     };
-    for (const Case& c : {Case{bad.fileName(), "Unexpected file format."},
-                          Case{files.path(QStringLiteral("absent.4410")), "Failed to open document."}}) {
+    for (const Case& c :
+         {Case{bad.fileName(), "Unexpected file format."},
+          Case{files.path(QStringLiteral("absent.4410")), "Failed to open document."}}) {
         files.user.messages.clear();
         const QString pdf = files.path(QStringLiteral("never.pdf"));
         EXPECT_EQ(report::PrintFromCommandLine(files.doc, c.file, pdf), 1);
@@ -113,7 +115,8 @@ TEST_F(ReportOutputTest, CommandLinePdfOntoAFullDiskFailsAndKeepsTheOldFile)
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     const QByteArray oldBytes = old.readAll();
     old.close();
-    const QStringList entries = QDir(files.path({})).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(files.path({})).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
     const qint64 limits[] = {0, 1000, oldBytes.size() - 1};
     for (const qint64 limit : limits) {
@@ -128,12 +131,16 @@ TEST_F(ReportOutputTest, CommandLinePdfOntoAFullDiskFailsAndKeepsTheOldFile)
             }
             EXPECT_EQ(status, 1);
             ASSERT_EQ(files.user.messages.size(), 1u);
-            EXPECT_EQ(files.user.messages[0].text.rfind("Failed to write the report to \"" + pdf.toStdString() + "\": ", 0), 0u)
+            EXPECT_EQ(files.user.messages[0].text.rfind(
+                          "Failed to write the report to \"" + pdf.toStdString() + "\": ", 0),
+                      0u)
                 << files.user.messages[0].text;
             ASSERT_TRUE(old.open(QIODevice::ReadOnly));
             EXPECT_EQ(old.readAll(), oldBytes);
             old.close();
-            EXPECT_EQ(QDir(files.path({})).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entries);
+            EXPECT_EQ(QDir(files.path({}))
+                          .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                      entries);
         }
     }
 }

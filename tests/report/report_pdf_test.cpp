@@ -4,23 +4,23 @@
 // How positions are compared: the report places each text by the top of its character
 // cell; pdftotext gives a word's yMin as its baseline less the font's ascent. The baseline
 // lies a whole number of device pixels below the cell top (the ascent rounded), so yMin is
-// the cell top to within half a device pixel. xMin is where the text was drawn. At 1200 dpi the nominal millimetre figures
-// hold to a small tolerance: each of them is truncated to a pixel (0.02 mm), and the 5 mm
-// step, truncated 23 times down to the 24th line, loses about 0.1 mm. At 72 dpi a pixel is
-// a point, and the truncation itself is checked point for point.
-#include <gtest/gtest.h>
-
+// the cell top to within half a device pixel. xMin is where the text was drawn. At 1200 dpi the
+// nominal millimetre figures hold to a small tolerance: each of them is truncated to a pixel (0.02
+// mm), and the 5 mm step, truncated 23 times down to the 24th line, loses about 0.1 mm. At 72 dpi a
+// pixel is a point, and the truncation itself is checked point for point.
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 
-#include "report/configuration_report.h"
+#include <gtest/gtest.h>
+
 #include "document/example_report.h"
 #include "document/page_values.h"
+#include "document/report_lines.h"
+#include "report/configuration_report.h"
 #include "report/pdf_words.h"
 #include "report/report_document.h"
-#include "document/report_lines.h"
 #include "report/report_output.h"
 
 namespace {
@@ -80,9 +80,11 @@ protected:
             QPdfWriter writer(pdf);
             writer.setResolution(dotsPerInch);
             writer.setPageLayout(layout);
-            // Qt puts the margins on whole points, so the area starts where the layout says in pixels.
+            // Qt puts the margins on whole points, so the area starts where the layout says in
+            // pixels.
             areaPixels = writer.pageLayout().paintRectPixels(dotsPerInch).topLeft();
-            EXPECT_TRUE(report::PrintConfigurationReport(writer, document::ReportLines(document::PageValuesOf(files.doc))));
+            EXPECT_TRUE(report::PrintConfigurationReport(
+                writer, document::ReportLines(document::PageValuesOf(files.doc))));
         }
         ReadReport report = Read(pdf);
         report.areaMm = areaPixels * 25.4 / dotsPerInch;
@@ -114,7 +116,8 @@ TEST_F(ReportPdfTest, TitleAndLinesSitAtTheirMillimetresOnAnA4Sheet)
         EXPECT_EQ(colon->text.left(1), QStringLiteral(":")) << "line " << n;
         EXPECT_NEAR(colon->xMinMm, 94.0, kColumnToleranceMm) << "line " << n;
         // Every text of the line shares the report font's cell: a sixth of an inch.
-        for (const PdfWord& word : line.words) EXPECT_NEAR(word.yMaxMm - word.yMinMm, kCellHeightMm, 0.05) << "line " << n;
+        for (const PdfWord& word : line.words)
+            EXPECT_NEAR(word.yMaxMm - word.yMinMm, kCellHeightMm, 0.05) << "line " << n;
     }
     EXPECT_NEAR(report.line(kReportLineCount).topMm, 147.0, kLineToleranceMm);
 }
@@ -124,7 +127,8 @@ TEST_F(ReportPdfTest, FileWithEveryValueSetPrintsItsValuesAndUnits)
     const ReadReport report = PrintFile();
     QStringList printed;
     for (int n = 1; n <= kReportLineCount; ++n)
-        printed << report.line(n).textBetween(0, 90.0) + QStringLiteral(" | ") + report.line(n).textBetween(90.0);
+        printed << report.line(n).textBetween(0, 90.0) + QStringLiteral(" | ") +
+                       report.line(n).textBetween(90.0);
 
     QStringList expected;
     const QStringList configured = ExampleConfigurationReport();
@@ -135,16 +139,18 @@ TEST_F(ReportPdfTest, FileWithEveryValueSetPrintsItsValuesAndUnits)
         expected << line.left(colon) + QStringLiteral(" | ") + line.mid(colon).simplified();
     }
     // Nothing live in a file: the Information lines have their labels and ": " only.
-    for (const char* label : {"Температура сенсора", "Аналоговый выход", "Температура датчика", "Неисправность сенсора",
-                              "Неисправность датчика", "Версия программы", "Версия аппаратной части",
-                              "Конечный номер сборки", "Дата сборки трансмиттера"})
+    for (const char* label :
+         {"Температура сенсора", "Аналоговый выход", "Температура датчика", "Неисправность сенсора",
+          "Неисправность датчика", "Версия программы", "Версия аппаратной части",
+          "Конечный номер сборки", "Дата сборки трансмиттера"})
         expected << QString::fromUtf8(label) + QStringLiteral(" | :");
     EXPECT_EQ(printed, expected);
 }
 
 TEST_F(ReportPdfTest, UnsetTwentyMilliampPointPrintsTheColonAndNoUnit)
 {
-    const ReadReport report = PrintFile([](transmitter::CTransmitter& v) { v.upperRangeValue = transmitter::kNotSetFloat; });
+    const ReadReport report = PrintFile(
+        [](transmitter::CTransmitter& v) { v.upperRangeValue = transmitter::kNotSetFloat; });
     EXPECT_EQ(report.line(4).textBetween(90.0), QString::fromUtf8(": 0.00 °C"));
     EXPECT_EQ(report.line(5).textBetween(0, 90.0), QString::fromUtf8("Точка 20 мА"));
     const PdfTextLine& unset = report.line(5);
@@ -158,20 +164,23 @@ TEST_F(ReportPdfTest, TheFontIsOneRegularFixedPitchFace)
     const ReadReport report = PrintFile();
     const QStringList fonts = PdfFontNames(pdf);
     ASSERT_EQ(fonts.size(), 1) << fonts.join(' ').toStdString();
-    for (const char* style : {"Bold", "Italic", "Oblique"}) EXPECT_FALSE(fonts[0].contains(QLatin1String(style))) << style;
+    for (const char* style : {"Bold", "Italic", "Oblique"})
+        EXPECT_FALSE(fonts[0].contains(QLatin1String(style))) << style;
 
     // Fixed pitch: every character of every word is as wide as every other.
     const PdfWord& sample = report.title().words.front();
     const double advanceMm = (sample.xMaxMm - sample.xMinMm) / sample.text.size();
     for (const PdfTextLine& line : report.lines)
         for (const PdfWord& word : line.words)
-            EXPECT_NEAR((word.xMaxMm - word.xMinMm) / word.text.size(), advanceMm, 0.01) << word.text.toStdString();
+            EXPECT_NEAR((word.xMaxMm - word.xMinMm) / word.text.size(), advanceMm, 0.01)
+                << word.text.toStdString();
 }
 
 TEST_F(ReportPdfTest, PositionsCountFromThePrintableAreaNotTheSheet)
 {
-    const ReadReport report = PrintOn(
-        600, QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(12, 8, 10, 10), QPageLayout::Millimeter));
+    const ReadReport report =
+        PrintOn(600, QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait,
+                                 QMarginsF(12, 8, 10, 10), QPageLayout::Millimeter));
     const double left = report.areaMm.x();
     const double top = report.areaMm.y();
     ASSERT_NEAR(left, 12.0, 0.5);
@@ -190,7 +199,8 @@ TEST_F(ReportPdfTest, EveryPositionIsTruncatedToAWholeDevicePixel)
     // At 72 dpi a device pixel is a PDF point: 25 mm is 70.87 px, drawn at 70; 94 mm at 266;
     // the title's top 15 mm at 42; the first line 17 mm (48.19 px) below it; steps of 14 px.
     const ReadReport report =
-        PrintOn(72, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
+        PrintOn(72, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(),
+                                QPageLayout::Millimeter));
     const auto points = [](double mm) { return mm / kMmPerPoint; };
     constexpr double kExact = 0.01;
     // The cell top is the baseline less the ascent rounded to a pixel: within half a pixel.
@@ -205,7 +215,8 @@ TEST_F(ReportPdfTest, EveryPositionIsTruncatedToAWholeDevicePixel)
         ASSERT_TRUE(colon) << "line " << n;
         EXPECT_NEAR(points(colon->xMinMm), 266, kExact) << "line " << n;
         if (n > 1) {
-            EXPECT_NEAR(points(report.line(n).topMm - report.line(n - 1).topMm), 14, kExact) << "line " << n;
+            EXPECT_NEAR(points(report.line(n).topMm - report.line(n - 1).topMm), 14, kExact)
+                << "line " << n;
         }
     }
     EXPECT_NEAR(points(report.line(kReportLineCount).topMm), 42 + 48 + 23 * 14, kCellTop);

@@ -1,10 +1,10 @@
 // main() of the report tests: fonts and the PDF writer need Qt's GUI side, here on the
 // offscreen platform so the tests run without a display.
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 #include <QGuiApplication>
 
-#include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {

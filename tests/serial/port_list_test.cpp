@@ -1,13 +1,12 @@
-#include "serial/port_list.h"
-
-#include "serial/pseudo_terminal.h"
-#include "serial/temp_port_map.h"
-
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "serial/port_list.h"
+#include "serial/pseudo_terminal.h"
+#include "serial/temp_port_map.h"
 
 namespace fs = std::filesystem;
 
@@ -41,7 +40,8 @@ TEST_F(PortListTest, UnlinkedDevicesGetTheLowestFreeNumbers)
     link(1, linked.slavePath());
     link(2, "/nonexistent/device");  // stays, holds its number, is not listed
 
-    const auto ports = serial::ListPorts({first.slavePath(), linked.slavePath(), second.slavePath()});
+    const auto ports =
+        serial::ListPorts({first.slavePath(), linked.slavePath(), second.slavePath()});
 
     EXPECT_EQ(Numbers(ports), (std::vector<int>{1, 3, 4}));
     EXPECT_EQ(fs::read_symlink(map.link(3)), first.slavePath());
@@ -72,7 +72,8 @@ TEST_F(PortListTest, DeviceLinkedUnderAnotherNameIsNotLinkedAgain)
 
 TEST_F(PortListTest, CandidatesThatAreGoneAreSkipped)
 {
-    EXPECT_EQ(Numbers(serial::ListPorts({"/nonexistent/ttyUSB7", first.slavePath()})), (std::vector<int>{1}));
+    EXPECT_EQ(Numbers(serial::ListPorts({"/nonexistent/ttyUSB7", first.slavePath()})),
+              (std::vector<int>{1}));
 }
 
 TEST_F(PortListTest, HeldPortIsListedBusy)

@@ -1,16 +1,15 @@
-#include "serial/port_map.h"
-
-#include "serial/pseudo_terminal.h"
-#include "serial/temp_port_map.h"
-
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "serial/port_map.h"
+#include "serial/pseudo_terminal.h"
+#include "serial/temp_port_map.h"
 
 namespace fs = std::filesystem;
 
@@ -37,13 +36,16 @@ TEST_P(PortMapDirTest, FollowsTheEnvironment)
 
 INSTANTIATE_TEST_SUITE_P(
     Environments, PortMapDirTest,
-    testing::Values(
-        PortMapDirCase{"Override", "/tmp/ports", "/x", "/h", "/tmp/ports"},
-        PortMapDirCase{"EmptyOverrideIgnored", "", "/x", "/h", "/x/Tarvel 4410 Configuration Tool/ports"},
-        PortMapDirCase{"XdgConfigHome", std::nullopt, "/x", "/h", "/x/Tarvel 4410 Configuration Tool/ports"},
-        PortMapDirCase{"HomeConfig", std::nullopt, std::nullopt, "/h", "/h/.config/Tarvel 4410 Configuration Tool/ports"},
-        // The XDG rules say a relative XDG_CONFIG_HOME is invalid and must be ignored.
-        PortMapDirCase{"RelativeXdgIgnored", std::nullopt, "rel", "/h", "/h/.config/Tarvel 4410 Configuration Tool/ports"}),
+    testing::Values(PortMapDirCase{"Override", "/tmp/ports", "/x", "/h", "/tmp/ports"},
+                    PortMapDirCase{"EmptyOverrideIgnored", "", "/x", "/h",
+                                   "/x/Tarvel 4410 Configuration Tool/ports"},
+                    PortMapDirCase{"XdgConfigHome", std::nullopt, "/x", "/h",
+                                   "/x/Tarvel 4410 Configuration Tool/ports"},
+                    PortMapDirCase{"HomeConfig", std::nullopt, std::nullopt, "/h",
+                                   "/h/.config/Tarvel 4410 Configuration Tool/ports"},
+                    // The XDG rules say a relative XDG_CONFIG_HOME is invalid and must be ignored.
+                    PortMapDirCase{"RelativeXdgIgnored", std::nullopt, "rel", "/h",
+                                   "/h/.config/Tarvel 4410 Configuration Tool/ports"}),
     [](const testing::TestParamInfo<PortMapDirCase>& info) { return info.param.name; });
 
 class PortMapTest : public testing::Test {
@@ -108,7 +110,8 @@ TEST_F(PortMapTest, ComDeviceResolvesOnlyPresentLinks)
     std::ofstream(map.link(4)) << "not a link";
 
     EXPECT_EQ(serial::ComDevice(1), fs::canonical(pty.slavePath()));
-    EXPECT_EQ(serial::ComDevice(2), fs::canonical(pty.slavePath())) << "resolved through every link";
+    EXPECT_EQ(serial::ComDevice(2), fs::canonical(pty.slavePath()))
+        << "resolved through every link";
     EXPECT_EQ(serial::ComDevice(3), std::nullopt) << "dangling";
     EXPECT_EQ(serial::ComDevice(4), std::nullopt) << "a plain file is not a port";
     EXPECT_EQ(serial::ComDevice(5), std::nullopt) << "no link";

@@ -1,18 +1,17 @@
-#include "serial/port_hold.h"
-#include "serial/port_map.h"
-
-#include "serial/pseudo_terminal.h"
-#include "serial/temp_port_map.h"
-
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <fstream>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "serial/port_hold.h"
+#include "serial/port_map.h"
+#include "serial/pseudo_terminal.h"
+#include "serial/temp_port_map.h"
 
 namespace fs = std::filesystem;
 
@@ -22,9 +21,15 @@ class PortProbeTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(serial::LinkComPort(pty.slavePath(), 1), 1); }
 
-    fs::path lockFile() const { return map.lockDir() / ("LCK.." + fs::canonical(pty.slavePath()).filename().string()); }
+    fs::path lockFile() const
+    {
+        return map.lockDir() / ("LCK.." + fs::canonical(pty.slavePath()).filename().string());
+    }
 
-    void writeLockFile(const std::string& content) const { std::ofstream(lockFile(), std::ios::binary) << content; }
+    void writeLockFile(const std::string& content) const
+    {
+        std::ofstream(lockFile(), std::ios::binary) << content;
+    }
 
     TempPortMap map;
     PseudoTerminal pty;
@@ -59,7 +64,8 @@ TEST_F(PortProbeTest, HeldFlockIsBusyUntilReleased)
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Busy);
-    EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Busy) << "the probe must not steal the lock";
+    EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Busy)
+        << "the probe must not steal the lock";
     ::close(holder);
     EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Free);
 }
@@ -191,8 +197,10 @@ TEST_F(PortProbeTest, HoldIsBusyForOtherProcessesOnlyAndNests)
             serial::PortHold inner(1);
             EXPECT_TRUE(inner.held());
         }
-        EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Free) << "this process may open what it holds";
-        EXPECT_EQ(ProbeFromAnotherProcess(1), serial::PortState::Busy) << "the inner hold ended the lock";
+        EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Free)
+            << "this process may open what it holds";
+        EXPECT_EQ(ProbeFromAnotherProcess(1), serial::PortState::Busy)
+            << "the inner hold ended the lock";
     }
     EXPECT_FALSE(fs::exists(lockFile()));
     EXPECT_EQ(ProbeFromAnotherProcess(1), serial::PortState::Free);

@@ -24,7 +24,8 @@ PseudoTerminal::PseudoTerminal()
         ThrowErrno("posix_openpt");
     }
     const char* name = nullptr;
-    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || (name = ::ptsname(m_master)) == nullptr) {
+    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 ||
+        (name = ::ptsname(m_master)) == nullptr) {
         const int error = errno;
         ::close(m_master);
         throw std::system_error(error, std::generic_category(), "pseudo-terminal setup");
@@ -32,10 +33,7 @@ PseudoTerminal::PseudoTerminal()
     m_slavePath = name;
 }
 
-PseudoTerminal::~PseudoTerminal()
-{
-    closeMaster();
-}
+PseudoTerminal::~PseudoTerminal() { closeMaster(); }
 
 void PseudoTerminal::writeToSlave(const std::vector<std::uint8_t>& bytes)
 {
@@ -49,7 +47,8 @@ void PseudoTerminal::writeToSlave(const std::vector<std::uint8_t>& bytes)
     }
 }
 
-std::vector<std::uint8_t> PseudoTerminal::readFromSlave(std::size_t count, std::chrono::milliseconds deadline)
+std::vector<std::uint8_t> PseudoTerminal::readFromSlave(std::size_t count,
+                                                        std::chrono::milliseconds deadline)
 {
     using Clock = std::chrono::steady_clock;
     const auto end = Clock::now() + deadline;
@@ -65,7 +64,8 @@ std::vector<std::uint8_t> PseudoTerminal::readFromSlave(std::size_t count, std::
             break;  // the slave side is gone
         }
         std::uint8_t chunk[256];
-        const ssize_t got = ::read(m_master, chunk, std::min(sizeof chunk, count - received.size()));
+        const ssize_t got =
+            ::read(m_master, chunk, std::min(sizeof chunk, count - received.size()));
         if (got > 0) {
             received.insert(received.end(), chunk, chunk + got);
         }

@@ -18,8 +18,8 @@ public:
 
     void writeToSlave(const std::vector<std::uint8_t>& bytes);
     // What the slave side sent, waiting until count bytes came or the deadline passed.
-    std::vector<std::uint8_t> readFromSlave(std::size_t count,
-                                            std::chrono::milliseconds deadline = std::chrono::seconds(5));
+    std::vector<std::uint8_t>
+    readFromSlave(std::size_t count, std::chrono::milliseconds deadline = std::chrono::seconds(5));
     // Hangs the line up for whoever holds the slave side.
     void closeMaster();
 

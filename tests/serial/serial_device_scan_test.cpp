@@ -1,10 +1,9 @@
-#include "serial/serial_device_scan.h"
-
-#include "serial/temp_port_map.h"
+#include <fstream>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include "serial/serial_device_scan.h"
+#include "serial/temp_port_map.h"
 
 namespace fs = std::filesystem;
 
@@ -42,22 +41,23 @@ protected:
 
 TEST_F(SerialDeviceScanTest, FindsRealUartsThenAcmThenUsbInNumberOrder)
 {
-    uart("ttyS10", true, 4);             // 16550A
+    uart("ttyS10", true, 4);  // 16550A
     uart("ttyS2", true, 4);
-    uart("ttyS0", true, 0);              // PORT_UNKNOWN: the kernel's empty placeholder
-    uart("ttyS1", false, 4);             // no driver bound
-    uart("ttyS3", true, std::nullopt);   // no type in sysfs and no ioctl on a plain file
+    uart("ttyS0", true, 0);             // PORT_UNKNOWN: the kernel's empty placeholder
+    uart("ttyS1", false, 4);            // no driver bound
+    uart("ttyS3", true, std::nullopt);  // no type in sysfs and no ioctl on a plain file
     device("ttyUSB10");
     device("ttyUSB2");
     device("ttyACM0");
-    device("ttyUSBx");                   // not a device number
+    device("ttyUSBx");  // not a device number
     device("ttyS");
     device("tty0");
     device("console");
 
-    EXPECT_EQ(serial::ScanSerialDevices(roots),
-              (std::vector<fs::path>{roots.dev / "ttyS2", roots.dev / "ttyS10", roots.dev / "ttyACM0",
-                                     roots.dev / "ttyUSB2", roots.dev / "ttyUSB10"}));
+    EXPECT_EQ(
+        serial::ScanSerialDevices(roots),
+        (std::vector<fs::path>{roots.dev / "ttyS2", roots.dev / "ttyS10", roots.dev / "ttyACM0",
+                               roots.dev / "ttyUSB2", roots.dev / "ttyUSB10"}));
 }
 
 TEST_F(SerialDeviceScanTest, UsbDevicesAreNamedByTheirByIdLink)
@@ -68,7 +68,7 @@ TEST_F(SerialDeviceScanTest, UsbDevicesAreNamedByTheirByIdLink)
     byId("usb-FTDI_FT232R_A100-if00-port0", "ttyUSB1");
     byId("usb-Modem_ACM_42-if00", "ttyACM0");
     byId("usb-Modem_ACM_42-if00-alt", "ttyACM0");  // a second name: the first in order wins
-    byId("usb-Gone-if00", "ttyUSB9");               // dangling, ignored
+    byId("usb-Gone-if00", "ttyUSB9");              // dangling, ignored
 
     const fs::path byIdDir = roots.dev / "serial" / "by-id";
     EXPECT_EQ(serial::ScanSerialDevices(roots),

@@ -7,7 +7,8 @@
 
 namespace fs = std::filesystem;
 
-ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value) : m_name(std::move(name))
+ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
+    : m_name(std::move(name))
 {
     if (const char* previous = std::getenv(m_name.c_str())) {
         m_previous = previous;

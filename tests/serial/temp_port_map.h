@@ -38,7 +38,10 @@ public:
 
     std::filesystem::path portsDir() const { return m_root.path() / "ports"; }
     std::filesystem::path lockDir() const { return m_root.path() / "lock"; }
-    std::filesystem::path link(int comNumber) const { return portsDir() / ("COM" + std::to_string(comNumber)); }
+    std::filesystem::path link(int comNumber) const
+    {
+        return portsDir() / ("COM" + std::to_string(comNumber));
+    }
 
 private:
     TempDir m_root;

@@ -11,15 +11,11 @@ sim::SimulatorSetup DeviceTest::Quiet()
     return setup;
 }
 
-sim::SimulatorSetup& DeviceTest::setup()
-{
-    return m_device ? m_device->model().setup() : m_setup;
-}
+sim::SimulatorSetup& DeviceTest::setup() { return m_device ? m_device->model().setup() : m_setup; }
 
 sim::Device& DeviceTest::device()
 {
-    if (!m_device)
-        m_device = std::make_unique<sim::Device>(m_setup);
+    if (!m_device) m_device = std::make_unique<sim::Device>(m_setup);
     return *m_device;
 }
 

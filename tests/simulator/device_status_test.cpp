@@ -127,8 +127,7 @@ TEST_F(SimDeviceStatus, MultidropAnswersItsPollingAddressAndParksTheCurrent)
         {"0 at address 0", ShortRequest(0, 0), false},
         {"0 at address 6", ShortRequest(0, 6), false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(!raw(c.request).empty(), c.answered) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(!raw(c.request).empty(), c.answered) << c.name;
 
     const Answer current = command(2);
     EXPECT_FLOAT_EQ(FloatAt(current.data, 0), 4.0f);

@@ -40,8 +40,7 @@ TEST_F(SimAddressing, OnlyFramesForThisDeviceAreAnswered)
         {"short frame 249 to address 1", ShortRequest(249, 1), false},
         {"short frame for command 15", ShortRequest(15), false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(!raw(c.request).empty(), c.answered) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(!raw(c.request).empty(), c.answered) << c.name;
 
     // Every frame is logged; only those addressed here count as commands.
     EXPECT_EQ(device().log().entries().size(), std::size(cases));
@@ -86,8 +85,7 @@ TEST_F(SimFaults, BadChecksumOnTheNextAnswersOrAlways)
     EXPECT_FALSE(command(15).checksumOk);
     EXPECT_TRUE(command(15).checksumOk);
     setup().faults.badChecksum = sim::FaultCount::always();
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(command(15).checksumOk);
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(command(15).checksumOk);
 }
 
 TEST_F(SimFaults, BurstFrameComesBeforeTheRealAnswer)
@@ -95,8 +93,9 @@ TEST_F(SimFaults, BurstFrameComesBeforeTheRealAnswer)
     setup().faults.burst = sim::FaultCount::times(1);
     auto answers = SplitAnswers(raw(ShortRequest(249)));
     ASSERT_EQ(answers.size(), 2u);
-    EXPECT_EQ(answers[0].delimiter, 0x01);          // short burst frame
-    EXPECT_EQ(answers[0].address, (Bytes{0x40}));   // burst mode bit; the request's master (secondary)
+    EXPECT_EQ(answers[0].delimiter, 0x01);  // short burst frame
+    EXPECT_EQ(answers[0].address,
+              (Bytes{0x40}));  // burst mode bit; the request's master (secondary)
     EXPECT_EQ(answers[0].command, 3);
     EXPECT_EQ(answers[0].data.size(), 24u);
     EXPECT_TRUE(answers[0].checksumOk);
@@ -135,8 +134,7 @@ TEST_F(SimFaults, SilenceForSomeRequestsOrAlways)
     EXPECT_EQ(device().log().entries()[0].responseCode, std::nullopt);
 
     setup().faults.silent = sim::FaultCount::always();
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(raw(LongRequest(15)).empty());
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(raw(LongRequest(15)).empty());
     // A silent device does not act on what it heard.
     EXPECT_TRUE(raw(LongRequest(34, Float(9.0f))).empty());
     EXPECT_FLOAT_EQ(device().state().config.dampingS, 1.0f);
@@ -146,7 +144,7 @@ TEST_F(SimFaults, CommunicationErrorReport)
 {
     setup().faults.commError = sim::FaultCount::times(1);
     const Answer report = command(34, Float(9.0f));
-    EXPECT_EQ(report.responseCode, 0x88);   // bit 7: communication error; 0x08 longitudinal parity
+    EXPECT_EQ(report.responseCode, 0x88);  // bit 7: communication error; 0x08 longitudinal parity
     EXPECT_EQ(report.deviceStatus, 0x00);
     EXPECT_EQ(report.byteCount, 2);
     EXPECT_EQ(report.command, 34);

@@ -15,16 +15,17 @@ std::vector<sim::Request> ParseAll(const Bytes& bytes)
     sim::RequestParser parser;
     std::vector<sim::Request> requests;
     for (std::uint8_t byte : bytes) {
-        if (auto request = parser.push(byte))
-            requests.push_back(*request);
+        if (auto request = parser.push(byte)) requests.push_back(*request);
     }
     return requests;
 }
 
 TEST(SimRequestParser, ReadsTheIdentificationRequestOfTheProgram)
 {
-    // FF×6 preambles | 02 short delimiter | 00 poll address | F9 command 249 | 00 count | FB checksum
-    const auto requests = ParseAll({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0xF9, 0x00, 0xFB});
+    // FF×6 preambles | 02 short delimiter | 00 poll address | F9 command 249 | 00 count | FB
+    // checksum
+    const auto requests =
+        ParseAll({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0xF9, 0x00, 0xFB});
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_FALSE(requests[0].longFrame);
     EXPECT_EQ(requests[0].address[0], 0x00);
@@ -36,9 +37,27 @@ TEST(SimRequestParser, ReadsTheIdentificationRequestOfTheProgram)
 
 TEST(SimRequestParser, ReadsALongFrameWithData)
 {
-    // FF×6 | 82 | 19 FC 0A 1B 2C address | 22 command 34 | 04 count | 3F 00 00 00 damping 0.5 | checksum
-    const Bytes frame{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x82, 0x19, 0xFC, 0x0A, 0x1B,
-                      0x2C, 0x22, 0x04, 0x3F, 0x00, 0x00, 0x00, 0x82 ^ 0x19 ^ 0xFC ^ 0x0A ^ 0x1B ^ 0x2C ^ 0x22 ^ 0x04 ^ 0x3F};
+    // FF×6 | 82 | 19 FC 0A 1B 2C address | 22 command 34 | 04 count | 3F 00 00 00 damping 0.5 |
+    // checksum
+    const Bytes frame{0xFF,
+                      0xFF,
+                      0xFF,
+                      0xFF,
+                      0xFF,
+                      0xFF,
+                      0x82,
+                      0x19,
+                      0xFC,
+                      0x0A,
+                      0x1B,
+                      0x2C,
+                      0x22,
+                      0x04,
+                      0x3F,
+                      0x00,
+                      0x00,
+                      0x00,
+                      0x82 ^ 0x19 ^ 0xFC ^ 0x0A ^ 0x1B ^ 0x2C ^ 0x22 ^ 0x04 ^ 0x3F};
     const auto requests = ParseAll(frame);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_TRUE(requests[0].longFrame);
@@ -84,14 +103,12 @@ TEST(SimRequestParser, ResetDropsAPartialFrameAndTheNextOneParses)
 {
     sim::RequestParser parser;
     const Bytes partial{0xFF, 0xFF, 0xFF, 0x82, 0x19, 0xFC};
-    for (std::uint8_t byte : partial)
-        EXPECT_FALSE(parser.push(byte));
+    for (std::uint8_t byte : partial) EXPECT_FALSE(parser.push(byte));
     EXPECT_TRUE(parser.inFrame());
     parser.reset();
     EXPECT_FALSE(parser.inFrame());
     std::optional<sim::Request> request;
-    for (std::uint8_t byte : simtest::LongRequest(3))
-        request = parser.push(byte);
+    for (std::uint8_t byte : simtest::LongRequest(3)) request = parser.push(byte);
     ASSERT_TRUE(request);
     EXPECT_EQ(request->command, 3);
     EXPECT_TRUE(request->checksumOk);
@@ -99,7 +116,8 @@ TEST(SimRequestParser, ResetDropsAPartialFrameAndTheNextOneParses)
 
 TEST(SimRequestParser, TwoRequestsInOneChunk)
 {
-    const auto requests = ParseAll(simtest::Concat({simtest::LongRequest(13), simtest::LongRequest(14)}));
+    const auto requests =
+        ParseAll(simtest::Concat({simtest::LongRequest(13), simtest::LongRequest(14)}));
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].command, 13);
     EXPECT_EQ(requests[1].command, 14);
@@ -113,7 +131,8 @@ TEST(SimAnswerBuilder, BuildsShortAndLongAnswersAndBurstFrames)
     shortAnswer.data = {0x01};
     // FF×5 | 06 | 80 | 96 command 150 | 03 count | 00 rc | 00 status | 01 | checksum 06^80^96^03^01
     EXPECT_EQ(sim::AnswerBuilder::build(shortAnswer),
-              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x06, 0x80, 0x96, 0x03, 0x00, 0x00, 0x01, 0x06 ^ 0x80 ^ 0x96 ^ 0x03 ^ 0x01}));
+              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x06, 0x80, 0x96, 0x03, 0x00, 0x00, 0x01,
+                     0x06 ^ 0x80 ^ 0x96 ^ 0x03 ^ 0x01}));
 
     sim::AnswerFrame longAnswer;
     longAnswer.longFrame = true;
@@ -122,9 +141,10 @@ TEST(SimAnswerBuilder, BuildsShortAndLongAnswersAndBurstFrames)
     longAnswer.responseCode = 0x07;
     longAnswer.deviceStatus = 0x80;
     // FF×5 | 86 | 99 FC 0A 1B 2C | 2A command 42 | 02 count | 07 rc | 80 status | checksum
-    EXPECT_EQ(sim::AnswerBuilder::build(longAnswer),
-              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x86, 0x99, 0xFC, 0x0A, 0x1B, 0x2C, 0x2A, 0x02, 0x07, 0x80,
-                     0x86 ^ 0x99 ^ 0xFC ^ 0x0A ^ 0x1B ^ 0x2C ^ 0x2A ^ 0x02 ^ 0x07 ^ 0x80}));
+    EXPECT_EQ(
+        sim::AnswerBuilder::build(longAnswer),
+        (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x86, 0x99, 0xFC, 0x0A, 0x1B, 0x2C, 0x2A, 0x02, 0x07,
+               0x80, 0x86 ^ 0x99 ^ 0xFC ^ 0x0A ^ 0x1B ^ 0x2C ^ 0x2A ^ 0x02 ^ 0x07 ^ 0x80}));
 
     longAnswer.kind = sim::FrameKind::Burst;
     EXPECT_EQ(sim::AnswerBuilder::build(longAnswer)[5], 0x81);

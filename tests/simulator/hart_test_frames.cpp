@@ -15,8 +15,7 @@ Bytes Frame(std::uint8_t delimiter, const Bytes& address, std::uint8_t command, 
     body.push_back(static_cast<std::uint8_t>(data.size()));
     body.insert(body.end(), data.begin(), data.end());
     std::uint8_t checksum = 0;
-    for (std::uint8_t b : body)
-        checksum ^= b;
+    for (std::uint8_t b : body) checksum ^= b;
     frame.insert(frame.end(), body.begin(), body.end());
     frame.push_back(checksum);
     return frame;
@@ -29,7 +28,8 @@ Bytes ShortRequest(std::uint8_t command, std::uint8_t pollAddress, const Bytes& 
     return Frame(0x02, {pollAddress}, command, data);
 }
 
-Bytes LongRequest(std::uint8_t command, const Bytes& data, const std::array<std::uint8_t, 5>& address)
+Bytes LongRequest(std::uint8_t command, const Bytes& data,
+                  const std::array<std::uint8_t, 5>& address)
 {
     return Frame(0x82, Bytes(address.begin(), address.end()), command, data);
 }
@@ -45,25 +45,23 @@ std::vector<Answer> SplitAnswers(const Bytes& bytes)
             ++i;
         }
         const std::size_t start = i;
-        if (i >= bytes.size())
-            break;
+        if (i >= bytes.size()) break;
         answer.delimiter = bytes[i++];
         const std::size_t addressLength = (answer.delimiter & 0x80) ? 5 : 1;
-        if (i + addressLength + 2 > bytes.size())
-            break;
-        answer.address.assign(bytes.begin() + static_cast<long>(i), bytes.begin() + static_cast<long>(i + addressLength));
+        if (i + addressLength + 2 > bytes.size()) break;
+        answer.address.assign(bytes.begin() + static_cast<long>(i),
+                              bytes.begin() + static_cast<long>(i + addressLength));
         i += addressLength;
         answer.command = bytes[i++];
         answer.byteCount = bytes[i++];
-        if (answer.byteCount < 2 || i + answer.byteCount + 1 > bytes.size())
-            break;
+        if (answer.byteCount < 2 || i + answer.byteCount + 1 > bytes.size()) break;
         answer.responseCode = bytes[i];
         answer.deviceStatus = bytes[i + 1];
-        answer.data.assign(bytes.begin() + static_cast<long>(i + 2), bytes.begin() + static_cast<long>(i + answer.byteCount));
+        answer.data.assign(bytes.begin() + static_cast<long>(i + 2),
+                           bytes.begin() + static_cast<long>(i + answer.byteCount));
         i += answer.byteCount;
         std::uint8_t checksum = 0;
-        for (std::size_t k = start; k < i; ++k)
-            checksum ^= bytes[k];
+        for (std::size_t k = start; k < i; ++k) checksum ^= bytes[k];
         answer.checksumOk = checksum == bytes[i++];
         answers.push_back(answer);
     }
@@ -81,8 +79,7 @@ Bytes Float(float value)
 Bytes Concat(std::initializer_list<Bytes> parts)
 {
     Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 

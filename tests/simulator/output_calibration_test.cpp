@@ -1,17 +1,17 @@
 // Fixed current, loop trims, reset, sensor trims and calibration information, and the status
 // bits and loop current that follow from the process.
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+
+#include <gtest/gtest.h>
 
 #include "simulator/device_fixture.h"
 
 namespace {
 
 using simtest::Answer;
-using simtest::Bytes;
 using simtest::BitsAt;
+using simtest::Bytes;
 using simtest::Concat;
 using simtest::Float;
 using simtest::FloatAt;
@@ -197,11 +197,11 @@ TEST_F(SimCalibration, InformationOfANewTransmitter)
     const Answer answer = command(142, {0x00, 0x20});
     ASSERT_EQ(answer.responseCode, 0);
     ASSERT_EQ(answer.data.size(), 19u);
-    EXPECT_EQ(answer.data[0], 0);    // echo
-    EXPECT_EQ(answer.data[1], 32);   // units
-    EXPECT_EQ(answer.data[2], 0);    // factory calibration
-    EXPECT_FLOAT_EQ(FloatAt(answer.data, 3), 850.0f);   // upper bound
-    EXPECT_FLOAT_EQ(FloatAt(answer.data, 7), -200.0f);  // lower bound
+    EXPECT_EQ(answer.data[0], 0);                         // echo
+    EXPECT_EQ(answer.data[1], 32);                        // units
+    EXPECT_EQ(answer.data[2], 0);                         // factory calibration
+    EXPECT_FLOAT_EQ(FloatAt(answer.data, 3), 850.0f);     // upper bound
+    EXPECT_FLOAT_EQ(FloatAt(answer.data, 7), -200.0f);    // lower bound
     EXPECT_EQ(BitsAt(answer.data, 11), kNotANumberBits);  // no user trim points
     EXPECT_EQ(BitsAt(answer.data, 15), kNotANumberBits);
 
@@ -222,14 +222,15 @@ TEST_F(SimCalibration, UnitsAllowedPerSensorKind)
         bool allowed;
     };
     const Case cases[] = {
-        {1, 3, 32, true}, {1, 3, 35, true}, {1, 3, 37, true}, {1, 3, 36, false},
-        {132, 2, 33, true}, {132, 2, 36, true}, {132, 2, 37, false},
-        {128, 2, 36, true}, {128, 2, 32, false}, {0, 4, 37, true}, {0, 4, 36, false},
+        {1, 3, 32, true},    {1, 3, 35, true},   {1, 3, 37, true},    {1, 3, 36, false},
+        {132, 2, 33, true},  {132, 2, 36, true}, {132, 2, 37, false}, {128, 2, 36, true},
+        {128, 2, 32, false}, {0, 4, 37, true},   {0, 4, 36, false},
     };
     for (const Case& c : cases) {
         setup().state.config.sensorType = c.sensor;
         setup().state.config.sensorConnection = c.connection;
-        EXPECT_EQ(command(142, {0, c.units}).responseCode, c.allowed ? 0 : 12) << int(c.sensor) << "/" << int(c.units);
+        EXPECT_EQ(command(142, {0, c.units}).responseCode, c.allowed ? 0 : 12)
+            << int(c.sensor) << "/" << int(c.units);
     }
 }
 
@@ -265,8 +266,8 @@ TEST_F(SimCalibration, OnePointTrimShiftsTheReadingAndSwitchesToUserMode)
 
     const Answer info = command(142, {0, 32});
     EXPECT_EQ(info.data[2], 1);
-    EXPECT_EQ(BitsAt(info.data, 11), kNotANumberBits);   // no upper point
-    EXPECT_NEAR(FloatAt(info.data, 15), 25.2f, 1e-4);    // lower point
+    EXPECT_EQ(BitsAt(info.data, 11), kNotANumberBits);  // no upper point
+    EXPECT_NEAR(FloatAt(info.data, 15), 25.2f, 1e-4);   // lower point
     EXPECT_EQ(command(48).data, (Bytes{0, 0, 0, 0, 0}));
 }
 

@@ -36,10 +36,12 @@ public:
     // Reads until `frames` complete frames have arrived, or the time is up.
     Bytes receive(std::size_t frames, std::chrono::milliseconds timeout = std::chrono::seconds(5));
     // Reads until `count` bytes have arrived, or the time is up.
-    Bytes receiveBytes(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    Bytes receiveBytes(std::size_t count,
+                       std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 private:
-    Bytes receiveUntil(const std::function<bool(const Bytes&)>& done, std::chrono::milliseconds timeout);
+    Bytes receiveUntil(const std::function<bool(const Bytes&)>& done,
+                       std::chrono::milliseconds timeout);
 
     int m_fd = -1;
 };

@@ -1,16 +1,16 @@
 // Identification and read commands: layouts byte by byte and the values of a new transmitter.
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+
+#include <gtest/gtest.h>
 
 #include "simulator/device_fixture.h"
 
 namespace {
 
 using simtest::Answer;
-using simtest::Bytes;
 using simtest::BitsAt;
+using simtest::Bytes;
 using simtest::FloatAt;
 using simtest::UnsignedAt;
 
@@ -77,11 +77,11 @@ TEST_F(SimReadCommands, ProcessValuesOfCommand3)
     EXPECT_FLOAT_EQ(FloatAt(answer.data, 0), 8.0f);  // 25 °C in 0–100 °C: 4 + 16 × 0.25
     EXPECT_EQ(answer.data[4], 32);                   // PV: °C
     EXPECT_FLOAT_EQ(FloatAt(answer.data, 5), 25.0f);
-    EXPECT_EQ(answer.data[9], 32);                   // SV: electronics, °C
+    EXPECT_EQ(answer.data[9], 32);  // SV: electronics, °C
     EXPECT_FLOAT_EQ(FloatAt(answer.data, 10), 31.5f);
-    EXPECT_EQ(answer.data[14], 32);                  // TV: sensor temperature
+    EXPECT_EQ(answer.data[14], 32);  // TV: sensor temperature
     EXPECT_FLOAT_EQ(FloatAt(answer.data, 15), 25.0f);
-    EXPECT_EQ(answer.data[19], 37);                  // QV: sensor resistance, ohm
+    EXPECT_EQ(answer.data[19], 37);  // QV: sensor resistance, ohm
     // Pt100 at 25 °C by IEC 60751.
     EXPECT_NEAR(FloatAt(answer.data, 20), 109.73f, 0.005f);
     EXPECT_EQ(answer.deviceStatus, 0x20);  // cold start: the first answer
@@ -159,29 +159,29 @@ TEST_F(SimReadCommands, OutputInformationOfCommand15)
 {
     const Answer answer = command(15);
     ASSERT_EQ(answer.data.size(), 17u);
-    EXPECT_EQ(answer.data[0], 0);    // alarm high
-    EXPECT_EQ(answer.data[1], 0);    // linear
-    EXPECT_EQ(answer.data[2], 32);   // °C
+    EXPECT_EQ(answer.data[0], 0);   // alarm high
+    EXPECT_EQ(answer.data[1], 0);   // linear
+    EXPECT_EQ(answer.data[2], 32);  // °C
     EXPECT_FLOAT_EQ(FloatAt(answer.data, 3), 100.0f);
     EXPECT_FLOAT_EQ(FloatAt(answer.data, 7), 0.0f);
     EXPECT_FLOAT_EQ(FloatAt(answer.data, 11), 1.0f);
-    EXPECT_EQ(answer.data[15], 0);   // not write protected
-    EXPECT_EQ(answer.data[16], 153); // private label distributor
+    EXPECT_EQ(answer.data[15], 0);    // not write protected
+    EXPECT_EQ(answer.data[16], 153);  // private label distributor
 }
 
 TEST_F(SimReadCommands, SmallReads)
 {
-    EXPECT_EQ(command(16).data, (Bytes{0x06, 0xBA, 0xA9}));              // final assembly number 441001
-    EXPECT_EQ(command(48).data, (Bytes{0, 0, 0, 0, 0}));                 // additional status
-    EXPECT_EQ(command(140, {0x00}).data, (Bytes{0x00, 0x01, 0x03}));    // echo, PT100, 3-wire
-    EXPECT_EQ(command(140, {0x01}).responseCode, 9);                     // no sensor 1
-    EXPECT_EQ(command(150).data, (Bytes{0x01}));                         // 50 Hz
+    EXPECT_EQ(command(16).data, (Bytes{0x06, 0xBA, 0xA9}));  // final assembly number 441001
+    EXPECT_EQ(command(48).data, (Bytes{0, 0, 0, 0, 0}));     // additional status
+    EXPECT_EQ(command(140, {0x00}).data, (Bytes{0x00, 0x01, 0x03}));  // echo, PT100, 3-wire
+    EXPECT_EQ(command(140, {0x01}).responseCode, 9);                  // no sensor 1
+    EXPECT_EQ(command(150).data, (Bytes{0x01}));                      // 50 Hz
     const Answer levels = command(189);
     ASSERT_EQ(levels.data.size(), 16u);
-    EXPECT_FLOAT_EQ(FloatAt(levels.data, 0), 21.0f);   // high alarm
-    EXPECT_FLOAT_EQ(FloatAt(levels.data, 4), 3.5f);    // low alarm
-    EXPECT_FLOAT_EQ(FloatAt(levels.data, 8), 20.5f);   // high saturation
-    EXPECT_FLOAT_EQ(FloatAt(levels.data, 12), 3.7f);   // low saturation
+    EXPECT_FLOAT_EQ(FloatAt(levels.data, 0), 21.0f);  // high alarm
+    EXPECT_FLOAT_EQ(FloatAt(levels.data, 4), 3.5f);   // low alarm
+    EXPECT_FLOAT_EQ(FloatAt(levels.data, 8), 20.5f);  // high saturation
+    EXPECT_FLOAT_EQ(FloatAt(levels.data, 12), 3.7f);  // low saturation
 }
 
 TEST_F(SimReadCommands, ThermometerRegistersOfCommand139)
@@ -205,8 +205,9 @@ TEST_F(SimReadCommands, ThermometerRegistersOfCommand139)
         ASSERT_EQ(answer.responseCode, 0) << int(c.reg);
         EXPECT_EQ(answer.data, simtest::Concat({{0x01, 0x00, c.reg}, c.data})) << int(c.reg);
     }
-    EXPECT_EQ(command(139, {0x01, 0x00, 99, 0, 0, 0, 0}).responseCode, 2);   // unknown register
-    EXPECT_EQ(command(139, {0x02, 0x00, 108, 0, 0, 0, 0}).responseCode, 2);  // writing is not offered
+    EXPECT_EQ(command(139, {0x01, 0x00, 99, 0, 0, 0, 0}).responseCode, 2);  // unknown register
+    EXPECT_EQ(command(139, {0x02, 0x00, 108, 0, 0, 0, 0}).responseCode,
+              2);  // writing is not offered
     EXPECT_EQ(command(139, {0x01, 0x00, 108}).responseCode, 5);
 }
 

@@ -1,16 +1,15 @@
 // The simulator served on a pseudo-terminal, reached through COM<n> with plain POSIX I/O,
 // and the tarvel4410-sim tool as a process.
 
-#include <gtest/gtest.h>
-
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <thread>
+#include <gtest/gtest.h>
 
 #include "simulator/pty_client.h"
 #include "simulator/simulator_host.h"
@@ -98,7 +97,8 @@ TEST_F(SimHost, StateAndFaultsChangeWhileItRuns)
     answers = SplitAnswers(client.receive(1));
     ASSERT_EQ(answers.size(), 1u);
     EXPECT_EQ(answers[0].responseCode, 8);
-    EXPECT_FLOAT_EQ(host.withDevice([](sim::Device& device) { return device.state().config.dampingS; }), 0.5f);
+    EXPECT_FLOAT_EQ(
+        host.withDevice([](sim::Device& device) { return device.state().config.dampingS; }), 0.5f);
 
     const auto log = host.requests();
     ASSERT_EQ(log.size(), 2u);
@@ -197,18 +197,18 @@ protected:
     }
 
     // Output until it contains `until` (or ends), within the time limit.
-    std::string read(const Run& run, const std::string& until, std::chrono::milliseconds timeout = 10s)
+    std::string read(const Run& run, const std::string& until,
+                     std::chrono::milliseconds timeout = 10s)
     {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         while (m_output.find(until) == std::string::npos) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
             pollfd fd{run.output, POLLIN, 0};
-            if (left.count() <= 0 || ::poll(&fd, 1, static_cast<int>(left.count())) <= 0)
-                break;
+            if (left.count() <= 0 || ::poll(&fd, 1, static_cast<int>(left.count())) <= 0) break;
             char chunk[512];
             const ssize_t count = ::read(run.output, chunk, sizeof chunk);
-            if (count <= 0)
-                break;
+            if (count <= 0) break;
             m_output.append(chunk, static_cast<std::size_t>(count));
         }
         return m_output;
@@ -258,7 +258,8 @@ TEST_F(SimTool, ALinkLeftByAKilledToolIsReclaimed)
     ASSERT_TRUE(std::filesystem::is_symlink(link)) << "nobody removed it";
 
     const Run again = launch({"--com", "6"});
-    EXPECT_NE(read(again, "Ctrl+C").find("COM6 -> "), std::string::npos) << "the number is free again";
+    EXPECT_NE(read(again, "Ctrl+C").find("COM6 -> "), std::string::npos)
+        << "the number is free again";
     kill(again.pid, SIGTERM);
     EXPECT_EQ(finish(again), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
@@ -278,7 +279,8 @@ TEST_F(SimTool, EchoAndNoiseOnTheLineBeforeTheAnswer)
         EXPECT_EQ(Bytes(line.begin(), line.begin() + static_cast<long>(request.size())), request);
         for (std::size_t i = request.size(); i < request.size() + 3; ++i)
             EXPECT_NE(line[i], 0xFF) << "noise byte " << i;
-        const auto answers = SplitAnswers(Bytes(line.begin() + static_cast<long>(request.size() + 3), line.end()));
+        const auto answers =
+            SplitAnswers(Bytes(line.begin() + static_cast<long>(request.size() + 3), line.end()));
         ASSERT_EQ(answers.size(), 1u);
         EXPECT_EQ(answers[0].command, 15);
         EXPECT_TRUE(answers[0].checksumOk);

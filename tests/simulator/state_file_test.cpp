@@ -1,8 +1,8 @@
 // The INI initial state: every section, lenient reading, and clear errors for bad lines.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "simulator/state_file.h"
 
@@ -10,19 +10,22 @@ namespace {
 
 bool HasError(const sim::StateFileResult& result, const std::string& part)
 {
-    return std::any_of(result.errors.begin(), result.errors.end(),
-                       [&](const std::string& error) { return error.find(part) != std::string::npos; });
+    return std::any_of(result.errors.begin(), result.errors.end(), [&](const std::string& error) {
+        return error.find(part) != std::string::npos;
+    });
 }
 
 TEST(SimStateFile, TheDocumentedExampleIsValidAndMatchesTheDefaults)
 {
-    const sim::StateFileResult result = sim::StateFile::load(SIMULATOR_SOURCE_DIR "/example-state.ini");
+    const sim::StateFileResult result =
+        sim::StateFile::load(SIMULATOR_SOURCE_DIR "/example-state.ini");
     ASSERT_TRUE(result.ok()) << result.errors.front();
     const sim::SimulatorSetup defaults;
     EXPECT_EQ(result.setup.state.identity.deviceId, defaults.state.identity.deviceId);
     EXPECT_EQ(result.setup.state.config.tag, defaults.state.config.tag);
     EXPECT_EQ(result.setup.state.config.lineFilter, defaults.state.config.lineFilter);
-    EXPECT_FLOAT_EQ(result.setup.state.config.lowSaturationMa, defaults.state.config.lowSaturationMa);
+    EXPECT_FLOAT_EQ(result.setup.state.config.lowSaturationMa,
+                    defaults.state.config.lowSaturationMa);
     EXPECT_EQ(result.setup.state.thermometer.assemblyYear, defaults.state.thermometer.assemblyYear);
     EXPECT_EQ(result.setup.faults.commErrorCode, defaults.faults.commErrorCode);
 }
@@ -98,33 +101,34 @@ transmitter_failure = on
 
 TEST(SimStateFile, BadLinesAreReportedWithTheirNumbersAndTheRestIsTaken)
 {
-    const auto result = sim::StateFile::parse(
-        "tag = early\n"                      // 1: before any section
-        "[config]\n"                         // 2
-        "damping = fast\n"                   // 3: not a number
-        "colour = blue\n"                    // 4: unknown key
-        "tag = TOO-LONG-TAG\n"               // 5: longer than 8
-        "tag = ÄÖ\n"                          // 6: not packed ASCII
-        "date = 31.02.2024\n"                // 7: no such day
-        "sensor_type = 2\n"                  // 8: unknown sensor
-        "just words\n"                       // 9: no '='
-        "[config\n"                          // 10: unclosed header
-        "[network]\n"                        // 11: unknown section
-        "speed = 9600\n"                     // 12: in the unknown section: not reported again
-        "[faults]\n"                         // 13
-        "busy = sometimes\n"                 // 14
-        "response = 35:9\n"                  // 15
-        "sensor_failure = broken\n"          // 16
-        "[identity]\n"                       // 17
-        "device_id = 0x1000000\n"            // 18: more than 24 bits
-        "[config]\n"                         // 19
-        "damping = 4\n"                      // 20: good
-        "message = ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456\n"  // 21: longer than 32
-        "[identity]\n"                       // 22
-        "poll_address = 16\n");              // 23: HART 5 polls 0-15
-    const std::vector<std::string> expectedLines{"line 1:", "line 3:", "line 4:", "line 5:", "line 6:", "line 7:",
-                                                 "line 8:", "line 9:", "line 10:", "line 11:", "line 14:",
-                                                 "line 15:", "line 16:", "line 18:", "line 21:", "line 23:"};
+    const auto result =
+        sim::StateFile::parse("tag = early\n"         // 1: before any section
+                              "[config]\n"            // 2
+                              "damping = fast\n"      // 3: not a number
+                              "colour = blue\n"       // 4: unknown key
+                              "tag = TOO-LONG-TAG\n"  // 5: longer than 8
+                              "tag = ÄÖ\n"            // 6: not packed ASCII
+                              "date = 31.02.2024\n"   // 7: no such day
+                              "sensor_type = 2\n"     // 8: unknown sensor
+                              "just words\n"          // 9: no '='
+                              "[config\n"             // 10: unclosed header
+                              "[network]\n"           // 11: unknown section
+                              "speed = 9600\n"  // 12: in the unknown section: not reported again
+                              "[faults]\n"      // 13
+                              "busy = sometimes\n"         // 14
+                              "response = 35:9\n"          // 15
+                              "sensor_failure = broken\n"  // 16
+                              "[identity]\n"               // 17
+                              "device_id = 0x1000000\n"    // 18: more than 24 bits
+                              "[config]\n"                 // 19
+                              "damping = 4\n"              // 20: good
+                              "message = ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456\n"  // 21: longer than 32
+                              "[identity]\n"                                   // 22
+                              "poll_address = 16\n");  // 23: HART 5 polls 0-15
+    const std::vector<std::string> expectedLines{
+        "line 1:",  "line 3:",  "line 4:",  "line 5:",  "line 6:",  "line 7:",
+        "line 8:",  "line 9:",  "line 10:", "line 11:", "line 14:", "line 15:",
+        "line 16:", "line 18:", "line 21:", "line 23:"};
     ASSERT_EQ(result.errors.size(), expectedLines.size());
     for (std::size_t i = 0; i < expectedLines.size(); ++i)
         EXPECT_EQ(result.errors[i].rfind(expectedLines[i], 0), 0u) << result.errors[i];
@@ -142,7 +146,8 @@ TEST(SimStateFile, ValuesThatDoNotFitTogetherAreReported)
         const char* error;
     };
     const Case cases[] = {
-        {"[config]\nsensor_type = 132\nconnection = 3\n", "connection 3 is not allowed for sensor type 132"},
+        {"[config]\nsensor_type = 132\nconnection = 3\n",
+         "connection 3 is not allowed for sensor type 132"},
         {"[config]\nrange_units = mV\n", "range_units 36 is not allowed"},
         {"[config]\nupper_range = 900\n", "upper_range 900 is outside the sensor limits"},
         {"[config]\nupper_range = 5\n", "narrower than the minimum span"},
@@ -154,7 +159,8 @@ TEST(SimStateFile, ValuesThatDoNotFitTogetherAreReported)
     };
     for (const Case& c : cases) {
         const auto result = sim::StateFile::parse(c.text);
-        EXPECT_TRUE(HasError(result, c.error)) << c.text << (result.errors.empty() ? "" : result.errors.front());
+        EXPECT_TRUE(HasError(result, c.error))
+            << c.text << (result.errors.empty() ? "" : result.errors.front());
     }
 }
 

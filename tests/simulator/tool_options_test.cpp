@@ -22,11 +22,34 @@ TEST(SimToolOptions, NoArgumentsMeansDefaults)
 
 TEST(SimToolOptions, EveryOptionInBothSpellings)
 {
-    const auto result = Parse({"--com", "7", "--state=/tmp/s.ini", "--wire-timing", "--device-id", "0xABCDEF",
-                               "--process-value=120.5", "--noise", "0", "--busy", "3", "--bad-checksum=always",
-                               "--burst", "--wrong-command=2", "--silent", "1", "--comm-error", "4",
-                               "--response", "35=9", "--response=34=8", "--write-protect", "--sensor-failure=short",
-                               "--poll-address", "15", "--xmtr-failure", "--echo", "--garbage=3"});
+    const auto result = Parse({"--com",
+                               "7",
+                               "--state=/tmp/s.ini",
+                               "--wire-timing",
+                               "--device-id",
+                               "0xABCDEF",
+                               "--process-value=120.5",
+                               "--noise",
+                               "0",
+                               "--busy",
+                               "3",
+                               "--bad-checksum=always",
+                               "--burst",
+                               "--wrong-command=2",
+                               "--silent",
+                               "1",
+                               "--comm-error",
+                               "4",
+                               "--response",
+                               "35=9",
+                               "--response=34=8",
+                               "--write-protect",
+                               "--sensor-failure=short",
+                               "--poll-address",
+                               "15",
+                               "--xmtr-failure",
+                               "--echo",
+                               "--garbage=3"});
     ASSERT_EQ(result.error, "");
     const sim::ToolOptions& o = result.options;
     EXPECT_EQ(o.comNumber, 7);
@@ -69,11 +92,26 @@ TEST(SimToolOptions, HelpInBothForms)
 {
     EXPECT_TRUE(Parse({"-h"}).options.help);
     EXPECT_TRUE(Parse({"--help"}).options.help);
-    for (const char* option : {"--com N", "--state FILE", "--wire-timing", "--device-id ID", "--poll-address N",
-                               "--process-value VALUE", "--noise VALUE", "--busy COUNT", "--bad-checksum COUNT",
-                               "--burst[=COUNT]", "--wrong-command[=COUNT]", "--silent COUNT", "--comm-error COUNT",
-                               "--response CMD=CODE", "--write-protect", "--sensor-failure", "--xmtr-failure",
-                               "--echo", "--garbage N", "--help"})
+    for (const char* option : {"--com N",
+                               "--state FILE",
+                               "--wire-timing",
+                               "--device-id ID",
+                               "--poll-address N",
+                               "--process-value VALUE",
+                               "--noise VALUE",
+                               "--busy COUNT",
+                               "--bad-checksum COUNT",
+                               "--burst[=COUNT]",
+                               "--wrong-command[=COUNT]",
+                               "--silent COUNT",
+                               "--comm-error COUNT",
+                               "--response CMD=CODE",
+                               "--write-protect",
+                               "--sensor-failure",
+                               "--xmtr-failure",
+                               "--echo",
+                               "--garbage N",
+                               "--help"})
         EXPECT_NE(sim::ToolUsage().find(option), std::string::npos) << option;
 }
 

@@ -55,7 +55,8 @@ TEST_F(SimUniversalCommands, WritesEchoStoreAndReadBack)
         EXPECT_EQ(written.data, c.data) << c.name;
         EXPECT_EQ(command(c.readCommand).data, c.data) << c.name;
         // Too few data bytes change nothing.
-        EXPECT_EQ(command(c.command, Bytes(c.data.begin(), c.data.end() - 1)).responseCode, 5) << c.name;
+        EXPECT_EQ(command(c.command, Bytes(c.data.begin(), c.data.end() - 1)).responseCode, 5)
+            << c.name;
         EXPECT_EQ(command(c.readCommand).data, c.data) << c.name;
     }
     EXPECT_EQ(device().state().config.message, "NEW MESSAGE FROM THE BENCH");
@@ -65,7 +66,8 @@ TEST_F(SimUniversalCommands, WritesEchoStoreAndReadBack)
 TEST_F(SimUniversalCommands, WritesAreRefusedWhileWriteProtected)
 {
     setup().state.config.writeProtect = 1;
-    const std::pair<std::uint8_t, Bytes> writes[] = {{6, {3}}, {17, Pack("X", 32)}, {19, {0, 0, 1}}, {38, {}}};
+    const std::pair<std::uint8_t, Bytes> writes[] = {
+        {6, {3}}, {17, Pack("X", 32)}, {19, {0, 0, 1}}, {38, {}}};
     for (const auto& [number, data] : writes)
         EXPECT_EQ(command(number, data).responseCode, 7) << int{number};
     EXPECT_EQ(device().state().identity.pollAddress, 0);
@@ -95,7 +97,8 @@ TEST_F(SimUniversalCommands, Command11AnswersOnlyItsOwnTag)
     const Case cases[] = {
         {"tag, broadcast address", LongRequest(11, Pack("TT-101", 8), kBroadcast), true},
         {"tag, own address", LongRequest(11, Pack("TT-101", 8)), true},
-        {"tag, broadcast, primary master", LongRequest(11, Pack("TT-101", 8), {0x80, 0, 0, 0, 0}), true},
+        {"tag, broadcast, primary master", LongRequest(11, Pack("TT-101", 8), {0x80, 0, 0, 0, 0}),
+         true},
         {"other tag, broadcast", LongRequest(11, Pack("TT-102", 8), kBroadcast), false},
         {"other tag, own address", LongRequest(11, Pack("TT-102", 8)), false},
         {"no tag, broadcast", LongRequest(11, {}, kBroadcast), false},

@@ -1,9 +1,9 @@
 // Configuration writes: validation codes, what is stored, and the echoes.
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
+
+#include <gtest/gtest.h>
 
 #include "simulator/device_fixture.h"
 
@@ -38,7 +38,7 @@ TEST_F(SimWriteCommands, DampingIsRoundedUpToHalfASecondWithAWarning)
         float stored;
     };
     const Case cases[] = {
-        {0.3f, 8, 0.5f},   // rounded, echo carries 0.5
+        {0.3f, 8, 0.5f},  // rounded, echo carries 0.5
         {0.0f, 8, 0.5f},
         {0.5f, 0, 0.5f},
         {2.0f, 0, 2.0f},
@@ -63,7 +63,8 @@ TEST_F(SimWriteCommands, DampingIsRoundedUpToHalfASecondWithAWarning)
 TEST_F(SimWriteCommands, TagIsStoredAndEchoedPaddedToEightCharacters)
 {
     // Packed ASCII has no lower case: a master upper-cases "tt-7" before packing it.
-    const Bytes request = Concat({simtest::Pack("TT-7", 8), simtest::Pack("NEW DESCRIPTOR", 16), {1, 2, 125}});
+    const Bytes request =
+        Concat({simtest::Pack("TT-7", 8), simtest::Pack("NEW DESCRIPTOR", 16), {1, 2, 125}});
     const Answer answer = command(18, request);
     ASSERT_EQ(answer.responseCode, 0);
     EXPECT_EQ(simtest::Unpack(answer.data, 0, 8), "TT-7    ");
@@ -145,15 +146,11 @@ TEST_F(SimWriteCommands, SensorTypeAndConnection)
         std::uint8_t code;
     };
     const Case cases[] = {
-        {"PT100 4-wire", {0, 1, 4}, 0},
-        {"type K 2-wire", {0, 132, 2}, 0},
-        {"type K 3-wire", {0, 132, 3}, 12},
-        {"millivolt 4-wire", {0, 128, 4}, 12},
+        {"PT100 4-wire", {0, 1, 4}, 0},     {"type K 2-wire", {0, 132, 2}, 0},
+        {"type K 3-wire", {0, 132, 3}, 12}, {"millivolt 4-wire", {0, 128, 4}, 12},
         {"ohm 2-wire", {0, 0, 2}, 8},  // range units °C do not fit an ohm input
-        {"unknown type 2", {0, 2, 3}, 11},
-        {"no such type 251", {0, 251, 2}, 11},
-        {"connection 5", {0, 1, 5}, 12},
-        {"sensor number 1", {1, 1, 3}, 9},
+        {"unknown type 2", {0, 2, 3}, 11},  {"no such type 251", {0, 251, 2}, 11},
+        {"connection 5", {0, 1, 5}, 12},    {"sensor number 1", {1, 1, 3}, 9},
         {"too short", {0, 1}, 5},
     };
     for (const Case& c : cases) {
@@ -209,7 +206,8 @@ TEST_F(SimWriteCommands, AlarmAndSaturationLevelsStayInTheirBands)
         {"low saturation low", LevelsRequest(21.0f, 3.5f, 20.5f, 3.6f), 13},
         {"low saturation high", LevelsRequest(21.0f, 3.5f, 20.5f, 4.0f), 13},
         {"low alarm above low saturation", LevelsRequest(21.0f, 3.8f, 20.5f, 3.7f), 12},
-        {"not a number", LevelsRequest(std::numeric_limits<float>::quiet_NaN(), 3.5f, 20.5f, 3.7f), 10},
+        {"not a number", LevelsRequest(std::numeric_limits<float>::quiet_NaN(), 3.5f, 20.5f, 3.7f),
+         10},
     };
     for (const Case& c : cases) {
         const Answer answer = command(155, c.request);
@@ -232,7 +230,10 @@ TEST_F(SimWriteCommands, SmallCodesAreZeroOrOne)
         std::uint8_t code;
     };
     const Case cases[] = {
-        {151, 0, 0}, {151, 2, 2}, {162, 1, 0}, {162, 239, 2},
+        {151, 0, 0},
+        {151, 2, 2},
+        {162, 1, 0},
+        {162, 239, 2},
     };
     for (const Case& c : cases) {
         const Answer answer = command(c.command, {c.value});
@@ -280,7 +281,8 @@ TEST_F(SimWriteCommands, WriteProtectionRefusesWritesButNotCommand195)
 
 TEST_F(SimWriteCommands, TooFewDataBytesAnswerCode5)
 {
-    for (std::uint8_t number : {34, 35, 40, 44, 45, 46, 130, 131, 141, 142, 145, 151, 155, 162, 195})
+    for (std::uint8_t number :
+         {34, 35, 40, 44, 45, 46, 130, 131, 141, 142, 145, 151, 155, 162, 195})
         EXPECT_EQ(command(number).responseCode, 5) << int(number);
 }
 

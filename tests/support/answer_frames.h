@@ -18,9 +18,11 @@ inline std::uint8_t Xor(const Bytes& bytes)
     return sum;
 }
 
-// 0x86 | address (master bit set) | command | count | response code | device status | data | checksum
-inline Bytes LongAnswer(std::uint8_t command, std::uint8_t response, std::uint8_t status, const Bytes& data,
-                        std::uint8_t delimiter = 0x86, Bytes address = {0x99, 0xFC, 0x0A, 0x1B, 0x2C})
+// 0x86 | address (master bit set) | command | count | response code | device status | data |
+// checksum
+inline Bytes LongAnswer(std::uint8_t command, std::uint8_t response, std::uint8_t status,
+                        const Bytes& data, std::uint8_t delimiter = 0x86,
+                        Bytes address = {0x99, 0xFC, 0x0A, 0x1B, 0x2C})
 {
     Bytes frame;
     frame.reserve(address.size() + data.size() + 7);

@@ -1,8 +1,7 @@
 #include "support/fake_driver_control.h"
 
-#include <dlfcn.h>
-
 #include <cstdlib>
+#include <dlfcn.h>
 #include <stdexcept>
 
 namespace {
@@ -39,8 +38,8 @@ FakeDriverControl::~FakeDriverControl()
 
 void FakeDriverControl::setResults(int open, int configure, int write, int close)
 {
-    Symbol<void (*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t)>(m_module, "fake_hart_set_results")(
-        open, configure, write, close);
+    Symbol<void (*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t)>(
+        m_module, "fake_hart_set_results")(open, configure, write, close);
 }
 
 void FakeDriverControl::scriptWrite(const std::vector<std::vector<std::uint8_t>>& replies)
@@ -49,10 +48,12 @@ void FakeDriverControl::scriptWrite(const std::vector<std::vector<std::uint8_t>>
     for (const auto& frame : replies) addReply(frame, static_cast<std::uint16_t>(frame.size()));
 }
 
-void FakeDriverControl::addReply(const std::vector<std::uint8_t>& frame, std::uint16_t claimedLength)
+void FakeDriverControl::addReply(const std::vector<std::uint8_t>& frame,
+                                 std::uint16_t claimedLength)
 {
-    Symbol<void (*)(const std::uint8_t*, std::uint16_t, std::uint16_t)>(m_module, "fake_hart_add_reply")(
-        frame.data(), static_cast<std::uint16_t>(frame.size()), claimedLength);
+    Symbol<void (*)(const std::uint8_t*, std::uint16_t, std::uint16_t)>(
+        m_module, "fake_hart_add_reply")(frame.data(), static_cast<std::uint16_t>(frame.size()),
+                                         claimedLength);
 }
 
 void FakeDriverControl::setEndlessReply(const std::vector<std::uint8_t>& frame)
@@ -71,7 +72,8 @@ FakeHartCounters FakeDriverControl::counters() const
 std::vector<std::vector<std::uint8_t>> FakeDriverControl::writtenFrames() const
 {
     const auto count = Symbol<std::uint32_t (*)()>(m_module, "fake_hart_written_count")();
-    const auto frame = Symbol<std::uint16_t (*)(std::uint32_t, std::uint8_t*)>(m_module, "fake_hart_written_frame");
+    const auto frame = Symbol<std::uint16_t (*)(std::uint32_t, std::uint8_t*)>(
+        m_module, "fake_hart_written_frame");
     std::vector<std::vector<std::uint8_t>> frames;
     for (std::uint32_t i = 0; i < count; ++i) {
         std::uint8_t buffer[HART_FRAME_CAPACITY] = {};

@@ -1,13 +1,13 @@
 // A scripted stand-in for libhartmodem.so.1, loaded through the same dlopen path as the
 // real library. Each hart_write starts the next scripted reply list; hart_read hands out
 // its entries one by one and reports "no frame" once the list is used up.
+#include "support/fake_hart_driver.h"
+
 #include <cstring>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
-
-#include "support/fake_hart_driver.h"
 
 namespace {
 
@@ -54,8 +54,8 @@ FAKE_EXPORT void fake_hart_reset()
     s.written.clear();
 }
 
-FAKE_EXPORT void fake_hart_set_results(std::int32_t open, std::int32_t configure, std::int32_t write,
-                                       std::int32_t close)
+FAKE_EXPORT void fake_hart_set_results(std::int32_t open, std::int32_t configure,
+                                       std::int32_t write, std::int32_t close)
 {
     State& s = state();
     std::lock_guard lock(s.mutex);
@@ -72,12 +72,14 @@ FAKE_EXPORT void fake_hart_begin_write_script()
     s.repliesPerWrite.emplace_back();
 }
 
-FAKE_EXPORT void fake_hart_add_reply(const std::uint8_t* frame, std::uint16_t count, std::uint16_t claimedLength)
+FAKE_EXPORT void fake_hart_add_reply(const std::uint8_t* frame, std::uint16_t count,
+                                     std::uint16_t claimedLength)
 {
     State& s = state();
     std::lock_guard lock(s.mutex);
     if (s.repliesPerWrite.empty()) s.repliesPerWrite.emplace_back();
-    s.repliesPerWrite.back().push_back(Reply{std::vector<std::uint8_t>(frame, frame + count), claimedLength});
+    s.repliesPerWrite.back().push_back(
+        Reply{std::vector<std::uint8_t>(frame, frame + count), claimedLength});
 }
 
 FAKE_EXPORT void fake_hart_set_endless_reply(const std::uint8_t* frame, std::uint16_t count)
@@ -161,13 +163,16 @@ FAKE_EXPORT std::int32_t hart_read(std::uint32_t, HartMessage* message)
     std::lock_guard lock(s.mutex);
     ++s.counters.reads;
     const Reply* reply = nullptr;
-    if (s.endless) reply = &s.endlessReply;
-    else if (s.next < s.current.size()) reply = &s.current[s.next++];
+    if (s.endless)
+        reply = &s.endlessReply;
+    else if (s.next < s.current.size())
+        reply = &s.current[s.next++];
     if (reply == nullptr || reply->frame.empty()) {
         message->length = 0xBEEF;  // a stale length must not count when nothing was read
         return HART_NO_FRAME;
     }
-    std::memcpy(message->frame, reply->frame.data(), std::min<std::size_t>(reply->frame.size(), HART_FRAME_CAPACITY));
+    std::memcpy(message->frame, reply->frame.data(),
+                std::min<std::size_t>(reply->frame.size(), HART_FRAME_CAPACITY));
     message->length = reply->length;
     return HART_OK;
 }

@@ -21,5 +21,4 @@ struct FakeHartCounters {
     std::uint8_t lastWrite[HART_FRAME_CAPACITY];
     std::uint16_t lastWriteLength;
 };
-
 }

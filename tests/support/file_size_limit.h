@@ -1,8 +1,7 @@
 #pragma once
 
-#include <sys/resource.h>
-
 #include <csignal>
+#include <sys/resource.h>
 
 // The file system takes no more than this many bytes per file, as a full disk would. A
 // write beyond fails instead of ending the process with SIGXFSZ.

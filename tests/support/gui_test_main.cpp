@@ -1,10 +1,10 @@
 // main() of the widget tests: a QApplication on the offscreen platform, so the tests run
 // without a display.
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 #include <QApplication>
 
-#include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {

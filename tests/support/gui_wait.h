@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QTest>
-
 #include <chrono>
 #include <utility>
+
+#include <QTest>
 
 // How long a widget test waits for what the program does on its own: a queued call, a
 // worker thread, a modal window. Generous, since sanitizer builds run many times slower.

@@ -1,10 +1,9 @@
 #include "support/pty_port.h"
 
 #include <fcntl.h>
+#include <stdexcept>
 #include <stdlib.h>
 #include <unistd.h>
-
-#include <stdexcept>
 
 #include "serial/port_map.h"
 
@@ -24,8 +23,10 @@ TempPortMapDir::~TempPortMapDir()
 
 PtyPort::PtyPort(int comNumber)
 {
-    if (const char* dir = getenv("TARVEL4410_PORTS_DIR")) m_dir = dir;
-    else throw std::runtime_error("PtyPort needs a TempPortMapDir");
+    if (const char* dir = getenv("TARVEL4410_PORTS_DIR"))
+        m_dir = dir;
+    else
+        throw std::runtime_error("PtyPort needs a TempPortMapDir");
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
         throw std::runtime_error("cannot create a pseudo-terminal");

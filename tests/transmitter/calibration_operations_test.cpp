@@ -1,6 +1,5 @@
-#include "transmitter/transmitter_fixture.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter_fixture.h"
 
 using namespace transmitter;
 
@@ -32,7 +31,8 @@ TEST_F(TransmitterCalibration, FixedCurrentEnterAndExit)
 TEST_F(TransmitterCalibration, WarningCountsAsFailure)
 {
     xmtr.fixedCurrent = 4.0f;
-    script({Answer(40, Payload().f32(4.0f), 8), Refusal(40, 11), Answer(42, Payload(), 8), Refusal(48, 8)});
+    script({Answer(40, Payload().f32(4.0f), 8), Refusal(40, 11), Answer(42, Payload(), 8),
+            Refusal(48, 8)});
     EXPECT_FALSE(xmtr.SetFixedCurrent());
     EXPECT_FALSE(xmtr.ExitFixedCurrent());
     EXPECT_FALSE(xmtr.ResetDevice());
@@ -95,8 +95,9 @@ TEST_F(TransmitterCalibration, CalibrationInfo)
     EXPECT_TRUE(fake.writtenFrames().empty());
 
     xmtr.trimUnits = 33;
-    script({Answer(142, Payload().u8(0).u8(33).u8(1).f32(1562.0f).f32(-328.0f).f32(500.0f).f32(32.0f)),
-            Refusal(142, 12)});
+    script(
+        {Answer(142, Payload().u8(0).u8(33).u8(1).f32(1562.0f).f32(-328.0f).f32(500.0f).f32(32.0f)),
+         Refusal(142, 12)});
     EXPECT_TRUE(xmtr.ReadCalibrationInfo());
     EXPECT_EQ(sentData(0), (Bytes{0, 33}));
     EXPECT_EQ(xmtr.trimUnits, 33);
@@ -109,7 +110,8 @@ TEST_F(TransmitterCalibration, CalibrationInfo)
     EXPECT_FALSE(xmtr.ReadCalibrationInfo());
     EXPECT_EQ(xmtr.trimUnits, 38);
     EXPECT_EQ(xmtr.calibrationMode, 2);
-    for (float v : {xmtr.calUpperBound, xmtr.calLowerBound, xmtr.trimUpperPoint, xmtr.trimLowerPoint})
+    for (float v :
+         {xmtr.calUpperBound, xmtr.calLowerBound, xmtr.trimUpperPoint, xmtr.trimLowerPoint})
         EXPECT_EQ(BitsOf(v), kNotSetFloatBits);
     EXPECT_EQ(user.ids(), std::vector<int>{1030});
 }
@@ -154,8 +156,19 @@ TEST_F(TransmitterCalibration, ReadsReturnWhatTheyReadAndStoreNothing)
             Answer(15, Payload().u8(0).u8(0).u8(35).f32(1.0f).f32(0.0f).f32(1.0f).u8(0).u8(0)),
             Answer(140, Payload().u8(0).u8(132).u8(2)),
             Answer(14, Payload().u24(0).u8(33).f32(2501.6f).f32(-292.0f).f32(1.0f)),
-            Answer(33, Payload().u8(1).u8(32).f32(25.0f).u8(2).u8(37).f32(110.5f).u8(250).u8(250).f32(0).u8(250)
-                           .u8(250).f32(0))});
+            Answer(33, Payload()
+                           .u8(1)
+                           .u8(32)
+                           .f32(25.0f)
+                           .u8(2)
+                           .u8(37)
+                           .f32(110.5f)
+                           .u8(250)
+                           .u8(250)
+                           .f32(0)
+                           .u8(250)
+                           .u8(250)
+                           .f32(0))});
     const LevelPair levels = xmtr.ReadAlarmLevels();
     EXPECT_EQ(levels.high, 21.0f);
     EXPECT_EQ(levels.low, 3.6f);

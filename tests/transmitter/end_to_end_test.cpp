@@ -1,19 +1,18 @@
 // The operations through the real driver library and a pseudo-terminal to the simulated
 // transmitter, in real time. Every answer comes within one poll, so nothing here waits for
 // the engine's time-outs; the no-answer paths are the fake driver's to test.
-#include <gtest/gtest.h>
-
-#include <stdlib.h>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <stdlib.h>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "simulator/simulator_host.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
-#include "simulator/simulator_host.h"
 #include "transmitter/transmitter.h"
 
 using namespace transmitter;
@@ -125,8 +124,8 @@ TEST_F(TransmitterEndToEnd, ReadGroupsFillTheParameterSetFromTheDevice)
     EXPECT_EQ(xmtr->finalAsmYear, 24);
     EXPECT_EQ(xmtr->thermometerSerial, 1234);
 
-    EXPECT_EQ(commandsSeen(), (std::vector<int>{13, 140, 15, 14, 150, 16, 189, 33, 3, 48, 139, 139, 139, 139, 139,
-                                                139, 139}));
+    EXPECT_EQ(commandsSeen(), (std::vector<int>{13, 140, 15, 14, 150, 16, 189, 33, 3, 48, 139, 139,
+                                                139, 139, 139, 139, 139}));
     EXPECT_TRUE(user.messages.empty());
     EXPECT_FALSE(xmtr->isPortOpen());
 }

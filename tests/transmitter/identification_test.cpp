@@ -1,6 +1,5 @@
-#include "transmitter/transmitter_fixture.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter_fixture.h"
 
 using namespace transmitter;
 
@@ -12,17 +11,21 @@ using TransmitterIdentification = TransmitterTest;
 
 TEST_F(TransmitterIdentification, ConstructionLeavesEveryValueUnknown)
 {
-    for (float v : {xmtr.upperSensorLimit, xmtr.lowerSensorLimit, xmtr.upperRangeValue, xmtr.lowerRangeValue,
-                    xmtr.damping, xmtr.highAlmVal, xmtr.lowAlmVal, xmtr.highSatVal, xmtr.lowSatVal, xmtr.sensorTemp,
-                    xmtr.xmtrTemp, xmtr.loopCurrent, xmtr.fixedCurrent, xmtr.measured4mA, xmtr.measured20mA,
-                    xmtr.calUpperBound, xmtr.calLowerBound, xmtr.trimUpperPoint, xmtr.trimLowerPoint})
+    for (float v :
+         {xmtr.upperSensorLimit, xmtr.lowerSensorLimit, xmtr.upperRangeValue, xmtr.lowerRangeValue,
+          xmtr.damping, xmtr.highAlmVal, xmtr.lowAlmVal, xmtr.highSatVal, xmtr.lowSatVal,
+          xmtr.sensorTemp, xmtr.xmtrTemp, xmtr.loopCurrent, xmtr.fixedCurrent, xmtr.measured4mA,
+          xmtr.measured20mA, xmtr.calUpperBound, xmtr.calLowerBound, xmtr.trimUpperPoint,
+          xmtr.trimLowerPoint})
         EXPECT_EQ(BitsOf(v), kNotSetFloatBits);
     EXPECT_EQ(xmtr.sensorType, 251);
     EXPECT_EQ(xmtr.sensorConnection, 251);
-    for (std::int32_t units : {xmtr.rangeUnits, xmtr.sensorLimitUnits, xmtr.sensorTempUnits, xmtr.xmtrTempUnits})
+    for (std::int32_t units :
+         {xmtr.rangeUnits, xmtr.sensorLimitUnits, xmtr.sensorTempUnits, xmtr.xmtrTempUnits})
         EXPECT_EQ(units, 38);
     EXPECT_EQ(xmtr.trimUnits, 32);
-    for (std::int32_t choice : {xmtr.alarmSelect, xmtr.lineFilter, xmtr.writeProtect, xmtr.calibrationMode})
+    for (std::int32_t choice :
+         {xmtr.alarmSelect, xmtr.lineFilter, xmtr.writeProtect, xmtr.calibrationMode})
         EXPECT_EQ(choice, 2);
     EXPECT_EQ(xmtr.calibrationType, 0);
     EXPECT_EQ(xmtr.armatureLetter, 1);  // "A01"
@@ -34,9 +37,11 @@ TEST_F(TransmitterIdentification, ConstructionLeavesEveryValueUnknown)
     EXPECT_EQ(xmtr.finalAsmMonth, 1);
     EXPECT_EQ(xmtr.finalAsmYear, 0);
     EXPECT_EQ(xmtr.tag[0], u'\0');
-    EXPECT_EQ(xmtr.deviceId + xmtr.manufacturerCode + xmtr.deviceType + xmtr.finalAssemblyNumber, 0);
+    EXPECT_EQ(xmtr.deviceId + xmtr.manufacturerCode + xmtr.deviceType + xmtr.finalAssemblyNumber,
+              0);
     EXPECT_EQ(xmtr.sensorFailure + xmtr.xmtrFailure + xmtr.progress, 0);
-    EXPECT_EQ(xmtr.tagFailed + xmtr.rangeUnitsFailed + xmtr.dampingFailed + xmtr.writeProtectFailed, 0);
+    EXPECT_EQ(xmtr.tagFailed + xmtr.rangeUnitsFailed + xmtr.dampingFailed + xmtr.writeProtectFailed,
+              0);
     EXPECT_FALSE(xmtr.isPortOpen());
     EXPECT_EQ(fake.counters().opens, 0);  // construction does not touch the driver
 }
@@ -60,18 +65,21 @@ TEST_F(TransmitterIdentification, TarvelAnswersAndGivesItsLongAddress)
     script({Answer(150, Payload().u8(1))});
     xmtr.ReadFilterAndAssemblyNumber();
     const Bytes second = fake.writtenFrames().at(1);
-    EXPECT_EQ(Bytes(second.begin() + 6, second.begin() + 12), (Bytes{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
+    EXPECT_EQ(Bytes(second.begin() + 6, second.begin() + 12),
+              (Bytes{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
 }
 
 TEST_F(TransmitterIdentification, DeviceStatus254IsNotTakenForTheMarker)
 {
     // Every status bit but "primary variable out of limits": 0xFE, the marker's value.
-    script({answers::ShortAnswer(249, 0, 0xFE, {254, 153, 252, 5, 5, 2, 3, 0x21, 0x00, 0x0A, 0x1B, 0x2C})});
+    script({answers::ShortAnswer(249, 0, 0xFE,
+                                 {254, 153, 252, 5, 5, 2, 3, 0x21, 0x00, 0x0A, 0x1B, 0x2C})});
     EXPECT_EQ(xmtr.Identify(), 1);
     script({Answer(150, Payload().u8(1))});
     xmtr.ReadFilterAndAssemblyNumber();
     const Bytes second = fake.writtenFrames().at(1);
-    EXPECT_EQ(Bytes(second.begin() + 6, second.begin() + 12), (Bytes{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
+    EXPECT_EQ(Bytes(second.begin() + 6, second.begin() + 12),
+              (Bytes{0x82, 0x19, 0xFC, 0x0A, 0x1B, 0x2C}));
 }
 
 TEST_F(TransmitterIdentification, OtherDeviceOrNoAnswerIsNotFound)

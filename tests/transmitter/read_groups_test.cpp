@@ -1,6 +1,5 @@
-#include "transmitter/transmitter_fixture.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter_fixture.h"
 
 using namespace transmitter;
 
@@ -8,13 +7,18 @@ namespace {
 
 using TransmitterReadGroups = TransmitterTest;
 
-const Bytes kTagAnswer = Answer(13, Payload().ascii("TT-1", 8).ascii("DESCRIPTOR", 16).u8(24).u8(5).u8(121));
+const Bytes kTagAnswer =
+    Answer(13, Payload().ascii("TT-1", 8).ascii("DESCRIPTOR", 16).u8(24).u8(5).u8(121));
 const Bytes kSensorAnswer = Answer(140, Payload().u8(0).u8(1).u8(3));
 const Bytes kRangeAnswer =
     Answer(15, Payload().u8(1).u8(0).u8(32).f32(150.0f).f32(-50.0f).f32(2.5f).u8(1).u8(250), 8);
-const Bytes kLimitsAnswer = Answer(14, Payload().u24(0x123456).u8(32).f32(850.0f).f32(-200.0f).f32(10.0f));
+const Bytes kLimitsAnswer =
+    Answer(14, Payload().u24(0x123456).u8(32).f32(850.0f).f32(-200.0f).f32(10.0f));
 
-std::u16string TagOf(const CTransmitter& t) { return std::u16string(t.tag, t.tag + kTagLength + 1); }
+std::u16string TagOf(const CTransmitter& t)
+{
+    return std::u16string(t.tag, t.tag + kTagLength + 1);
+}
 
 }  // namespace
 
@@ -125,8 +129,19 @@ TEST_F(TransmitterReadGroups, FilterAndAssemblyNumber)
 TEST_F(TransmitterReadGroups, AlarmLevelsVariablesAndLoopCurrent)
 {
     script({Answer(189, Payload().f32(21.0f).f32(3.6f).f32(20.5f).f32(3.8f)),
-            Answer(33, Payload().u8(1).u8(32).f32(24.5f).u8(2).u8(33).f32(98.25f)
-                           .u8(250).u8(250).f32(0).u8(250).u8(250).f32(0)),
+            Answer(33, Payload()
+                           .u8(1)
+                           .u8(32)
+                           .f32(24.5f)
+                           .u8(2)
+                           .u8(33)
+                           .f32(98.25f)
+                           .u8(250)
+                           .u8(250)
+                           .f32(0)
+                           .u8(250)
+                           .u8(250)
+                           .f32(0)),
             Answer(3, Payload().f32(12.0f).u8(32).f32(98.25f))});
     EXPECT_EQ(xmtr.ReadAlarmLevelsAndVariables(), 1);
     EXPECT_EQ(sentData(1), (Bytes{1, 2, 250, 250}));
@@ -157,9 +172,11 @@ TEST_F(TransmitterReadGroups, FailureStatusSensorIndicationWins)
         int sensor;
         int xmtrFail;
     };
-    const Case cases[] = {{0x02, 0x80, 1, 0}, {0x01, 0x00, 1, 0}, {0x00, 0x80, 0, 1}, {0x04, 0x7F, 0, 0}};
+    const Case cases[] = {
+        {0x02, 0x80, 1, 0}, {0x01, 0x00, 1, 0}, {0x00, 0x80, 0, 1}, {0x04, 0x7F, 0, 0}};
     for (const Case& c : cases) {
-        script({Answer(48, Payload().u8(0xFF).u8(0xFF).u8(0xFF).u8(0xFF).u8(c.byte4), 0, c.deviceStatus)});
+        script({Answer(48, Payload().u8(0xFF).u8(0xFF).u8(0xFF).u8(0xFF).u8(c.byte4), 0,
+                       c.deviceStatus)});
         EXPECT_EQ(xmtr.ReadFailureStatus(), 1);
         EXPECT_EQ(xmtr.sensorFailure, c.sensor) << int(c.byte4);
         EXPECT_EQ(xmtr.xmtrFailure, c.xmtrFail) << int(c.byte4);
@@ -170,7 +187,8 @@ TEST_F(TransmitterReadGroups, FailureStatusSensorIndicationWins)
 }
 
 // Register answers: operation, 0, register, then four data bytes.
-Bytes RegisterAnswer(std::uint8_t reg, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2, std::uint8_t d3)
+Bytes RegisterAnswer(std::uint8_t reg, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
+                     std::uint8_t d3)
 {
     return Answer(139, Payload().u8(1).u8(0).u8(reg).u8(d0).u8(d1).u8(d2).u8(d3));
 }
@@ -186,12 +204,12 @@ TEST_F(TransmitterReadGroups, ThermometerRecordCarriesEarlierAnswers)
 
     const std::vector<Bytes> requests = {
         {1, 0, 108, 0, 0, 0, 0},
-        {1, 0, 76, 3, 7, 0xA1, 0xA2},           // the register-108 answer's data
-        {1, 0, 74, 3, 0xB1, 0xB2, 0xB3},        // head type byte went straight to the parameter
+        {1, 0, 76, 3, 7, 0xA1, 0xA2},     // the register-108 answer's data
+        {1, 0, 74, 3, 0xB1, 0xB2, 0xB3},  // head type byte went straight to the parameter
         {1, 0, 75, 5, 0xC1, 0xC2, 0xC3},
-        {1, 0, 110, 5, 0xD1, 0xD2, 0xD3},       // execution byte went straight to the parameter
+        {1, 0, 110, 5, 0xD1, 0xD2, 0xD3},  // execution byte went straight to the parameter
         {1, 0, 77, 0x01, 0x2C, 0xE2, 0xE3},
-        {1, 0, 194, 0x01, 0x2C, 0xE2, 0xF3},    // date bytes went straight to the parameters
+        {1, 0, 194, 0x01, 0x2C, 0xE2, 0xF3},  // date bytes went straight to the parameters
     };
     for (std::size_t i = 0; i < requests.size(); ++i) EXPECT_EQ(sentData(i), requests[i]) << i;
 
@@ -219,9 +237,9 @@ TEST_F(TransmitterReadGroups, ThermometerFailureStopsTheGroup)
     EXPECT_EQ(sentCommands().size(), 3u);
     EXPECT_EQ(user.ids(), std::vector<int>{1000});
 
-    script({RegisterAnswer(108, 2, 4, 0, 0), RegisterAnswer(76, 1, 0, 0, 0), RegisterAnswer(74, 1, 0, 0, 0),
-            RegisterAnswer(75, 1, 0, 0, 0), RegisterAnswer(110, 0, 50, 0, 0), RegisterAnswer(77, 1, 1, 20, 0),
-            Refusal(139, 64)});
+    script({RegisterAnswer(108, 2, 4, 0, 0), RegisterAnswer(76, 1, 0, 0, 0),
+            RegisterAnswer(74, 1, 0, 0, 0), RegisterAnswer(75, 1, 0, 0, 0),
+            RegisterAnswer(110, 0, 50, 0, 0), RegisterAnswer(77, 1, 1, 20, 0), Refusal(139, 64)});
     EXPECT_EQ(xmtr.ReadThermometerParams(), 0);
     EXPECT_EQ(xmtr.mountingLength, 50);
     EXPECT_EQ(xmtr.thermometerSerial, 0);

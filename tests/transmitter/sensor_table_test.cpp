@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
-
 #include <bit>
 #include <cstdint>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "resources/string_table.h"
 #include "transmitter/parameter_values.h"
 #include "transmitter/range_limits.h"
 #include "transmitter/sensor_table.h"
-#include "resources/string_table.h"
 #include "transmitter/units.h"
 
 using namespace transmitter;
@@ -77,8 +77,10 @@ float Expected(int celsius, std::int32_t unit)
 
 void ExpectSameBits(float actual, float expected, const std::string& where)
 {
-    if (std::isnan(expected)) EXPECT_EQ(Bits(actual), kNotSetFloatBits) << where;
-    else EXPECT_EQ(Bits(actual), Bits(expected)) << where << ": " << actual << " vs " << expected;
+    if (std::isnan(expected))
+        EXPECT_EQ(Bits(actual), kNotSetFloatBits) << where;
+    else
+        EXPECT_EQ(Bits(actual), Bits(expected)) << where << ": " << actual << " vs " << expected;
 }
 
 }  // namespace
@@ -104,7 +106,8 @@ TEST(TransmitterSensorTable, EveryRowInEveryUnitBitForBit)
                 upper = FromBits(row.electricalUpper);
             }
             const auto [actualLower, actualUpper] = SensorLimits(row.index, unit);
-            const std::string where = "index " + std::to_string(row.index) + " unit " + std::to_string(unit);
+            const std::string where =
+                "index " + std::to_string(row.index) + " unit " + std::to_string(unit);
             ExpectSameBits(actualLower, lower, where + " lower");
             ExpectSameBits(actualUpper, upper, where + " upper");
         }
@@ -156,14 +159,15 @@ TEST(TransmitterSensorTable, LookupsBothWays)
     EXPECT_EQ(SensorCodeFromIndex(21), 0);
     EXPECT_EQ(SensorIndexFromCode(0), 21);
     for (int index : {0, -1, 22, 251}) EXPECT_EQ(SensorCodeFromIndex(index), 251) << index;
-    for (std::int32_t code : {2, 5, 137, 251, 255, -1}) EXPECT_EQ(SensorIndexFromCode(code), 251) << code;
+    for (std::int32_t code : {2, 5, 137, 251, 255, -1})
+        EXPECT_EQ(SensorIndexFromCode(code), 251) << code;
 }
 
 TEST(TransmitterUnits, SymbolsFromTheStringTable)
 {
     const std::pair<std::int32_t, const char*> symbols[] = {
-        {32, "°C"}, {33, "°F"}, {34, "°R"}, {35, "°K"}, {36, "мВ"}, {37, "Ом"},
-        {38, ""}, {0, ""}, {31, ""}, {251, ""},
+        {32, "°C"}, {33, "°F"}, {34, "°R"}, {35, "°K"}, {36, "мВ"},
+        {37, "Ом"}, {38, ""},   {0, ""},    {31, ""},   {251, ""},
     };
     for (const auto& [code, symbol] : symbols) EXPECT_EQ(UnitSymbol(code), symbol) << code;
 }
@@ -188,7 +192,7 @@ TEST(TransmitterRangeLimits, OnlyASmallExcessIsPulledOntoTheLimit)
         float upper;  // result as an upper value
     };
     const Case cases[] = {
-        {0.0f, -200.0f, 0.0f, 0.0f},           // inside: unchanged either way
+        {0.0f, -200.0f, 0.0f, 0.0f},  // inside: unchanged either way
         {-200.004f, -200.0f, -200.0f, -200.004f},
         {-205.0f, -200.0f, -205.0f, -205.0f},
         {850.004f, 850.0f, 850.004f, 850.0f},

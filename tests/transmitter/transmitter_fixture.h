@@ -1,16 +1,16 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "hart/packed_ascii.h"
 #include "support/answer_frames.h"
 #include "support/fake_driver_control.h"
 #include "support/fake_sleeper.h"
-#include "hart/packed_ascii.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
 #include "transmitter/transmitter.h"
@@ -51,13 +51,17 @@ public:
 };
 
 // An answer from the transmitter to a long-frame request.
-inline Bytes Answer(std::uint8_t command, const Payload& data, std::uint8_t response = 0, std::uint8_t status = 0)
+inline Bytes Answer(std::uint8_t command, const Payload& data, std::uint8_t response = 0,
+                    std::uint8_t status = 0)
 {
     return answers::LongAnswer(command, response, status, data.bytes);
 }
 
 // A refusal: the response code and no data.
-inline Bytes Refusal(std::uint8_t command, std::uint8_t response) { return answers::LongAnswer(command, response, 0, Bytes{}); }
+inline Bytes Refusal(std::uint8_t command, std::uint8_t response)
+{
+    return answers::LongAnswer(command, response, 0, Bytes{});
+}
 
 inline std::uint32_t BitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
 
@@ -86,7 +90,8 @@ protected:
     std::vector<int> sentCommands() const
     {
         std::vector<int> commands;
-        for (const Bytes& frame : fake.writtenFrames()) commands.push_back(frame.at(kCommandOffset));
+        for (const Bytes& frame : fake.writtenFrames())
+            commands.push_back(frame.at(kCommandOffset));
         return commands;
     }
 

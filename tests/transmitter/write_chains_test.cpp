@@ -1,6 +1,5 @@
-#include "transmitter/transmitter_fixture.h"
-
 #include "hart/command_table.h"
+#include "transmitter/transmitter_fixture.h"
 
 using namespace transmitter;
 
@@ -8,9 +7,10 @@ namespace {
 
 using TransmitterWriteChains = TransmitterTest;
 
-const Bytes kCurrentSensor = Answer(140, Payload().u8(0).u8(1).u8(3));   // PT100, 3 wires
+const Bytes kCurrentSensor = Answer(140, Payload().u8(0).u8(1).u8(3));  // PT100, 3 wires
 // Range 0…100 °C, damping 1 s; limits of a PT100 in °C.
-const Payload kCurrentRangeData = Payload().u8(0).u8(0).u8(32).f32(100.0f).f32(0.0f).f32(1.0f).u8(0).u8(0);
+const Payload kCurrentRangeData =
+    Payload().u8(0).u8(0).u8(32).f32(100.0f).f32(0.0f).f32(1.0f).u8(0).u8(0);
 const Bytes kCurrentRange = Answer(15, kCurrentRangeData);
 const Bytes kPt100Limits = Answer(14, Payload().u24(0).u8(32).f32(850.0f).f32(-200.0f).f32(10.0f));
 
@@ -55,7 +55,10 @@ TEST_F(TransmitterWriteChains, SensorConfigRefusalsFlagTheNamedValue)
         int message;
     };
     const Case cases[] = {
-        {11, 1, 1, 0, 1014}, {12, 1, 0, 1, 1015}, {7, 1, 1, 1, 1004}, {7, 251, 0, 1, 1004},
+        {11, 1, 1, 0, 1014},
+        {12, 1, 0, 1, 1015},
+        {7, 1, 1, 1, 1004},
+        {7, 251, 0, 1, 1004},
     };
     for (const Case& c : cases) {
         user.messages.clear();
@@ -86,12 +89,9 @@ TEST_F(TransmitterWriteChains, RangeValuesPulledOntoTheLimitOnlyWhenJustOutside)
         float sentUpper;
     };
     const Case cases[] = {
-        {0.0f, 100.0f, 0.0f, 100.0f},
-        {0.0f, 850.004f, 0.0f, 850.0f},
-        {0.0f, 850.01f, 0.0f, 850.01f},
-        {-200.004f, 100.0f, -200.0f, 100.0f},
-        {-205.0f, 100.0f, -205.0f, 100.0f},
-        {-200.0f, 850.0f, -200.0f, 850.0f},
+        {0.0f, 100.0f, 0.0f, 100.0f},       {0.0f, 850.004f, 0.0f, 850.0f},
+        {0.0f, 850.01f, 0.0f, 850.01f},     {-200.004f, 100.0f, -200.0f, 100.0f},
+        {-205.0f, 100.0f, -205.0f, 100.0f}, {-200.0f, 850.0f, -200.0f, 850.0f},
     };
     xmtr.sensorLimitUnits = 32;
     for (const Case& c : cases) {
@@ -150,8 +150,8 @@ TEST_F(TransmitterWriteChains, RangeRefusalsFlagTheNamedValue)
         int lowerFlag;
         int message;
     };
-    const Case cases[] = {{9, 0, 1, 1008}, {10, 0, 1, 1011}, {11, 1, 0, 1012}, {12, 1, 0, 1017}, {13, 1, 1, 1018},
-                          {8, 1, 1, 1007}};
+    const Case cases[] = {{9, 0, 1, 1008},  {10, 0, 1, 1011}, {11, 1, 0, 1012},
+                          {12, 1, 0, 1017}, {13, 1, 1, 1018}, {8, 1, 1, 1007}};
     for (const Case& c : cases) {
         user.messages.clear();
         xmtr.upperRangeValue = 900.0f;
@@ -202,9 +202,12 @@ TEST_F(TransmitterWriteChains, SingleCodeWritesStoreTheEchoOrFlagTheValue)
         std::uint8_t command;
     };
     const Case cases[] = {
-        {&CTransmitter::rangeUnits, &CTransmitter::rangeUnitsFailed, &CTransmitter::WriteRangeUnits, 44},
-        {&CTransmitter::alarmSelect, &CTransmitter::alarmSelectFailed, &CTransmitter::WriteAlarmSelect, 162},
-        {&CTransmitter::lineFilter, &CTransmitter::lineFilterFailed, &CTransmitter::WriteLineFilter, 151},
+        {&CTransmitter::rangeUnits, &CTransmitter::rangeUnitsFailed, &CTransmitter::WriteRangeUnits,
+         44},
+        {&CTransmitter::alarmSelect, &CTransmitter::alarmSelectFailed,
+         &CTransmitter::WriteAlarmSelect, 162},
+        {&CTransmitter::lineFilter, &CTransmitter::lineFilterFailed, &CTransmitter::WriteLineFilter,
+         151},
     };
     for (const Case& c : cases) {
         FakeDriverControl fresh;
@@ -226,7 +229,8 @@ TEST_F(TransmitterWriteChains, SingleCodeWritesStoreTheEchoOrFlagTheValue)
 TEST_F(TransmitterWriteChains, TagKeepsDescriptorAndDateAndStoresTheEcho)
 {
     std::copy_n(u"ab", 3, xmtr.tag);
-    const Bytes current = Answer(13, Payload().ascii("OLD", 8).ascii("PUMP 7 INLET", 16).u8(1).u8(2).u8(99));
+    const Bytes current =
+        Answer(13, Payload().ascii("OLD", 8).ascii("PUMP 7 INLET", 16).u8(1).u8(2).u8(99));
     const Bytes request = Payload().ascii("AB", 8).ascii("PUMP 7 INLET", 16).u8(1).u8(2).u8(99);
     script({current, answers::LongAnswer(18, 0, 0, request)});
     EXPECT_EQ(xmtr.WriteTag(), 1);
@@ -246,7 +250,8 @@ TEST_F(TransmitterWriteChains, AlarmLevelsFillUnsetLevelsFromTheDevice)
 {
     xmtr.lowSatVal = 3.7f;
     const Bytes sent = Payload().f32(21.0f).f32(3.6f).f32(20.5f).f32(3.7f);
-    script({Answer(189, Payload().f32(21.0f).f32(3.6f).f32(20.5f).f32(3.8f)), answers::LongAnswer(155, 0, 0, sent)});
+    script({Answer(189, Payload().f32(21.0f).f32(3.6f).f32(20.5f).f32(3.8f)),
+            answers::LongAnswer(155, 0, 0, sent)});
     EXPECT_EQ(xmtr.WriteAlarmLevels(), 1);
     EXPECT_EQ(sentData(1), sent);
     EXPECT_TRUE(IsNotSet(xmtr.highAlmVal));  // the parameter set keeps the user's values
@@ -263,8 +268,8 @@ TEST_F(TransmitterWriteChains, AlarmLevelRefusalsFlagTheNamedLevel)
     };
     // Only the high alarm and the low saturation are set by the user.
     const Case cases[] = {
-        {10, 1, 0, 0, 0, 1010}, {11, 0, 0, 1, 0, 1013}, {12, 0, 1, 0, 0, 1016}, {13, 0, 0, 0, 1, 1019},
-        {16, 1, 0, 0, 1, 1021},
+        {10, 1, 0, 0, 0, 1010}, {11, 0, 0, 1, 0, 1013}, {12, 0, 1, 0, 0, 1016},
+        {13, 0, 0, 0, 1, 1019}, {16, 1, 0, 0, 1, 1021},
     };
     for (const Case& c : cases) {
         user.messages.clear();
