@@ -53,11 +53,13 @@ bool CVeskDoc::IsFailed() const
 
 int CVeskDoc::progress() const { return m_pTransmitter->progress; }
 
-#define GETTER(type, name)                                                                         \
+// The macro rows stay one accessor set a line.
+// clang-format off
+#define GETTER(type, name) \
     type CVeskDoc::name() const { return m_pTransmitter->name; }
-#define SETTER(type, name, setter)                                                                 \
+#define SETTER(type, name, setter) \
     void CVeskDoc::setter(type v) { SetParameter<&X::name>(v); }
-#define FAILED(name)                                                                               \
+#define FAILED(name) \
     bool CVeskDoc::name##Failed() const { return IsFailed<&X::name>(); }
 #define ACCESSORS(type, name, setter) GETTER(type, name) SETTER(type, name, setter) FAILED(name)
 
@@ -77,34 +79,39 @@ ACCESSORS(float, highSatVal, setHighSatVal)
 ACCESSORS(std::int32_t, lineFilter, setLineFilter)
 ACCESSORS(std::int32_t, writeProtect, setWriteProtect)
 
-GETTER(std::int32_t, sensorLimitUnits)
-SETTER(std::int32_t, sensorLimitUnits, setSensorLimitUnits) GETTER(float, fixedCurrent) SETTER(
-    float, fixedCurrent,
-    setFixedCurrent) GETTER(float, measured4mA) SETTER(float, measured4mA,
-                                                       setMeasured4mA) GETTER(float, measured20mA)
-    SETTER(float, measured20mA, setMeasured20mA) GETTER(std::int32_t, trimUnits) SETTER(
-        std::int32_t, trimUnits,
-        setTrimUnits) GETTER(float, trimUpperPoint) SETTER(float, trimUpperPoint, setTrimUpperPoint)
-        GETTER(float, trimLowerPoint) SETTER(float, trimLowerPoint, setTrimLowerPoint) GETTER(
-            std::int32_t, calibrationMode) SETTER(std::int32_t, calibrationMode, setCalibrationMode)
-            GETTER(std::int32_t, calibrationType) SETTER(std::int32_t, calibrationType,
-                                                         setCalibrationType)
+GETTER(std::int32_t, sensorLimitUnits) SETTER(std::int32_t, sensorLimitUnits, setSensorLimitUnits)
+GETTER(float, fixedCurrent) SETTER(float, fixedCurrent, setFixedCurrent)
+GETTER(float, measured4mA) SETTER(float, measured4mA, setMeasured4mA)
+GETTER(float, measured20mA) SETTER(float, measured20mA, setMeasured20mA)
+GETTER(std::int32_t, trimUnits) SETTER(std::int32_t, trimUnits, setTrimUnits)
+GETTER(float, trimUpperPoint) SETTER(float, trimUpperPoint, setTrimUpperPoint)
+GETTER(float, trimLowerPoint) SETTER(float, trimLowerPoint, setTrimLowerPoint)
+GETTER(std::int32_t, calibrationMode) SETTER(std::int32_t, calibrationMode, setCalibrationMode)
+GETTER(std::int32_t, calibrationType) SETTER(std::int32_t, calibrationType, setCalibrationType)
 
-                GETTER(float, calUpperBound) GETTER(float, calLowerBound)
-                    GETTER(std::uint8_t, universalRev) GETTER(std::uint8_t, deviceRev)
-                        GETTER(std::uint8_t, softwareRev) GETTER(std::int32_t, finalAssemblyNumber)
-                            GETTER(std::uint8_t, xmtrAsmDay) GETTER(std::uint8_t, xmtrAsmMonth)
-                                GETTER(std::uint8_t, xmtrAsmYear) GETTER(float, sensorTemp)
-                                    GETTER(std::int32_t, sensorTempUnits) GETTER(float, xmtrTemp)
-                                        GETTER(std::int32_t, xmtrTempUnits)
-                                            GETTER(float, loopCurrent) GETTER(int, sensorFailure)
-                                                GETTER(int, xmtrFailure)
+GETTER(float, calUpperBound)
+GETTER(float, calLowerBound)
+GETTER(std::uint8_t, universalRev)
+GETTER(std::uint8_t, deviceRev)
+GETTER(std::uint8_t, softwareRev)
+GETTER(std::int32_t, finalAssemblyNumber)
+GETTER(std::uint8_t, xmtrAsmDay)
+GETTER(std::uint8_t, xmtrAsmMonth)
+GETTER(std::uint8_t, xmtrAsmYear)
+GETTER(float, sensorTemp)
+GETTER(std::int32_t, sensorTempUnits)
+GETTER(float, xmtrTemp)
+GETTER(std::int32_t, xmtrTempUnits)
+GETTER(float, loopCurrent)
+GETTER(int, sensorFailure)
+GETTER(int, xmtrFailure)
 #undef ACCESSORS
 #undef FAILED
 #undef SETTER
 #undef GETTER
+    // clang-format on
 
-                                                    std::uint8_t CVeskDoc::hardwareRev() const
+    std::uint8_t CVeskDoc::hardwareRev() const
 {
     return static_cast<std::uint8_t>(m_pTransmitter->hardwareRev >> 3);
 }
