@@ -26,7 +26,7 @@ namespace {
 
 constexpr int kCycles = 1000;
 constexpr std::chrono::milliseconds kMonitoringPeriod{2};
-constexpr auto kAllCyclesDeadline = 240s;
+constexpr auto kAllCyclesDeadline = 600s;
 constexpr int kFound = 935;
 
 // The engine's waits at a fortieth of their length: a poll every millisecond instead of 40,
