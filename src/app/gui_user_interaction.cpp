@@ -4,16 +4,16 @@
 #include <QThread>
 
 #include "app/localized_message_box.h"
+#include "controls/gui_thread_call.h"
 
 GuiUserInteraction::GuiUserInteraction(QObject* parent) : QObject(parent) {}
 
-void GuiUserInteraction::runOnGuiThread(const std::function<void()>& work,
-                                        Qt::ConnectionType fromOtherThread)
+void GuiUserInteraction::runOnGuiThread(const std::function<void()>& work)
 {
     if (QThread::currentThread() == thread())
         work();
     else
-        QMetaObject::invokeMethod(this, work, fromOtherThread);
+        QMetaObject::invokeMethod(this, work, Qt::QueuedConnection);
 }
 
 void GuiUserInteraction::notify(int, const std::string& text, hart::MessageIcon icon)
@@ -24,7 +24,7 @@ void GuiUserInteraction::notify(int, const std::string& text, hart::MessageIcon 
         box->setStandardButtons(QMessageBox::Ok);
         ExecProgramMessageBox(*box);
     };
-    runOnGuiThread(show, Qt::BlockingQueuedConnection);
+    RunOnThreadOfAndWait(this, show);
 }
 
 int GuiUserInteraction::ask(int, const std::string& text, int style)
@@ -33,7 +33,7 @@ int GuiUserInteraction::ask(int, const std::string& text, int style)
     const auto show = [&text, style, &answer] {
         answer = LocalizedMessageBox(QString::fromStdString(text), style);
     };
-    runOnGuiThread(show, Qt::BlockingQueuedConnection);
+    RunOnThreadOfAndWait(this, show);
     return answer;
 }
 
@@ -41,10 +41,10 @@ int GuiUserInteraction::ask(int, const std::string& text, int style)
 // so they stay balanced, and the worker never waits on the GUI thread just for a cursor.
 void GuiUserInteraction::beginWait()
 {
-    runOnGuiThread([] { QApplication::setOverrideCursor(Qt::WaitCursor); }, Qt::QueuedConnection);
+    runOnGuiThread([] { QApplication::setOverrideCursor(Qt::WaitCursor); });
 }
 
 void GuiUserInteraction::endWait()
 {
-    runOnGuiThread([] { QApplication::restoreOverrideCursor(); }, Qt::QueuedConnection);
+    runOnGuiThread([] { QApplication::restoreOverrideCursor(); });
 }

@@ -22,6 +22,7 @@ public:
     void endWait() override;
 
 private:
-    // Runs the work here when called on the GUI thread, else hands it to the GUI thread.
-    void runOnGuiThread(const std::function<void()>& work, Qt::ConnectionType fromOtherThread);
+    // Runs the work here when called on the GUI thread, else queues it to the GUI thread
+    // without waiting.
+    void runOnGuiThread(const std::function<void()>& work);
 };

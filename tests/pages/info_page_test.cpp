@@ -19,6 +19,7 @@
 
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
+#include "controls/gui_thread_call.h"
 #include "controls/transparent_image.h"
 #include "document/display_text.h"
 #include "document/vesk_doc.h"
@@ -365,13 +366,10 @@ private:
             work();
             return;
         }
-        QMetaObject::invokeMethod(
-            qApp,
-            [&] {
-                ++callsFromWorker;
-                work();
-            },
-            Qt::BlockingQueuedConnection);
+        RunOnThreadOfAndWait(qApp, [&] {
+            ++callsFromWorker;
+            work();
+        });
     }
 };
 
@@ -540,7 +538,16 @@ TEST_F(InfoMonitoringTest, FailedReadEndsTheCycleAndMonitoringGoesOn)
     EXPECT_EQ(user.script.ids(), std::vector<int>{kNoCommandMessage});
     EXPECT_EQ(user.callsFromWorker, 1);
     EXPECT_EQ(CommandsAfter(identification), std::vector<std::uint8_t>{16});
-    EXPECT_EQ(doc.finalAssemblyNumber(), 0);
+    // The worker goes on: the document is read, as the page reads it, between its cycles.
+    std::int32_t finalAssemblyNumber = -1;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto lock = doc.transmitter().tryLockTransactions();
+            if (lock.owns_lock()) finalAssemblyNumber = doc.finalAssemblyNumber();
+            return lock.owns_lock();
+        },
+        10s));
+    EXPECT_EQ(finalAssemblyNumber, 0);
     EXPECT_TRUE(page->isMonitoring());
     EXPECT_EQ(text(178), "0");
 
