@@ -5,12 +5,14 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     CommandLine line;
     QStringList rest;
     for (const QString& argument : arguments) {
-        if (argument == QStringLiteral("--demo"))
+        if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))
+            line.help = true;
+        else if (argument == QStringLiteral("--demo"))
             line.demo = true;
         else if (argument.compare(QStringLiteral("/dde"), Qt::CaseInsensitive) != 0)
             rest << argument;
     }
-    if (rest.isEmpty()) return line;
+    if (rest.isEmpty() || line.help) return line;
 
     const QString first = rest.first();
     if (first.compare(QStringLiteral("/p"), Qt::CaseInsensitive) == 0) {
@@ -31,4 +33,21 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         line.file = first;
     }
     return line;
+}
+
+QString CommandLineUsage()
+{
+    return QStringLiteral(
+        "usage: tarvel4410-config [--demo] [FILE]\n"
+        "       tarvel4410-config [--demo] /p FILE\n"
+        "       tarvel4410-config [--demo] /pt FILE PRINTER [DRIVER [PORT]]\n"
+        "       tarvel4410-config --help\n"
+        "  FILE        open this .4410 file\n"
+        "  /p          print FILE's report on the default printer, without a window\n"
+        "  /pt         print it on PRINTER (a name ending in .pdf writes that PDF); DRIVER\n"
+        "              and PORT are accepted and ignored\n"
+        "  /dde        accepted and ignored\n"
+        "  --demo      use a simulated transmitter for this run, without changing the\n"
+        "              stored port\n"
+        "  -h, --help  show this text\n");
 }

@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "cli/cli_monitor.h"
@@ -13,6 +14,9 @@
 #include "document/vesk_doc.h"
 #include "hart/link_environment.h"
 #include "report/report_output.h"
+#include "resources/string_ids.h"
+#include "serial/port_map.h"
+#include "serial/port_probe.h"
 
 namespace cli {
 namespace {
@@ -183,6 +187,18 @@ private:
     std::string m_pdf;
 };
 
+// Besides "cannot open the port": a user outside the group that owns serial devices would
+// not otherwise learn why.
+void HintAtPortPermissions(int comNumber)
+{
+    if (!serial::ComPortAccessDenied(comNumber)) return;
+    const auto device = serial::ComDevice(comNumber);
+    std::fprintf(stderr,
+                 "tarvel4410-cli: no permission to open COM%d (%s): serial devices belong to the "
+                 "dialout group; join it with \"sudo adduser $USER dialout\" and log in again\n",
+                 comNumber, device ? device->c_str() : "");
+}
+
 }  // namespace
 
 std::vector<std::unique_ptr<Command>> MakeCommands()
@@ -211,7 +227,9 @@ int RunCommand(const Options& options, TerminalUser& user)
     // From start to end: another program must not take the port between our transactions.
     std::optional<serial::PortHold> hold;
     if (options.command->usesDevice()) hold.emplace(doc.HoldPort());
-    return options.command->execute(doc, user);
+    const int status = options.command->execute(doc, user);
+    if (user.noticed(tarvel::kCannotOpenPort)) HintAtPortPermissions(ports.portNumber());
+    return status;
 }
 
 }  // namespace cli

@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "resources/string_ids.h"
+
 namespace cli {
 namespace {
 
@@ -16,6 +18,12 @@ constexpr std::array<std::pair<const char*, Button>, 5> kButtons = {{
     {"retry", document::IDRETRY},
     {"yes", document::IDYES},
     {"no", document::IDNO},
+}};
+
+// The questions a command may ask, which --answer takes by their ids.
+constexpr std::array<std::pair<int, const char*>, 2> kQuestions = {{
+    {tarvel::kQuestionOutputChange, "the loop current is about to change (ok, cancel)"},
+    {tarvel::kMessageNotFound, "the transmitter did not answer (retry, cancel)"},
 }};
 
 std::string ButtonNames()
@@ -56,6 +64,9 @@ std::string UsageText()
         text += "  " + usage + std::string(width - usage.size() + 2, ' ') + command->description() +
                 "\n";
     }
+    text += "questions:\n";
+    for (const auto& [id, question] : kQuestions)
+        text += "  " + std::to_string(id) + "  " + question + "\n";
     return text + "buttons: " + ButtonNames() + "\n";
 }
 

@@ -33,7 +33,15 @@ void TerminalUser::printLine(const std::string& line)
 
 void TerminalUser::notify(int messageId, const std::string& text, hart::MessageIcon)
 {
+    std::lock_guard lock(m_mutex);
+    m_noticed.insert(messageId);
     printLine(Prefix(messageId, text));
+}
+
+bool TerminalUser::noticed(int messageId)
+{
+    std::lock_guard lock(m_mutex);
+    return m_noticed.count(messageId) != 0;
 }
 
 int TerminalUser::ask(int messageId, const std::string& text, int style)

@@ -4,6 +4,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 
 #include "document/question_box.h"
 #include "hart/user_interaction.h"
@@ -24,6 +25,9 @@ public:
     // A plain output line, serialised with the messages (the monitoring worker prints too).
     void printLine(const std::string& line);
 
+    // Whether the notice with this id has been shown.
+    bool noticed(int messageId);
+
 private:
     static std::string Prefix(int messageId, const std::string& text);
     document::Button AskTerminal(const std::string& line, int style);
@@ -32,6 +36,7 @@ private:
     std::FILE* m_out;
     std::FILE* m_in;
     bool m_interactive;
+    std::set<int> m_noticed;
     std::recursive_mutex m_mutex;
 };
 

@@ -3,12 +3,12 @@
 #include "hart/answer_check.h"
 #include "hart/command_table.h"
 #include "hart/response_messages.h"
+#include "resources/string_ids.h"
 
 namespace hart {
 namespace {
 
 constexpr int kMessageCannotClose = 907;
-constexpr int kMessageCannotOpen = 908;
 constexpr int kMessageCannotConfigure = 909;
 
 }  // namespace
@@ -82,7 +82,7 @@ int CHartLink::EnsurePortOpen()
     if (portOpen) return 1;
     const int port = m_portSettings.portNumber() & 0xFF;
     if (driver.Open(port) != 0) {
-        NotifyString(m_ui, kMessageCannotOpen, MessageIcon::Error);
+        NotifyString(m_ui, tarvel::kCannotOpenPort, MessageIcon::Error);
         return 0;
     }
     if (driver.Configure() != 0) {

@@ -1,5 +1,7 @@
 #include "serial/port_probe.h"
 
+#include <cerrno>
+
 #include "serial/device_lock.h"
 
 namespace serial {
@@ -21,6 +23,12 @@ PortState ProbeComPort(int comNumber)
 {
     const auto device = ComDevice(comNumber);
     return device ? ProbeDevice(*device) : PortState::Absent;
+}
+
+bool ComPortAccessDenied(int comNumber)
+{
+    const auto device = ComDevice(comNumber);
+    return device && OpenLockedDevice(*device).error == EACCES;
 }
 
 }  // namespace serial

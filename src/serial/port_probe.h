@@ -11,4 +11,8 @@ namespace serial {
 // I/O error: either way this program could not use it), else Free.
 PortState ProbeDevice(const std::filesystem::path& device);
 
+// Whether COM<n>'s device is there but this user may not open it (EACCES): the usual case of
+// a user outside the group that owns serial devices. False while somebody else holds it.
+bool ComPortAccessDenied(int comNumber);
+
 }  // namespace serial

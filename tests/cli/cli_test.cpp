@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -158,6 +161,38 @@ TEST_F(CliTest, ReadWithoutTransmitterGetsTheNegativeAnswer)
               (QStringList{
                   QString::fromUtf8("[908] Нельзя открыть Com порт"),
                   QString::fromUtf8("[906] Датчик Тарвел-4410 не найден -> Отмена (нет ответа)")}));
+}
+
+// A device this user may not open: besides the notice, one line on standard error says why
+// and what to do. Root may open anything, so as root the program runs as nobody.
+TEST_F(CliTest, PortWithoutPermissionGetsTheDialoutHint)
+{
+    const QString device = files.filePath("ttyDenied");
+    QFile made(device);
+    ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+    made.close();
+    ASSERT_TRUE(made.setPermissions({}));
+    ASSERT_TRUE(QFile::link(device, QString::fromStdString((portMap.path() / "COM77").string())));
+    for (const std::string& folder : {portMap.path().string(), files.path().toStdString()})
+        ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+    const auto asAnotherUser = [] {
+        if (geteuid() != 0) return;
+        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
+    };
+
+    const CliRun denied = Cli({"--port", "77", "check"}, {}, asAnotherUser);
+    EXPECT_EQ(denied.exitCode, 1);
+    EXPECT_TRUE(denied.has(QString::fromUtf8("[908] Нельзя открыть Com порт")))
+        << denied.lines.join('\n').toStdString();
+    EXPECT_TRUE(
+        denied.errors.startsWith("tarvel4410-cli: no permission to open COM77 (" + device + "): "))
+        << denied.errors.toStdString();
+    EXPECT_TRUE(denied.errors.contains("dialout"));
+    EXPECT_EQ(denied.errors.count('\n'), 1);
+
+    const CliRun absent = Cli({"--port", "200", "check"}, {}, asAnotherUser);
+    EXPECT_TRUE(absent.has(QString::fromUtf8("[908] Нельзя открыть Com порт")));
+    EXPECT_EQ(absent.errors, QString()) << "only a refused permission gets the hint";
 }
 
 TEST_F(CliTest, ScriptedAnswersAreUsedInOrder)
