@@ -26,8 +26,8 @@ extern "C" void OnInterrupt(int) { g_interrupted = true; }
 class Monitor final : public Command {
 public:
     Monitor()
-        : Command("monitor", "print the live values each cycle, N cycles or until Ctrl+C; "
-                             "with --csv also a CSV row a cycle in FILE")
+        : Command("monitor", "print the live values each cycle, N cycles or until Ctrl+C; --csv "
+                             "also logs them to FILE")
     {
         add(AfterFlag("--cycles",
                       OptionalValue("N", m_cycles, ToPositiveCount, "a positive number")));

@@ -8,7 +8,7 @@
 #include <QDateTimeAxis>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QLegendMarker>
+#include <QLegend>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QSaveFile>
@@ -47,10 +47,32 @@ constexpr qint64 kLoneSampleSpanMs = 30'000;
 
 const QColor kPrimaryColour{0x1f, 0x77, 0xb4};
 const QColor kCurrentColour{0xd6, 0x27, 0x28};
-const QColor kAlarmColour{0xd6, 0x27, 0x28};
+const QColor kAlarmColour{0x8c, 0x1c, 0x13};
 const QColor kSaturationColour{0xff, 0x7f, 0x0e};
 
 bool Known(float value) { return std::isfinite(value); }
+
+// 1, 2 or 5 times a power of ten, for about this many ticks over the span.
+constexpr double kTicksWanted = 6;
+double NiceStep(double span)
+{
+    const double rough = span / kTicksWanted;
+    if (!(rough > 0)) return 1;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double multiple : {1.0, 2.0, 5.0})
+        if (multiple * power >= rough) return multiple * power;
+    return 10 * power;
+}
+
+// Ticks on round values, also after a zoom.
+void UseRoundTicks(QValueAxis* axis)
+{
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setLabelFormat(QStringLiteral("%g"));
+    QObject::connect(axis, &QValueAxis::rangeChanged, axis,
+                     [axis](qreal min, qreal max) { axis->setTickInterval(NiceStep(max - min)); });
+}
 
 struct Range {
     double low = INFINITY;
@@ -65,7 +87,10 @@ struct Range {
     {
         if (low > high) return;
         const double margin = high > low ? (high - low) * kMarginPart : kFlatMargin;
-        axis->setRange(low - margin, high + margin);
+        // Ends on whole ticks, so the labels are round numbers.
+        const double step = NiceStep(high - low + 2 * margin);
+        axis->setRange(std::floor((low - margin) / step) * step,
+                       std::ceil((high + margin) / step) * step);
     }
 };
 
@@ -98,6 +123,8 @@ TrendWindow::TrendWindow(document::CVeskDoc& doc, QWidget* parent)
     m_timeAxis->setTickCount(kTimeTicks);
     m_primaryAxis = new QValueAxis;
     m_currentAxis = new QValueAxis;
+    UseRoundTicks(m_primaryAxis);
+    UseRoundTicks(m_currentAxis);
     chart->addAxis(m_timeAxis, Qt::AlignBottom);
     chart->addAxis(m_primaryAxis, Qt::AlignLeft);
     chart->addAxis(m_currentAxis, Qt::AlignRight);
@@ -123,9 +150,13 @@ TrendWindow::TrendWindow(document::CVeskDoc& doc, QWidget* parent)
     }
     m_primaryAxis->setLinePenColor(kPrimaryColour);
     m_currentAxis->setLinePenColor(kCurrentColour);
+    // One grid, the measured value's; the current's ticks would draw a second one across it.
+    m_currentAxis->setGridLineVisible(false);
     m_primaryAxis->setTitleText(AxisTitle(kSensorTempLabel, {}));
     m_currentAxis->setTitleText(AxisTitle(kLoopCurrentLabel, LoadedText(tarvel::kMilliampereUnit)));
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    // Beside the plot, one entry a line, so that no name is cut short; each drawn as its line.
+    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
     m_view = new TrendChartView(chart, this);
     auto* saveCsv = new QPushButton(LoadedText(kSaveCsvCaption), this);

@@ -51,7 +51,7 @@ QByteArray IsoLocalTime(const QDateTime& time)
 {
     const int offset = time.offsetFromUtc();
     const int minutes = std::abs(offset) / kSecondsPerMinute;
-    char zone[8];
+    char zone[16];
     std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+',
                   minutes / kSecondsPerMinute, minutes % kSecondsPerMinute);
     return time.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")).toLatin1() + zone;
