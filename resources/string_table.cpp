@@ -308,6 +308,22 @@ constexpr StringEntry kStrings[] = {
     StringEntry{1340, "Отмена"},
     StringEntry{1341, "Значение калибровки не было принято датчиком. Так как оно либо слишком "
                       "маленькое, либо слишком большое. Желаете повторить?"},
+    // The trend window and the compare with the device.
+    StringEntry{1450, "Сравнить с устройством…"},
+    StringEntry{1451, "График измерений…"},
+    StringEntry{1452, "Сохранить CSV…"},
+    StringEntry{1453, "Сохранить PNG…"},
+    StringEntry{1454, "Конфигурация в устройстве совпадает с файлом"},
+    StringEntry{1455, "Строк с различиями:"},
+    StringEntry{1456, "Сравнение с устройством"},
+    StringEntry{1457, "Параметр"},
+    StringEntry{1458, "В файле"},
+    StringEntry{1459, "В устройстве"},
+    StringEntry{1460, "График измерений"},
+    StringEntry{1461, "Файлы CSV (*.csv)"},
+    StringEntry{1462, "Изображения PNG (*.png)"},
+    StringEntry{1463, "Закрыть"},
+    StringEntry{1464, "Устройство прочитано не полностью, сравнение не выполнено"},
     StringEntry{57344, "Конфигурация датчика Тарвел-4410"},
 };
 

@@ -14,6 +14,8 @@ const std::vector<MenuDefinition>& MainMenu()
              {kCmdFileSave, Utf8("&Сохранить\tCtrl+S"), QStringLiteral("Ctrl+S")},
              {kCmdFileSaveAs, Utf8("Сохранить &как..."), {}},
              {kSeparator, {}, {}},
+             {kCmdCompareWithDevice, document::LoadedText(1450), {}},
+             {kSeparator, {}, {}},
              {kCmdRecentFiles, Utf8("Недавние файлы"), {}},
              {kSeparator, {}, {}},
              {kCmdAppExit, Utf8("В&ыход"), {}},
@@ -27,6 +29,8 @@ const std::vector<MenuDefinition>& MainMenu()
              {kSeparator, {}, {}},
              {kCmdPortSettings, Utf8("Настройки &порта"), {}},
              {kCmdCheckConnection, Utf8("Проверить соединение"), {}},
+             {kSeparator, {}, {}},
+             {kCmdTrend, document::LoadedText(1451), {}},
          }},
         {Utf8("Справка"),
          {

@@ -19,6 +19,8 @@ enum MenuCommand : int {
     kCmdSendBasic = 32790,
     kCmdSendAdvanced = 32791,
     kCmdCheckConnection = 32794,
+    kCmdCompareWithDevice = 32820,
+    kCmdTrend = 32821,
 };
 
 struct MenuItem {

@@ -11,6 +11,8 @@
 
 #include "app/main_menu.h"
 #include "app/vesk_view.h"
+#include "diagnostics/compare_dialog.h"
+#include "diagnostics/trend_window.h"
 #include "document/display_text.h"
 #include "document/framework_messages.h"
 #include "document/question_box.h"
@@ -83,6 +85,12 @@ void CVeskPcMainWin::BuildMenu()
         {kCmdPortSettings,
          [this] { m_doc.OnPortSettings(runPortDialog ? runPortDialog() : std::nullopt); }},
         {kCmdCheckConnection, [this] { m_doc.OnCheckConnection(); }},
+        {kCmdCompareWithDevice,
+         [this] {
+             const QString path = chooseFileToOpen ? chooseFileToOpen() : QString();
+             if (!path.isEmpty()) diagnostics::CompareFileWithDevice(m_doc, path, this);
+         }},
+        {kCmdTrend, [this] { diagnostics::ShowTrendWindow(m_doc, this); }},
         {kCmdAbout, [this] { emit aboutRequested(); }},
     };
     for (const MenuDefinition& menuDefinition : MainMenu()) {
@@ -159,7 +167,7 @@ void CVeskPcMainWin::OnDocumentHint(int hint)
         const bool enable = hint == document::HINT_ENABLE_MAIN;
         // New and Open would clear the values the monitoring cycle is writing.
         for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
-                            kCmdCheckConnection, kCmdFileNew, kCmdFileOpen})
+                            kCmdCheckConnection, kCmdCompareWithDevice, kCmdFileNew, kCmdFileOpen})
             if (QAction* device = action(command)) device->setEnabled(enable);
         UpdateRecentMenu();
     }

@@ -8,6 +8,7 @@
 #include "cli/terminal_user.h"
 #include "document/advanced_send_check.h"
 #include "document/basic_send_check.h"
+#include "document/device_compare.h"
 #include "document/framework_messages.h"
 #include "document/port_choice.h"
 #include "document/session_port_settings.h"
@@ -118,6 +119,29 @@ private:
     std::string m_file;
 };
 
+// The configuration lines of the report that differ between a file and the transmitter.
+class Compare final : public Command {
+public:
+    Compare() : Command("compare", "read the transmitter and print where it differs from FILE")
+    {
+        add(Value("FILE", m_file, ToText));
+    }
+    bool usesDevice() const override { return true; }
+    int execute(CVeskDoc& doc, TerminalUser& user) const override
+    {
+        const document::DeviceComparison comparison =
+            document::CompareWithDevice(doc, Path(m_file));
+        if (comparison.outcome != document::DeviceComparison::Outcome::Compared) return kExitFailed;
+        for (const document::LineDifference& difference : comparison.differences)
+            user.printLine(difference.text().toStdString());
+        user.printLine(document::ComparisonSummary(comparison.differences.size()).toStdString());
+        return Status(comparison.differences.empty());
+    }
+
+private:
+    std::string m_file;
+};
+
 // The Basic page's or the Advanced page's values from a file, checked as the page checks
 // them when asked to.
 class Send final : public Command {
@@ -209,6 +233,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
     commands.push_back(std::make_unique<Check>());
     commands.push_back(std::make_unique<Read>());
     commands.push_back(std::make_unique<Show>());
+    commands.push_back(std::make_unique<Compare>());
     commands.push_back(std::make_unique<Send>(true));
     commands.push_back(std::make_unique<Send>(false));
     commands.push_back(MakeMonitorCommand());

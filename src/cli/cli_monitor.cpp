@@ -8,6 +8,8 @@
 
 #include "cli/cli_commands.h"
 #include "cli/configuration_printout.h"
+#include "cli/terminal_user.h"
+#include "document/csv_log.h"
 #include "document/framework_messages.h"
 #include "document/live_monitor.h"
 #include "document/vesk_doc.h"
@@ -23,10 +25,13 @@ extern "C" void OnInterrupt(int) { g_interrupted = true; }
 
 class Monitor final : public Command {
 public:
-    Monitor() : Command("monitor", "print the live values each cycle, N cycles or until Ctrl+C")
+    Monitor()
+        : Command("monitor", "print the live values each cycle, N cycles or until Ctrl+C; --csv "
+                             "also logs them to FILE")
     {
         add(AfterFlag("--cycles",
                       OptionalValue("N", m_cycles, ToPositiveCount, "a positive number")));
+        add(AfterFlag("--csv", OptionalValue("FILE", m_csv, ToText)));
     }
     bool usesDevice() const override { return true; }
 
@@ -35,6 +40,26 @@ public:
         std::mutex mutex;
         std::condition_variable cycleEnded;
         int cycles = 0;
+        bool logFailed = false;
+
+        // Made before the transmitter is looked for: a log that cannot be written stops
+        // the command before it starts.
+        document::CsvLog log;
+        if (m_csv && !log.Create(QString::fromLocal8Bit(m_csv->c_str()))) {
+            user.notify(document::kNoStringId, log.errorString().toStdString(),
+                        hart::MessageIcon::Exclamation);
+            return kExitFailed;
+        }
+        // On the worker, after each cycle and before its refresh.
+        const QMetaObject::Connection logging =
+            QObject::connect(&doc, &CVeskDoc::liveValuesRead, [&](const document::LiveSample& s) {
+                if (!m_csv || logFailed || log.Append(s)) return;
+                user.notify(document::kNoStringId, log.errorString().toStdString(),
+                            hart::MessageIcon::Exclamation);
+                std::lock_guard lock(mutex);
+                logFailed = true;
+                cycleEnded.notify_all();
+            });
 
         QObject::connect(&doc, &CVeskDoc::updateViews, [&](int hint) {
             if (hint == document::HINT_SHOW_INFO) PrintInformation(doc, user);
@@ -55,15 +80,17 @@ public:
         {
             std::unique_lock lock(mutex);
             // Woken by every cycle; the interrupt flag is looked at a few times a second.
-            while (!g_interrupted && (!m_cycles || cycles < *m_cycles))
+            while (!g_interrupted && !logFailed && (!m_cycles || cycles < *m_cycles))
                 cycleEnded.wait_for(lock, std::chrono::milliseconds(200));
         }
         monitor.Stop();
-        return Status(monitor.failedCycles() == 0);
+        QObject::disconnect(logging);
+        return Status(monitor.failedCycles() == 0 && !logFailed);
     }
 
 private:
     std::optional<int> m_cycles;
+    std::optional<std::string> m_csv;
 };
 
 }  // namespace

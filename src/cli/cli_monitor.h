@@ -6,8 +6,8 @@
 
 namespace cli {
 
-// "monitor [--cycles N]": the Information section's lines each cycle, until N cycles or an
-// interrupt.
+// "monitor [--cycles N] [--csv FILE]": the Information section's lines each cycle, until N
+// cycles or an interrupt; with --csv also one CSV row a cycle, written as it comes.
 std::unique_ptr<Command> MakeMonitorCommand();
 
 }  // namespace cli

@@ -321,7 +321,13 @@ void CVeskDoc::OnRefreshLiveValues()
     RestoreCursor();
 }
 
-bool CVeskDoc::ReadMonitoringValues() { return m_pTransmitter->ReadLiveValues(); }
+bool CVeskDoc::ReadMonitoringValues()
+{
+    const QDateTime began = QDateTime::currentDateTime();
+    const bool read = m_pTransmitter->ReadLiveValues();
+    emit liveValuesRead(LiveSampleOf(*this, began, read));
+    return read;
+}
 
 // ---- clearing -----------------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include "document/live_sample.h"
 #include "document/update_hint.h"
 #include "serial/port_hold.h"
 #include "transmitter/transmitter.h"
@@ -66,7 +67,8 @@ public:
     void MarkHasData();
     void MarkCleared();
     bool IsCleared() const { return m_bCleared != 0; }
-    bool ReadMonitoringValues();  // false when the cycle failed to read
+    // One monitoring cycle; false when it failed to read. Announces the cycle's sample.
+    bool ReadMonitoringValues();
 
     // The wait cursor is shown once and restored once, however a command ends.
     void ShowWait();
@@ -174,6 +176,9 @@ public:
 
 signals:
     void updateViews(int hint);
+    // Emitted on the monitoring worker after each cycle: a direct connection runs there,
+    // a receiver on the GUI thread gets it queued.
+    void liveValuesRead(const document::LiveSample& sample);
 
 private:
     void UpdateAllViews(UpdateHint hint) { emit updateViews(hint); }

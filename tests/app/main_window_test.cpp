@@ -151,7 +151,8 @@ TEST_F(MainWindowTest, MenuCaptionsAndTitle)
                            QString::fromUtf8("&Отправить основные настройки"),
                            QString::fromUtf8("Отправить дополнительные настройки"), "-",
                            QString::fromUtf8("Настройки &порта"),
-                           QString::fromUtf8("Проверить соединение")}));
+                           QString::fromUtf8("Проверить соединение"), "-",
+                           QString::fromUtf8("График измерений…")}));
     EXPECT_EQ(window->action(kCmdFileNew)->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(window->action(kCmdFileOpen)->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(window->action(kCmdFileSave)->shortcut(), QKeySequence("Ctrl+S"));
@@ -179,6 +180,7 @@ TEST_F(MainWindowTest, EachMenuCommandDoesItsOwnThing)
         {"Отправить дополнительные настройки", kCmdSendAdvanced, {"question 906"}},
         {"Настройки порта", kCmdPortSettings, {"port dialog"}},
         {"Проверить соединение", kCmdCheckConnection, {"notice 906"}},
+        {"Сравнить с устройством…", kCmdCompareWithDevice, {"open dialog"}},
         {"О программе...", kCmdAbout, {"about box"}},
     };
     for (const auto& c : commands) {
@@ -380,6 +382,8 @@ TEST_F(MainWindowTest, MainControlsAndDeviceCommandsFollowTheHints)
     EXPECT_FALSE(window->action(kCmdSendBasic)->isEnabled());
     EXPECT_FALSE(window->action(kCmdFileNew)->isEnabled());
     EXPECT_FALSE(window->action(kCmdFileOpen)->isEnabled());
+    EXPECT_FALSE(window->action(kCmdCompareWithDevice)->isEnabled());
+    EXPECT_TRUE(window->action(kCmdTrend)->isEnabled());
     doc.EnableMainControls(true);
     EXPECT_TRUE(window->action(kCmdFileOpen)->isEnabled());
     EXPECT_TRUE(view->tabs()->tabBar()->isEnabled());

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,7 @@
 
 #include "cli/cli_command.h"
 #include "document/config_file.h"
+#include "document/csv_log.h"
 #include "simulator/simulator_host.h"
 #include "support/fake_sleeper.h"
 #include "support/pty_port.h"
@@ -236,6 +238,49 @@ TEST_F(CliTest, ShowPrintsAFileAndRejectsABadOne)
     EXPECT_EQ(failed.lines, QStringList{"[-] Unexpected file format."});
 }
 
+// The file's range value and the device's tag changed: exactly those two lines, file value
+// first, in the report's texts.
+TEST_F(CliTest, CompareListsTheDifferingConfigurationLines)
+{
+    const QString path = files.filePath("plant.4410");
+    ASSERT_EQ(Cli({"--port", com, "read", path}).exitCode, 0);
+    const QString received = QString::fromUtf8("[899] Приём завершен");
+
+    const CliRun same = Cli({"--port", com, "compare", path});
+    EXPECT_EQ(same.exitCode, 0);
+    EXPECT_EQ(
+        same.lines,
+        (QStringList{received, QString::fromUtf8("Конфигурация в устройстве совпадает с файлом")}));
+
+    ScriptedUser otherUser;
+    FakeSleeper sleeper;
+    hart::FixedPortSettings ports{1};
+    transmitter::CTransmitter values(otherUser, ports, sleeper);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_EQ(document::LoadConfiguration(file.readAll(), values), document::LoadStatus::Loaded);
+    values.upperRangeValue = 150.0f;
+    file.seek(0);
+    file.write(document::StoreConfiguration(values));
+    file.close();
+    host->withDevice([](sim::Device& d) { d.state().config.tag = "TT-202"; });
+
+    const CliRun differ = Cli({"--port", com, "compare", path});
+    EXPECT_EQ(differ.exitCode, 1);
+    EXPECT_EQ(differ.lines,
+              (QStringList{received, QString::fromUtf8("Тег датчика: TT-101   -> TT-202  "),
+                           QString::fromUtf8("Точка 20 мА: 150.00 °C -> 100.00 °C"),
+                           QString::fromUtf8("Строк с различиями: 2")}));
+
+    // No transmitter: the read's own messages, nothing compared.
+    const CliRun unread = Cli({"--port", "200", "compare", path});
+    EXPECT_EQ(unread.exitCode, 1);
+    EXPECT_EQ(unread.lines,
+              (QStringList{
+                  QString::fromUtf8("[908] Нельзя открыть Com порт"),
+                  QString::fromUtf8("[906] Датчик Тарвел-4410 не найден -> Отмена (нет ответа)")}));
+}
+
 QString PdfText(const QString& pdf)
 {
     QProcess pdftotext;
@@ -382,6 +427,92 @@ TEST_F(CliTest, MonitorPrintsTheInformationSectionEachCycle)
     EXPECT_EQ(run.lines[5], QString::fromUtf8("Версия программы: 5.1.2"));
 }
 
+QStringList CsvLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+// Each cycle's row is in the file while monitoring goes on, with what the transmitter served
+// in that cycle; an old file of the name stays until the first row.
+TEST_F(CliTest, MonitorLogsEachCycleAsACsvRow)
+{
+    setenv("TZ", "Asia/Yekaterinburg", 1);  // +05:00 all year
+    qputenv("LC_ALL", "ru_RU.UTF-8");       // a decimal comma for the user, points in the file
+    const QString csv = files.filePath("trend.csv");
+    QFile old(csv);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old record\n");
+    old.close();
+
+    QProcess monitor;
+    monitor.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli",
+                  {"--port", com, "monitor", "--cycles", "3", "--csv", csv});
+    struct Served {
+        float value;
+        float current;
+    };
+    std::vector<Served> served;
+    const auto serve = [&](float process, sim::SensorFailure sensor, bool xmtr) {
+        served.push_back(host->withDevice([&](sim::Device& d) {
+            d.process().value = process;
+            d.faults().sensorFailure = sensor;
+            d.faults().transmitterFailure = xmtr;
+            return Served{d.model().primaryValue(), d.model().loopCurrentMa()};
+        }));
+    };
+    serve(25.0f, sim::SensorFailure::None, false);
+    EXPECT_EQ(CsvLines(csv), QStringList{"old record"});
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return CsvLines(csv).size() >= cycle + 2; }, 20000))
+            << cycle;
+        // Flushed with its cycle, not at the end.
+        if (cycle < 2) {
+            EXPECT_FALSE(monitor.waitForFinished(0)) << cycle;
+        }
+        if (cycle == 0) serve(62.5f, sim::SensorFailure::None, true);
+        if (cycle == 1) serve(62.5f, sim::SensorFailure::Open, false);
+    }
+    ASSERT_TRUE(monitor.waitForFinished(20000));
+    unsetenv("TZ");
+    qunsetenv("LC_ALL");
+    EXPECT_EQ(monitor.exitCode(), 0);
+
+    const QStringList lines = CsvLines(csv);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], QString::fromLatin1(document::CsvHeader()).trimmed());
+    const QString status[] = {"ok,ok", "ok,fault", "fault,ok"};
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        SCOPED_TRACE(cycle);
+        const QStringList fields = lines[cycle + 1].split(',');
+        ASSERT_EQ(fields.size(), 7);
+        EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\+05:00$")
+                        .match(fields[0])
+                        .hasMatch())
+            << fields[0].toStdString();
+        // A failed sensor measures nothing.
+        // The failed sensor of the last cycle measured nothing.
+        EXPECT_EQ(fields[1], cycle == 2 ? QString() : QString::number(served[cycle].value));
+        EXPECT_EQ(fields[2], QString::fromUtf8("°C"));
+        EXPECT_EQ(fields[3].toFloat(), served[cycle].current);
+        EXPECT_EQ(fields[4],
+                  QString::number((served[cycle].current - 4.0f) / 16.0f * 100.0f, 'f', 2));
+        EXPECT_EQ(fields[5] + ',' + fields[6], status[cycle]);
+    }
+
+    // A record that cannot be written stops the command before the transmitter is sought.
+    host->clearRequests();
+    const CliRun unwritable =
+        Cli({"--port", com, "monitor", "--csv", files.filePath("missing/trend.csv")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    ASSERT_EQ(unwritable.lines.size(), 1);
+    EXPECT_TRUE(unwritable.lines[0].startsWith("[-] Failed to write \"" +
+                                               files.filePath("missing/trend.csv") + "\": "))
+        << unwritable.lines[0].toStdString();
+    EXPECT_TRUE(host->commands().empty());
+}
+
 TEST_F(CliTest, AnotherRunFindsThePortBusyWhileOneMonitors)
 {
     QTemporaryDir locks;
@@ -410,8 +541,8 @@ TEST_F(CliTest, UsageErrors)
          {QStringList{}, QStringList{"frobnicate"}, QStringList{"--port", "0", "check"},
           QStringList{"--answer", "906=maybe", "check"}, QStringList{"show"},
           QStringList{"send-basic", "a.4410", "--force"}, QStringList{"monitor", "--cycles", "x"},
-          QStringList{"print", "a.4410"}, QStringList{"print", "a.4410", "--pdf"},
-          QStringList{"print", "a.4410", "--png", "a.png"},
+          QStringList{"monitor", "--csv"}, QStringList{"compare"}, QStringList{"print", "a.4410"},
+          QStringList{"print", "a.4410", "--pdf"}, QStringList{"print", "a.4410", "--png", "a.png"},
           QStringList{"print", "a.4410", "--pdf", "a.pdf", "b.pdf"}}) {
         const CliRun run = Cli(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();

@@ -1,0 +1,76 @@
+#include "diagnostics/compare_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "document/display_text.h"
+#include "document/vesk_doc.h"
+
+namespace diagnostics {
+namespace {
+
+using document::LoadedText;
+
+constexpr int kTitle = 1456;
+constexpr int kLabelColumn = 1457;
+constexpr int kFileColumn = 1458;
+constexpr int kDeviceColumn = 1459;
+constexpr int kCloseCaption = 1463;
+
+constexpr QSize kInitialSize{640, 360};
+
+}  // namespace
+
+CompareDialog::CompareDialog(const QString& path,
+                             const std::vector<document::LineDifference>& differences,
+                             QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(LoadedText(kTitle) + QStringLiteral(" — ") + QFileInfo(path).fileName());
+    resize(kInitialSize);
+
+    auto* summary = new QLabel(document::ComparisonSummary(differences.size()), this);
+    m_table = new QTableWidget(static_cast<int>(differences.size()), 3, this);
+    m_table->setHorizontalHeaderLabels(
+        {LoadedText(kLabelColumn), LoadedText(kFileColumn), LoadedText(kDeviceColumn)});
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const document::LineDifference& difference = differences[static_cast<std::size_t>(row)];
+        m_table->setItem(row, 0, new QTableWidgetItem(difference.label));
+        m_table->setItem(row, 1, new QTableWidgetItem(difference.fileText));
+        m_table->setItem(row, 2, new QTableWidgetItem(difference.deviceText));
+    }
+    m_table->setVisible(!differences.empty());
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* close =
+        buttons->addButton(LoadedText(kCloseCaption), QDialogButtonBox::RejectRole);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary);
+    layout->addWidget(m_table);
+    layout->addWidget(buttons);
+}
+
+CompareDialog* CompareFileWithDevice(document::CVeskDoc& doc, const QString& path, QWidget* parent)
+{
+    // Both objects use the same modem, which only one may have open.
+    doc.transmitter().ClosePort();
+    document::CVeskDoc device(doc.ui(), doc.portSettings(), doc.sleeper());
+    const document::DeviceComparison comparison = document::CompareWithDevice(device, path);
+    if (comparison.outcome != document::DeviceComparison::Outcome::Compared) return nullptr;
+    auto* dialog = new CompareDialog(path, comparison.differences, parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    return dialog;
+}
+
+}  // namespace diagnostics

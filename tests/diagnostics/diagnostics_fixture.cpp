@@ -1,0 +1,43 @@
+#include "diagnostics/diagnostics_fixture.h"
+
+#include <stdexcept>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+DiagnosticsTest::DiagnosticsTest()
+{
+    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    sim::SimulatorSetup setup;
+    setup.process.noise = 0;
+    host = std::make_unique<sim::SimulatorHost>(setup);
+    const auto endpoint = host->start();
+    if (!endpoint) throw std::runtime_error(host->error());
+    ports.setPortNumber(endpoint->comNumber);
+    doc.OnNewDocument();
+    window = std::make_unique<CVeskPcMainWin>(doc);
+    window->show();
+}
+
+DiagnosticsTest::~DiagnosticsTest() = default;
+
+QAction* DiagnosticsTest::MenuItem(const QString& caption) const
+{
+    QList<QAction*> found;
+    for (const QAction* menu : window->menuBar()->actions())
+        for (QAction* item : menu->menu()->actions())
+            if (item->text().remove('&') == caption) found << item;
+    return found.size() == 1 ? found.first() : nullptr;
+}
+
+QString DiagnosticsTest::DeviceConfigurationFile(const QString& name)
+{
+    ScriptedUser reader;
+    document::CVeskDoc device(reader, ports, sleeper);
+    device.OnNewDocument();
+    EXPECT_EQ(device.OnReadFromDevice(), document::CommandOutcome::Done);
+    const QString path = files.filePath(name);
+    EXPECT_TRUE(device.OnSaveDocument(path));
+    return path;
+}
