@@ -27,6 +27,7 @@ public:
     {
         add(AfterFlag("--cycles",
                       OptionalValue("N", m_cycles, ToPositiveCount, "a positive number")));
+        addTraceOption();
     }
     bool usesDevice() const override { return true; }
 

@@ -56,7 +56,9 @@ std::string UsageText()
         text += "  " + usage + std::string(width - usage.size() + 2, ' ') + command->description() +
                 "\n";
     }
-    return text + "buttons: " + ButtonNames() + "\n";
+    return text + "buttons: " + ButtonNames() +
+           "\n--trace FILE: every frame on the line, timed and decoded, written to FILE as it goes "
+           "(- for standard error)\n";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args)
