@@ -4,6 +4,12 @@
 
 using document::Utf8;
 
+namespace {
+
+constexpr int kFrameTraceCaption = 2100;
+
+}  // namespace
+
 const std::vector<MenuDefinition>& MainMenu()
 {
     static const std::vector<MenuDefinition> menu = {
@@ -27,6 +33,8 @@ const std::vector<MenuDefinition>& MainMenu()
              {kSeparator, {}, {}},
              {kCmdPortSettings, Utf8("Настройки &порта"), {}},
              {kCmdCheckConnection, Utf8("Проверить соединение"), {}},
+             {kSeparator, {}, {}},
+             {kCmdFrameTrace, document::LoadedText(kFrameTraceCaption), {}},
          }},
         {Utf8("Справка"),
          {
