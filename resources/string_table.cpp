@@ -312,7 +312,7 @@ constexpr StringEntry kStrings[] = {
     StringEntry{2100, "Журнал обмена…"},
     StringEntry{2101, "Журнал обмена"},
     StringEntry{2102, "Время"},
-    StringEntry{2103, "Направление"},
+    StringEntry{2103, "Напр."},
     StringEntry{2104, "Команда"},
     StringEntry{2105, "Статус"},
     StringEntry{2106, "Байты"},

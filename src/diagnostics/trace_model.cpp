@@ -7,6 +7,7 @@ namespace diagnostics {
 namespace {
 
 constexpr int kFirstHeader = 2102;  // "Время" … "Расшифровка", in column order
+constexpr int kPreambles = 2150;
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -31,7 +32,7 @@ QVariant TraceModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const TraceRow& r = row(index.row());
-    if (role == Qt::ToolTipRole && index.column() == kMeaning) return r.meaning;
+    if (role == Qt::ToolTipRole && index.column() >= kStatus) return data(index, Qt::DisplayRole);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
     case kTime: return r.time;
@@ -65,11 +66,18 @@ TraceRow TraceModel::describe(const hart::TraceEvent& event) const
     }
     const hart::DecodedFrame& frame = described.decoded;
     r.command = Utf8(frame.commandName);
-    r.status = Utf8(frame.status);
+    r.status = Utf8(frame.shortStatus);
     r.bytes = Utf8(described.bytes);
-    r.meaning = Utf8(described.text);
+    // The table's other columns already show the command and the status.
+    QStringList data;
+    for (const auto& field : frame.fields) data << Utf8(field.name + " " + field.value);
+    if (!frame.problem.empty()) data << Utf8(frame.problem);
+    if (event.kind == hart::TraceKind::Request)
+        data << document::LoadedText(kPreambles) + QStringLiteral(" ") +
+                    QString::number(event.value);
+    r.meaning = data.join(QStringLiteral(", "));
     r.details << r.command;
-    if (!frame.status.empty()) r.details << r.status;
+    if (!frame.status.empty()) r.details << Utf8(frame.status);
     for (const auto& field : frame.fields) r.details << Utf8(field.name + ": " + field.value);
     if (!frame.problem.empty()) r.details << Utf8(frame.problem);
     r.details << r.bytes;

@@ -54,9 +54,11 @@ TraceWindow::TraceWindow(TraceLog& log, hart::UserInteraction& ui, QWidget* pare
         widthOf(log.model()
                     .headerData(TraceModel::kDirection, Qt::Horizontal, Qt::DisplayRole)
                     .toString()));
-    m_table->setColumnWidth(TraceModel::kCommand, widthOf(Text(2202) + QStringLiteral(" 000")));
-    m_table->setColumnWidth(TraceModel::kStatus, widthOf(QString(48, QChar('m'))));
-    m_table->setColumnWidth(TraceModel::kBytes, widthOf(QString(3 * 16, QChar('0'))));
+    // A usual command name; a longer one, a long status or frame is elided, its tooltip shows it
+    // all.
+    m_table->setColumnWidth(TraceModel::kCommand, widthOf(QStringLiteral("000 ") + Text(2207)));
+    m_table->setColumnWidth(TraceModel::kStatus, widthOf(Text(1022) + QStringLiteral(" 32")));
+    m_table->setColumnWidth(TraceModel::kBytes, widthOf(QString(3 * 12, QChar('0'))));
 
     m_details = new QPlainTextEdit;
     m_details->setReadOnly(true);
@@ -106,7 +108,7 @@ TraceWindow::TraceWindow(TraceLog& log, hart::UserInteraction& ui, QWidget* pare
             &TraceWindow::ShowDetails);
 
     m_pause->setChecked(log.paused());
-    resize(1000, 600);
+    resize(1200, 640);
 }
 
 void TraceWindow::FollowTheEnd()

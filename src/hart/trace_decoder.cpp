@@ -134,8 +134,16 @@ bool DecodeFields(std::span<const std::uint8_t> data, std::span<const std::uint8
                 value = Number(raw);
             }
         }
-        fields.push_back({name.nameId ? Text(name.nameId) : Number(static_cast<long long>(i + 1)),
-                          std::move(value)});
+        // A name the layout repeats (four variables, five status bytes) gets its ordinal.
+        std::string label = name.nameId ? Text(name.nameId) : Number(static_cast<long long>(i + 1));
+        int before = 0, total = 0;
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            if (names[k].nameId != name.nameId) continue;
+            ++total;
+            if (k < i) ++before;
+        }
+        if (total > 1) label += " [" + Number(before + 1) + "]";
+        fields.push_back({std::move(label), std::move(value)});
     }
     return true;
 }
@@ -235,9 +243,12 @@ DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame)
     const std::uint8_t status = data[1];
     if ((code & kCommunicationErrorBit) != 0) {
         decoded.status = Text(kCommunicationError) + " " + CommunicationErrorNames(code);
+        decoded.shortStatus = decoded.status;
         return decoded;
     }
     const std::string statusNames = DeviceStatusNames(status);
+    decoded.shortStatus = Number(code) + " " + ResultMeaning(index, code) +
+                          (statusNames.empty() ? "" : ", " + statusNames);
     decoded.status = Text(kResponseCode) + " " + Number(code) + " (" + ResultMeaning(index, code) +
                      "), " + Text(kDeviceStatus) + " " + Hex(status, 2) + " (" +
                      (statusNames.empty() ? Text(kNone) : statusNames) + ")";

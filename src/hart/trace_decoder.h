@@ -18,6 +18,7 @@ struct DecodedFrame {
     int command = -1;         // the command number; -1 when the frame is too short for it
     std::string commandName;  // "13 Чтение тега, дескриптора и даты"
     std::string status;       // answers: the response code and device status, by name
+    std::string shortStatus;  // answers: the response code, its meaning and any status bits set
     std::vector<DecodedField> fields;
     std::string problem;  // why the frame does not decode (in full); empty when it does
 };

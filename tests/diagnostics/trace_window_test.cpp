@@ -146,3 +146,35 @@ TEST_F(TraceWindowTest, MenuOpensTheWindowThatShowsDecodesPausesClearsAndSaves)
     QTest::mouseClick(ButtonNamed(traceWindow, "Очистить"), Qt::LeftButton);
     EXPECT_EQ(model->rowCount(), 0);
 }
+
+// For a support request: the session's trace also goes to the file the environment names.
+TEST(TraceFileOfTheSession, EnvironmentNamesTheFileTheDesktopSessionWritesItsTraceTo)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("session.trace");
+    setenv(diagnostics::kTraceFileVariable, path.toLocal8Bit().constData(), 1);
+    setenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit().constData(), 1);
+    TempPortMapDir portMap;
+    PtyPort port;
+    FakeDriverControl fake;
+    ScriptedUser user;
+    FakeSleeper sleeper;
+    hart::FixedPortSettings ports{port.comNumber()};
+    document::CVeskDoc doc{user, ports, sleeper};
+    doc.OnNewDocument();
+    {
+        CVeskPcMainWin window(doc);
+        unsetenv(diagnostics::kTraceFileVariable);
+        fake.scriptWrite({answers::IdentityAnswer()});
+        window.action(kCmdCheckConnection)->trigger();
+        // Written as it happens, before the window or the session ends.
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        EXPECT_TRUE(text.startsWith(QString::fromUtf8("00:00:00.000 ! журнал начат ")))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(" > 02 00 F9 00 FB  249 ")) << text.toStdString();
+        EXPECT_TRUE(text.contains(" < 06 80 F9 ")) << text.toStdString();
+    }
+    for (const auto& message : user.messages) EXPECT_NE(message.id, 2114);  // trace file not opened
+}
