@@ -151,7 +151,8 @@ TEST_F(MainWindowTest, MenuCaptionsAndTitle)
                            QString::fromUtf8("&Отправить основные настройки"),
                            QString::fromUtf8("Отправить дополнительные настройки"), "-",
                            QString::fromUtf8("Настройки &порта"),
-                           QString::fromUtf8("Проверить соединение")}));
+                           QString::fromUtf8("Проверить соединение"), "-",
+                           QString::fromUtf8("Журнал обмена…")}));
     EXPECT_EQ(window->action(kCmdFileNew)->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(window->action(kCmdFileOpen)->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(window->action(kCmdFileSave)->shortcut(), QKeySequence("Ctrl+S"));
