@@ -4,6 +4,12 @@
 
 using document::Utf8;
 
+namespace {
+
+constexpr int kFrameTraceCaption = 2100;
+
+}  // namespace
+
 const std::vector<MenuDefinition>& MainMenu()
 {
     static const std::vector<MenuDefinition> menu = {
@@ -31,6 +37,7 @@ const std::vector<MenuDefinition>& MainMenu()
              {kCmdCheckConnection, Utf8("Проверить соединение"), {}},
              {kSeparator, {}, {}},
              {kCmdTrend, document::LoadedText(1451), {}},
+             {kCmdFrameTrace, document::LoadedText(kFrameTraceCaption), {}},
          }},
         {Utf8("Справка"),
          {

@@ -19,6 +19,7 @@ enum MenuCommand : int {
     kCmdSendBasic = 32790,
     kCmdSendAdvanced = 32791,
     kCmdCheckConnection = 32794,
+    kCmdFrameTrace = 32800,
     kCmdCompareWithDevice = 32820,
     kCmdTrend = 32821,
 };

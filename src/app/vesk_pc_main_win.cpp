@@ -1,5 +1,7 @@
 #include "app/vesk_pc_main_win.h"
 
+#include <cstdlib>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -12,6 +14,8 @@
 #include "app/main_menu.h"
 #include "app/vesk_view.h"
 #include "diagnostics/compare_dialog.h"
+#include "diagnostics/trace_log.h"
+#include "diagnostics/trace_window.h"
 #include "diagnostics/trend_window.h"
 #include "document/display_text.h"
 #include "document/framework_messages.h"
@@ -28,12 +32,26 @@ QString TemplateField(int index) { return document::LoadedText(101).split('\n').
 const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("4410");
+constexpr int kTraceFileNotOpened = 2114;
 
 }  // namespace
 
 CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc)
+    : QMainWindow(parent), m_doc(doc),
+      m_traceLog(std::make_unique<diagnostics::TraceLog>(doc.sleeper().now()))
 {
+    // The trace runs for the whole session, so the window shows what came before it opened.
+    if (const char* file = std::getenv(diagnostics::kTraceFileVariable); file && *file) {
+        std::string error;
+        if (!m_traceLog->writeAlsoTo(file, error))
+            m_doc.ui().notify(
+                kTraceFileNotOpened,
+                (document::LoadedText(kTraceFileNotOpened) + QString::fromLocal8Bit(error.c_str()))
+                    .toStdString(),
+                hart::MessageIcon::Error);
+    }
+    m_doc.transmitter().attachTrace(m_traceLog.get());
+
     m_view = new CVeskView(m_doc, this);
     setCentralWidget(m_view);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -63,7 +81,23 @@ CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent)
     UpdateSaveEnabling();
 }
 
-CVeskPcMainWin::~CVeskPcMainWin() { m_recent.Save(); }
+CVeskPcMainWin::~CVeskPcMainWin()
+{
+    m_recent.Save();
+    // No cycle may record into the log once it is gone.
+    if (auto* info = qobject_cast<CInfoPropertyPage*>(m_view->page(CVeskView::kTabInformation)))
+        info->StopMonitoring();
+    m_doc.transmitter().attachTrace(nullptr);
+}
+
+void CVeskPcMainWin::ShowTraceWindow()
+{
+    if (m_traceWindow == nullptr)
+        m_traceWindow = new diagnostics::TraceWindow(*m_traceLog, m_doc.ui(), this);
+    m_traceWindow->show();
+    m_traceWindow->raise();
+    m_traceWindow->activateWindow();
+}
 
 QAction* CVeskPcMainWin::action(int commandId) const
 {
@@ -92,6 +126,7 @@ void CVeskPcMainWin::BuildMenu()
          }},
         {kCmdTrend, [this] { diagnostics::ShowTrendWindow(m_doc, this); }},
         {kCmdAbout, [this] { emit aboutRequested(); }},
+        {kCmdFrameTrace, [this] { ShowTraceWindow(); }},
     };
     for (const MenuDefinition& menuDefinition : MainMenu()) {
         QMenu* menu = menuBar()->addMenu(menuDefinition.caption);

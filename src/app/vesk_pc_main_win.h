@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include <QMainWindow>
@@ -15,6 +16,10 @@ class CVeskView;
 namespace document {
 class CVeskDoc;
 }
+namespace diagnostics {
+class TraceLog;
+class TraceWindow;
+}  // namespace diagnostics
 
 // The main window: the menu, the title, the recent-file list and the framework's
 // new/open/save steps around the one document. Not resizable: its size is the form's.
@@ -43,6 +48,9 @@ public:
     std::function<QString(const QString& proposed)> chooseFileToSave;
 
     QAction* action(int commandId) const;
+    // The session's frame trace and its window, made on the first "Журнал обмена…".
+    diagnostics::TraceLog& traceLog() const { return *m_traceLog; }
+    diagnostics::TraceWindow* traceWindow() const { return m_traceWindow; }
 
 signals:
     void aboutRequested();
@@ -61,6 +69,7 @@ private:
     // monitoring or a calibration holds the main controls.
     bool MayReplaceDocument() const;
     void OnDocumentHint(int hint);
+    void ShowTraceWindow();
     QString DocumentTitle() const;
 
     document::CVeskDoc& m_doc;
@@ -68,4 +77,6 @@ private:
     RecentFiles m_recent;
     QMenu* m_recentMenu = nullptr;
     std::map<int, QAction*> m_actions;
+    std::unique_ptr<diagnostics::TraceLog> m_traceLog;
+    diagnostics::TraceWindow* m_traceWindow = nullptr;
 };

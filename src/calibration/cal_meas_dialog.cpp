@@ -33,6 +33,8 @@ using document::Utf8;
 CCalMeasDialog::CCalMeasDialog(document::CVeskDoc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_transmitter(doc.ui(), doc.portSettings(), doc.sleeper())
 {
+    // Its frames belong in the session's trace as much as the document's.
+    m_transmitter.attachTrace(doc.transmitter().traceSink());
     setWindowTitle(document::LoadedText(tarvel::kApplicationName));
     const DialogUnits units(font());
     setFixedSize(units.x(kFormWidth), units.y(kFormHeight));

@@ -14,12 +14,26 @@ std::string Command::usage() const
     return line;
 }
 
+void Command::addTraceOption()
+{
+    add(AfterFlag("--trace", OptionalValue("FILE", m_traceFile, ToText)));
+}
+
+bool Command::isFlag(const std::string& word) const
+{
+    for (const Argument& argument : m_arguments)
+        if (!argument.flag.empty() && argument.flag == word) return true;
+    return false;
+}
+
 std::string Command::parse(const std::vector<std::string>& words)
 {
     std::size_t next = 0;
     for (const Argument& argument : m_arguments) {
-        const bool given =
-            next < words.size() && (argument.flag.empty() || words[next] == argument.flag);
+        // An optional word in its place leaves a later flag alone: "read --trace t.txt".
+        const bool given = next < words.size() &&
+                           (argument.flag.empty() ? !(argument.optional && isFlag(words[next]))
+                                                  : words[next] == argument.flag);
         if (!given) {
             if (argument.optional) continue;
             return m_name + ": " + argument.syntax() + " missing";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,14 +39,21 @@ public:
     // A command that talks to the transmitter keeps its port from start to end.
     virtual bool usesDevice() const { return false; }
     virtual int execute(document::CVeskDoc& doc, TerminalUser& user) const = 0;
+    // The file given with --trace ("-" for standard error), for a command that offers it.
+    const std::optional<std::string>& traceFile() const { return m_traceFile; }
 
 protected:
     void add(Argument argument) { m_arguments.push_back(std::move(argument)); }
+    // "[--trace FILE]", after the command's own arguments.
+    void addTraceOption();
 
 private:
+    bool isFlag(const std::string& word) const;
+
     std::string m_name;
     std::string m_description;
     std::vector<Argument> m_arguments;
+    std::optional<std::string> m_traceFile;
 };
 
 // Every command, newly made, in the order the usage lists them.

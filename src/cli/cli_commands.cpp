@@ -14,6 +14,7 @@
 #include "document/session_port_settings.h"
 #include "document/vesk_doc.h"
 #include "hart/link_environment.h"
+#include "hart/trace_file.h"
 #include "report/report_output.h"
 #include "resources/string_ids.h"
 #include "serial/port_map.h"
@@ -28,6 +29,8 @@ using document::CVeskDoc;
 // %1 is the file named on the command line.
 constexpr const char* kNotSavedAfterFailedRead =
     "Not saved to \"%1\": the transmitter was not read in full.";
+constexpr const char* kTraceNotOpened = "The trace cannot be written: ";
+constexpr const char* kTraceIncomplete = "The trace is incomplete: writing to it failed.";
 
 QString Path(const std::string& file) { return QString::fromLocal8Bit(file.c_str()); }
 
@@ -65,7 +68,7 @@ private:
 
 class Check final : public Command {
 public:
-    Check() : Command("check", "look for the transmitter") {}
+    Check() : Command("check", "look for the transmitter") { addTraceOption(); }
     bool usesDevice() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser&) const override
     {
@@ -78,6 +81,7 @@ public:
     Read() : Command("read", "read the transmitter, print its configuration and save it to FILE")
     {
         add(OptionalValue("FILE", m_file, ToText));
+        addTraceOption();
     }
     bool usesDevice() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser& user) const override
@@ -125,6 +129,7 @@ public:
     Compare() : Command("compare", "read the transmitter and print where it differs from FILE")
     {
         add(Value("FILE", m_file, ToText));
+        addTraceOption();
     }
     bool usesDevice() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser& user) const override
@@ -154,6 +159,7 @@ public:
     {
         add(Value("FILE", m_file, ToText));
         add(Switch("--validate", m_validate));
+        addTraceOption();
     }
     bool usesDevice() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser& user) const override
@@ -180,6 +186,7 @@ public:
         : Command("fixed-current", "force the loop current to MA mA, or release it with off")
     {
         add(Value("MA|off", m_current, ToMilliampsOrOff, "a current in mA above 0 or off"));
+        addTraceOption();
     }
     bool usesDevice() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser&) const override
@@ -246,14 +253,32 @@ int RunCommand(const Options& options, TerminalUser& user)
 {
     document::SessionPortSettings ports(options.port);
     hart::RealSleeper sleeper;
+    // Before the document: the link records its last closing of the port into it.
+    std::unique_ptr<hart::TraceFileWriter> trace;
+    if (const auto& file = options.command->traceFile()) {
+        std::string error;
+        trace = hart::TraceFileWriter::Open(*file, sleeper.now(), error);
+        if (!trace) {
+            user.notify(document::kNoStringId, kTraceNotOpened + error, hart::MessageIcon::Error);
+            return kExitFailed;
+        }
+    }
     CVeskDoc doc(user, ports, sleeper);
+    doc.transmitter().attachTrace(trace.get());
     doc.storePortNumber = [&ports](int port) { ports.storeChoice(port); };
     doc.OnNewDocument();
-    // From start to end: another program must not take the port between our transactions.
-    std::optional<serial::PortHold> hold;
-    if (options.command->usesDevice()) hold.emplace(doc.HoldPort());
-    const int status = options.command->execute(doc, user);
+    int status = kExitDone;
+    {
+        // From start to end: another program must not take the port between our transactions.
+        std::optional<serial::PortHold> hold;
+        if (options.command->usesDevice()) hold.emplace(doc.HoldPort());
+        status = options.command->execute(doc, user);
+    }
     if (user.noticed(tarvel::kCannotOpenPort)) HintAtPortPermissions(ports.portNumber());
+    if (trace && trace->failed()) {
+        user.notify(document::kNoStringId, kTraceIncomplete, hart::MessageIcon::Error);
+        return kExitFailed;
+    }
     return status;
 }
 

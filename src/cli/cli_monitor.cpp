@@ -32,6 +32,7 @@ public:
         add(AfterFlag("--cycles",
                       OptionalValue("N", m_cycles, ToPositiveCount, "a positive number")));
         add(AfterFlag("--csv", OptionalValue("FILE", m_csv, ToText)));
+        addTraceOption();
     }
     bool usesDevice() const override { return true; }
 

@@ -67,7 +67,9 @@ std::string UsageText()
     text += "questions:\n";
     for (const auto& [id, question] : kQuestions)
         text += "  " + std::to_string(id) + "  " + question + "\n";
-    return text + "buttons: " + ButtonNames() + "\n";
+    return text + "buttons: " + ButtonNames() +
+           "\n--trace FILE: every frame on the line, timed and decoded, written to FILE as it goes "
+           "(- for standard error)\n";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args)

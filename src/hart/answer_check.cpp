@@ -30,22 +30,34 @@ AnswerCheck CheckAnswerFrame(const FrameBuffer& frame, int received, std::uint8_
     AnswerCheck check;
     // A request on the line (our own echoed by the modem, or another master's) is no answer,
     // and its bytes where an answer keeps its status must not be read as busy or an error.
-    if ((frame[0] & kFrameKindMask) == kMasterFrame) return check;
+    if ((frame[0] & kFrameKindMask) == kMasterFrame) {
+        check.issue = AnswerIssue::Request;
+        return check;
+    }
     const bool longFrame = (frame[0] & kLongFrameBit) != 0;
     const int statusOffset = longFrame ? 8 : 4;
     const std::uint8_t firstStatus = frame[statusOffset];
     if (firstStatus == RESULT_BUSY || (firstStatus & kCommunicationErrorBit) != 0) {
         check.pendingResult = firstStatus;
         check.verdict = AnswerVerdict::EndAttempt;
+        check.issue =
+            firstStatus == RESULT_BUSY ? AnswerIssue::Busy : AnswerIssue::CommunicationError;
         return check;
     }
-    if ((frame[0] & kFrameTypeMask) == kBurstFrame) return check;
-    if (frame[longFrame ? 6 : 2] != command) return check;
+    if ((frame[0] & kFrameTypeMask) == kBurstFrame) {
+        check.issue = AnswerIssue::Burst;
+        return check;
+    }
+    if (frame[longFrame ? 6 : 2] != command) {
+        check.issue = AnswerIssue::OtherCommand;
+        return check;
+    }
 
     // A frame too short to hold its status bytes cannot be an answer, whatever its checksum.
     const int minimum = longFrame ? kMinimumLongAnswer : kMinimumShortAnswer;
     if (received < minimum || received > kFrameCapacity || !ChecksumMatches(frame, received)) {
         check.pendingResult = RESULT_BAD_CHECKSUM;
+        check.issue = AnswerIssue::BadChecksum;
         return check;
     }
 

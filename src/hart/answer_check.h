@@ -13,8 +13,20 @@ enum class AnswerVerdict {
     EndAttempt,  // the device reported busy or a communication error: send again
 };
 
+// Why a frame is not the valid answer, for the trace.
+enum class AnswerIssue {
+    None,
+    Request,  // a master's frame: our own echoed, or another master's
+    Busy,
+    CommunicationError,
+    Burst,
+    OtherCommand,
+    BadChecksum,
+};
+
 struct AnswerCheck {
     AnswerVerdict verdict = AnswerVerdict::Skip;
+    AnswerIssue issue = AnswerIssue::None;
     // The result the transaction returns when no valid answer follows; 0 leaves it as it was.
     int pendingResult = 0;
     std::uint8_t responseCode = 0;

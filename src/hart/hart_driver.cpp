@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "hart/trace.h"
 #include "serial/port_map.h"
 
 namespace hart {
@@ -17,6 +18,9 @@ constexpr const char* kLibraryName = "libhartmodem.so.1";
 constexpr const char* kLibraryEnvironment = "TARVEL4410_HART_DRIVER";
 constexpr std::uint16_t kConfigValues[4] = {0, 96, 4, 6};
 constexpr int kNameBufferSize = 50;
+constexpr std::uint8_t kPreamble = 0xFF;
+
+bool Tracing(const TraceTap* trace) { return trace != nullptr && trace->on(); }
 
 template <typename Fn>
 bool Resolve(void* module, const char* name, Fn& target)
@@ -67,6 +71,21 @@ int CHARTDriver::LoadDriverLibrary()
 
 int CHARTDriver::Open(int portNumber)
 {
+    const int result = OpenChannel(portNumber);
+    if (Tracing(m_trace)) {
+        if (result == 0) {
+            const auto device = serial::ComDevice(portNumber);
+            m_trace->record(TraceKind::PortOpened, portNumber, -1, {},
+                            device ? device->string() : std::string());
+        } else {
+            m_trace->record(TraceKind::PortOpenFailed, result);
+        }
+    }
+    return result;
+}
+
+int CHARTDriver::OpenChannel(int portNumber)
+{
     char channelName[kNameBufferSize];
     std::snprintf(channelName, sizeof channelName, "HART%d", portNumber);
 
@@ -92,8 +111,9 @@ int CHARTDriver::Configure()
 
 int CHARTDriver::Close()
 {
-    if (m_close == nullptr) return -1;
-    return m_close(handle);
+    const int result = m_close == nullptr ? -1 : m_close(handle);
+    if (Tracing(m_trace)) m_trace->record(TraceKind::PortClosed, result);
+    return result;
 }
 
 void CHARTDriver::SetTxFrame(const std::uint8_t* bytes, int count)
@@ -106,8 +126,17 @@ void CHARTDriver::SetTxFrame(const std::uint8_t* bytes, int count)
 
 int CHARTDriver::Write()
 {
-    if (m_write == nullptr) return -1;
-    return NoteLoss(m_write(handle, &txMessage));
+    const int result = m_write == nullptr ? -1 : NoteLoss(m_write(handle, &txMessage));
+    if (Tracing(m_trace)) {
+        int preambles = 0;
+        while (preambles < txMessage.length && txMessage.frame[preambles] == kPreamble) ++preambles;
+        if (result == 0)
+            m_trace->record(TraceKind::Request, preambles, -1,
+                            {txMessage.frame + preambles, txMessage.frame + txMessage.length});
+        else
+            m_trace->record(TraceKind::WriteFailed, result);
+    }
+    return result;
 }
 
 int CHARTDriver::Read(std::uint8_t* dest)
@@ -118,7 +147,10 @@ int CHARTDriver::Read(std::uint8_t* dest)
     std::memcpy(dest, rxMessage.frame, sizeof rxMessage.frame);
     if (status != 0) return 0;
     // A driver may claim more bytes than the buffer holds; never let that length escape.
-    return std::min<int>(rxMessage.length, HART_FRAME_CAPACITY);
+    const int length = std::min<int>(rxMessage.length, HART_FRAME_CAPACITY);
+    if (length > 0 && Tracing(m_trace))
+        m_trace->record(TraceKind::Answer, 0, -1, {rxMessage.frame, rxMessage.frame + length});
+    return length;
 }
 
 int CHARTDriver::NoteLoss(int status)
@@ -130,9 +162,11 @@ int CHARTDriver::NoteLoss(int status)
 void CHARTDriver::FlushInput()
 {
     if (m_read == nullptr) return;
-    for (int i = 0; i < kMaxFlushReads; ++i) {
+    int dropped = 0;
+    for (; dropped < kMaxFlushReads; ++dropped) {
         if (NoteLoss(m_read(handle, &rxMessage)) != 0) break;
     }
+    if (Tracing(m_trace)) m_trace->record(TraceKind::InputFlushed, dropped);
 }
 
 }  // namespace hart

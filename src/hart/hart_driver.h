@@ -7,6 +7,8 @@
 
 namespace hart {
 
+class TraceTap;
+
 // The program's binding to the HART modem driver library, loaded at run time on the first
 // port opening. The library is TARVEL4410_HART_DRIVER when set, else libhartmodem.so.1
 // beside the executable, else libhartmodem.so.1 from the system search path.
@@ -31,10 +33,13 @@ public:
     // The library reported the device gone (unplugged, hung up) since the channel was opened;
     // only a new opening can reach it again.
     bool DeviceLost() const { return m_deviceLost; }
+    // Where the opening, closing, flushing and every frame written and read are recorded.
+    void SetTrace(const TraceTap* trace) { m_trace = trace; }
 
     static constexpr int kMaxFlushReads = 12;
 
 private:
+    int OpenChannel(int portNumber);
     // 0 when all seven exports were found, else the position (1–7) of the last missing one.
     int LoadDriverLibrary();
     static std::string LibraryPath();
@@ -54,6 +59,7 @@ private:
     void* m_module = nullptr;
     bool libraryLoaded = false;
     bool m_deviceLost = false;
+    const TraceTap* m_trace = nullptr;
 };
 
 }  // namespace hart

@@ -16,6 +16,7 @@ constexpr int kMessageCannotConfigure = 909;
 CHartLink::CHartLink(UserInteraction& ui, const PortSettings& portSettings, Sleeper& sleeper)
     : m_ui(ui), m_portSettings(portSettings), m_sleeper(sleeper)
 {
+    driver.SetTrace(&m_trace);
 }
 
 CHartLink::~CHartLink() { ClosePort(); }
@@ -33,12 +34,35 @@ void CHartLink::DecodeResponse(int commandIndex, std::initializer_list<FieldRef>
 int CHartLink::Transact(int commandIndex, FieldRefs values)
 {
     std::lock_guard lock(m_transactionMutex);
+    const int result = TransactOpen(commandIndex, values);
+    if (m_trace.on()) m_trace.record(TraceKind::Result, result, commandIndex);
+    return result;
+}
+
+void CHartLink::TraceCheck(const AnswerCheck& check, std::uint8_t command) const
+{
+    switch (check.issue) {
+    case AnswerIssue::None: break;
+    case AnswerIssue::Request: m_trace.record(TraceKind::SkippedRequest); break;
+    case AnswerIssue::Busy: m_trace.record(TraceKind::Busy); break;
+    case AnswerIssue::CommunicationError:
+        m_trace.record(TraceKind::CommunicationError, check.pendingResult);
+        break;
+    case AnswerIssue::Burst: m_trace.record(TraceKind::SkippedBurst); break;
+    case AnswerIssue::OtherCommand: m_trace.record(TraceKind::SkippedOtherCommand, command); break;
+    case AnswerIssue::BadChecksum: m_trace.record(TraceKind::BadChecksum); break;
+    }
+}
+
+int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
+{
     if (!EnsurePortOpen()) return RESULT_NO_ANSWER;
     driver.FlushInput();
     // A port left open by a busy, communication-error or checksum result may have lost its
     // device since (a modem pulled out, perhaps plugged back in): only a new opening reaches
     // it, else every later transaction would fail on the dead channel.
     if (driver.DeviceLost()) {
+        if (m_trace.on()) m_trace.record(TraceKind::DeviceLost);
         ClosePort();
         if (!EnsurePortOpen()) return RESULT_NO_ANSWER;
         driver.FlushInput();
@@ -52,12 +76,17 @@ int CHartLink::Transact(int commandIndex, FieldRefs values)
     int pending = 0;
     for (int attempt = 0; attempt < retryCount; ++attempt) {
         if (driver.Write() == 0) {
+            bool endedEarly = false;
             for (int poll = 0; poll < pollCount; ++poll) {
                 rxFrame.fill(0);
                 m_sleeper.sleepFor(pollDelayMs);
                 const int received = driver.Read(rxFrame.data());
                 if (received == 0) continue;
                 const AnswerCheck check = CheckAnswerFrame(rxFrame, received, command);
+                if (m_trace.on() && check.issue != AnswerIssue::None) {
+                    const int longFrame = (rxFrame[0] & 0x80) != 0 ? 4 : 0;
+                    TraceCheck(check, rxFrame[2 + longFrame]);
+                }
                 if (check.pendingResult != 0) pending = check.pendingResult;
                 if (check.verdict == AnswerVerdict::Valid) {
                     rxLength = received;
@@ -66,9 +95,15 @@ int CHartLink::Transact(int commandIndex, FieldRefs values)
                     if (portOpen) ClosePort();
                     return responseCode;
                 }
-                if (check.verdict == AnswerVerdict::EndAttempt) break;
+                if (check.verdict == AnswerVerdict::EndAttempt) {
+                    endedEarly = true;
+                    break;
+                }
             }
+            if (!endedEarly && m_trace.on()) m_trace.record(TraceKind::NoAnswer, pollCount);
         }
+        if (m_trace.on())
+            m_trace.record(TraceKind::RetryPause, static_cast<int>(retryDelayMs.count()));
         m_sleeper.sleepFor(retryDelayMs);
     }
 

@@ -9,9 +9,12 @@
 #include "hart/frame_codec.h"
 #include "hart/hart_driver.h"
 #include "hart/link_environment.h"
+#include "hart/trace.h"
 #include "hart/user_interaction.h"
 
 namespace hart {
+
+struct AnswerCheck;
 
 constexpr int RESULT_WARNING = 8;
 constexpr int RESULT_BUSY = 32;
@@ -65,6 +68,11 @@ public:
 
     UserInteraction& ui() { return m_ui; }
 
+    // Every event of this link goes to the sink from now on; nullptr detaches. The sink
+    // must outlive the attachment, the link's own closing of the port included.
+    void attachTrace(TraceSink* sink) { m_trace.attach(sink); }
+    TraceSink* traceSink() const { return m_trace.sink(); }
+
 protected:
     CHARTDriver driver;
     std::uint8_t responseCode = 0;
@@ -76,10 +84,14 @@ protected:
     int portOpen = 0;
 
 private:
+    int TransactOpen(int commandIndex, FieldRefs values);
+    void TraceCheck(const AnswerCheck& check, std::uint8_t command) const;
+
     UserInteraction& m_ui;
     const PortSettings& m_portSettings;
     Sleeper& m_sleeper;
     std::recursive_mutex m_transactionMutex;
+    TraceTap m_trace{m_sleeper};
 };
 
 }  // namespace hart

@@ -11,11 +11,16 @@ public:
     virtual int portNumber() const = 0;
 };
 
-// Every wait of the transaction engine goes through this, so tests can skip the time.
+// Every wait of the transaction engine goes through this, so tests can skip the time; the
+// trace reads its times from the same clock, so a skipped wait also moves them on.
 class Sleeper {
 public:
     virtual ~Sleeper() = default;
     virtual void sleepFor(std::chrono::milliseconds duration) = 0;
+    virtual std::chrono::steady_clock::time_point now() const
+    {
+        return std::chrono::steady_clock::now();
+    }
 };
 
 class RealSleeper final : public Sleeper {

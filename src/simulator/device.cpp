@@ -12,6 +12,7 @@ constexpr std::uint8_t kAddressFlagsMask = 0xC0;  // master bit 7, burst mode bi
 constexpr std::uint8_t kMasterBit = 0x80;
 constexpr std::uint8_t kBurstModeBit = 0x40;
 constexpr std::uint8_t kChecksumSpoiler = 0x5A;
+constexpr std::uint8_t kPreambleByte = 0xFF;
 constexpr std::uint8_t kReadUniqueIdentifierByTag = 11;
 constexpr std::uint8_t kResetConfigurationChanged = 38;
 constexpr std::uint8_t kReadAdditionalStatus = 48;
@@ -216,16 +217,28 @@ Device::Transmission Device::transmit(const Request& request)
 
 std::vector<std::uint8_t> Device::answer(const Request& request)
 {
-    LoggedRequest entry{request.command, request.data, request.longFrame, request.checksumOk,
-                        false,           std::nullopt, request.lineBytes, 0};
+    LoggedRequest entry{request.command,
+                        request.data,
+                        request.longFrame,
+                        request.checksumOk,
+                        false,
+                        std::nullopt,
+                        request.lineBytes,
+                        0,
+                        request.frame,
+                        {}};
     std::vector<std::uint8_t> bytes;
     if (request.checksumOk && addressedToMe(request)) {
         entry.addressed = true;
         if (!faults().silent.take()) {
             m_model.sampleProcess();
             Transmission transmission = transmit(request);
-            for (const auto& frame : transmission.frames)
+            for (const auto& frame : transmission.frames) {
                 bytes.insert(bytes.end(), frame.begin(), frame.end());
+                auto delimiter = frame.begin();
+                while (delimiter != frame.end() && *delimiter == kPreambleByte) ++delimiter;
+                entry.answerFrames.emplace_back(delimiter, frame.end());
+            }
             entry.responseCode = transmission.responseCode;
         }
     }

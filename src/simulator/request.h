@@ -17,6 +17,8 @@ struct Request {
     bool checksumOk = false;
     // Bytes on the line for this frame, preambles included (for wire timing).
     std::size_t lineBytes = 0;
+    // The frame as it came, from its delimiter to its checksum.
+    std::vector<std::uint8_t> frame;
 };
 
 }  // namespace sim

@@ -22,6 +22,9 @@ struct LoggedRequest {
     // Bytes on the line, preambles included, for wire timing.
     std::size_t requestBytes = 0;
     std::size_t answerBytes = 0;
+    // The frames themselves, from delimiter to checksum, as the device received and sent them.
+    std::vector<std::uint8_t> requestFrame;
+    std::vector<std::vector<std::uint8_t>> answerFrames;
 };
 
 // The requests received, oldest first; a long-running simulator keeps only the latest ones.

@@ -23,6 +23,7 @@ void RequestParser::startFrame(bool longFrame)
     m_request = Request{};
     m_request.longFrame = longFrame;
     m_request.lineBytes = m_preambles + 1;
+    m_request.frame.push_back(longFrame ? kLongRequestDelimiter : kShortRequestDelimiter);
     m_addressBytesDue = longFrame ? 5 : 1;
     m_checksum = longFrame ? kLongRequestDelimiter : kShortRequestDelimiter;
     m_step = Step::Address;
@@ -43,6 +44,7 @@ std::optional<Request> RequestParser::push(std::uint8_t byte)
     }
 
     ++m_request.lineBytes;
+    m_request.frame.push_back(byte);
     switch (m_step) {
     case Step::Address: {
         const std::size_t index = (m_request.longFrame ? 5 : 1) - m_addressBytesDue;

@@ -192,6 +192,27 @@ TEST_F(StabilisationDialog, ReadsOnOpeningAndOnRequestThroughItsOwnTransmitter)
               QString::fromUtf8("Отмена калибровки"));
 }
 
+// Its own transmitter's frames go to the session's trace as the document's do.
+TEST_F(StabilisationDialog, ItsFramesGoToTheDocumentsTrace)
+{
+    struct Commands final : hart::TraceSink {
+        void record(const hart::TraceEvent& event) override
+        {
+            if (event.kind == hart::TraceKind::Request)
+                requested.push_back(event.frame.at(2 + 4 * (event.frame[0] >> 7)));
+        }
+        std::vector<int> requested;
+    } trace;
+    doc.transmitter().attachTrace(&trace);
+    {
+        CCalMeasDialog dialog(doc);
+        dialog.show();
+        ASSERT_TRUE(WaitUntil([&] { return !Text(&dialog, 159).isEmpty(); }));
+    }
+    doc.transmitter().attachTrace(nullptr);
+    EXPECT_EQ(trace.requested, (std::vector<int>{249, 33}));
+}
+
 TEST_F(StabilisationDialog, ValueTheTransmitterCannotGiveShowsEmpty)
 {
     Device([](sim::Device& d) { d.faults().responseOverrides[33] = 64; });

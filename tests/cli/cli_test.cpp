@@ -135,8 +135,9 @@ TEST_F(CliTest, ReadOverAnEchoingNoisyPacedLineGivesTheSameReport)
 {
     sim::SimulatorSetup setup;
     setup.process.noise = 0;
-    sim::SimulatorHost noisy(
-        setup, sim::HostOptions{.wireTiming = true, .line = {.echo = true, .garbageBytes = 3}});
+    sim::SimulatorHost noisy(setup, sim::HostOptions{.wireTiming = true,
+                                                     .timing = {},
+                                                     .line = {.echo = true, .garbageBytes = 3}});
     const auto endpoint = noisy.start();
     ASSERT_TRUE(endpoint) << noisy.error();
 
@@ -745,4 +746,37 @@ TEST_F(CliTest, FailuresEndWithStatusOneAndLeaveTheFilesAlone)
             EXPECT_TRUE(WritesSeen().empty());
         }
     }
+}
+
+// The trace goes to its file or to standard error, never among the [ID] lines; a trace
+// that cannot be written stops the command before it talks to the transmitter.
+TEST_F(CliTest, TraceGoesToItsFileOrStandardErrorAndNeverToTheReport)
+{
+    const CliRun plain = Cli({"--port", com, "read"});
+    const QString tracePath = files.filePath("read.trace");
+    const CliRun traced = Cli({"--port", com, "read", "--trace", tracePath});
+    EXPECT_EQ(traced.exitCode, 0) << traced.errors.toStdString();
+    EXPECT_EQ(traced.lines, plain.lines);
+    QFile trace(tracePath);
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    const QStringList traceLines =
+        QString::fromUtf8(trace.readAll()).split('\n', Qt::SkipEmptyParts);
+    const auto requests =
+        std::count_if(traceLines.begin(), traceLines.end(),
+                      [](const QString& line) { return line.mid(13, 2) == "> "; });
+    EXPECT_EQ(requests, static_cast<long>(host->requests().size()) / 2);
+
+    host->clearRequests();
+    const CliRun toStandardError = Cli({"--port", com, "check", "--trace", "-"});
+    EXPECT_EQ(toStandardError.exitCode, 0);
+    EXPECT_EQ(toStandardError.lines,
+              QStringList{QString::fromUtf8("[935] Датчик Тарвел-4410 найден")});
+    EXPECT_TRUE(toStandardError.errors.contains(" > 02 00 F9 00 FB  249 "))
+        << toStandardError.errors.toStdString();
+
+    host->clearRequests();
+    const CliRun unwritable =
+        Cli({"--port", com, "check", "--trace", files.filePath("missing/folder/t.trace")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_TRUE(host->commands().empty());
 }

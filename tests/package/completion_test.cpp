@@ -70,7 +70,7 @@ TEST(BashCompletion, OffersWhatTheProgramTakesAtEachWord)
         {"--answer 9", {"905=", "906="}},
         {"--answer 905=", {"cancel", "no", "ok", "retry", "yes"}},
         {"--answer 906=r", {"retry"}},
-        {"--port 3 send-basic --", {"--validate"}},
+        {"--port 3 send-basic --", {"--trace", "--validate"}},
         {"--port 3 read ", {"a.4410", "sub"}},
         {"show ", {"a.4410", "sub"}},
         {"print a.4410 --pdf ", {"a.4410", "notes.txt", "sub"}},

@@ -2,6 +2,7 @@
 // transmitter, in real time. Every answer comes within one poll, so nothing here waits for
 // the engine's time-outs; the no-answer paths are the fake driver's to test.
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <stdlib.h>
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "hart/trace_file.h"
 #include "simulator/simulator_host.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
@@ -312,4 +314,52 @@ TEST_F(TransmitterEndToEnd, SensorTrimAndReturnToFactoryCalibration)
     EXPECT_TRUE(xmtr->ResetDevice());
     EXPECT_EQ(xmtr->ReadSensorType(), 1);
     EXPECT_EQ(xmtr->ReadRangeUnits(), 32);
+}
+
+namespace {
+
+// The hex bytes of a trace line's frame: between the direction and the two spaces.
+std::vector<std::uint8_t> LineBytes(const std::string& line)
+{
+    const std::string hex = line.substr(15, line.find("  ", 15) - 15);
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 3)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+}  // namespace
+
+TEST_F(TransmitterEndToEnd, TraceOfAFullReadHoldsEveryFrameTheLineSawInOrder)
+{
+    const auto path = portMap.path() / "read.trace";
+    std::string error;
+    auto trace = hart::TraceFileWriter::Open(path.string(), sleeper.now(), error);
+    ASSERT_TRUE(trace) << error;
+    xmtr->attachTrace(trace.get());
+    EXPECT_EQ(xmtr->Identify(), 1);
+    for (auto group :
+         {&CTransmitter::ReadTagAndSensor, &CTransmitter::ReadRangeAndLimits,
+          &CTransmitter::ReadFilterAndAssemblyNumber, &CTransmitter::ReadAlarmLevelsAndVariables,
+          &CTransmitter::ReadFailureStatus, &CTransmitter::ReadThermometerParams})
+        EXPECT_EQ(((*xmtr).*group)(), 1);
+    xmtr->attachTrace(nullptr);
+
+    // What the simulated line saw: each request and the answer to it, in order.
+    std::vector<std::pair<char, std::vector<std::uint8_t>>> expected;
+    for (const auto& request : host.requests()) {
+        expected.emplace_back('>', request.requestFrame);
+        for (const auto& answer : request.answerFrames) expected.emplace_back('<', answer);
+    }
+    std::ifstream file(path);
+    std::string line;
+    std::vector<std::pair<char, std::vector<std::uint8_t>>> traced;
+    ASSERT_TRUE(std::getline(file, line));
+    EXPECT_EQ(line.substr(0, 15), "00:00:00.000 ! ");
+    while (std::getline(file, line)) {
+        ASSERT_GT(line.size(), 15u) << line;
+        if (line[13] != '!') traced.emplace_back(line[13], LineBytes(line));
+    }
+    EXPECT_GT(expected.size(), 30u);
+    EXPECT_EQ(traced, expected);
 }

@@ -1,0 +1,273 @@
+#include "hart/trace_decoder.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+
+#include "hart/command_table.h"
+#include "hart/field_type.h"
+#include "hart/packed_ascii.h"
+#include "hart/response_messages.h"
+#include "hart/trace_fields.h"
+#include "resources/string_table.h"
+
+namespace hart {
+namespace {
+
+constexpr std::uint8_t kLongFrameBit = 0x80;
+constexpr std::uint8_t kFrameKindMask = 0x07;
+constexpr std::uint8_t kMasterFrame = 0x02;
+constexpr std::uint8_t kAnswerFrame = 0x06;
+constexpr std::uint8_t kBurstFrame = 0x01;
+constexpr std::uint8_t kCommunicationErrorBit = 0x80;
+constexpr int kResultNoAnswer = 255;
+
+constexpr int kSucceeded = 2137;
+constexpr int kNoAnswer = 2136;
+constexpr int kResponseCode = 2140;
+constexpr int kDeviceStatus = 2141;
+constexpr int kNotDecoded = 2142;
+constexpr int kEmptyFrame = 2143;
+constexpr int kUnknownDelimiter = 2144;
+constexpr int kShorterThanHeader = 2145;
+constexpr int kCountMismatch = 2146;
+constexpr int kBadChecksum = 2128;
+constexpr int kUnknownCommand = 2147;
+constexpr int kNoStatusBytes = 2148;
+constexpr int kFewerData = 2149;
+constexpr int kNotSet = 2151;
+constexpr int kNone = 2152;
+constexpr int kCommunicationError = 2129;
+constexpr int kFirstStatusBit = 2160;  // bit 0 first
+
+struct BitName {
+    std::uint8_t mask;
+    int nameId;
+};
+
+// A communication error report's bits, highest first; bit 2 is reserved.
+constexpr BitName kCommunicationErrorBits[] = {
+    {0x40, 2174}, {0x20, 2173}, {0x10, 2172}, {0x08, 2171}, {0x02, 2170}};
+constexpr std::uint32_t kNotSetBits = 0x7FA00000;
+
+std::string Text(int id) { return std::string(tarvel::LoadText(id)); }
+
+std::string Number(long long value) { return std::to_string(value); }
+
+std::string Hex(std::uint32_t value, int digits)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+// The symbols the pages show: 32–37 temperatures, mV and Ω, 39 mA, 51 s.
+std::string UnitSymbol(int code)
+{
+    if (code >= 32 && code <= 37) return Text(800 + code - 32);
+    if (code == 39) return Text(806);
+    if (code == 51) return Text(807);
+    return {};
+}
+
+// %g follows LC_NUMERIC, which both programs set to the user's locale.
+std::string Real(std::uint32_t bits, const std::string& unit)
+{
+    const float value = std::bit_cast<float>(bits);
+    if (bits == kNotSetBits || std::isnan(value)) return Text(kNotSet);
+    char text[48];
+    std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
+    return unit.empty() ? std::string(text) : std::string(text) + " " + unit;
+}
+
+std::uint32_t BigEndian(std::span<const std::uint8_t> bytes)
+{
+    std::uint32_t value = 0;
+    for (std::uint8_t byte : bytes) value = value << 8 | byte;
+    return value;
+}
+
+std::string Joined(const std::string& names, const std::string& name)
+{
+    return names.empty() ? name : names + ", " + name;
+}
+
+// Decodes the data bytes by the command table's layout; false when they fall short of it.
+bool DecodeFields(std::span<const std::uint8_t> data, std::span<const std::uint8_t> layout,
+                  std::span<const FieldName> names, std::vector<DecodedField>& fields)
+{
+    std::size_t position = 0;
+    int units = -1;
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const auto width = static_cast<std::size_t>(FieldWidth(layout[i]));
+        if (position + width > data.size()) return false;
+        const auto bytes = data.subspan(position, width);
+        position += width;
+        const FieldName name = i < names.size() ? names[i] : FieldName{0, FieldShow::Number};
+        std::string value;
+        if (TextLength(layout[i]) > 0) {
+            char text[33] = {};
+            int textPosition = 0;
+            UnpackAscii(bytes.data(), textPosition, TextLength(layout[i]), text);
+            value = "\"" + std::string(text) + "\"";
+        } else if (layout[i] == FT_FLOAT) {
+            const std::uint32_t bits = BigEndian(bytes);
+            switch (name.show) {
+            case FieldShow::Current: value = Real(bits, Text(806)); break;
+            case FieldShow::Seconds: value = Real(bits, Text(807)); break;
+            case FieldShow::Value:
+                value = Real(bits, units >= 0 ? UnitSymbol(units) : std::string());
+                break;
+            default: value = Real(bits, {}); break;
+            }
+        } else {
+            const std::uint32_t raw = BigEndian(bytes);
+            if (name.show == FieldShow::Hex) {
+                value = Hex(raw, static_cast<int>(2 * width));
+            } else if (name.show == FieldShow::Units) {
+                units = static_cast<int>(raw);
+                const std::string symbol = UnitSymbol(units);
+                value = symbol.empty() ? Number(raw) : symbol + " (" + Number(raw) + ")";
+            } else if (layout[i] == FT_INT16) {
+                value = Number(static_cast<std::int16_t>(raw));
+            } else {
+                value = Number(raw);
+            }
+        }
+        // A name the layout repeats (four variables, five status bytes) gets its ordinal.
+        std::string label = name.nameId ? Text(name.nameId) : Number(static_cast<long long>(i + 1));
+        int before = 0, total = 0;
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            if (names[k].nameId != name.nameId) continue;
+            ++total;
+            if (k < i) ++before;
+        }
+        if (total > 1) label += " [" + Number(before + 1) + "]";
+        fields.push_back({std::move(label), std::move(value)});
+    }
+    return true;
+}
+
+int CommandIndexOf(std::uint8_t command)
+{
+    const auto& table = CommandTable();
+    for (int i = 0; i < kCommandCount; ++i)
+        if (table[static_cast<std::size_t>(i)].command == command) return i;
+    return -1;
+}
+
+}  // namespace
+
+std::string HexBytes(std::span<const std::uint8_t> bytes)
+{
+    std::string text;
+    text.reserve(bytes.size() * 3);
+    for (std::uint8_t byte : bytes) {
+        if (!text.empty()) text += ' ';
+        text += Hex(byte, 2);
+    }
+    return text;
+}
+
+std::string DeviceStatusNames(std::uint8_t status)
+{
+    std::string names;
+    for (int bit = 7; bit >= 0; --bit)
+        if ((status & (1u << bit)) != 0) names = Joined(names, Text(kFirstStatusBit + bit));
+    return names;
+}
+
+std::string CommunicationErrorNames(std::uint8_t status)
+{
+    std::string names;
+    for (const BitName& bit : kCommunicationErrorBits)
+        if ((status & bit.mask) != 0) names = Joined(names, Text(bit.nameId));
+    return names;
+}
+
+std::string ResultMeaning(int commandIndex, int result)
+{
+    if (result == 0) return Text(kSucceeded);
+    if (result == kResultNoAnswer) return Text(kNoAnswer);
+    if ((result & kCommunicationErrorBit) != 0)
+        return Text(kCommunicationError) + " " +
+               CommunicationErrorNames(static_cast<std::uint8_t>(result));
+    if (commandIndex >= 0 && commandIndex < kCommandCount) {
+        if (const auto id = ResponseMessageId(commandIndex, result)) {
+            const std::string text = Text(*id);
+            // Messages of several lines keep their first.
+            return text.substr(0, text.find('\n'));
+        }
+    }
+    return Text(1024);
+}
+
+DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame)
+{
+    DecodedFrame decoded;
+    auto fail = [&decoded](int reasonId) {
+        decoded.problem = Text(reasonId);
+        return decoded;
+    };
+    if (frame.empty()) return fail(kEmptyFrame);
+    const std::uint8_t kind = frame[0] & kFrameKindMask;
+    if (kind != kMasterFrame && kind != kAnswerFrame && kind != kBurstFrame)
+        return fail(kUnknownDelimiter);
+    decoded.request = kind == kMasterFrame;
+    const std::size_t header = (frame[0] & kLongFrameBit) != 0 ? 8 : 4;
+    if (frame.size() < header + 1) return fail(kShorterThanHeader);
+
+    decoded.command = frame[header - 2];
+    const int index = CommandIndexOf(frame[header - 2]);
+    decoded.commandName = Number(decoded.command);
+    if (index >= 0) decoded.commandName += " " + Text(CommandNamesOf(index).nameId);
+
+    const std::size_t count = frame[header - 1];
+    if (header + count + 1 != frame.size()) return fail(kCountMismatch);
+    std::uint8_t checksum = 0;
+    for (std::size_t i = 0; i + 1 < frame.size(); ++i) checksum ^= frame[i];
+    if (checksum != frame.back()) return fail(kBadChecksum);
+    if (index < 0) return fail(kUnknownCommand);
+
+    const CommandEntry& entry = CommandTable()[static_cast<std::size_t>(index)];
+    const CommandNames& names = CommandNamesOf(index);
+    auto data = frame.subspan(header, count);
+    if (decoded.request) {
+        if (!DecodeFields(data, entry.request, names.request, decoded.fields))
+            return fail(kFewerData);
+        return decoded;
+    }
+
+    if (data.size() < 2) return fail(kNoStatusBytes);
+    const std::uint8_t code = data[0];
+    const std::uint8_t status = data[1];
+    if ((code & kCommunicationErrorBit) != 0) {
+        decoded.status = Text(kCommunicationError) + " " + CommunicationErrorNames(code);
+        decoded.shortStatus = decoded.status;
+        return decoded;
+    }
+    const std::string statusNames = DeviceStatusNames(status);
+    decoded.shortStatus = Number(code) + " " + ResultMeaning(index, code) +
+                          (statusNames.empty() ? "" : ", " + statusNames);
+    decoded.status = Text(kResponseCode) + " " + Number(code) + " (" + ResultMeaning(index, code) +
+                     "), " + Text(kDeviceStatus) + " " + Hex(status, 2) + " (" +
+                     (statusNames.empty() ? Text(kNone) : statusNames) + ")";
+    // A refusal or a busy answer carries no data; that is no fault of the frame.
+    if (!DecodeFields(data.subspan(2), entry.response, names.response, decoded.fields) &&
+        (code == 0 || code == 8))
+        decoded.problem = Text(kFewerData);
+    return decoded;
+}
+
+std::string DecodedLine(const DecodedFrame& decoded)
+{
+    std::string line = decoded.commandName;
+    if (!decoded.status.empty()) line += (line.empty() ? "" : "; ") + decoded.status;
+    for (std::size_t i = 0; i < decoded.fields.size(); ++i)
+        line += (i == 0 ? "; " : ", ") + decoded.fields[i].name + " " + decoded.fields[i].value;
+    if (!decoded.problem.empty())
+        line += (line.empty() ? "" : "; ") + Text(kNotDecoded) + " " + decoded.problem;
+    return line;
+}
+
+}  // namespace hart
