@@ -9,6 +9,7 @@
 #include "hart/packed_ascii.h"
 #include "hart/response_messages.h"
 #include "hart/trace_fields.h"
+#include "hart/unit_symbols.h"
 #include "resources/string_table.h"
 
 namespace hart {
@@ -21,6 +22,7 @@ constexpr std::uint8_t kAnswerFrame = 0x06;
 constexpr std::uint8_t kBurstFrame = 0x01;
 constexpr std::uint8_t kCommunicationErrorBit = 0x80;
 constexpr int kResultNoAnswer = 255;
+constexpr int kMilliampere = 39;  // the unit code of the loop current
 
 constexpr int kSucceeded = 2137;
 constexpr int kNoAnswer = 2136;
@@ -61,14 +63,7 @@ std::string Hex(std::uint32_t value, int digits)
     return text;
 }
 
-// The symbols the pages show: 32–37 temperatures, mV and Ω, 39 mA, 51 s.
-std::string UnitSymbol(int code)
-{
-    if (code >= 32 && code <= 37) return Text(800 + code - 32);
-    if (code == 39) return Text(806);
-    if (code == 51) return Text(807);
-    return {};
-}
+std::string UnitSymbol(int code) { return std::string(hart::UnitSymbol(code)); }
 
 // %g follows LC_NUMERIC, which both programs set to the user's locale.
 std::string Real(std::uint32_t bits, const std::string& unit)
@@ -113,7 +108,7 @@ bool DecodeFields(std::span<const std::uint8_t> data, std::span<const std::uint8
         } else if (layout[i] == FT_FLOAT) {
             const std::uint32_t bits = BigEndian(bytes);
             switch (name.show) {
-            case FieldShow::Current: value = Real(bits, Text(806)); break;
+            case FieldShow::Current: value = Real(bits, UnitSymbol(kMilliampere)); break;
             case FieldShow::Seconds: value = Real(bits, Text(807)); break;
             case FieldShow::Value:
                 value = Real(bits, units >= 0 ? UnitSymbol(units) : std::string());

@@ -2,13 +2,11 @@
 
 #include <bit>
 
-#include "resources/string_table.h"
+#include "hart/unit_symbols.h"
 #include "transmitter/parameter_values.h"
 
 namespace transmitter {
 namespace {
-
-constexpr int kFirstUnitSymbolString = 800;
 
 struct Conversion {
     float factor;
@@ -37,7 +35,7 @@ bool HasSymbol(std::int32_t unitCode) { return unitCode >= kUnitCelsius && unitC
 std::string_view UnitSymbol(std::int32_t unitCode)
 {
     if (!HasSymbol(unitCode)) return {};
-    return tarvel::LoadText(kFirstUnitSymbolString + unitCode - kUnitCelsius);
+    return hart::UnitSymbol(unitCode);
 }
 
 float CelsiusToUnit(float celsius, std::int32_t unitCode)

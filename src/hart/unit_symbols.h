@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace hart {
+
+// The symbol shown for a HART engineering unit code the transmitter uses: 32–37 (°C, °F,
+// °R, K, mV, Ω), 39 (mA) and 51 (s); empty for any other code.
+std::string_view UnitSymbol(std::int32_t unitCode);
+
+}  // namespace hart
