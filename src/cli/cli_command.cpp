@@ -19,38 +19,45 @@ void Command::addTraceOption()
     add(AfterFlag("--trace", OptionalValue("FILE", m_traceFile, ToText)));
 }
 
-bool Command::isFlag(const std::string& word) const
-{
-    for (const Argument& argument : m_arguments)
-        if (!argument.flag.empty() && argument.flag == word) return true;
-    return false;
-}
-
+// Flags and their values may come in any order; the words without a flag fill the plain
+// arguments in their declared order.
 std::string Command::parse(const std::vector<std::string>& words)
 {
-    std::size_t next = 0;
-    for (const Argument& argument : m_arguments) {
-        // An optional word in its place leaves a later flag alone: "read --trace t.txt".
-        const bool given = next < words.size() &&
-                           (argument.flag.empty() ? !(argument.optional && isFlag(words[next]))
-                                                  : words[next] == argument.flag);
-        if (!given) {
-            if (argument.optional) continue;
-            return m_name + ": " + argument.syntax() + " missing";
-        }
-        if (!argument.flag.empty()) ++next;
-        if (argument.valueName.empty()) {
-            argument.store(argument.flag);
+    std::vector<bool> given(m_arguments.size(), false);
+    const auto store = [&](std::size_t index, const std::string& word) -> std::string {
+        const Argument& argument = m_arguments[index];
+        given[index] = true;
+        if (argument.store(word)) return {};
+        return m_name + ": " + argument.valueName + " must be " + argument.expected + ", not \"" +
+               word + "\"";
+    };
+    std::size_t plain = 0;  // the next argument a word without a flag may fill
+    for (std::size_t next = 0; next < words.size(); ++next) {
+        const std::string& word = words[next];
+        std::size_t index = 0;
+        while (index < m_arguments.size() &&
+               (m_arguments[index].flag.empty() || m_arguments[index].flag != word))
+            ++index;
+        if (index < m_arguments.size()) {
+            const Argument& argument = m_arguments[index];
+            if (given[index]) return m_name + ": unexpected argument " + word;
+            if (argument.valueName.empty()) {
+                given[index] = true;
+                argument.store(argument.flag);
+                continue;
+            }
+            if (++next == words.size())
+                return m_name + ": " + argument.valueName + " missing after " + argument.flag;
+            if (std::string error = store(index, words[next]); !error.empty()) return error;
             continue;
         }
-        if (next == words.size())
-            return m_name + ": " + argument.valueName + " missing after " + argument.flag;
-        if (!argument.store(words[next]))
-            return m_name + ": " + argument.valueName + " must be " + argument.expected +
-                   ", not \"" + words[next] + "\"";
-        ++next;
+        while (plain < m_arguments.size() && !m_arguments[plain].flag.empty()) ++plain;
+        if (plain == m_arguments.size()) return m_name + ": unexpected argument " + word;
+        if (std::string error = store(plain++, word); !error.empty()) return error;
     }
-    if (next < words.size()) return m_name + ": unexpected argument " + words[next];
+    for (std::size_t index = 0; index < m_arguments.size(); ++index)
+        if (!given[index] && !m_arguments[index].optional)
+            return m_name + ": " + m_arguments[index].syntax() + " missing";
     return {};
 }
 

@@ -48,8 +48,6 @@ protected:
     void addTraceOption();
 
 private:
-    bool isFlag(const std::string& word) const;
-
     std::string m_name;
     std::string m_description;
     std::vector<Argument> m_arguments;

@@ -308,6 +308,20 @@ TEST_F(CliTest, PrintWritesTheReportAsAPdfWithoutADisplay)
     EXPECT_TRUE(host->commands().empty());
 }
 
+// A flag and its value may stand before or after the plain arguments.
+TEST_F(CliTest, FlagsAndPlainArgumentsComeInAnyOrder)
+{
+    const QString file = WriteConfiguration([](auto&) {});
+    const QString pdf = files.filePath("any-order.pdf");
+    for (const QStringList& args :
+         {QStringList{"print", "--pdf", pdf, file}, QStringList{"print", file, "--pdf", pdf}}) {
+        QFile::remove(pdf);
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.exitCode, 0) << args.join(' ').toStdString() << run.errors.toStdString();
+        EXPECT_TRUE(QFile::exists(pdf)) << args.join(' ').toStdString();
+    }
+}
+
 TEST_F(CliTest, PrintFailuresSayWhyAndWriteNothing)
 {
     QFile bad(files.filePath("bad.4410"));
