@@ -4,12 +4,13 @@
 #include "hart/command_table.h"
 #include "hart/response_messages.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/hart.h"
 
 namespace hart {
 namespace {
 
-constexpr int kMessageCannotClose = 907;
-constexpr int kMessageCannotConfigure = 909;
+using tarvel::kMessageCannotClose;
+using tarvel::kMessageCannotConfigure;
 
 }  // namespace
 
