@@ -7,6 +7,7 @@
 #include "document/parameter_table.h"
 #include "document/question_box.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/document.h"
 #include "resources/string_table.h"
 
 namespace document {
@@ -16,13 +17,13 @@ using hart::MessageIcon;
 using tarvel::kMessageNotFound;
 using tarvel::kQuestionOutputChange;
 
-constexpr int kMessageReceptionComplete = 899;
-constexpr int kMessageTransferComplete = 900;
-constexpr int kQuestionDataLoss = 904;
-constexpr int kMessageFileVersion = 910;
-constexpr int kMessageFound = 935;
-constexpr int kMessageWriteProtected = 1004;
-constexpr int kMessageProtectUnreadable = 1244;
+using tarvel::kMessageFileVersion;
+using tarvel::kMessageFound;
+using tarvel::kMessageProtectUnreadable;
+using tarvel::kMessageReceptionComplete;
+using tarvel::kMessageTransferComplete;
+using tarvel::kMessageWriteProtected;
+using tarvel::kQuestionDataLoss;
 
 struct ReadGroup {
     int (transmitter::CTransmitter::*run)();
