@@ -21,6 +21,7 @@
 #include "document/framework_messages.h"
 #include "document/vesk_doc.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/diagnostics.h"
 
 namespace diagnostics {
 namespace {
@@ -28,14 +29,14 @@ namespace {
 using document::LiveSample;
 using document::LoadedText;
 
-constexpr int kSaveCsvCaption = 1452;
-constexpr int kSavePngCaption = 1453;
-constexpr int kWindowTitle = 1460;
-constexpr int kCsvFilter = 1461;
-constexpr int kPngFilter = 1462;
+using tarvel::kTrendCsvFilter;
+using tarvel::kTrendPngFilter;
+using tarvel::kTrendSaveCsvCaption;
+using tarvel::kTrendSavePngCaption;
+using tarvel::kTrendWindowTitle;
 // The report's labels name the plotted values and the levels.
-constexpr int kSensorTempLabel = 1117;
-constexpr int kLoopCurrentLabel = 1118;
+using tarvel::kLoopCurrentLabel;
+using tarvel::kSensorTempLabel;
 constexpr int kLevelLabels[] = {1111, 1112, 1113, 1114};
 
 constexpr QSize kInitialSize{900, 560};
@@ -114,7 +115,7 @@ QString ChooseFileToSave(QWidget* parent, const QString& filter, const QString& 
 TrendWindow::TrendWindow(document::CVeskDoc& doc, QWidget* parent)
     : QWidget(parent, Qt::Window), m_doc(doc)
 {
-    setWindowTitle(LoadedText(kWindowTitle));
+    setWindowTitle(LoadedText(kTrendWindowTitle));
     resize(kInitialSize);
 
     auto* chart = new QChart;
@@ -159,8 +160,8 @@ TrendWindow::TrendWindow(document::CVeskDoc& doc, QWidget* parent)
     chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
     m_view = new TrendChartView(chart, this);
-    auto* saveCsv = new QPushButton(LoadedText(kSaveCsvCaption), this);
-    auto* savePng = new QPushButton(LoadedText(kSavePngCaption), this);
+    auto* saveCsv = new QPushButton(LoadedText(kTrendSaveCsvCaption), this);
+    auto* savePng = new QPushButton(LoadedText(kTrendSavePngCaption), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(saveCsv);
@@ -257,7 +258,7 @@ void TrendWindow::FitAxes()
 
 void TrendWindow::SaveCsv()
 {
-    const QString path = ChooseFileToSave(this, LoadedText(kCsvFilter), QStringLiteral("csv"));
+    const QString path = ChooseFileToSave(this, LoadedText(kTrendCsvFilter), QStringLiteral("csv"));
     if (path.isEmpty()) return;
     const std::vector<LiveSample> samples(m_history.samples().begin(), m_history.samples().end());
     QString error;
@@ -268,7 +269,7 @@ void TrendWindow::SaveCsv()
 
 void TrendWindow::SavePng()
 {
-    const QString path = ChooseFileToSave(this, LoadedText(kPngFilter), QStringLiteral("png"));
+    const QString path = ChooseFileToSave(this, LoadedText(kTrendPngFilter), QStringLiteral("png"));
     if (path.isEmpty()) return;
     const QImage image = m_view->grab().toImage();
     // Beside the old file, renamed over it only when complete.
