@@ -1,12 +1,13 @@
 #include "app/main_menu.h"
 
 #include "document/display_text.h"
+#include "resources/string_ids/app.h"
 
 using document::Utf8;
 
 namespace {
 
-constexpr int kFrameTraceCaption = 2100;
+using tarvel::kFrameTraceCaption;
 
 }  // namespace
 

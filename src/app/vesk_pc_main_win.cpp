@@ -23,6 +23,7 @@
 #include "document/update_hint.h"
 #include "document/vesk_doc.h"
 #include "pages/info_property_page.h"
+#include "resources/string_ids/app.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ QString TemplateField(int index) { return document::LoadedText(101).split('\n').
 const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("4410");
-constexpr int kTraceFileNotOpened = 2114;
+using tarvel::kTraceFileNotOpened;
 
 }  // namespace
 

@@ -21,6 +21,7 @@
 #include "pages/focus_leave_check.h"
 #include "pages/page_controls.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/calibration.h"
 #include "transmitter/units.h"
 
 using namespace document;
@@ -62,20 +63,18 @@ enum ControlId {
     kStartSensorId = 1266,
 };
 
-enum Message : int {
-    kAgreesAtFourMa = 1249,
-    kAgreesAtTwentyMa = 1251,
-    kConnectMultimeter = 1272,
-    kEnterFourMa = 1273,
-    kEnterTwentyMa = 1274,
-    kOutputCalibrated = 1275,
-    kLoopInterrupted = 1311,
-    kNoLowerPoint = 1327,
-    kNoUpperPoint = 1328,
-    kRetryCalibration = 1331,
-    kLowerPointSetUp = 1332,
-    kUpperPointSetUp = 1333,
-};
+using tarvel::kAgreesAtFourMa;
+using tarvel::kAgreesAtTwentyMa;
+using tarvel::kConnectMultimeter;
+using tarvel::kEnterFourMa;
+using tarvel::kEnterTwentyMa;
+using tarvel::kLoopInterrupted;
+using tarvel::kLowerPointSetUp;
+using tarvel::kNoLowerPoint;
+using tarvel::kNoUpperPoint;
+using tarvel::kOutputCalibrated;
+using tarvel::kRetryCalibration;
+using tarvel::kUpperPointSetUp;
 
 constexpr int kPointMaxChars = 8;
 constexpr int kCurrentMaxChars = 5;

@@ -1,0 +1,17 @@
+#pragma once
+
+// The numbered texts of the main window and its menu.
+
+namespace tarvel {
+
+// Links in the About box.
+constexpr int kCannotOpenHyperlink = 925;
+constexpr int kUnknownHyperlinkError = 924;
+
+// The main menu.
+constexpr int kFrameTraceCaption = 2100;
+
+// The main window.
+constexpr int kTraceFileNotOpened = 2114;
+
+}  // namespace tarvel
