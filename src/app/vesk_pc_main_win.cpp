@@ -33,6 +33,7 @@ const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("4410");
 constexpr int kTraceFileNotOpened = 2114;
+constexpr int kTraceFileNotWritten = 2113;
 
 }  // namespace
 
@@ -50,6 +51,14 @@ CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent)
                     .toStdString(),
                 hart::MessageIcon::Error);
     }
+    connect(m_traceLog.get(), &diagnostics::TraceLog::fileFailed, this,
+            [this](const QString& path, const QString& reason) {
+                m_doc.ui().notify(kTraceFileNotWritten,
+                                  (document::LoadedText(kTraceFileNotWritten) + path +
+                                   QStringLiteral(": ") + reason)
+                                      .toStdString(),
+                                  hart::MessageIcon::Error);
+            });
     m_doc.transmitter().attachTrace(m_traceLog.get());
 
     m_view = new CVeskView(m_doc, this);

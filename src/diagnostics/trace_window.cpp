@@ -6,13 +6,13 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "diagnostics/trace_log.h"
 #include "document/display_text.h"
+#include "document/whole_file.h"
 #include "hart/user_interaction.h"
 
 namespace diagnostics {
@@ -130,15 +130,14 @@ void TraceWindow::ShowDetails()
 
 bool TraceWindow::SaveAsText(const QString& path)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        QByteArray text = QByteArray::fromStdString(m_log.startLine()) + '\n';
-        const TraceModel& model = m_log.model();
-        for (int i = 0; i < model.rowCount(); ++i) text += model.row(i).line.toUtf8() + '\n';
-        file.write(text);
-        if (file.commit()) return true;
-    }
-    m_ui.notify(kCannotSave, (Text(kCannotSave) + path).toStdString(), hart::MessageIcon::Error);
+    QByteArray text = QByteArray::fromStdString(m_log.startLine()) + '\n';
+    const TraceModel& model = m_log.model();
+    for (int i = 0; i < model.rowCount(); ++i) text += model.row(i).line.toUtf8() + '\n';
+    const QString error = document::WriteWholeFile(path, text);
+    if (error.isEmpty()) return true;
+    m_ui.notify(kCannotSave,
+                (Text(kCannotSave) + path + QStringLiteral(": ") + error).toStdString(),
+                hart::MessageIcon::Error);
     return false;
 }
 

@@ -1,11 +1,10 @@
 #include "document/vesk_doc.h"
 
-#include <QSaveFile>
-
 #include "document/config_file.h"
 #include "document/framework_messages.h"
 #include "document/parameter_table.h"
 #include "document/question_box.h"
+#include "document/whole_file.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 
@@ -121,14 +120,7 @@ bool CVeskDoc::OnOpenDocument(const QString& path)
 bool CVeskDoc::OnSaveDocument(const QString& path)
 {
     // Written beside the old file and renamed over it: a failed write leaves the old one.
-    // Unbuffered, so a short write (a full disk) shows in write()'s count instead of being
-    // lost in a buffered flush that commit() does not check.
-    QSaveFile file(path);
-    const QByteArray record = StoreConfiguration(*m_pTransmitter);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(record) == record.size();
-    if (!written) file.cancelWriting();
-    if (!written || !file.commit()) {
+    if (!WriteWholeFile(path, StoreConfiguration(*m_pTransmitter)).isEmpty()) {
         m_ui.notify(kNoStringId, kFailedToSaveDocument, MessageIcon::Exclamation);
         return false;
     }
