@@ -120,8 +120,13 @@ bool CVeskDoc::OnOpenDocument(const QString& path)
 bool CVeskDoc::OnSaveDocument(const QString& path)
 {
     // Written beside the old file and renamed over it: a failed write leaves the old one.
-    if (!WriteWholeFile(path, StoreConfiguration(*m_pTransmitter)).isEmpty()) {
-        m_ui.notify(kNoStringId, kFailedToSaveDocument, MessageIcon::Exclamation);
+    if (const QString error = WriteWholeFile(path, StoreConfiguration(*m_pTransmitter));
+        !error.isEmpty()) {
+        m_ui.notify(kNoStringId,
+                    (QString::fromUtf8(kFailedToSaveDocument) + '\n' +
+                     QString::fromUtf8(kSaveFailureReason).arg(path, error))
+                        .toStdString(),
+                    MessageIcon::Exclamation);
         return false;
     }
     m_modified = false;

@@ -146,7 +146,9 @@ TEST_F(CliOutputTest, WhatIsNoFileToReplaceIsRefusedAndLeftAsItIs)
             EXPECT_TRUE(Snapshot::Of(target.path) == before);
             EXPECT_EQ(Leftovers(), QStringList());
             // A stream is opened before the transmitter is sought.
-            if (streamed) EXPECT_TRUE(host->commands().empty());
+            if (streamed) {
+                EXPECT_TRUE(host->commands().empty());
+            }
         }
     }
     ::close(listener);
@@ -315,7 +317,9 @@ TEST_F(CliOutputTest, OptionsAfterTheCommand)
         const QString said = c.exitCode == 2 ? run.errors : run.lines.join('\n');
         EXPECT_TRUE(said.startsWith(c.said)) << said.toStdString();
         EXPECT_EQ(QFile::exists(trace), c.said == "[935] ");
-        if (c.said != "[935] ") EXPECT_TRUE(host->commands().empty());
+        if (c.said != "[935] ") {
+            EXPECT_TRUE(host->commands().empty());
+        }
         EXPECT_EQ(QDir(files.path()).entryList({"-*"}, QDir::AllEntries), QStringList());
     }
 }
