@@ -15,16 +15,29 @@ namespace {
 
 constexpr std::array kStopSignals{SIGTERM, SIGINT, SIGHUP};
 
+// How long a stop may take before the program ends without its clean-up.
+constexpr unsigned kStopGraceSeconds = 3;
+
 // A signal handler may do next to nothing: it writes one byte, and the event loop, which
-// watches the other end, does the stopping.
+// watches the other end, does the stopping. Where no event loop runs (a wait that does not
+// serve events), the program must end all the same: a second signal ends it at once, the
+// alarm after the grace time; the link left behind is reclaimed by the next start.
 int g_stopPipe[2] = {-1, -1};
 struct sigaction g_previous[kStopSignals.size()];
+volatile sig_atomic_t g_stopping = 0;
 
-extern "C" void OnStopSignal(int)
+extern "C" void OnStopSignal(int signal)
 {
+    if (g_stopping) {
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+        return;
+    }
+    g_stopping = 1;
     const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_stopPipe[1], &byte, 1);
+    ::alarm(kStopGraceSeconds);
     errno = savedErrno;
 }
 
@@ -73,6 +86,8 @@ void DemoTransmitter::ReleaseStopSignals()
     if (!m_stopNotifier) return;
     for (std::size_t i = 0; i < kStopSignals.size(); ++i)
         sigaction(kStopSignals[i], &g_previous[i], nullptr);
+    ::alarm(0);
+    g_stopping = 0;
     m_stopNotifier.reset();
     ::close(g_stopPipe[0]);
     ::close(g_stopPipe[1]);

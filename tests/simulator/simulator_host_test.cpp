@@ -330,7 +330,8 @@ TEST_F(SimTool, AStateFileThatIsNoRegularFileIsRefused)
 {
     const auto fifo = ports.dir() / "state.fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {std::string("/dev/zero"), fifo.string(), ports.dir().string()}) {
+    for (const std::string& path :
+         {std::string("/dev/zero"), fifo.string(), ports.dir().string()}) {
         SCOPED_TRACE(path);
         const Run run = launch({"--state", path});
         const std::string output = read(run, "\n", 2s);
