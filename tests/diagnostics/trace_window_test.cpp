@@ -3,6 +3,7 @@
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 
 #include <QAction>
@@ -147,6 +148,23 @@ TEST_F(TraceWindowTest, MenuOpensTheWindowThatShowsDecodesPausesClearsAndSaves)
     QTest::mouseClick(ButtonNamed(traceWindow, "Сохранить как текст…"), Qt::LeftButton);
     ASSERT_FALSE(user.messages.empty());
     EXPECT_EQ(user.messages.back().id, 2113);
+
+    // A device or a FIFO in the file's place is refused with the reason and left as it is.
+    const QString device = files.filePath("null");
+    const QString fifo = files.filePath("fifo");
+    ASSERT_EQ(::mknod(device.toLocal8Bit().constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    for (const auto& [target, reason] : {std::pair{device, "it is a device, not a file"},
+                                         std::pair{fifo, "it is a FIFO, not a file"}}) {
+        traceWindow->chooseFileToSave = [target = target] { return target; };
+        QTest::mouseClick(ButtonNamed(traceWindow, "Сохранить как текст…"), Qt::LeftButton);
+        EXPECT_EQ(user.messages.back().id, 2113);
+        EXPECT_NE(user.messages.back().text.find(target.toStdString() + ": " + reason),
+                  std::string::npos)
+            << user.messages.back().text;
+        EXPECT_FALSE(QFileInfo(target).isFile());
+    }
+    EXPECT_TRUE(QFileInfo(device).exists());
 
     QTest::mouseClick(ButtonNamed(traceWindow, "Очистить"), Qt::LeftButton);
     EXPECT_EQ(model->rowCount(), 0);
