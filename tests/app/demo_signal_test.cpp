@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,4 +82,37 @@ TEST(DemoTransmitter, ATraceFifoWithoutReaderNeitherHoldsTheStartNorTheStop)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_TRUE(QDir(home.filePath("ports")).isEmpty());
+}
+
+// Without --demo too, and whatever the program inherited: a shell's background job starts with
+// SIGINT ignored, and Ctrl+C or a stop must still end it cleanly.
+TEST(StopSignals, EndTheProgramEvenWhenItInheritedThemIgnored)
+{
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal));
+        QTemporaryDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("TARVEL4410_PORTS_DIR", home.filePath("ports"));
+        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setChildProcessModifier([] {
+            std::signal(SIGINT, SIG_IGN);
+            std::signal(SIGTERM, SIG_IGN);
+        });
+        program.start(qEnvironmentVariable("TARVEL4410_BIN_DIR") + "/tarvel4410-config");
+        ASSERT_TRUE(program.waitForStarted());
+        // The desktop files are written once the signals are caught.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return QFile::exists(home.filePath("data/applications/tarvel4410-config.desktop"));
+            },
+            10000));
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+    }
 }
