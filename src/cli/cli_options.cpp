@@ -49,9 +49,9 @@ std::unique_ptr<Command> FindCommand(const std::string& name)
     return nullptr;
 }
 
-}  // namespace
-
 constexpr const char* kProgramOptions = "[--port N] [--answer ID=BUTTON]...";
+
+}  // namespace
 
 std::string UsageText()
 {

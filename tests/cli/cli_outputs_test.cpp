@@ -307,6 +307,8 @@ TEST_F(CliOutputTest, OptionsAfterTheCommand)
         {{"check", "--port", "0"}, 2, "tarvel4410-cli: --port takes a number from 1 to 255"},
         {{"--trace", trace, "show", trace}, 2, "tarvel4410-cli: show: unknown option --trace"},
     };
+    // In the folder, so that a file named after an option would be seen.
+    const QString folderBefore = QDir::currentPath();
     QDir::setCurrent(files.path());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -322,4 +324,5 @@ TEST_F(CliOutputTest, OptionsAfterTheCommand)
         }
         EXPECT_EQ(QDir(files.path()).entryList({"-*"}, QDir::AllEntries), QStringList());
     }
+    QDir::setCurrent(folderBefore);
 }
