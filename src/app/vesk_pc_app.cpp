@@ -13,6 +13,7 @@
 #include "app/gui_user_interaction.h"
 #include "app/port_settings_dialog.h"
 #include "app/splash_screen.h"
+#include "app/stop_signals.h"
 #include "app/vesk_pc_main_win.h"
 #include "app/vesk_view.h"
 #include "app/window_placement.h"
@@ -46,6 +47,8 @@ int CVeskPcApp::Run(const QStringList& arguments)
     cli::TerminalUser console({}, stderr);
     hart::UserInteraction& ui =
         NobodyCanAnswer() ? static_cast<hart::UserInteraction&>(console) : gui;
+    // Caught before --demo's link exists, so no signal can come between the two.
+    StopSignals stop;
     DemoTransmitter demo;
     std::optional<int> demoPort;
     if (line.demo) {
@@ -90,7 +93,7 @@ int CVeskPcApp::Run(const QStringList& arguments)
     if (line.action == CommandLine::Action::Open && !window.OpenDocumentFile(line.file)) return 1;
 
     // A stop signal that came during the start (the splash, a notice) ended those loops.
-    if (demo.stopRequested()) return 0;
+    if (stop.requested()) return 0;
     PlaceMainWindow(window);
     window.show();
     return QApplication::exec();

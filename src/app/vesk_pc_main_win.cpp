@@ -24,6 +24,7 @@
 #include "document/vesk_doc.h"
 #include "pages/info_property_page.h"
 #include "resources/string_ids/app.h"
+#include "resources/string_ids/diagnostics.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("4410");
 using tarvel::kTraceFileNotOpened;
+using tarvel::kTraceCannotSave;
 
 }  // namespace
 
@@ -51,6 +53,14 @@ CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent)
                     .toStdString(),
                 hart::MessageIcon::Error);
     }
+    connect(m_traceLog.get(), &diagnostics::TraceLog::fileFailed, this,
+            [this](const QString& path, const QString& reason) {
+                m_doc.ui().notify(kTraceCannotSave,
+                                  (document::LoadedText(kTraceCannotSave) + path +
+                                   QStringLiteral(": ") + reason)
+                                      .toStdString(),
+                                  hart::MessageIcon::Error);
+            });
     m_doc.transmitter().attachTrace(m_traceLog.get());
 
     m_view = new CVeskView(m_doc, this);

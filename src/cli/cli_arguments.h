@@ -15,6 +15,7 @@ struct Argument {
     std::string expected;  // what a value must be, for the usage error
     // Converts the value's word into the member; false when the word is no such value.
     std::function<bool(const std::string&)> store;
+    bool namesFile = false;  // the value is a file the command reads or writes
 
     // As the usage line shows it: "FILE", "[FILE]", "--pdf OUT", "[--cycles N]".
     std::string syntax() const;
@@ -63,6 +64,21 @@ Argument OptionalValue(std::string valueName, std::optional<T>& member, Converte
 inline Argument AfterFlag(std::string flag, Argument value)
 {
     value.flag = std::move(flag);
+    return value;
+}
+
+// A value that names a file ("-" for a standard stream where the command offers it).
+inline Argument FileValue(std::string valueName, std::string& member)
+{
+    Argument value = Value(std::move(valueName), member, ToText);
+    value.namesFile = true;
+    return value;
+}
+
+inline Argument OptionalFileValue(std::string valueName, std::optional<std::string>& member)
+{
+    Argument value = OptionalValue(std::move(valueName), member, ToText);
+    value.namesFile = true;
     return value;
 }
 

@@ -80,7 +80,7 @@ class Read final : public Command {
 public:
     Read() : Command("read", "read the transmitter, print its configuration and save it to FILE")
     {
-        add(OptionalValue("FILE", m_file, ToText));
+        add(OptionalFileValue("FILE", m_file));
         addTraceOption();
     }
     bool usesDevice() const override { return true; }
@@ -110,7 +110,7 @@ class Show final : public Command {
 public:
     Show() : Command("show", "print the configuration saved in FILE")
     {
-        add(Value("FILE", m_file, ToText));
+        add(FileValue("FILE", m_file));
     }
     int execute(CVeskDoc& doc, TerminalUser& user) const override
     {
@@ -128,7 +128,7 @@ class Compare final : public Command {
 public:
     Compare() : Command("compare", "read the transmitter and print where it differs from FILE")
     {
-        add(Value("FILE", m_file, ToText));
+        add(FileValue("FILE", m_file));
         addTraceOption();
     }
     bool usesDevice() const override { return true; }
@@ -157,7 +157,7 @@ public:
                         : "send the alarm and saturation levels from FILE"),
           m_basic(basic)
     {
-        add(Value("FILE", m_file, ToText));
+        add(FileValue("FILE", m_file));
         add(Switch("--validate", m_validate));
         addTraceOption();
     }
@@ -203,8 +203,8 @@ class PrintPdf final : public Command {
 public:
     PrintPdf() : Command("print", "write the printed report of FILE as the PDF OUT")
     {
-        add(Value("FILE", m_file, ToText));
-        add(AfterFlag("--pdf", Value("OUT", m_pdf, ToText)));
+        add(FileValue("FILE", m_file));
+        add(AfterFlag("--pdf", FileValue("OUT", m_pdf)));
     }
     bool needsFonts() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser&) const override

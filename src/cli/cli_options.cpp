@@ -49,6 +49,8 @@ std::unique_ptr<Command> FindCommand(const std::string& name)
     return nullptr;
 }
 
+constexpr const char* kProgramOptions = "[--port N] [--answer ID=BUTTON]...";
+
 }  // namespace
 
 std::string UsageText()
@@ -56,8 +58,10 @@ std::string UsageText()
     const auto commands = MakeCommands();
     std::size_t width = 0;
     for (const auto& command : commands) width = std::max(width, command->usage().size());
-    std::string text = "usage: tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]\n"
+    std::string text = "usage: tarvel4410-cli " + std::string(kProgramOptions) +
+                       " COMMAND [ARGS]\n"
                        "       tarvel4410-cli --help\n"
+                       "       tarvel4410-cli COMMAND --help\n"
                        "commands:\n";
     for (const auto& command : commands) {
         const std::string usage = command->usage();
@@ -68,49 +72,91 @@ std::string UsageText()
     for (const auto& [id, question] : kQuestions)
         text += "  " + std::to_string(id) + "  " + question + "\n";
     return text + "buttons: " + ButtonNames() +
+           "\n--port, --answer and --trace may stand before or after the command"
            "\n--trace FILE: every frame on the line, timed and decoded, written to FILE as it goes "
            "(- for standard error)\n";
 }
 
+std::string CommandUsageText(const Command& command)
+{
+    return "usage: tarvel4410-cli " + std::string(kProgramOptions) + " " + command.usage() +
+           "\n  " + command.description() + "\n";
+}
+
+namespace {
+
+// --port N or --answer ID=BUTTON at words[at], wherever it stands.
+std::size_t ReadProgramOption(const std::vector<std::string>& words, std::size_t at,
+                              Options& options, std::string& error)
+{
+    const std::string& word = words[at];
+    if (word != "--port" && word != "--answer") return 0;
+    if (at + 1 >= words.size()) {
+        error = word == "--port" ? "--port needs a port number" : "--answer needs ID=BUTTON";
+        return 0;
+    }
+    const std::string& value = words[at + 1];
+    if (word == "--port") {
+        int port = 0;
+        if (!ToPortNumber(value, port)) {
+            error = "--port takes a number from 1 to 255";
+            return 0;
+        }
+        options.port = port;
+        return 2;
+    }
+    const auto eq = value.find('=');
+    int id = 0;
+    const bool idGiven = eq != std::string::npos && ToNumber(value.substr(0, eq), id);
+    const auto button = eq == std::string::npos ? std::nullopt : ParseButton(value.substr(eq + 1));
+    if (!idGiven || !button) {
+        error = "--answer takes ID=BUTTON, BUTTON one of " + ButtonNames() + ": " + value;
+        return 0;
+    }
+    options.answers[id].push_back(*button);
+    return 2;
+}
+
+bool IsHelp(const std::string& word) { return word == "--help" || word == "-h"; }
+
+}  // namespace
+
 ParseResult ParseOptions(const std::vector<std::string>& args)
 {
     Options options;
+    // A --trace before the command is the command's own, given early.
+    std::vector<std::string> early;
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            return {std::nullopt, true, {}};
-        } else if (arg == "--port") {
-            if (i + 1 >= args.size()) return {std::nullopt, false, "--port needs a port number"};
-            int port = 0;
-            if (!ToPortNumber(args[++i], port))
-                return {std::nullopt, false, "--port takes a number from 1 to 255"};
-            options.port = port;
-        } else if (arg == "--answer") {
-            if (i + 1 >= args.size()) return {std::nullopt, false, "--answer needs ID=BUTTON"};
-            const std::string& answer = args[++i];
-            const auto eq = answer.find('=');
-            int id = 0;
-            const bool idGiven = eq != std::string::npos && ToNumber(answer.substr(0, eq), id);
-            const auto button =
-                eq == std::string::npos ? std::nullopt : ParseButton(answer.substr(eq + 1));
-            if (!idGiven || !button)
-                return {std::nullopt, false,
-                        "--answer takes ID=BUTTON, BUTTON one of " + ButtonNames() + ": " + answer};
-            options.answers[id].push_back(*button);
+        std::string error;
+        if (IsHelp(arg)) return {std::nullopt, true, {}, UsageText()};
+        if (const std::size_t taken = ReadProgramOption(args, i, options, error); taken > 0) {
+            i += taken - 1;
+        } else if (!error.empty()) {
+            return {std::nullopt, false, error, {}};
+        } else if (arg == "--trace") {
+            if (i + 1 >= args.size()) return {std::nullopt, false, "--trace needs a FILE", {}};
+            early = {arg, args[++i]};
         } else if (arg.rfind("--", 0) == 0) {
-            return {std::nullopt, false, "unknown option " + arg};
+            return {std::nullopt, false, "unknown option " + arg, {}};
         } else {
             break;
         }
     }
-    if (i >= args.size()) return {std::nullopt, false, "no command given"};
+    if (i >= args.size()) return {std::nullopt, false, "no command given", {}};
     options.command = FindCommand(args[i]);
-    if (!options.command) return {std::nullopt, false, "unknown command " + args[i]};
-    const std::string error =
-        options.command->parse({args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end()});
-    if (!error.empty()) return {std::nullopt, false, error};
-    return {std::move(options), false, {}};
+    if (!options.command) return {std::nullopt, false, "unknown command " + args[i], {}};
+    std::vector<std::string> words(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    if (std::any_of(words.begin(), words.end(), IsHelp))
+        return {std::nullopt, true, {}, CommandUsageText(*options.command)};
+    words.insert(words.end(), early.begin(), early.end());
+    const std::string error = options.command->parse(
+        words, [&options](const std::vector<std::string>& all, std::size_t at, std::string& why) {
+            return ReadProgramOption(all, at, options, why);
+        });
+    if (!error.empty()) return {std::nullopt, false, error, {}};
+    return {std::move(options), false, {}, {}};
 }
 
 }  // namespace cli

@@ -22,12 +22,16 @@ struct ParseResult {
     std::optional<Options> options;
     bool help = false;  // --help or -h: the usage, nothing run
     std::string error;  // a usage error when there are neither options nor help
+    std::string usage;  // what --help prints: the program's usage, or after a command its own
 };
 
-// tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]
+// tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]; the program-wide options
+// may also follow the command.
 ParseResult ParseOptions(const std::vector<std::string>& args);
 
 // The usage, a line for each command of the command table.
 std::string UsageText();
+// One command's usage and what it does.
+std::string CommandUsageText(const Command& command);
 
 }  // namespace cli

@@ -6,13 +6,13 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "diagnostics/trace_log.h"
 #include "document/display_text.h"
+#include "document/whole_file.h"
 #include "hart/user_interaction.h"
 #include "resources/string_ids/diagnostics.h"
 
@@ -132,15 +132,13 @@ void TraceWindow::ShowDetails()
 
 bool TraceWindow::SaveAsText(const QString& path)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        QByteArray text = QByteArray::fromStdString(m_log.startLine()) + '\n';
-        const TraceModel& model = m_log.model();
-        for (int i = 0; i < model.rowCount(); ++i) text += model.row(i).line.toUtf8() + '\n';
-        file.write(text);
-        if (file.commit()) return true;
-    }
-    m_ui.notify(kTraceCannotSave, (Text(kTraceCannotSave) + path).toStdString(),
+    QByteArray text = QByteArray::fromStdString(m_log.startLine()) + '\n';
+    const TraceModel& model = m_log.model();
+    for (int i = 0; i < model.rowCount(); ++i) text += model.row(i).line.toUtf8() + '\n';
+    const QString error = document::WriteWholeFile(path, text);
+    if (error.isEmpty()) return true;
+    m_ui.notify(kTraceCannotSave,
+                (Text(kTraceCannotSave) + path + QStringLiteral(": ") + error).toStdString(),
                 hart::MessageIcon::Error);
     return false;
 }

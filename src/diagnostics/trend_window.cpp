@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include <QBuffer>
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QFileDialog>
@@ -11,7 +12,6 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -20,6 +20,7 @@
 #include "document/display_text.h"
 #include "document/framework_messages.h"
 #include "document/vesk_doc.h"
+#include "document/whole_file.h"
 #include "resources/string_ids.h"
 #include "resources/string_ids/diagnostics.h"
 
@@ -272,13 +273,13 @@ void TrendWindow::SavePng()
     const QString path = ChooseFileToSave(this, LoadedText(kTrendPngFilter), QStringLiteral("png"));
     if (path.isEmpty()) return;
     const QImage image = m_view->grab().toImage();
-    // Beside the old file, renamed over it only when complete.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG");
-    if (!written) file.cancelWriting();
-    if (written && file.commit()) return;
-    m_doc.ui().notify(document::kNoStringId,
-                      document::FailedToWrite(path, file.errorString()).toStdString(),
+    QByteArray png;
+    QBuffer buffer(&png);
+    const QString error = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG")
+                              ? document::WriteWholeFile(path, png)
+                              : QStringLiteral("the picture could not be made");
+    if (error.isEmpty()) return;
+    m_doc.ui().notify(document::kNoStringId, document::FailedToWrite(path, error).toStdString(),
                       hart::MessageIcon::Exclamation);
 }
 

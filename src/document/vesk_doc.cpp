@@ -1,11 +1,10 @@
 #include "document/vesk_doc.h"
 
-#include <QSaveFile>
-
 #include "document/config_file.h"
 #include "document/framework_messages.h"
 #include "document/parameter_table.h"
 #include "document/question_box.h"
+#include "document/whole_file.h"
 #include "resources/string_ids.h"
 #include "resources/string_ids/document.h"
 #include "resources/string_table.h"
@@ -122,15 +121,13 @@ bool CVeskDoc::OnOpenDocument(const QString& path)
 bool CVeskDoc::OnSaveDocument(const QString& path)
 {
     // Written beside the old file and renamed over it: a failed write leaves the old one.
-    // Unbuffered, so a short write (a full disk) shows in write()'s count instead of being
-    // lost in a buffered flush that commit() does not check.
-    QSaveFile file(path);
-    const QByteArray record = StoreConfiguration(*m_pTransmitter);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(record) == record.size();
-    if (!written) file.cancelWriting();
-    if (!written || !file.commit()) {
-        m_ui.notify(kNoStringId, kFailedToSaveDocument, MessageIcon::Exclamation);
+    if (const QString error = WriteWholeFile(path, StoreConfiguration(*m_pTransmitter));
+        !error.isEmpty()) {
+        m_ui.notify(kNoStringId,
+                    (QString::fromUtf8(kFailedToSaveDocument) + '\n' +
+                     QString::fromUtf8(kSaveFailureReason).arg(path, error))
+                        .toStdString(),
+                    MessageIcon::Exclamation);
         return false;
     }
     m_modified = false;

@@ -72,6 +72,7 @@ TEST(BashCompletion, OffersWhatTheProgramTakesAtEachWord)
         {"--answer 906=r", {"retry"}},
         {"--port 3 send-basic --", {"--trace", "--validate"}},
         {"--port 3 read ", {"a.4410", "sub"}},
+        {"--trace t.trace read ", {"a.4410", "sub"}},
         {"show ", {"a.4410", "sub"}},
         {"print a.4410 --pdf ", {"a.4410", "notes.txt", "sub"}},
         {"monitor --cycles ", {}},

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -223,6 +224,25 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // The exit status, or -1 when it has not ended within timeout (it is then killed).
+    int finishWithin(const Run& run, std::chrono::milliseconds timeout)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        int status = 0;
+        while (waitpid(run.pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(run.pid, SIGKILL);
+                waitpid(run.pid, &status, 0);
+                status = -1;
+                break;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        close(run.output);
+        m_output.clear();
+        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
 private:
     std::string m_output;
 };
@@ -302,6 +322,24 @@ TEST_F(SimTool, ABadStateFileOrOptionStopsItBeforeItLinks)
     EXPECT_NE(read(run, "\n").find("line 2: damping = slow: expected a number"), std::string::npos);
     EXPECT_EQ(finish(run), 2);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(ports.dir() / "COM1")));
+}
+
+// Only a regular file of a sensible size is read: /dev/zero never ends, a FIFO waits for a
+// writer, a folder reads as nothing and would pass for an empty state.
+TEST_F(SimTool, AStateFileThatIsNoRegularFileIsRefused)
+{
+    const auto fifo = ports.dir() / "state.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path :
+         {std::string("/dev/zero"), fifo.string(), ports.dir().string()}) {
+        SCOPED_TRACE(path);
+        const Run run = launch({"--state", path});
+        const std::string output = read(run, "\n", 2s);
+        EXPECT_NE(output.find("cannot read " + path + ": "), std::string::npos) << output;
+        EXPECT_EQ(finishWithin(run, 2s), 2);
+        EXPECT_FALSE(
+            std::filesystem::exists(std::filesystem::symlink_status(ports.dir() / "COM1")));
+    }
 }
 
 }  // namespace
