@@ -34,8 +34,8 @@ QString TemplateField(int index) { return document::LoadedText(101).split('\n').
 const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("4410");
-using tarvel::kTraceFileNotOpened;
 using tarvel::kTraceCannotSave;
+using tarvel::kTraceFileNotOpened;
 
 }  // namespace
 
@@ -55,11 +55,11 @@ CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent)
     }
     connect(m_traceLog.get(), &diagnostics::TraceLog::fileFailed, this,
             [this](const QString& path, const QString& reason) {
-                m_doc.ui().notify(kTraceCannotSave,
-                                  (document::LoadedText(kTraceCannotSave) + path +
-                                   QStringLiteral(": ") + reason)
-                                      .toStdString(),
-                                  hart::MessageIcon::Error);
+                m_doc.ui().notify(
+                    kTraceCannotSave,
+                    (document::LoadedText(kTraceCannotSave) + path + QStringLiteral(": ") + reason)
+                        .toStdString(),
+                    hart::MessageIcon::Error);
             });
     m_doc.transmitter().attachTrace(m_traceLog.get());
 
