@@ -88,6 +88,7 @@ FoundLockFile FindLockFile(const fs::path& lockFile)
     found.regular = S_ISREG(status.st_mode);
     if (found.regular) {
         found.fd.reset(::open(lockFile.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        found.present = found.fd.valid() || errno != ENOENT;  // else removed since lstat
         // Replaced by something else since lstat.
         struct stat opened {};
         if (found.fd.valid() &&
@@ -252,7 +253,7 @@ UucpLock::Outcome UucpLock::take(const fs::path& device)
     return PortUser{};
 }
 
-UucpLock::~UucpLock()
+void UucpLock::release()
 {
     if (!m_fd.valid()) {
         return;
@@ -264,6 +265,7 @@ UucpLock::~UucpLock()
     }
     // A child forked meanwhile may share the open file, and with it the flock.
     ::flock(m_fd.get(), LOCK_UN);
+    m_fd.reset();
 }
 
 void SetBeforeStaleLockRemoval(void (*hook)()) { g_beforeStaleLockRemoval = hook; }

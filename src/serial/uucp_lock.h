@@ -39,8 +39,16 @@ std::optional<PortUser> UucpLockUser(const std::filesystem::path& device);
 class UucpLock {
 public:
     UucpLock(UucpLock&&) noexcept = default;
-    UucpLock& operator=(UucpLock&&) noexcept = default;
-    ~UucpLock();
+    UucpLock& operator=(UucpLock&& other) noexcept
+    {
+        if (this != &other) {
+            release();
+            m_lockFile = std::move(other.m_lockFile);
+            m_fd = std::move(other.m_fd);
+        }
+        return *this;
+    }
+    ~UucpLock() { release(); }
 
     struct NotWritten {
         std::filesystem::path lockFile;
@@ -56,6 +64,8 @@ private:
         : m_lockFile(std::move(lockFile)), m_fd(std::move(fd))
     {
     }
+
+    void release();
 
     std::filesystem::path m_lockFile;
     UniqueFd m_fd;
