@@ -20,6 +20,7 @@
 #include "private_folder.h"
 #include "simulator/simulator_host.h"
 #include "transmitter/transmitter.h"
+#include "whole_configuration.h"
 
 namespace {
 
@@ -63,18 +64,6 @@ public:
 private:
     hart::TraceSink& m_inner;
 };
-
-bool ReadWholeConfiguration(transmitter::CTransmitter& xmtr)
-{
-    bool ok = xmtr.Identify() == 1;
-    ok = xmtr.ReadTagAndSensor() == 1 && ok;
-    ok = xmtr.ReadRangeAndLimits() == 1 && ok;
-    ok = xmtr.ReadFilterAndAssemblyNumber() == 1 && ok;
-    ok = xmtr.ReadAlarmLevelsAndVariables() == 1 && ok;
-    ok = xmtr.ReadFailureStatus() == 1 && ok;
-    ok = xmtr.ReadThermometerParams() == 1 && ok;
-    return ok;
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "cli/cli_monitor.h"
 #include "cli/configuration_printout.h"
+#include "cli/port_notes.h"
 #include "cli/terminal_user.h"
 #include "document/advanced_send_check.h"
 #include "document/basic_send_check.h"
@@ -271,7 +272,10 @@ int RunCommand(const Options& options, TerminalUser& user)
     {
         // From start to end: another program must not take the port between our transactions.
         std::optional<serial::PortHold> hold;
-        if (options.command->usesDevice()) hold.emplace(doc.HoldPort());
+        if (options.command->usesDevice()) {
+            hold.emplace(doc.HoldPort());
+            ReportPortHold(*hold, ports.portNumber());
+        }
         status = options.command->execute(doc, user);
     }
     if (user.noticed(tarvel::kCannotOpenPort)) HintAtPortPermissions(ports.portNumber());

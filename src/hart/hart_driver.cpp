@@ -10,6 +10,7 @@
 
 #include "hart/trace.h"
 #include "serial/port_map.h"
+#include "serial/port_probe.h"
 
 namespace hart {
 namespace {
@@ -90,7 +91,7 @@ int CHARTDriver::OpenChannel(int portNumber)
     std::snprintf(channelName, sizeof channelName, "HART%d", portNumber);
 
     // Checked on every opening: the port may have been unplugged or taken meanwhile.
-    if (serial::ProbeComPort(portNumber) != serial::PortState::Free) return -3;
+    if (serial::ProbeComPortForOpening(portNumber) != serial::PortState::Free) return -3;
 
     if (!libraryLoaded) {
         if (LoadDriverLibrary() != 0) return -3;

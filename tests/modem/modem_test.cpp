@@ -6,6 +6,7 @@
 #include <memory>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -346,6 +347,9 @@ TEST_F(ModemOpenTest, PortHeldByAnotherProgramIsBusy)
         map.lockDir() / ("LCK.." + fs::canonical(pty.slavePath()).filename().string());
     std::ofstream(lockFile) << "      " << ::getppid() << "\n";
     EXPECT_EQ(hart_open("HART4", &handle), HART_ERR_BUSY) << "a live UUCP lock of another process";
+    fs::remove(lockFile);
+    ASSERT_EQ(::mkfifo(lockFile.c_str(), 0600), 0);
+    EXPECT_EQ(hart_open("HART4", &handle), HART_ERR_BUSY) << "a FIFO in its place is never opened";
     fs::remove(lockFile);
     ASSERT_EQ(hart_open("HART4", &handle), HART_OK);
     EXPECT_EQ(hart_close(handle), HART_OK);
