@@ -33,6 +33,7 @@ const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("4410");
 constexpr int kTraceFileNotOpened = 2114;
+constexpr int kQuestionSaveIncompleteRead = 1477;
 
 }  // namespace
 
@@ -249,9 +250,19 @@ bool CVeskPcMainWin::OpenDocumentFile(const QString& path)
     return opened;
 }
 
+bool CVeskPcMainWin::MaySaveAfterTheRead() const
+{
+    if (!m_doc.LastReadIncomplete()) return true;
+    const int style = document::MB_YESNO | document::MB_ICONWARNING | document::MB_DEFBUTTON2;
+    return m_doc.ui().ask(kQuestionSaveIncompleteRead,
+                          document::LoadedText(kQuestionSaveIncompleteRead).toStdString(),
+                          style) == document::IDYES;
+}
+
 bool CVeskPcMainWin::OnFileSave()
 {
     if (m_doc.GetPathName().isEmpty()) return OnFileSaveAs();
+    if (!MaySaveAfterTheRead()) return false;
     const bool saved = m_doc.OnSaveDocument(m_doc.GetPathName());
     UpdateTitle();
     UpdateSaveEnabling();
@@ -260,6 +271,7 @@ bool CVeskPcMainWin::OnFileSave()
 
 bool CVeskPcMainWin::OnFileSaveAs()
 {
+    if (!MaySaveAfterTheRead()) return false;
     // The document title, in the document's folder when it has one.
     const QString proposed = m_doc.GetPathName().isEmpty() ? DocumentTitle() : m_doc.GetPathName();
     const QString path = chooseFileToSave ? chooseFileToSave(proposed) : QString();

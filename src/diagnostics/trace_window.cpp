@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "diagnostics/trace_log.h"
+#include "diagnostics/window_fit.h"
 #include "document/display_text.h"
 #include "hart/user_interaction.h"
 
@@ -25,6 +26,8 @@ constexpr int kPause = 2110;
 constexpr int kFollow = 2111;
 constexpr int kTextFiles = 2112;
 constexpr int kCannotSave = 2113;
+
+constexpr QSize kPreferredSize{1200, 640};
 
 QString Text(int id) { return document::LoadedText(id); }
 
@@ -108,7 +111,7 @@ TraceWindow::TraceWindow(TraceLog& log, hart::UserInteraction& ui, QWidget* pare
             &TraceWindow::ShowDetails);
 
     m_pause->setChecked(log.paused());
-    resize(1200, 640);
+    OpenInsideScreen(*this, kPreferredSize);
 }
 
 void TraceWindow::FollowTheEnd()
