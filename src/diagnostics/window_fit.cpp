@@ -16,8 +16,10 @@ void OpenInsideScreen(QWidget& window, QSize preferred)
         return;
     }
     const QRect available = screen->availableGeometry();
-    // The title bar and borders are outside the window's own size: known once it was shown.
-    const QSize frame = window.frameGeometry().size() - window.geometry().size();
+    // The title bar and borders are outside the window's own size, known once a window is
+    // shown: until then, those of the main window, decorated alike.
+    const QWidget* decorated = window.isVisible() ? &window : anchor->window();
+    const QSize frame = decorated->frameGeometry().size() - decorated->geometry().size();
     const QSize size = preferred.boundedTo(available.size() - frame)
                            .expandedTo(window.minimumSizeHint())
                            .expandedTo(window.minimumSize());

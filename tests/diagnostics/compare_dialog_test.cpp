@@ -7,6 +7,7 @@
 #include "diagnostics/diagnostics_fixture.h"
 #include "diagnostics/trace_log.h"
 #include "diagnostics/trace_model.h"
+#include "support/gui_wait.h"
 
 TEST_F(DiagnosticsTest, CompareShowsTheDifferingLinesAndKeepsTheOpenDocument)
 {
@@ -35,7 +36,7 @@ TEST_F(DiagnosticsTest, CompareShowsTheDifferingLinesAndKeepsTheOpenDocument)
     EXPECT_EQ(user.ids(), std::vector<int>{899});  // the read's own message
     // Its frames are in the session's trace, up to the read's last group (command 139).
     const diagnostics::TraceModel& trace = window->traceLog().model();
-    ASSERT_GT(trace.rowCount(), traced);
+    ASSERT_TRUE(WaitUntil([&] { return trace.rowCount() > traced; }));
     bool lastGroupTraced = false;
     for (int i = traced; i < trace.rowCount(); ++i)
         lastGroupTraced = lastGroupTraced || trace.row(i).command.contains(QStringLiteral("139"));
