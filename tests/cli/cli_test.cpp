@@ -337,7 +337,8 @@ TEST_F(CliTest, CompareSeesEachConfigurationLine)
                 labels << line.section(QStringLiteral(": "), 0, 0);
         QStringList expected;
         for (const int id : c.labels) expected << QString::fromUtf8(tarvel::LoadText(id));
-        EXPECT_EQ(labels, expected) << run.lines.join('\n').toStdString();
+        EXPECT_EQ(labels.join(" | ").toStdString(), expected.join(" | ").toStdString())
+            << run.lines.join('\n').toStdString();
     }
 }
 
