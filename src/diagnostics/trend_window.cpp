@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <vector>
 
 #include <QChart>
@@ -255,9 +254,13 @@ void TrendWindow::Replot()
 {
     // A line joins consecutive cycles of one run only: a failed cycle or a stop of monitoring
     // ends it, and nothing is drawn across the time that was not measured.
+    // A failed cycle is marked at the measured value before it (after it, when none came
+    // before), so the mark sits on the gap it made.
     Segments primary(1);
     Segments current(1);
-    std::vector<qreal> failedAt;
+    QList<QPointF> failedCycles;
+    float lastPrimary = transmitter::kNotSetFloat;
+    qsizetype firstUnplaced = 0;  // marks from here on wait for a measured value
     for (const LiveSample& sample : m_history.samples()) {
         const auto x = static_cast<qreal>(sample.time.toMSecsSinceEpoch());
         if (sample.startsRun || !sample.read) {
@@ -265,38 +268,24 @@ void TrendWindow::Replot()
             EndLine(current);
         }
         if (!sample.read) {
-            failedAt.push_back(x);
+            failedCycles.append({x, Known(lastPrimary) ? lastPrimary : 0.0});
+            if (Known(lastPrimary)) firstUnplaced = failedCycles.size();
             continue;
         }
         Extend(primary, x, sample.primaryValue);
         Extend(current, x, sample.loopCurrent);
+        if (!Known(sample.primaryValue)) continue;
+        lastPrimary = sample.primaryValue;
+        for (; firstUnplaced < failedCycles.size(); ++firstUnplaced)
+            failedCycles[firstUnplaced].setY(lastPrimary);
     }
     ShowSegments(m_primary, primary);
     ShowSegments(m_current, current);
-    ShowFailedCycles(failedAt);
+    m_failures->replace(failedCycles);
+    m_failures->setVisible(!failedCycles.isEmpty());
     ShowReferenceLevels();
     chart()->setTitle(m_history.samples().empty() ? LoadedText(kEmptyHint) : QString());
     if (m_view->following()) FitAxes();
-}
-
-void TrendWindow::ShowFailedCycles(const std::vector<qreal>& failedAt)
-{
-    // Each failed cycle is marked at the measured value drawn before it (after it, when none
-    // came before), so the mark sits on the gap it made.
-    QList<QPointF> marks;
-    for (const qreal x : failedAt) {
-        std::optional<QPointF> before;
-        std::optional<QPointF> after;
-        for (const QLineSeries* series : m_primary.series)
-            for (const QPointF& point : series->points()) {
-                if (point.x() < x && (!before || point.x() > before->x())) before = point;
-                if (point.x() > x && (!after || point.x() < after->x())) after = point;
-            }
-        const std::optional<QPointF> near = before ? before : after;
-        marks.append({x, near ? near->y() : 0.0});
-    }
-    m_failures->replace(marks);
-    m_failures->setVisible(!marks.isEmpty());
 }
 
 void TrendWindow::ShowReferenceLevels()

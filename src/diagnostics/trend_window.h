@@ -60,7 +60,6 @@ private:
     void ShowSegments(Line& line, const std::vector<QList<QPointF>>& segments);
     void AddSample(const document::LiveSample& sample);
     void Replot();
-    void ShowFailedCycles(const std::vector<qreal>& failedAt);
     void ShowReferenceLevels();
     void FitAxes();
 
