@@ -324,6 +324,18 @@ constexpr StringEntry kStrings[] = {
     StringEntry{1462, "Изображения PNG (*.png)"},
     StringEntry{1463, "Закрыть"},
     StringEntry{1464, "Устройство прочитано не полностью, сравнение не выполнено"},
+    // A read that is not complete, and saving what it left.
+    StringEntry{1470, "Приём не завершен, не прочитаны:"},
+    StringEntry{1471, "тег и сенсор"},
+    StringEntry{1472, "диапазон и пределы сенсора"},
+    StringEntry{1473, "фильтр сети и номер сборки"},
+    StringEntry{1474, "уровни аварии и насыщения, переменные"},
+    StringEntry{1475, "состояние неисправностей"},
+    StringEntry{1476, "параметры термометра"},
+    StringEntry{1477, "Последний приём из устройства не завершен: непрочитанные значения пусты и "
+                      "заменят значения в файле. Всё равно сохранить?"},
+    StringEntry{1478, "Измерений нет: запустите мониторинг на странице «Информация»"},
+    StringEntry{1479, "Сбой цикла"},
     // The frame trace: its window, its events and the decoding of frames.
     StringEntry{2100, "Журнал обмена…"},
     StringEntry{2101, "Журнал обмена"},

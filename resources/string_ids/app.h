@@ -13,5 +13,6 @@ constexpr int kFrameTraceCaption = 2100;
 
 // The main window.
 constexpr int kTraceFileNotOpened = 2114;
+constexpr int kQuestionSaveIncompleteRead = 1477;  // a save after a read that failed in a group
 
 }  // namespace tarvel

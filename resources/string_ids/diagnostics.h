@@ -22,6 +22,8 @@ constexpr int kTrendSavePngCaption = 1453;
 constexpr int kTrendWindowTitle = 1460;
 constexpr int kTrendCsvFilter = 1461;
 constexpr int kTrendPngFilter = 1462;
+constexpr int kTrendEmptyHint = 1478;
+constexpr int kTrendFailedCycleLabel = 1479;
 constexpr int kSensorTempLabel = 1117;
 constexpr int kLoopCurrentLabel = 1118;
 

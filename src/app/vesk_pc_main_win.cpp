@@ -34,6 +34,7 @@ QString TemplateField(int index) { return document::LoadedText(101).split('\n').
 const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("4410");
+using tarvel::kQuestionSaveIncompleteRead;
 using tarvel::kTraceCannotSave;
 using tarvel::kTraceFileNotOpened;
 
@@ -260,9 +261,19 @@ bool CVeskPcMainWin::OpenDocumentFile(const QString& path)
     return opened;
 }
 
+bool CVeskPcMainWin::MaySaveAfterTheRead() const
+{
+    if (!m_doc.LastReadIncomplete()) return true;
+    const int style = document::MB_YESNO | document::MB_ICONWARNING | document::MB_DEFBUTTON2;
+    return m_doc.ui().ask(kQuestionSaveIncompleteRead,
+                          document::LoadedText(kQuestionSaveIncompleteRead).toStdString(),
+                          style) == document::IDYES;
+}
+
 bool CVeskPcMainWin::OnFileSave()
 {
     if (m_doc.GetPathName().isEmpty()) return OnFileSaveAs();
+    if (!MaySaveAfterTheRead()) return false;
     const bool saved = m_doc.OnSaveDocument(m_doc.GetPathName());
     UpdateTitle();
     UpdateSaveEnabling();
@@ -271,6 +282,7 @@ bool CVeskPcMainWin::OnFileSave()
 
 bool CVeskPcMainWin::OnFileSaveAs()
 {
+    if (!MaySaveAfterTheRead()) return false;
     // The document title, in the document's folder when it has one.
     const QString proposed = m_doc.GetPathName().isEmpty() ? DocumentTitle() : m_doc.GetPathName();
     const QString path = chooseFileToSave ? chooseFileToSave(proposed) : QString();

@@ -71,6 +71,8 @@ private:
     void OnDocumentHint(int hint);
     void ShowTraceWindow();
     QString DocumentTitle() const;
+    // After a read that left groups unread, asks before their empty values replace a file's.
+    bool MaySaveAfterTheRead() const;
 
     document::CVeskDoc& m_doc;
     CVeskView* m_view;

@@ -68,6 +68,8 @@ CompareDialog* CompareFileWithDevice(document::CVeskDoc& doc, const QString& pat
     // Both objects use the same modem, which only one may have open.
     doc.transmitter().ClosePort();
     document::CVeskDoc device(doc.ui(), doc.portSettings(), doc.sleeper());
+    // Its frames belong to the session's trace like every other exchange.
+    device.transmitter().attachTrace(doc.transmitter().traceSink());
     const document::DeviceComparison comparison = document::CompareWithDevice(device, path);
     if (comparison.outcome != document::DeviceComparison::Outcome::Compared) return nullptr;
     auto* dialog = new CompareDialog(path, comparison.differences, parent);

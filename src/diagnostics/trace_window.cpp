@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "diagnostics/trace_log.h"
+#include "diagnostics/window_fit.h"
 #include "document/display_text.h"
 #include "document/whole_file.h"
 #include "hart/user_interaction.h"
@@ -26,6 +27,8 @@ using tarvel::kTracePause;
 using tarvel::kTraceSaveAsText;
 using tarvel::kTraceTextFiles;
 using tarvel::kTraceWindowTitle;
+
+constexpr QSize kPreferredSize{1200, 640};
 
 QString Text(int id) { return document::LoadedText(id); }
 
@@ -110,7 +113,7 @@ TraceWindow::TraceWindow(TraceLog& log, hart::UserInteraction& ui, QWidget* pare
             &TraceWindow::ShowDetails);
 
     m_pause->setChecked(log.paused());
-    resize(1200, 640);
+    OpenInsideScreen(*this, kPreferredSize);
 }
 
 void TraceWindow::FollowTheEnd()

@@ -73,4 +73,11 @@ bool CheckDampingLimit(const QString& text, hart::UserInteraction& ui)
     return false;
 }
 
+bool CheckDampingToSend(float damping, hart::UserInteraction& ui)
+{
+    if (transmitter::IsNotSet(damping) || damping <= kDampingLimitSeconds) return true;
+    hart::NotifyString(ui, kDampingRangeMessage, hart::MessageIcon::None);
+    return false;
+}
+
 }  // namespace document

@@ -1,5 +1,9 @@
 #include "document/vesk_doc.h"
 
+#include <string>
+#include <vector>
+
+#include "document/basic_field_rules.h"
 #include "document/config_file.h"
 #include "document/framework_messages.h"
 #include "document/parameter_table.h"
@@ -20,6 +24,7 @@ using tarvel::kMessageFileVersion;
 using tarvel::kMessageFound;
 using tarvel::kMessageProtectUnreadable;
 using tarvel::kMessageReceptionComplete;
+using tarvel::kMessageReceptionIncomplete;
 using tarvel::kMessageTransferComplete;
 using tarvel::kMessageWriteProtected;
 using tarvel::kQuestionDataLoss;
@@ -27,16 +32,25 @@ using tarvel::kQuestionDataLoss;
 struct ReadGroup {
     int (transmitter::CTransmitter::*run)();
     int progress;
+    int nameId;  // named in the message of a read that is incomplete
 };
 
 constexpr ReadGroup kReadGroups[] = {
-    {&transmitter::CTransmitter::ReadTagAndSensor, 16},
-    {&transmitter::CTransmitter::ReadRangeAndLimits, 32},
-    {&transmitter::CTransmitter::ReadFilterAndAssemblyNumber, 48},
-    {&transmitter::CTransmitter::ReadAlarmLevelsAndVariables, 64},
-    {&transmitter::CTransmitter::ReadFailureStatus, 80},
-    {&transmitter::CTransmitter::ReadThermometerParams, 100},
+    {&transmitter::CTransmitter::ReadTagAndSensor, 16, 1471},
+    {&transmitter::CTransmitter::ReadRangeAndLimits, 32, 1472},
+    {&transmitter::CTransmitter::ReadFilterAndAssemblyNumber, 48, 1473},
+    {&transmitter::CTransmitter::ReadAlarmLevelsAndVariables, 64, 1474},
+    {&transmitter::CTransmitter::ReadFailureStatus, 80, 1475},
+    {&transmitter::CTransmitter::ReadThermometerParams, 100, 1476},
 };
+
+std::string IncompleteReadText(const std::vector<int>& failedGroupNames)
+{
+    std::string text(tarvel::LoadText(kMessageReceptionIncomplete));
+    for (std::size_t i = 0; i < failedGroupNames.size(); ++i)
+        text.append(i == 0 ? " " : ", ").append(tarvel::LoadText(failedGroupNames[i]));
+    return text;
+}
 
 }  // namespace
 
@@ -81,6 +95,7 @@ void CVeskDoc::OnNewDocument()
     DeleteContents();
     m_pathName.clear();
     m_modified = false;
+    m_lastReadIncomplete = false;
     UpdateAllViews(HINT_REFRESH);
 }
 
@@ -113,6 +128,7 @@ bool CVeskDoc::OnOpenDocument(const QString& path)
         }
     }
     m_modified = false;
+    m_lastReadIncomplete = false;
     m_pathName = path;
     UpdateAllViews(HINT_REFRESH);
     return true;
@@ -218,23 +234,28 @@ CommandOutcome CVeskDoc::OnReadFromDevice()
 
     UpdateAllViews(HINT_DISABLE_PAGES);
     m_pTransmitter->progress = 0;
-    bool allRead = true;
+    std::vector<int> failedGroups;
     for (const ReadGroup& group : kReadGroups) {
         if (!(m_pTransmitter.get()->*group.run)()) {
-            allRead = false;
+            failedGroups.push_back(group.nameId);
             DeleteContents();
         }
         m_pTransmitter->progress = group.progress;
         UpdateAllViews(HINT_REFRESH);
     }
     m_modified = true;
+    m_lastReadIncomplete = !failedGroups.empty();
     MarkHasData();
     RestoreCursor();
-    Notify(kMessageReceptionComplete, MessageIcon::Information);
+    if (m_lastReadIncomplete)
+        m_ui.notify(kMessageReceptionIncomplete, IncompleteReadText(failedGroups),
+                    MessageIcon::Exclamation);
+    else
+        Notify(kMessageReceptionComplete, MessageIcon::Information);
     m_pTransmitter->progress = 0;
     UpdateAllViews(HINT_REFRESH);
     UpdateAllViews(HINT_ENABLE_PAGES);
-    return allRead ? CommandOutcome::Done : CommandOutcome::Failed;
+    return m_lastReadIncomplete ? CommandOutcome::Failed : CommandOutcome::Done;
 }
 
 bool CVeskDoc::OnCheckConnection()
@@ -270,6 +291,8 @@ bool CVeskDoc::RunSendChain(std::initializer_list<WriteStep> steps,
 bool CVeskDoc::OnSendBasic()
 {
     using T = transmitter::CTransmitter;
+    // Also for the menu command, which skips the page's checks.
+    if (!CheckDampingToSend(damping(), m_ui)) return false;
     SetProgress(0);
     if (Ask(kQuestionOutputChange, MB_OKCANCEL) != IDOK) return false;
     const serial::PortHold hold = HoldPort();
@@ -319,11 +342,11 @@ void CVeskDoc::OnRefreshLiveValues()
     RestoreCursor();
 }
 
-bool CVeskDoc::ReadMonitoringValues()
+bool CVeskDoc::ReadMonitoringValues(bool startsRun)
 {
     const QDateTime began = QDateTime::currentDateTime();
     const bool read = m_pTransmitter->ReadLiveValues();
-    emit liveValuesRead(LiveSampleOf(*this, began, read));
+    emit liveValuesRead(LiveSampleOf(*this, began, read, startsRun));
     return read;
 }
 

@@ -42,6 +42,8 @@ public:
     void SetModifiedFlag(bool modified = true);
     const QString& GetPathName() const { return m_pathName; }
     bool CanSave() const;  // the Save and Save As items
+    // The last read left groups unread: their values are empty, not the transmitter's.
+    bool LastReadIncomplete() const { return m_lastReadIncomplete; }
 
     // Device commands.
     CommandOutcome OnReadFromDevice();
@@ -68,7 +70,7 @@ public:
     void MarkCleared();
     bool IsCleared() const { return m_bCleared != 0; }
     // One monitoring cycle; false when it failed to read. Announces the cycle's sample.
-    bool ReadMonitoringValues();
+    bool ReadMonitoringValues(bool startsRun = false);
 
     // The wait cursor is shown once and restored once, however a command ends.
     void ShowWait();
@@ -204,6 +206,7 @@ private:
     std::unique_ptr<transmitter::CTransmitter> m_pTransmitter;
     int m_bCleared = 0;
     bool m_modified = false;
+    bool m_lastReadIncomplete = false;
     bool m_waitShown = false;
     QString m_pathName;
 

@@ -29,7 +29,7 @@ public:
     // HART 5 polling addresses; 0 is the one that drives the loop current.
     static constexpr std::uint8_t kHighestPollAddress = 15;
     static constexpr float kMinimumDampingS = 0.5f;
-    static constexpr float kMaximumDampingS = 60.0f;
+    static constexpr float kMaximumDampingS = 32.0f;
     // Range values this close outside a limit still count as at the limit (unit conversions
     // in single precision differ in the last digits).
     static constexpr float kLimitTolerance = 0.001f;

@@ -140,6 +140,25 @@ CliRun RunCli(const QStringList& args)
             QString::fromUtf8(cli.readAllStandardError()), timer.elapsed()};
 }
 
+// Runs a probe at each message the program shows, while the command is still running.
+class ProbingUser : public ScriptedUser {
+public:
+    void notify(int messageId, const std::string& text, hart::MessageIcon icon) override
+    {
+        if (probe) probe(messageId);
+        ScriptedUser::notify(messageId, text, icon);
+    }
+
+    std::function<void(int)> probe;
+};
+
+// Another program (our command line) asks for the port: refused with 908 while it is held.
+bool AnotherProgramIsRefused(int comNumber)
+{
+    const CliRun run = RunCli({"--port", QString::number(comNumber), "check"});
+    return run.exitCode != 0 && run.output.contains("[908]");
+}
+
 class PortHeldTest : public testing::Test {
 protected:
     PortHeldTest()
@@ -166,7 +185,7 @@ protected:
     TempPortMapDir portMap;
     std::unique_ptr<sim::SimulatorHost> host;
     sim::HostEndpoint endpoint{};
-    ScriptedUser user;
+    ProbingUser user;
     hart::RealSleeper sleeper;
     hart::FixedPortSettings ports{0};
     CVeskDoc doc{user, ports, sleeper};
@@ -309,4 +328,38 @@ TEST_F(PortHeldTest, CommandLineNamesWhatKeepsThePortInOneLine)
         std::filesystem::remove(lockFile, ignored);
         std::filesystem::create_directory(lockDir.path().toStdString(), ignored);
     }
-}
+
+    // Each device command of the desktop program keeps the port for its whole run, not only
+    // during its transactions: at its messages, with its exchanges done, another program is
+    // still refused the port.
+    TEST_F(PortHeldTest, EachDesktopDeviceCommandHoldsThePortWhileItRuns)
+    {
+        const struct {
+            const char* name;
+            std::function<bool()> run;
+        } commands[] = {
+            {"read", [&] { return doc.OnReadFromDevice() == CommandOutcome::Done; }},
+            {"check connection", [&] { return doc.OnCheckConnection(); }},
+            {"send the Basic page", [&] { return doc.OnSendBasic(); }},
+            {"send the Advanced page", [&] { return doc.OnSendAdvanced(); }},
+            {"force the loop current",
+             [&] {
+                 doc.setFixedCurrent(12.0f);
+                 return doc.ApplyFixedCurrent(true, true);
+             }},
+            {"release the loop current", [&] { return doc.ApplyFixedCurrent(false, true); }},
+        };
+        for (const auto& command : commands) {
+            SCOPED_TRACE(command.name);
+            std::vector<std::pair<int, bool>> probes;
+            user.probe = [&](int id) {
+                probes.emplace_back(id, AnotherProgramIsRefused(endpoint.comNumber));
+            };
+            user.answers = {IDOK};
+            EXPECT_TRUE(command.run());
+            user.probe = nullptr;
+            ASSERT_FALSE(probes.empty());
+            for (const auto& [id, refused] : probes) EXPECT_TRUE(refused) << "at message " << id;
+        }
+        EXPECT_FALSE(AnotherProgramIsRefused(endpoint.comNumber)) << "released after the commands";
+    }
