@@ -328,38 +328,39 @@ TEST_F(PortHeldTest, CommandLineNamesWhatKeepsThePortInOneLine)
         std::filesystem::remove(lockFile, ignored);
         std::filesystem::create_directory(lockDir.path().toStdString(), ignored);
     }
+}
 
-    // Each device command of the desktop program keeps the port for its whole run, not only
-    // during its transactions: at its messages, with its exchanges done, another program is
-    // still refused the port.
-    TEST_F(PortHeldTest, EachDesktopDeviceCommandHoldsThePortWhileItRuns)
-    {
-        const struct {
-            const char* name;
-            std::function<bool()> run;
-        } commands[] = {
-            {"read", [&] { return doc.OnReadFromDevice() == CommandOutcome::Done; }},
-            {"check connection", [&] { return doc.OnCheckConnection(); }},
-            {"send the Basic page", [&] { return doc.OnSendBasic(); }},
-            {"send the Advanced page", [&] { return doc.OnSendAdvanced(); }},
-            {"force the loop current",
-             [&] {
-                 doc.setFixedCurrent(12.0f);
-                 return doc.ApplyFixedCurrent(true, true);
-             }},
-            {"release the loop current", [&] { return doc.ApplyFixedCurrent(false, true); }},
+// Each device command of the desktop program keeps the port for its whole run, not only
+// during its transactions: at its messages, with its exchanges done, another program is
+// still refused the port.
+TEST_F(PortHeldTest, EachDesktopDeviceCommandHoldsThePortWhileItRuns)
+{
+    const struct {
+        const char* name;
+        std::function<bool()> run;
+    } commands[] = {
+        {"read", [&] { return doc.OnReadFromDevice() == CommandOutcome::Done; }},
+        {"check connection", [&] { return doc.OnCheckConnection(); }},
+        {"send the Basic page", [&] { return doc.OnSendBasic(); }},
+        {"send the Advanced page", [&] { return doc.OnSendAdvanced(); }},
+        {"force the loop current",
+         [&] {
+             doc.setFixedCurrent(12.0f);
+             return doc.ApplyFixedCurrent(true, true);
+         }},
+        {"release the loop current", [&] { return doc.ApplyFixedCurrent(false, true); }},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.name);
+        std::vector<std::pair<int, bool>> probes;
+        user.probe = [&](int id) {
+            probes.emplace_back(id, AnotherProgramIsRefused(endpoint.comNumber));
         };
-        for (const auto& command : commands) {
-            SCOPED_TRACE(command.name);
-            std::vector<std::pair<int, bool>> probes;
-            user.probe = [&](int id) {
-                probes.emplace_back(id, AnotherProgramIsRefused(endpoint.comNumber));
-            };
-            user.answers = {IDOK};
-            EXPECT_TRUE(command.run());
-            user.probe = nullptr;
-            ASSERT_FALSE(probes.empty());
-            for (const auto& [id, refused] : probes) EXPECT_TRUE(refused) << "at message " << id;
-        }
-        EXPECT_FALSE(AnotherProgramIsRefused(endpoint.comNumber)) << "released after the commands";
+        user.answers = {IDOK};
+        EXPECT_TRUE(command.run());
+        user.probe = nullptr;
+        ASSERT_FALSE(probes.empty());
+        for (const auto& [id, refused] : probes) EXPECT_TRUE(refused) << "at message " << id;
     }
+    EXPECT_FALSE(AnotherProgramIsRefused(endpoint.comNumber)) << "released after the commands";
+}
