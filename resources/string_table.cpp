@@ -324,6 +324,9 @@ constexpr StringEntry kStrings[] = {
     StringEntry{1462, "Изображения PNG (*.png)"},
     StringEntry{1463, "Закрыть"},
     StringEntry{1464, "Устройство прочитано не полностью, сравнение не выполнено"},
+    // Cancelling a device command.
+    StringEntry{1480, "Отмена"},
+    StringEntry{1481, "Операция отменена"},
     // The frame trace: its window, its events and the decoding of frames.
     StringEntry{2100, "Журнал обмена…"},
     StringEntry{2101, "Журнал обмена"},

@@ -4,8 +4,10 @@
 
 #include "document/config_file.h"
 #include "document/framework_messages.h"
+#include "document/gui_thread_call.h"
 #include "document/parameter_table.h"
 #include "document/question_box.h"
+#include "hart/cancel_request.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 
@@ -23,6 +25,7 @@ constexpr int kMessageFileVersion = 910;
 constexpr int kMessageFound = 935;
 constexpr int kMessageWriteProtected = 1004;
 constexpr int kMessageProtectUnreadable = 1244;
+constexpr int kMessageCancelled = 1481;
 
 struct ReadGroup {
     int (transmitter::CTransmitter::*run)();
@@ -58,6 +61,13 @@ void CVeskDoc::Notify(int messageId, MessageIcon icon)
 int CVeskDoc::Ask(int messageId, int style)
 {
     return m_ui.ask(messageId, std::string(tarvel::LoadText(messageId)), style);
+}
+
+void CVeskDoc::UpdateAllViews(UpdateHint hint)
+{
+    // From the command worker the views refresh on their own thread while the worker waits,
+    // so the document is never read there while it is written here.
+    RunOnThreadOfAndWait(this, [this, hint] { emit updateViews(hint); });
 }
 
 void CVeskDoc::ShowWait()
@@ -176,6 +186,10 @@ bool CVeskDoc::FindTransmitter(bool report)
     ShowWait();
     while (!m_pTransmitter->Identify()) {
         RestoreCursor();
+        if (hart::CancelRequested()) {
+            Notify(kMessageCancelled, MessageIcon::Information);
+            return false;
+        }
         if (report) {
             Notify(kMessageNotFound, MessageIcon::Information);
             return false;
@@ -211,9 +225,11 @@ CommandOutcome CVeskDoc::OnReadFromDevice()
     ShowWait();
     while (!m_pTransmitter->Identify()) {
         RestoreCursor();
-        if (Ask(kMessageNotFound, kRetryCancelError) != IDRETRY) {
+        const bool cancelled = hart::CancelRequested();
+        if (cancelled || Ask(kMessageNotFound, kRetryCancelError) != IDRETRY) {
             DeleteContents();
             UpdateAllViews(HINT_REFRESH);
+            if (cancelled) Notify(kMessageCancelled, MessageIcon::Information);
             return CommandOutcome::Cancelled;
         }
     }
@@ -221,21 +237,27 @@ CommandOutcome CVeskDoc::OnReadFromDevice()
     UpdateAllViews(HINT_DISABLE_PAGES);
     m_pTransmitter->progress = 0;
     bool allRead = true;
+    bool cancelled = false;
     for (const ReadGroup& group : kReadGroups) {
-        if (!(m_pTransmitter.get()->*group.run)()) {
+        // A cancel leaves the groups not yet read as a failed read leaves them.
+        cancelled = hart::CancelRequested();
+        if (cancelled || !(m_pTransmitter.get()->*group.run)()) {
             allRead = false;
             DeleteContents();
         }
+        if (cancelled) break;
         m_pTransmitter->progress = group.progress;
         UpdateAllViews(HINT_REFRESH);
     }
+    if (!allRead && hart::CancelRequested()) cancelled = true;
     m_modified = true;
     MarkHasData();
     RestoreCursor();
-    Notify(kMessageReceptionComplete, MessageIcon::Information);
+    Notify(cancelled ? kMessageCancelled : kMessageReceptionComplete, MessageIcon::Information);
     m_pTransmitter->progress = 0;
     UpdateAllViews(HINT_REFRESH);
     UpdateAllViews(HINT_ENABLE_PAGES);
+    if (cancelled) return CommandOutcome::Cancelled;
     return allRead ? CommandOutcome::Done : CommandOutcome::Failed;
 }
 

@@ -19,9 +19,9 @@
 
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
-#include "controls/gui_thread_call.h"
 #include "controls/transparent_image.h"
 #include "document/display_text.h"
+#include "document/gui_thread_call.h"
 #include "document/vesk_doc.h"
 #include "pages/form_layout_check.h"
 #include "pages/info_property_page.h"
