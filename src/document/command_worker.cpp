@@ -38,10 +38,12 @@ bool CommandWorker::Run(const std::function<void()>& work, Cancel cancel)
     // its value) is done before the worker touches the document.
     emit runningChanged(true);
     const auto body = [this, &work] {
+        m_workerId = std::this_thread::get_id();
         {
             const hart::CancelScope scope(m_cancelRequested);
             work();
         }
+        m_workerId = std::thread::id();
         m_workEnded = true;
         QMetaObject::invokeMethod(
             this, [] {}, Qt::QueuedConnection);  // wakes the GUI thread

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <thread>
 #include <type_traits>
 
 #include <QObject>
@@ -35,6 +36,8 @@ public:
     void WaitForEnd();
 
     bool running() const { return m_running; }
+    // True on the worker thread while it runs a command.
+    bool onWorker() const { return std::this_thread::get_id() == m_workerId.load(); }
     bool cancellable() const { return m_cancel == Cancel::Allowed; }
 
 signals:
@@ -46,6 +49,7 @@ private:
     Cancel m_cancel = Cancel::NotAllowed;
     std::atomic<bool> m_cancelRequested{false};
     std::atomic<bool> m_workEnded{true};
+    std::atomic<std::thread::id> m_workerId;
 };
 
 // Serves the calling thread's events until `done` holds; for a GUI thread that waits for a

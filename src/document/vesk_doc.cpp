@@ -67,7 +67,10 @@ void CVeskDoc::UpdateAllViews(UpdateHint hint)
 {
     // From the command worker the views refresh on their own thread while the worker waits,
     // so the document is never read there while it is written here.
-    RunOnThreadOfAndWait(this, [this, hint] { emit updateViews(hint); });
+    if (m_commands.onWorker())
+        RunOnThreadOfAndWait(this, [this, hint] { emit updateViews(hint); });
+    else
+        emit updateViews(hint);
 }
 
 void CVeskDoc::ShowWait()

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -46,17 +47,29 @@ protected:
     // transmitter, does `action` from within the running command.
     void ReadAndMeanwhile(const std::function<void()>& action)
     {
+        RunAndMeanwhile(
+            [this] {
+                QTest::mouseClick(FindControlAs<QPushButton>(window->view(), kReadButton),
+                                  Qt::LeftButton);
+            },
+            action, 2);
+    }
+
+    // Starts a command and does `action` once the transmitter has had `requests` requests.
+    void RunAndMeanwhile(const std::function<void()>& start, const std::function<void()>& action,
+                         std::size_t requests)
+    {
         QTimer poll;
         bool done = false;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (done || host->commands().size() < 2) return;
+            if (done || host->commands().size() < requests) return;
             done = true;
             ASSERT_TRUE(doc.commands().running());
             action();
         });
         poll.start(5);
-        QTest::mouseClick(FindControlAs<QPushButton>(window->view(), kReadButton), Qt::LeftButton);
-        EXPECT_TRUE(done) << "the read ended before it could be used";
+        start();
+        EXPECT_TRUE(done) << "the command ended before it could be used";
     }
 
     std::size_t Identifications() const
@@ -160,4 +173,21 @@ TEST_F(DeviceCommandTest, ClosingTheWindowCancelsTheReadFirst)
     ASSERT_EQ(user.questions.size(), 1u);
     EXPECT_TRUE(user.answers.empty());
     EXPECT_EQ(Identifications(), 1u);
+}
+
+// Against a silent transmitter a check waits about 15 s (three attempts with their pauses);
+// a cancel ends it at once, and it says so instead of "not found".
+TEST_F(DeviceCommandTest, CancelEndsTheWaitForASilentTransmitter)
+{
+    host->withDevice([](sim::Device& d) { d.faults().silent = sim::FaultCount::always(); });
+    QElapsedTimer clock;
+    clock.start();
+    RunAndMeanwhile([this] { window->action(kCmdCheckConnection)->trigger(); },
+                    [this] {
+                        QTest::mouseClick(FindControlAs<QPushButton>(window->view(), kCancelButton),
+                                          Qt::LeftButton);
+                    },
+                    1);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(user.ids(), std::vector<int>{kCancelled});
 }
