@@ -2,7 +2,9 @@
 // The main window runs offscreen against the built-in simulated transmitter, its answers
 // paced as a 1200-baud line; a 10 ms timer on the GUI thread records how late each tick
 // comes while a full read, a basic send and a check against a silent transmitter run from
-// the menu. Prints the median, the 99th percentile and the worst lateness of each.
+// the menu. Prints the median, the 99th percentile and the worst lateness of each, then a
+// summary against the target (p99 at most 16 ms, the worst at most 50 ms); exit status 1
+// when it is missed.
 //
 // usage: bench_gui_latency
 //
@@ -33,6 +35,8 @@ namespace {
 using Millis = std::chrono::duration<double, std::milli>;
 
 constexpr std::chrono::milliseconds kTick{10};
+constexpr std::chrono::milliseconds kTargetP99{16};
+constexpr std::chrono::milliseconds kTargetWorst{50};
 constexpr int kOkCancelStyle = 1;
 constexpr int kAnswerOk = 1;
 constexpr int kAnswerYes = 6;
@@ -132,10 +136,20 @@ int main(int argc, char** argv)
 
     std::printf("GUI thread lateness against a %d ms timer, 1200-baud simulated line\n",
                 static_cast<int>(kTick.count()));
-    Print("read from the device", MeasureDuring(*window.action(kCmdReadFromDevice)));
-    Print("send the Basic page", MeasureDuring(*window.action(kCmdSendBasic)));
+    const Lateness read = MeasureDuring(*window.action(kCmdReadFromDevice));
+    Print("read from the device", read);
+    const Lateness send = MeasureDuring(*window.action(kCmdSendBasic));
+    Print("send the Basic page", send);
     host.withDevice(
         [](sim::Device& device) { device.faults().silent = sim::FaultCount::always(); });
-    Print("check against a silent transmitter", MeasureDuring(*window.action(kCmdCheckConnection)));
-    return 0;
+    const Lateness check = MeasureDuring(*window.action(kCmdCheckConnection));
+    Print("check against a silent transmitter", check);
+
+    const double p99 = std::max({read.p99, send.p99, check.p99});
+    const double worst = std::max({read.worst, send.worst, check.worst});
+    const bool met = p99 <= Millis(kTargetP99).count() && worst <= Millis(kTargetWorst).count();
+    std::printf("summary: p99 at most %.2f ms, worst %.2f ms (target %d and %d ms): %s\n", p99,
+                worst, static_cast<int>(kTargetP99.count()), static_cast<int>(kTargetWorst.count()),
+                met ? "met" : "NOT met");
+    return met ? 0 : 1;
 }
