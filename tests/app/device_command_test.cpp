@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -19,8 +20,10 @@
 #include "app/vesk_pc_main_win.h"
 #include "app/vesk_view.h"
 #include "controls/dialog_units.h"
+#include "diagnostics/trace_window.h"
 #include "document/question_box.h"
 #include "pages/config_page.h"
+#include "support/gui_wait.h"
 #include "support/simulated_transmitter.h"
 
 namespace {
@@ -105,6 +108,8 @@ struct DuringRead {
 TEST_F(DeviceCommandTest, WhatTheUserDoesDuringARead)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    std::size_t requestsWhenTraced = 0;
+    std::size_t tracedRequestsOfRead = 0;
     bool menuOpened = false;
     bool readOffered = true;
     // Esc goes to the active window: first, before a menu has taken the activation away.
@@ -127,6 +132,15 @@ TEST_F(DeviceCommandTest, WhatTheUserDoesDuringARead)
          [](DeviceCommandTest&, CVeskPcMainWin& w) {
              w.action(kCmdReadFromDevice)->trigger();
              QTest::mouseClick(FindControlAs<QPushButton>(w.view(), kReadButton), Qt::LeftButton);
+         },
+         kReceptionComplete},
+        {"opens the frame trace, which shows the frames as they come",
+         [&](DeviceCommandTest&, CVeskPcMainWin& w) {
+             w.action(kCmdFrameTrace)->trigger();
+             const QAbstractItemModel* rows = w.traceWindow()->findChild<QTableView*>()->model();
+             const int before = rows->rowCount();
+             if (WaitUntil([&] { return rows->rowCount() > before; }))
+                 requestsWhenTraced = host->commands().size();
          },
          kReceptionComplete},
         {"moves the window, which repaints",
@@ -157,7 +171,12 @@ TEST_F(DeviceCommandTest, WhatTheUserDoesDuringARead)
         // A cancelled read leaves the values as a failed one: cleared.
         EXPECT_EQ(tag, row.endMessage == kCancelled ? QString() : QString("TT-101  "));
         EXPECT_TRUE(window->action(kCmdReadFromDevice)->isEnabled());
+        if (requestsWhenTraced != 0 && tracedRequestsOfRead == 0)
+            tracedRequestsOfRead = host->commands().size();
     }
+    // The trace had new rows while the read still had requests to send.
+    EXPECT_GT(requestsWhenTraced, 0u);
+    EXPECT_LT(requestsWhenTraced, tracedRequestsOfRead);
     EXPECT_TRUE(menuOpened);
     EXPECT_FALSE(readOffered);
     EXPECT_GT(paints.count, 0);
