@@ -336,6 +336,9 @@ constexpr StringEntry kStrings[] = {
                       "заменят значения в файле. Всё равно сохранить?"},
     StringEntry{1478, "Измерений нет: запустите мониторинг на странице «Информация»"},
     StringEntry{1479, "Сбой цикла"},
+    // Cancelling a device command.
+    StringEntry{1480, "Отмена"},
+    StringEntry{1481, "Операция отменена"},
     // The frame trace: its window, its events and the decoding of frames.
     StringEntry{2100, "Журнал обмена…"},
     StringEntry{2101, "Журнал обмена"},

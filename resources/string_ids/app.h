@@ -14,5 +14,6 @@ constexpr int kFrameTraceCaption = 2100;
 // The main window.
 constexpr int kTraceFileNotOpened = 2114;
 constexpr int kQuestionSaveIncompleteRead = 1477;  // a save after a read that failed in a group
+constexpr int kCancelCaption = 1480;               // the button beside the progress bar
 
 }  // namespace tarvel

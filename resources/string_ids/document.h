@@ -11,6 +11,7 @@ constexpr int kResetWaitText = 1310;
 // Reading from and sending to the transmitter, and the configuration file.
 constexpr int kMessageReceptionComplete = 899;
 constexpr int kMessageReceptionIncomplete = 1470;
+constexpr int kMessageCancelled = 1481;
 constexpr int kMessageTransferComplete = 900;
 constexpr int kQuestionDataLoss = 904;
 constexpr int kMessageFileVersion = 910;

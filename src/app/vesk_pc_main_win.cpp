@@ -34,6 +34,7 @@ QString TemplateField(int index) { return document::LoadedText(101).split('\n').
 const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("4410");
+using document::Cancel;
 using tarvel::kQuestionSaveIncompleteRead;
 using tarvel::kTraceCannotSave;
 using tarvel::kTraceFileNotOpened;
@@ -73,6 +74,8 @@ CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent)
 
     connect(m_view, &CVeskView::openFromFileRequested, this, &CVeskPcMainWin::OnFileOpen);
     connect(&m_doc, &document::CVeskDoc::updateViews, this, &CVeskPcMainWin::OnDocumentHint);
+    connect(&m_doc.commands(), &document::CommandWorker::runningChanged, this,
+            &CVeskPcMainWin::UpdateCommandEnabling);
 
     chooseFileToOpen = [this] {
         return QFileDialog::getOpenFileName(this, QString(), QString(),
@@ -125,12 +128,16 @@ void CVeskPcMainWin::BuildMenu()
         {kCmdFileSave, [this] { OnFileSave(); }},
         {kCmdFileSaveAs, [this] { OnFileSaveAs(); }},
         {kCmdAppExit, [this] { close(); }},
-        {kCmdReadFromDevice, [this] { m_doc.OnReadFromDevice(); }},
-        {kCmdSendBasic, [this] { m_doc.OnSendBasic(); }},
-        {kCmdSendAdvanced, [this] { m_doc.OnSendAdvanced(); }},
+        {kCmdReadFromDevice,
+         [this] { m_doc.commands().Run([this] { m_doc.OnReadFromDevice(); }, Cancel::Allowed); }},
+        {kCmdSendBasic,
+         [this] { m_doc.commands().Run([this] { m_doc.OnSendBasic(); }, Cancel::NotAllowed); }},
+        {kCmdSendAdvanced,
+         [this] { m_doc.commands().Run([this] { m_doc.OnSendAdvanced(); }, Cancel::NotAllowed); }},
         {kCmdPortSettings,
          [this] { m_doc.OnPortSettings(runPortDialog ? runPortDialog() : std::nullopt); }},
-        {kCmdCheckConnection, [this] { m_doc.OnCheckConnection(); }},
+        {kCmdCheckConnection,
+         [this] { m_doc.commands().Run([this] { m_doc.OnCheckConnection(); }, Cancel::Allowed); }},
         {kCmdCompareWithDevice,
          [this] {
              const QString path = chooseFileToOpen ? chooseFileToOpen() : QString();
@@ -200,7 +207,8 @@ void CVeskPcMainWin::UpdateTitle() { setWindowTitle(DocumentTitle() + " - " + Te
 
 void CVeskPcMainWin::UpdateSaveEnabling()
 {
-    const bool enabled = m_doc.CanSave();
+    // A save during a command would read the values the command is writing.
+    const bool enabled = m_doc.CanSave() && !m_doc.commands().running();
     if (QAction* save = action(kCmdFileSave)) save->setEnabled(enabled);
     if (QAction* saveAs = action(kCmdFileSaveAs)) saveAs->setEnabled(enabled);
 }
@@ -209,15 +217,22 @@ void CVeskPcMainWin::OnDocumentHint(int hint)
 {
     UpdateTitle();
     UpdateSaveEnabling();
-    // While monitoring or a calibration runs, the device commands stay out of its way.
     if (hint == document::HINT_DISABLE_MAIN || hint == document::HINT_ENABLE_MAIN) {
-        const bool enable = hint == document::HINT_ENABLE_MAIN;
-        // New and Open would clear the values the monitoring cycle is writing.
-        for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
-                            kCmdCheckConnection, kCmdCompareWithDevice, kCmdFileNew, kCmdFileOpen})
-            if (QAction* device = action(command)) device->setEnabled(enable);
-        UpdateRecentMenu();
+        m_mainControlsEnabled = hint == document::HINT_ENABLE_MAIN;
+        UpdateCommandEnabling();
     }
+}
+
+void CVeskPcMainWin::UpdateCommandEnabling()
+{
+    // While monitoring, a calibration or a device command runs, the device commands stay out
+    // of its way; New and Open would clear the values it is writing.
+    const bool enable = m_mainControlsEnabled && !m_doc.commands().running();
+    for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
+                        kCmdCheckConnection, kCmdCompareWithDevice, kCmdFileNew, kCmdFileOpen})
+        if (QAction* device = action(command)) device->setEnabled(enable);
+    UpdateRecentMenu();
+    UpdateSaveEnabling();
 }
 
 bool CVeskPcMainWin::SaveModified()
@@ -299,6 +314,10 @@ bool CVeskPcMainWin::OnFileSaveAs()
 
 void CVeskPcMainWin::closeEvent(QCloseEvent* event)
 {
+    // A running command ends first: a read is cancelled, a send or a calibration step is
+    // waited for; its messages still show meanwhile.
+    m_doc.commands().RequestCancel();
+    m_doc.commands().WaitForEnd();
     if (!SaveModified()) {
         event->ignore();
         return;

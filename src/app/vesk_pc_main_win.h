@@ -69,6 +69,7 @@ private:
     // monitoring or a calibration holds the main controls.
     bool MayReplaceDocument() const;
     void OnDocumentHint(int hint);
+    void UpdateCommandEnabling();
     void ShowTraceWindow();
     QString DocumentTitle() const;
     // After a read that left groups unread, asks before their empty values replace a file's.
@@ -81,4 +82,5 @@ private:
     std::map<int, QAction*> m_actions;
     std::unique_ptr<diagnostics::TraceLog> m_traceLog;
     diagnostics::TraceWindow* m_traceWindow = nullptr;
+    bool m_mainControlsEnabled = true;
 };

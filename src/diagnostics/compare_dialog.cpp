@@ -65,14 +65,18 @@ CompareDialog::CompareDialog(const QString& path,
 
 CompareDialog* CompareFileWithDevice(document::CVeskDoc& doc, const QString& path, QWidget* parent)
 {
-    // Both objects use the same modem, which only one may have open.
-    doc.transmitter().ClosePort();
-    document::CVeskDoc device(doc.ui(), doc.portSettings(), doc.sleeper());
-    // Its frames belong to the session's trace like every other exchange.
-    device.transmitter().attachTrace(doc.transmitter().traceSink());
-    const document::DeviceComparison comparison = document::CompareWithDevice(device, path);
-    if (comparison.outcome != document::DeviceComparison::Outcome::Compared) return nullptr;
-    auto* dialog = new CompareDialog(path, comparison.differences, parent);
+    const std::optional<document::DeviceComparison> comparison =
+        document::RunCommand(doc.commands(), document::Cancel::Allowed, [&doc, &path] {
+            // Both objects use the same modem, which only one may have open.
+            doc.transmitter().ClosePort();
+            document::CVeskDoc device(doc.ui(), doc.portSettings(), doc.sleeper());
+            // Its frames belong to the session's trace like every other exchange.
+            device.transmitter().attachTrace(doc.transmitter().traceSink());
+            return document::CompareWithDevice(device, path);
+        });
+    if (!comparison || comparison->outcome != document::DeviceComparison::Outcome::Compared)
+        return nullptr;
+    auto* dialog = new CompareDialog(path, comparison->differences, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     return dialog;

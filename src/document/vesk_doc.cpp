@@ -6,9 +6,11 @@
 #include "document/basic_field_rules.h"
 #include "document/config_file.h"
 #include "document/framework_messages.h"
+#include "document/gui_thread_call.h"
 #include "document/parameter_table.h"
 #include "document/question_box.h"
 #include "document/whole_file.h"
+#include "hart/cancel_request.h"
 #include "resources/string_ids.h"
 #include "resources/string_ids/document.h"
 #include "resources/string_table.h"
@@ -20,6 +22,7 @@ using hart::MessageIcon;
 using tarvel::kMessageNotFound;
 using tarvel::kQuestionOutputChange;
 
+using tarvel::kMessageCancelled;
 using tarvel::kMessageFileVersion;
 using tarvel::kMessageFound;
 using tarvel::kMessageProtectUnreadable;
@@ -72,6 +75,16 @@ void CVeskDoc::Notify(int messageId, MessageIcon icon)
 int CVeskDoc::Ask(int messageId, int style)
 {
     return m_ui.ask(messageId, std::string(tarvel::LoadText(messageId)), style);
+}
+
+void CVeskDoc::UpdateAllViews(UpdateHint hint)
+{
+    // From the command worker the views refresh on their own thread while the worker waits,
+    // so the document is never read there while it is written here.
+    if (m_commands.onWorker())
+        RunOnThreadOfAndWait(this, [this, hint] { emit updateViews(hint); });
+    else
+        emit updateViews(hint);
 }
 
 void CVeskDoc::ShowWait()
@@ -190,6 +203,10 @@ bool CVeskDoc::FindTransmitter(bool report)
     ShowWait();
     while (!m_pTransmitter->Identify()) {
         RestoreCursor();
+        if (hart::CancelRequested()) {
+            Notify(kMessageCancelled, MessageIcon::Information);
+            return false;
+        }
         if (report) {
             Notify(kMessageNotFound, MessageIcon::Information);
             return false;
@@ -225,9 +242,11 @@ CommandOutcome CVeskDoc::OnReadFromDevice()
     ShowWait();
     while (!m_pTransmitter->Identify()) {
         RestoreCursor();
-        if (Ask(kMessageNotFound, kRetryCancelError) != IDRETRY) {
+        const bool cancelled = hart::CancelRequested();
+        if (cancelled || Ask(kMessageNotFound, kRetryCancelError) != IDRETRY) {
             DeleteContents();
             UpdateAllViews(HINT_REFRESH);
+            if (cancelled) Notify(kMessageCancelled, MessageIcon::Information);
             return CommandOutcome::Cancelled;
         }
     }
@@ -235,19 +254,26 @@ CommandOutcome CVeskDoc::OnReadFromDevice()
     UpdateAllViews(HINT_DISABLE_PAGES);
     m_pTransmitter->progress = 0;
     std::vector<int> failedGroups;
+    bool cancelled = false;
     for (const ReadGroup& group : kReadGroups) {
-        if (!(m_pTransmitter.get()->*group.run)()) {
+        // A cancel leaves the groups not yet read as a failed read leaves them.
+        cancelled = hart::CancelRequested();
+        if (cancelled || !(m_pTransmitter.get()->*group.run)()) {
             failedGroups.push_back(group.nameId);
             DeleteContents();
         }
+        if (cancelled) break;
         m_pTransmitter->progress = group.progress;
         UpdateAllViews(HINT_REFRESH);
     }
+    if (!failedGroups.empty() && hart::CancelRequested()) cancelled = true;
     m_modified = true;
     m_lastReadIncomplete = !failedGroups.empty();
     MarkHasData();
     RestoreCursor();
-    if (m_lastReadIncomplete)
+    if (cancelled)
+        Notify(kMessageCancelled, MessageIcon::Information);
+    else if (m_lastReadIncomplete)
         m_ui.notify(kMessageReceptionIncomplete, IncompleteReadText(failedGroups),
                     MessageIcon::Exclamation);
     else
@@ -255,6 +281,7 @@ CommandOutcome CVeskDoc::OnReadFromDevice()
     m_pTransmitter->progress = 0;
     UpdateAllViews(HINT_REFRESH);
     UpdateAllViews(HINT_ENABLE_PAGES);
+    if (cancelled) return CommandOutcome::Cancelled;
     return m_lastReadIncomplete ? CommandOutcome::Failed : CommandOutcome::Done;
 }
 

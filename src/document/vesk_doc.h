@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include "document/command_worker.h"
 #include "document/live_sample.h"
 #include "document/update_hint.h"
 #include "serial/port_hold.h"
@@ -175,6 +176,8 @@ public:
     transmitter::CTransmitter& transmitter() { return *m_pTransmitter; }
     const transmitter::CTransmitter& transmitter() const { return *m_pTransmitter; }
     hart::UserInteraction& ui() { return m_ui; }
+    // The desktop program runs every device command of this document through it.
+    CommandWorker& commands() { return m_commands; }
 
 signals:
     void updateViews(int hint);
@@ -183,7 +186,7 @@ signals:
     void liveValuesRead(const document::LiveSample& sample);
 
 private:
-    void UpdateAllViews(UpdateHint hint) { emit updateViews(hint); }
+    void UpdateAllViews(UpdateHint hint);
     void MarkChanged();
     // Stores a parameter the way its row of the parameter table says, and clears its flag.
     template <auto member, typename V>
@@ -209,6 +212,7 @@ private:
     bool m_lastReadIncomplete = false;
     bool m_waitShown = false;
     QString m_pathName;
+    CommandWorker m_commands;
 
     // ---- Calibration page operations (defined in calibration_sensor.cpp and
     // calibration_output.cpp): every check, message and question in its order. ----

@@ -1,6 +1,9 @@
 #include "hart/hart_link.h"
 
+#include <algorithm>
+
 #include "hart/answer_check.h"
+#include "hart/cancel_request.h"
 #include "hart/command_table.h"
 #include "hart/response_messages.h"
 #include "resources/string_ids.h"
@@ -35,6 +38,8 @@ void CHartLink::DecodeResponse(int commandIndex, std::initializer_list<FieldRef>
 int CHartLink::Transact(int commandIndex, FieldRefs values)
 {
     std::lock_guard lock(m_transactionMutex);
+    // A cancelled command sends nothing more.
+    if (CancelRequested()) return RESULT_NO_ANSWER;
     const int result = TransactOpen(commandIndex, values);
     if (m_trace.on()) m_trace.record(TraceKind::Result, result, commandIndex);
     return result;
@@ -79,6 +84,11 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
         if (driver.Write() == 0) {
             bool endedEarly = false;
             for (int poll = 0; poll < pollCount; ++poll) {
+                // Only reads are ever cancelled: their answer may be left unheard.
+                if (CancelRequested()) {
+                    endedEarly = true;
+                    break;
+                }
                 rxFrame.fill(0);
                 m_sleeper.sleepFor(pollDelayMs);
                 const int received = driver.Read(rxFrame.data());
@@ -103,14 +113,26 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
             }
             if (!endedEarly && m_trace.on()) m_trace.record(TraceKind::NoAnswer, pollCount);
         }
+        if (CancelRequested()) break;
         if (m_trace.on())
             m_trace.record(TraceKind::RetryPause, static_cast<int>(retryDelayMs.count()));
-        m_sleeper.sleepFor(retryDelayMs);
+        PauseBeforeRetry();
     }
 
     if (pending != 0) return pending;
     if (portOpen) ClosePort();
     return RESULT_NO_ANSWER;
+}
+
+void CHartLink::PauseBeforeRetry()
+{
+    if (!CancelWatched()) {
+        m_sleeper.sleepFor(retryDelayMs);
+        return;
+    }
+    // In slices, so that a cancel ends the pause too.
+    for (auto left = retryDelayMs; left.count() > 0 && !CancelRequested(); left -= pollDelayMs)
+        m_sleeper.sleepFor(std::min(left, pollDelayMs));
 }
 
 int CHartLink::EnsurePortOpen()
@@ -152,6 +174,8 @@ void CHartLink::GetStatus(std::uint8_t* response, std::uint8_t* status) const
 
 void CHartLink::ShowResponseError(int commandIndex, int result)
 {
+    // The answers the user chose not to wait for are no error.
+    if (CancelRequested()) return;
     if (const auto messageId = ResponseMessageId(commandIndex, result))
         NotifyString(m_ui, *messageId, MessageIcon::Error);
 }

@@ -85,6 +85,7 @@ protected:
 
 private:
     int TransactOpen(int commandIndex, FieldRefs values);
+    void PauseBeforeRetry();
     void TraceCheck(const AnswerCheck& check, std::uint8_t command) const;
 
     UserInteraction& m_ui;

@@ -23,9 +23,7 @@
 #include "document/question_box.h"
 #include "document/vesk_doc.h"
 #include "pages/config_page.h"
-#include "simulator/simulator_host.h"
-#include "support/pty_port.h"
-#include "support/scripted_user.h"
+#include "support/simulated_transmitter.h"
 
 namespace {
 
@@ -35,18 +33,12 @@ constexpr int kReadButton = 189;
 constexpr int kDampingEdit = 143;
 constexpr int kSendBasicButton = 1244;
 
-class GuiFlowTest : public testing::Test {
+class GuiFlowTest : public testing::Test, protected SimulatedTransmitter<> {
 protected:
     GuiFlowTest()
     {
         setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-        sim::SimulatorSetup setup;
-        setup.process.noise = 0;
-        host = std::make_unique<sim::SimulatorHost>(setup);
-        const auto endpoint = host->start();
-        if (!endpoint) throw std::runtime_error(host->error());
-        ports.setPortNumber(endpoint->comNumber);
-        doc.OnNewDocument();
+        StartTransmitter();
         window = std::make_unique<CVeskPcMainWin>(doc);
         window->show();
     }
@@ -60,13 +52,7 @@ protected:
         return FindControlAs<T>(window->view()->page(0), id);
     }
 
-    TempPortMapDir portMap;
     QTemporaryDir config;
-    std::unique_ptr<sim::SimulatorHost> host;
-    ScriptedUser user;
-    hart::RealSleeper sleeper;
-    hart::FixedPortSettings ports{0};
-    document::CVeskDoc doc{user, ports, sleeper};
     std::unique_ptr<CVeskPcMainWin> window;
 };
 
