@@ -55,6 +55,8 @@ bool FocusLeaveCheck::eventFilter(QObject* watched, QEvent* event)
     // Leaving the window or opening a popup is not leaving the field.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    // Nor is a field disabled under a running device command: the user did not move.
+    if (!m_field->isEnabled()) return false;
     if (m_check()) return false;
     m_field->setFocus();
     if (reason == Qt::MouseFocusReason) DropPendingClick();
