@@ -7,6 +7,7 @@ using document::Utf8;
 namespace {
 
 constexpr int kFrameTraceCaption = 2100;
+constexpr int kScanLineCaption = 2600;
 
 }  // namespace
 
@@ -35,6 +36,7 @@ const std::vector<MenuDefinition>& MainMenu()
              {kSeparator, {}, {}},
              {kCmdPortSettings, Utf8("Настройки &порта"), {}},
              {kCmdCheckConnection, Utf8("Проверить соединение"), {}},
+             {kCmdScanLine, document::LoadedText(kScanLineCaption), {}},
              {kSeparator, {}, {}},
              {kCmdTrend, document::LoadedText(1451), {}},
              {kCmdFrameTrace, document::LoadedText(kFrameTraceCaption), {}},

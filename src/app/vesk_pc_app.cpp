@@ -11,12 +11,14 @@
 #include "app/demo_transmitter.h"
 #include "app/desktop_integration.h"
 #include "app/gui_user_interaction.h"
+#include "app/line_scan_dialog.h"
 #include "app/port_settings_dialog.h"
 #include "app/splash_screen.h"
 #include "app/vesk_pc_main_win.h"
 #include "app/vesk_view.h"
 #include "app/window_placement.h"
 #include "cli/terminal_user.h"
+#include "document/device_scan.h"
 #include "document/session_port_settings.h"
 #include "document/vesk_doc.h"
 #include "hart/link_environment.h"
@@ -76,11 +78,25 @@ int CVeskPcApp::Run(const QStringList& arguments)
     CSplashDlg().exec();
 
     CVeskPcMainWin window(doc);
-    window.runPortDialog = [&window]() -> std::optional<int> {
+    window.runPortDialog = [&window, &ports]() -> std::optional<int> {
         CPortSettingsDialog dialog(document::AppSettings().storedPortChoice(), serial::ListPorts,
                                    &window);
+        dialog.setPollingAddress(ports.pollingAddress());
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        ports.storeAddress(dialog.pollingAddress());
         return dialog.portNumber();
+    };
+    window.runScanDialog = [&window, &ports, &doc] {
+        CLineScanDialog dialog(
+            [&doc](const transmitter::ScanControl& control) {
+                return document::ScanDeviceLine(doc, control);
+            },
+            &window);
+        if (dialog.exec() != QDialog::Accepted || !dialog.chosenAddress()) return;
+        if (dialog.storeAddress())
+            ports.storeAddress(*dialog.chosenAddress());
+        else
+            ports.useAddress(*dialog.chosenAddress());
     };
     QObject::connect(&window, &CVeskPcMainWin::aboutRequested, &window, [&ui, &window] {
         CAboutDialog about(ui, &window);

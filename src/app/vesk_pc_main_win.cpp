@@ -119,6 +119,10 @@ void CVeskPcMainWin::BuildMenu()
         {kCmdPortSettings,
          [this] { m_doc.OnPortSettings(runPortDialog ? runPortDialog() : std::nullopt); }},
         {kCmdCheckConnection, [this] { m_doc.OnCheckConnection(); }},
+        {kCmdScanLine,
+         [this] {
+             if (runScanDialog) runScanDialog();
+         }},
         {kCmdCompareWithDevice,
          [this] {
              const QString path = chooseFileToOpen ? chooseFileToOpen() : QString();
@@ -201,8 +205,9 @@ void CVeskPcMainWin::OnDocumentHint(int hint)
     if (hint == document::HINT_DISABLE_MAIN || hint == document::HINT_ENABLE_MAIN) {
         const bool enable = hint == document::HINT_ENABLE_MAIN;
         // New and Open would clear the values the monitoring cycle is writing.
-        for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
-                            kCmdCheckConnection, kCmdCompareWithDevice, kCmdFileNew, kCmdFileOpen})
+        for (int command :
+             {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
+              kCmdCheckConnection, kCmdScanLine, kCmdCompareWithDevice, kCmdFileNew, kCmdFileOpen})
             if (QAction* device = action(command)) device->setEnabled(enable);
         UpdateRecentMenu();
     }

@@ -56,9 +56,10 @@ std::string UsageText()
     const auto commands = MakeCommands();
     std::size_t width = 0;
     for (const auto& command : commands) width = std::max(width, command->usage().size());
-    std::string text = "usage: tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]\n"
-                       "       tarvel4410-cli --help\n"
-                       "commands:\n";
+    std::string text =
+        "usage: tarvel4410-cli [--port N] [--address N] [--answer ID=BUTTON]... COMMAND [ARGS]\n"
+        "       tarvel4410-cli --help\n"
+        "commands:\n";
     for (const auto& command : commands) {
         const std::string usage = command->usage();
         text += "  " + usage + std::string(width - usage.size() + 2, ' ') + command->description() +
@@ -68,6 +69,8 @@ std::string UsageText()
     for (const auto& [id, question] : kQuestions)
         text += "  " + std::to_string(id) + "  " + question + "\n";
     return text + "buttons: " + ButtonNames() +
+           "\n--address N: the transmitter's polling address on a multidrop line (0-15); "
+           "without it, the stored one (0 unless chosen)" +
            "\n--trace FILE: every frame on the line, timed and decoded, written to FILE as it goes "
            "(- for standard error)\n";
 }
@@ -86,6 +89,13 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
             if (!ToPortNumber(args[++i], port))
                 return {std::nullopt, false, "--port takes a number from 1 to 255"};
             options.port = port;
+        } else if (arg == "--address") {
+            if (i + 1 >= args.size())
+                return {std::nullopt, false, "--address needs a polling address"};
+            int address = 0;
+            if (!ToPollingAddress(args[++i], address))
+                return {std::nullopt, false, "--address takes a polling address from 0 to 15"};
+            options.address = address;
         } else if (arg == "--answer") {
             if (i + 1 >= args.size()) return {std::nullopt, false, "--answer needs ID=BUTTON"};
             const std::string& answer = args[++i];

@@ -14,6 +14,7 @@ namespace cli {
 
 struct Options {
     std::optional<int> port;
+    std::optional<int> address;                           // the polling address, 0–15
     std::map<int, std::deque<document::Button>> answers;  // string id → answers in order
     std::unique_ptr<Command> command;                     // its arguments taken
 };
@@ -24,7 +25,7 @@ struct ParseResult {
     std::string error;  // a usage error when there are neither options nor help
 };
 
-// tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]
+// tarvel4410-cli [--port N] [--address N] [--answer ID=BUTTON]... COMMAND [ARGS]
 ParseResult ParseOptions(const std::vector<std::string>& args);
 
 // The usage, a line for each command of the command table.

@@ -1,0 +1,85 @@
+#include "document/device_scan.h"
+
+#include "document/display_text.h"
+#include "document/vesk_doc.h"
+#include "transmitter/identity.h"
+
+namespace document {
+namespace {
+
+constexpr int kColumnAddress = 2602;
+constexpr int kColumnsCount = 6;
+constexpr int kKnownManufacturer = 2608;  // the maker's name
+constexpr int kKnownDeviceType = 2609;
+constexpr int kConfigurable = 2610;
+constexpr int kNotConfigurable = 2611;
+constexpr int kNotIdentified = 2612;
+constexpr int kProgress = 2613;
+constexpr int kNoneFound = 2614;
+constexpr int kFoundCount = 2621;
+constexpr int kTagNotRead = 2622;
+
+// "Name (code)" where the program knows the name, else the code alone.
+QString Named(int nameId, std::int32_t code, bool known)
+{
+    const QString number = QString::number(code);
+    return known ? LoadedText(nameId) + QStringLiteral(" (") + number + ')' : number;
+}
+
+}  // namespace
+
+transmitter::ScanResult ScanDeviceLine(CVeskDoc& doc, const transmitter::ScanControl& control)
+{
+    const serial::PortHold hold = doc.HoldPort();
+    // Both links use the same modem, which only one may have open.
+    doc.transmitter().ClosePort();
+    transmitter::ScanControl traced = control;
+    if (traced.trace == nullptr) traced.trace = doc.transmitter().traceSink();
+    return transmitter::ScanLine(doc.ui(), doc.portSettings(), doc.sleeper(), traced);
+}
+
+QString FoundDeviceTexts::line() const
+{
+    return QStringList{address, manufacturer, deviceType, deviceId, tag, configurable}.join(
+        QStringLiteral("  "));
+}
+
+FoundDeviceTexts TextsOf(const transmitter::FoundDevice& device)
+{
+    FoundDeviceTexts texts;
+    texts.address = QString::number(device.pollingAddress);
+    if (!device.identified) {
+        texts.manufacturer = texts.deviceType = texts.deviceId = texts.tag = QStringLiteral("—");
+        texts.configurable = LoadedText(kNotIdentified);
+        return texts;
+    }
+    const bool tarvel = device.manufacturerCode == transmitter::kTarvelManufacturer;
+    texts.manufacturer = Named(kKnownManufacturer, device.manufacturerCode, tarvel);
+    texts.deviceType = Named(kKnownDeviceType, device.deviceType, device.configurable());
+    texts.deviceId = QStringLiteral("%1")
+                         .arg(static_cast<unsigned>(device.deviceId), 6, 16, QChar('0'))
+                         .toUpper();
+    texts.tag = device.tagRead ? QString::fromStdString(device.tag) : LoadedText(kTagNotRead);
+    texts.configurable = LoadedText(device.configurable() ? kConfigurable : kNotConfigurable);
+    return texts;
+}
+
+QStringList ScanColumnTitles()
+{
+    QStringList titles;
+    for (int i = 0; i < kColumnsCount; ++i) titles << LoadedText(kColumnAddress + i);
+    return titles;
+}
+
+QString ScanProgressText(int asked, int total)
+{
+    return LoadedText(kProgress).arg(asked).arg(total);
+}
+
+QString ScanSummary(std::size_t found)
+{
+    if (found == 0) return LoadedText(kNoneFound);
+    return LoadedText(kFoundCount) + ' ' + QString::number(found);
+}
+
+}  // namespace document
