@@ -489,7 +489,7 @@ constexpr StringEntry kStrings[] = {
     StringEntry{2610, "можно настроить"},
     StringEntry{2611, "не поддерживается"},
     StringEntry{2612, "ответило, но не опознано"},
-    StringEntry{2613, "Опрошено адресов: %1 из %2"},
+    StringEntry{2613, "Опрошено адресов:"},
     StringEntry{2614, "Устройства на линии не найдены"},
     StringEntry{2615, "Использовать"},
     StringEntry{2616, "Запомнить адрес"},
@@ -499,6 +499,7 @@ constexpr StringEntry kStrings[] = {
     StringEntry{2620, "Поиск остановлен"},
     StringEntry{2621, "Найдено устройств:"},
     StringEntry{2622, "не прочитан"},
+    StringEntry{2624, "из"},
     StringEntry{57344, "Конфигурация датчика Тарвел-4410"},
 };
 

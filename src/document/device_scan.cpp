@@ -18,6 +18,7 @@ constexpr int kProgress = 2613;
 constexpr int kNoneFound = 2614;
 constexpr int kFoundCount = 2621;
 constexpr int kTagNotRead = 2622;
+constexpr int kProgressOf = 2624;
 
 // "Name (code)" where the program knows the name, else the code alone.
 QString Named(int nameId, std::int32_t code, bool known)
@@ -73,7 +74,11 @@ QStringList ScanColumnTitles()
 
 QString ScanProgressText(int asked, int total)
 {
-    return LoadedText(kProgress).arg(asked).arg(total);
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(LoadedText(kProgress))
+        .arg(asked)
+        .arg(LoadedText(kProgressOf))
+        .arg(total);
 }
 
 QString ScanSummary(std::size_t found)
