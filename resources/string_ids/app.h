@@ -10,6 +10,10 @@ constexpr int kUnknownHyperlinkError = 924;
 
 // The main menu.
 constexpr int kFrameTraceCaption = 2100;
+constexpr int kScanLineCaption = 2600;
+
+// The scan dialog.
+constexpr int kScanStoppedText = 2620;
 
 // The main window.
 constexpr int kTraceFileNotOpened = 2114;

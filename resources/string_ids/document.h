@@ -95,4 +95,17 @@ constexpr int kLowerPointDone = 1306;
 constexpr int kUpperPointDone = 1307;
 constexpr int kLimitsUnreadable = 1330;
 
+// The scan of a multidrop line.
+constexpr int kScanColumnAddress = 2602;
+constexpr int kScanKnownManufacturer = 2608;
+constexpr int kScanKnownDeviceType = 2609;
+constexpr int kScanConfigurable = 2610;
+constexpr int kScanNotConfigurable = 2611;
+constexpr int kScanNotIdentified = 2612;
+constexpr int kScanProgress = 2613;
+constexpr int kScanNoneFound = 2614;
+constexpr int kScanFoundCount = 2621;
+constexpr int kScanTagNotRead = 2622;
+constexpr int kScanProgressOf = 2624;
+
 }  // namespace tarvel

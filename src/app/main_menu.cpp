@@ -8,6 +8,7 @@ using document::Utf8;
 namespace {
 
 using tarvel::kFrameTraceCaption;
+using tarvel::kScanLineCaption;
 
 }  // namespace
 
@@ -36,6 +37,7 @@ const std::vector<MenuDefinition>& MainMenu()
              {kSeparator, {}, {}},
              {kCmdPortSettings, Utf8("Настройки &порта"), {}},
              {kCmdCheckConnection, Utf8("Проверить соединение"), {}},
+             {kCmdScanLine, document::LoadedText(kScanLineCaption), {}},
              {kSeparator, {}, {}},
              {kCmdTrend, document::LoadedText(1451), {}},
              {kCmdFrameTrace, document::LoadedText(kFrameTraceCaption), {}},

@@ -7,8 +7,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 
 #include "controls/dialog_units.h"
+#include "document/display_text.h"
+#include "hart/link_environment.h"
 
 namespace {
 
@@ -16,11 +19,13 @@ enum ControlId {
     kGroupId = 119,
     kPortLabelId = 179,
     kPortListId = 180,
+    kAddressLabelId = 2618,
+    kAddressId = 2623,
 };
 
 // The form's size in dialog units.
 constexpr int kWidthDu = 180;
-constexpr int kHeightDu = 84;
+constexpr int kHeightDu = 102;
 
 }  // namespace
 
@@ -41,7 +46,7 @@ void CPortSettingsDialog::CreateControls()
 
     auto* group = new QGroupBox(QString::fromUtf8("Настройки порта"), this);
     SetControlId(group, kGroupId);
-    du.place(group, 7, 7, 166, 46);
+    du.place(group, 7, 7, 166, 64);
 
     auto* label = new QLabel(QString::fromUtf8("COM Порт"), this);
     SetControlId(label, kPortLabelId);
@@ -53,19 +58,33 @@ void CPortSettingsDialog::CreateControls()
     du.place(m_ports, 64, 25, 96, 13);
     label->setBuddy(m_ports);
 
+    auto* addressLabel = new QLabel(document::LoadedText(kAddressLabelId), this);
+    SetControlId(addressLabel, kAddressLabelId);
+    du.place(addressLabel, 18, 46, 56, 8);
+
+    m_address = new QSpinBox(this);
+    m_address->setRange(0, hart::kHighestPollingAddress);
+    SetControlId(m_address, kAddressId);
+    du.place(m_address, 78, 43, 36, 13);
+    addressLabel->setBuddy(m_address);
+
     m_ok = new QPushButton(QString::fromUtf8("Продолжить"), this);
     SetControlId(m_ok, kOkId);
     m_ok->setDefault(true);
-    du.place(m_ok, 30, 62, 56, 14);
+    du.place(m_ok, 30, 80, 56, 14);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* cancel = new QPushButton(QString::fromUtf8("Отменить"), this);
     SetControlId(cancel, kCancelId);
-    du.place(cancel, 94, 62, 56, 14);
+    du.place(cancel, 94, 80, 56, 14);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setFixedSize(du.x(kWidthDu), du.y(kHeightDu));
 }
+
+void CPortSettingsDialog::setPollingAddress(int address) { m_address->setValue(address); }
+
+int CPortSettingsDialog::pollingAddress() const { return m_address->value(); }
 
 void CPortSettingsDialog::ShowChoice()
 {

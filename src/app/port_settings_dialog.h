@@ -6,10 +6,12 @@
 
 class QComboBox;
 class QPushButton;
+class QSpinBox;
 
 // The port settings dialog: the user picks the modem's serial port from the ports present;
-// a port another program holds is marked busy and cannot be confirmed. After exec() returns
-// Accepted the caller stores portNumber().
+// a port another program holds is marked busy and cannot be confirmed; in a multidrop loop,
+// also the transmitter's polling address. After exec() returns Accepted the caller stores
+// portNumber() and pollingAddress().
 class CPortSettingsDialog : public QDialog {
     Q_OBJECT
 
@@ -19,6 +21,9 @@ public:
                                  QWidget* parent = nullptr);
 
     int portNumber() const { return m_choice.portNumber; }
+    // 0–15; the stored one is shown first.
+    void setPollingAddress(int address);
+    int pollingAddress() const;
 
 private:
     void CreateControls();
@@ -30,4 +35,5 @@ private:
     document::PortChoice m_choice;
     QComboBox* m_ports = nullptr;
     QPushButton* m_ok = nullptr;
+    QSpinBox* m_address = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "app/demo_transmitter.h"
 #include "app/desktop_integration.h"
 #include "app/gui_user_interaction.h"
+#include "app/line_scan_dialog.h"
 #include "app/port_settings_dialog.h"
 #include "app/splash_screen.h"
 #include "app/stop_signals.h"
@@ -18,6 +19,9 @@
 #include "app/vesk_view.h"
 #include "app/window_placement.h"
 #include "cli/terminal_user.h"
+#include "document/command_worker.h"
+#include "document/device_scan.h"
+#include "document/gui_thread_call.h"
 #include "document/session_port_settings.h"
 #include "document/vesk_doc.h"
 #include "hart/link_environment.h"
@@ -79,11 +83,33 @@ int CVeskPcApp::Run(const QStringList& arguments)
     CSplashDlg().exec();
 
     CVeskPcMainWin window(doc);
-    window.runPortDialog = [&window]() -> std::optional<int> {
+    window.runPortDialog = [&window, &ports]() -> std::optional<int> {
         CPortSettingsDialog dialog(document::AppSettings().storedPortChoice(), serial::ListPorts,
                                    &window);
+        dialog.setPollingAddress(ports.pollingAddress());
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        ports.storeAddress(dialog.pollingAddress());
         return dialog.portNumber();
+    };
+    window.runScanDialog = [&window, &ports, &doc] {
+        CLineScanDialog dialog(
+            [&doc, &window](const transmitter::ScanControl& control) {
+                // The scan is a device command like the others: on the worker, its progress
+                // handed back to the dialog on this thread.
+                transmitter::ScanControl onWorker = control;
+                onWorker.progress = [&window, &control](int asked, int total) {
+                    RunOnThreadOfAndWait(&window, [&] { control.progress(asked, total); });
+                };
+                return document::RunCommand(doc.commands(), document::Cancel::Allowed,
+                                            [&] { return document::ScanDeviceLine(doc, onWorker); })
+                    .value_or(transmitter::ScanResult{});
+            },
+            &window);
+        if (dialog.exec() != QDialog::Accepted || !dialog.chosenAddress()) return;
+        if (dialog.storeAddress())
+            ports.storeAddress(*dialog.chosenAddress());
+        else
+            ports.useAddress(*dialog.chosenAddress());
     };
     QObject::connect(&window, &CVeskPcMainWin::aboutRequested, &window, [&ui, &window] {
         CAboutDialog about(ui, &window);

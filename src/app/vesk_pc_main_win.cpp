@@ -138,6 +138,10 @@ void CVeskPcMainWin::BuildMenu()
          [this] { m_doc.OnPortSettings(runPortDialog ? runPortDialog() : std::nullopt); }},
         {kCmdCheckConnection,
          [this] { m_doc.commands().Run([this] { m_doc.OnCheckConnection(); }, Cancel::Allowed); }},
+        {kCmdScanLine,
+         [this] {
+             if (runScanDialog) runScanDialog();
+         }},
         {kCmdCompareWithDevice,
          [this] {
              const QString path = chooseFileToOpen ? chooseFileToOpen() : QString();
@@ -228,8 +232,9 @@ void CVeskPcMainWin::UpdateCommandEnabling()
     // While monitoring, a calibration or a device command runs, the device commands stay out
     // of its way; New and Open would clear the values it is writing.
     const bool enable = m_mainControlsEnabled && !m_doc.commands().running();
-    for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
-                        kCmdCheckConnection, kCmdCompareWithDevice, kCmdFileNew, kCmdFileOpen})
+    for (int command :
+         {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
+          kCmdCheckConnection, kCmdScanLine, kCmdCompareWithDevice, kCmdFileNew, kCmdFileOpen})
         if (QAction* device = action(command)) device->setEnabled(enable);
     UpdateRecentMenu();
     UpdateSaveEnabling();

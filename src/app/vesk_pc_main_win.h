@@ -43,6 +43,8 @@ public:
 
     // The port dialog runner; replaceable so tests need no dialog.
     std::function<std::optional<int>()> runPortDialog;
+    // The scan of the line for its devices, with its dialog; replaceable for the same reason.
+    std::function<void()> runScanDialog;
     // The file dialogs; replaceable for the same reason.
     std::function<QString()> chooseFileToOpen;
     std::function<QString(const QString& proposed)> chooseFileToSave;

@@ -27,6 +27,8 @@ bool ToText(const std::string& word, std::string& value);
 bool ToNumber(const std::string& word, int& value);
 // A COM port number, 1 to 255.
 bool ToPortNumber(const std::string& word, int& value);
+// A HART polling address, 0 to 15.
+bool ToPollingAddress(const std::string& word, int& value);
 bool ToPositiveCount(const std::string& word, int& value);
 // A current in mA above 0: digits with at most one decimal point or comma; "off" is no current.
 bool ToMilliampsOrOff(const std::string& word, std::optional<float>& value);

@@ -10,6 +10,7 @@
 #include "document/advanced_send_check.h"
 #include "document/basic_send_check.h"
 #include "document/device_compare.h"
+#include "document/device_scan.h"
 #include "document/framework_messages.h"
 #include "document/port_choice.h"
 #include "document/session_port_settings.h"
@@ -200,6 +201,25 @@ private:
     std::optional<float> m_current;
 };
 
+// Every polling address of the line, one line for each device that answered.
+class Scan final : public Command {
+public:
+    Scan() : Command("scan", "list the devices on the line at polling addresses 0-15")
+    {
+        addTraceOption();
+    }
+    bool usesDevice() const override { return true; }
+    int execute(CVeskDoc& doc, TerminalUser& user) const override
+    {
+        const transmitter::ScanResult result = document::ScanDeviceLine(doc, {});
+        if (!result.portOpened) return kExitFailed;
+        for (const transmitter::FoundDevice& device : result.devices)
+            user.printLine(document::TextsOf(device).line().toStdString());
+        if (result.devices.empty()) user.printLine(document::ScanSummary(0).toStdString());
+        return Status(!result.devices.empty());
+    }
+};
+
 class PrintPdf final : public Command {
 public:
     PrintPdf() : Command("print", "write the printed report of FILE as the PDF OUT")
@@ -239,6 +259,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
     commands.push_back(std::make_unique<ListPorts>());
     commands.push_back(std::make_unique<StorePort>());
     commands.push_back(std::make_unique<Check>());
+    commands.push_back(std::make_unique<Scan>());
     commands.push_back(std::make_unique<Read>());
     commands.push_back(std::make_unique<Show>());
     commands.push_back(std::make_unique<Compare>());
@@ -252,7 +273,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
 
 int RunCommand(const Options& options, TerminalUser& user)
 {
-    document::SessionPortSettings ports(options.port);
+    document::SessionPortSettings ports(options.port, options.address);
     hart::RealSleeper sleeper;
     // Before the document: the link records its last closing of the port into it.
     std::unique_ptr<hart::TraceFileWriter> trace;

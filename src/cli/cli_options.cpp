@@ -49,7 +49,7 @@ std::unique_ptr<Command> FindCommand(const std::string& name)
     return nullptr;
 }
 
-constexpr const char* kProgramOptions = "[--port N] [--answer ID=BUTTON]...";
+constexpr const char* kProgramOptions = "[--port N] [--address N] [--answer ID=BUTTON]...";
 
 }  // namespace
 
@@ -72,7 +72,9 @@ std::string UsageText()
     for (const auto& [id, question] : kQuestions)
         text += "  " + std::to_string(id) + "  " + question + "\n";
     return text + "buttons: " + ButtonNames() +
-           "\n--port, --answer and --trace may stand before or after the command"
+           "\n--port, --address, --answer and --trace may stand before or after the command"
+           "\n--address N: the transmitter's polling address on a multidrop line (0-15); "
+           "without it, the stored one (0 unless chosen)"
            "\n--trace FILE: every frame on the line, timed and decoded, written to FILE as it goes "
            "(- for standard error)\n";
 }
@@ -90,12 +92,23 @@ std::size_t ReadProgramOption(const std::vector<std::string>& words, std::size_t
                               Options& options, std::string& error)
 {
     const std::string& word = words[at];
-    if (word != "--port" && word != "--answer") return 0;
+    if (word != "--port" && word != "--address" && word != "--answer") return 0;
     if (at + 1 >= words.size()) {
-        error = word == "--port" ? "--port needs a port number" : "--answer needs ID=BUTTON";
+        error = word == "--port"      ? "--port needs a port number"
+                : word == "--address" ? "--address needs a polling address"
+                                      : "--answer needs ID=BUTTON";
         return 0;
     }
     const std::string& value = words[at + 1];
+    if (word == "--address") {
+        int address = 0;
+        if (!ToPollingAddress(value, address)) {
+            error = "--address takes a polling address from 0 to 15";
+            return 0;
+        }
+        options.address = address;
+        return 2;
+    }
     if (word == "--port") {
         int port = 0;
         if (!ToPortNumber(value, port)) {

@@ -14,6 +14,7 @@ namespace cli {
 
 struct Options {
     std::optional<int> port;
+    std::optional<int> address;                           // the polling address, 0–15
     std::map<int, std::deque<document::Button>> answers;  // string id → answers in order
     std::unique_ptr<Command> command;                     // its arguments taken
 };
@@ -25,8 +26,8 @@ struct ParseResult {
     std::string usage;  // what --help prints: the program's usage, or after a command its own
 };
 
-// tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]; the program-wide options
-// may also follow the command.
+// tarvel4410-cli [--port N] [--address N] [--answer ID=BUTTON]... COMMAND [ARGS]; the program-wide
+// options may also follow the command.
 ParseResult ParseOptions(const std::vector<std::string>& args);
 
 // The usage, a line for each command of the command table.

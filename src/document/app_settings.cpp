@@ -10,6 +10,7 @@ const char* kPortKey = "PortSettings";
 // Earlier versions wrote the port into a group named "General", which the INI file keeps
 // as [%General].
 const char* kOldPortKey = "General/PortSettings";
+const char* kPollingAddressKey = "PollingAddress";
 
 QVariant StoredPort()
 {
@@ -47,6 +48,20 @@ void AppSettings::setPortNumber(int port)
     QSettings settings = Store();
     settings.setValue(kPortKey, port);
     settings.remove(kOldPortKey);
+    settings.sync();
+}
+
+int AppSettings::pollingAddress() const
+{
+    bool number = false;
+    const int address = Store().value(kPollingAddressKey).toInt(&number);
+    return number && address >= 0 && address <= hart::kHighestPollingAddress ? address : 0;
+}
+
+void AppSettings::setPollingAddress(int address)
+{
+    QSettings settings = Store();
+    settings.setValue(kPollingAddressKey, address);
     settings.sync();
 }
 

@@ -16,6 +16,9 @@ public:
     // The same value as the port dialog reads it: −1 when never chosen.
     int storedPortChoice() const;
     void setPortNumber(int port);
+    // "PollingAddress" beside the port: 0 when never chosen or out of 0–15.
+    int pollingAddress() const override;
+    void setPollingAddress(int address);
 
     // The program's settings store.
     static QSettings Store();

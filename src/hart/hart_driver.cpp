@@ -145,6 +145,7 @@ int CHARTDriver::Read(std::uint8_t* dest)
     std::memset(rxMessage.frame, 0, sizeof rxMessage.frame);
     if (m_read == nullptr) return 0;
     const int status = NoteLoss(m_read(handle, &rxMessage));
+    m_receiving = status == HART_RECEIVING;
     std::memcpy(dest, rxMessage.frame, sizeof rxMessage.frame);
     if (status != 0) return 0;
     // A driver may claim more bytes than the buffer holds; never let that length escape.

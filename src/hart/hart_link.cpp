@@ -75,6 +75,7 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
     }
 
     txFrame.fill(0);
+    pollingAddress = static_cast<std::uint8_t>(m_portSettings.pollingAddress());
     txLength = BuildRequest(commandIndex, txFrame.data(), values);
     driver.SetTxFrame(txFrame.data(), txLength);
     const std::uint8_t command = CommandTable().at(commandIndex).command;
@@ -83,7 +84,8 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
     for (int attempt = 0; attempt < retryCount; ++attempt) {
         if (driver.Write() == 0) {
             bool endedEarly = false;
-            for (int poll = 0; poll < pollCount; ++poll) {
+            int polls = 0;
+            while (polls < pollCount) {
                 // Only reads are ever cancelled: their answer may be left unheard.
                 if (CancelRequested()) {
                     endedEarly = true;
@@ -91,8 +93,12 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
                 }
                 rxFrame.fill(0);
                 m_sleeper.sleepFor(pollDelayMs);
+                ++polls;
                 const int received = driver.Read(rxFrame.data());
-                if (received == 0) continue;
+                if (received == 0) {
+                    if (silencePolls > 0 && polls >= silencePolls && !driver.Receiving()) break;
+                    continue;
+                }
                 const AnswerCheck check = CheckAnswerFrame(rxFrame, received, command);
                 if (m_trace.on() && check.issue != AnswerIssue::None) {
                     const int longFrame = (rxFrame[0] & 0x80) != 0 ? 4 : 0;
@@ -103,7 +109,7 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
                     rxLength = received;
                     responseCode = check.responseCode;
                     deviceStatus = check.deviceStatus;
-                    if (portOpen) ClosePort();
+                    if (portOpen && !keepPortOpen) ClosePort();
                     return responseCode;
                 }
                 if (check.verdict == AnswerVerdict::EndAttempt) {
@@ -111,7 +117,7 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
                     break;
                 }
             }
-            if (!endedEarly && m_trace.on()) m_trace.record(TraceKind::NoAnswer, pollCount);
+            if (!endedEarly && m_trace.on()) m_trace.record(TraceKind::NoAnswer, polls);
         }
         if (CancelRequested()) break;
         if (m_trace.on())
@@ -120,7 +126,7 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
     }
 
     if (pending != 0) return pending;
-    if (portOpen) ClosePort();
+    if (portOpen && !keepPortOpen) ClosePort();
     return RESULT_NO_ANSWER;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -35,6 +36,9 @@ public:
     static constexpr float kLimitTolerance = 0.001f;
 
     explicit WriteCommands(DeviceModel& model);
+
+    // Asked before command 6 takes an address: true when another device on the line has it.
+    std::function<bool(std::uint8_t)> pollAddressTaken;
 
     std::optional<CommandReply> handle(std::uint8_t command, std::span<const std::uint8_t> data);
 

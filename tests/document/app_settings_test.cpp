@@ -58,3 +58,31 @@ TEST(AppSettingsFile, PortInTheGeneralSection)
     AppSettings().setPortNumber(5);
     EXPECT_EQ(ReadAll(path), QByteArray("[General]\nPortSettings=5\n"));
 }
+
+// The polling address sits beside the port; anything but a number from 0 to 15 reads as 0,
+// the address of a loop with one transmitter.
+TEST(AppSettingsFile, PollingAddressBesideThePort)
+{
+    QTemporaryDir home;
+    setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
+    const QString path = AppSettings::Store().fileName();
+    const struct {
+        QByteArray file;
+        int address;
+    } cases[] = {
+        {"", 0},
+        {"[General]\nPollingAddress=7\n", 7},
+        {"[General]\nPollingAddress=15\n", 15},
+        {"[General]\nPollingAddress=16\n", 0},
+        {"[General]\nPollingAddress=-1\n", 0},
+        {"[General]\nPollingAddress=seven\n", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        WriteAll(path, c.file);
+        EXPECT_EQ(AppSettings().pollingAddress(), c.address);
+    }
+    WriteAll(path, "[General]\nPortSettings=3\n");
+    AppSettings().setPollingAddress(9);
+    EXPECT_EQ(ReadAll(path), QByteArray("[General]\nPollingAddress=9\nPortSettings=3\n"));
+}

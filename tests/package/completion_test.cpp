@@ -65,7 +65,8 @@ TEST(BashCompletion, OffersWhatTheProgramTakesAtEachWord)
     } cases[] = {
         {"", commands},
         {"se", {"send-advanced", "send-basic"}},
-        {"--", {"--answer", "--help", "--port"}},
+        {"--", {"--address", "--answer", "--help", "--port"}},
+        {"--address 7 sc", {"scan"}},
         {"--port ", {"12", "3"}},
         {"--answer 9", {"905=", "906="}},
         {"--answer 905=", {"cancel", "no", "ok", "retry", "yes"}},

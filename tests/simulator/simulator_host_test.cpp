@@ -1,6 +1,7 @@
 // The simulator served on a pseudo-terminal, reached through COM<n> with plain POSIX I/O,
 // and the tarvel4410-sim tool as a process.
 
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
@@ -22,6 +23,14 @@ using simtest::Bytes;
 using simtest::LongRequest;
 using simtest::ShortRequest;
 using simtest::SplitAnswers;
+
+bool WriteText(const std::filesystem::path& path, const char* text)
+{
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) return false;
+    const bool written = std::fputs(text, file) >= 0;
+    return std::fclose(file) == 0 && written;
+}
 
 sim::SimulatorSetup Steady()
 {
@@ -312,12 +321,7 @@ TEST_F(SimTool, EchoAndNoiseOnTheLineBeforeTheAnswer)
 TEST_F(SimTool, ABadStateFileOrOptionStopsItBeforeItLinks)
 {
     const auto stateFile = ports.dir() / "bad.ini";
-    {
-        std::FILE* file = std::fopen(stateFile.c_str(), "w");
-        ASSERT_NE(file, nullptr);
-        std::fputs("[config]\ndamping = slow\n", file);
-        std::fclose(file);
-    }
+    ASSERT_TRUE(WriteText(stateFile, "[config]\ndamping = slow\n"));
     Run run = launch({"--state", stateFile.string()});
     EXPECT_NE(read(run, "\n").find("line 2: damping = slow: expected a number"), std::string::npos);
     EXPECT_EQ(finish(run), 2);
@@ -340,6 +344,29 @@ TEST_F(SimTool, AStateFileThatIsNoRegularFileIsRefused)
         EXPECT_FALSE(
             std::filesystem::exists(std::filesystem::symlink_status(ports.dir() / "COM1")));
     }
+}
+
+// --multidrop: one line, a device for each address from 1; the first --state is the first
+// device's, the second one starts as new; only the device addressed answers.
+TEST_F(SimTool, MultidropPutsEachDeviceAtItsOwnAddress)
+{
+    const auto stateFile = ports.dir() / "first.ini";
+    ASSERT_TRUE(WriteText(stateFile, "[identity]\ndevice_id = 0x000100\n"));
+    const Run run = launch({"--multidrop", "2", "--state", stateFile.string(), "--com", "3"});
+    const std::string banner = read(run, "Ctrl+C");
+    for (const char* line :
+         {"device id 0x000100, long address 19 FC 00 01 00, polling address 1, tag TT-1\n",
+          "device id 0x0A1B2D, long address 19 FC 0A 1B 2D, polling address 2, tag TT-2\n"})
+        EXPECT_NE(banner.find(line), std::string::npos) << banner;
+    {
+        simtest::PtyClient client(ports.dir() / "COM3");
+        client.send(ShortRequest(0, 2));
+        const auto answers = SplitAnswers(client.receive(2, 500ms));
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_EQ(answers[0].address, Bytes{0x02});
+    }
+    kill(run.pid, SIGTERM);
+    EXPECT_EQ(finish(run), 0);
 }
 
 }  // namespace
