@@ -199,16 +199,13 @@ constexpr int FileWidth(const Parameter& parameter)
 template <typename V>
 consteval const Parameter& ParameterOf(V transmitter::CTransmitter::*member)
 {
+    // holds_alternative and get rather than get_if: GCC's UndefinedBehaviorSanitizer checks
+    // get_if's pointer against null, which a constant expression may not do.
+    using Alternative = std::conditional_t<std::is_array_v<V>, TagField, Field<V>>;
     for (const Parameter& parameter : kParameters) {
-        if constexpr (std::is_array_v<V>) {
-            if (const auto* field = std::get_if<TagField>(&parameter.value);
-                field && field->member == member)
-                return parameter;
-        } else {
-            if (const auto* field = std::get_if<Field<V>>(&parameter.value);
-                field && field->member == member)
-                return parameter;
-        }
+        if (std::holds_alternative<Alternative>(parameter.value) &&
+            std::get<Alternative>(parameter.value).member == member)
+            return parameter;
     }
     throw std::logic_error("not in the parameter table");
 }
