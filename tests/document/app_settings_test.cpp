@@ -1,3 +1,4 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +24,11 @@ void WriteAll(const QString& path, const QByteArray& text)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
+    // Qt keeps a settings file read while its size and time stay the same: each write here
+    // gets a time of its own, as an edit by hand would.
+    static QDateTime stamp = QDateTime::currentDateTime().addDays(-1);
+    stamp = stamp.addSecs(1);
+    file.setFileTime(stamp, QFileDevice::FileModificationTime);
 }
 
 }  // namespace
