@@ -28,7 +28,8 @@ void WriteAll(const QString& path, const QByteArray& text)
     // gets a time of its own, as an edit by hand would.
     static QDateTime stamp = QDateTime::currentDateTime().addDays(-1);
     stamp = stamp.addSecs(1);
-    file.setFileTime(stamp, QFileDevice::FileModificationTime);
+    file.flush();
+    ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
 }
 
 }  // namespace
