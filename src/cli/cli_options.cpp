@@ -56,7 +56,8 @@ std::string UsageText()
     const auto commands = MakeCommands();
     std::size_t width = 0;
     for (const auto& command : commands) width = std::max(width, command->usage().size());
-    std::string text = "usage: tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]\n"
+    std::string text = "usage: tarvel4410-cli [--port N | --hart-ip HOST[:PORT] [--tcp]] "
+                       "[--answer ID=BUTTON]... COMMAND [ARGS]\n"
                        "       tarvel4410-cli --help\n"
                        "commands:\n";
     for (const auto& command : commands) {
@@ -69,12 +70,16 @@ std::string UsageText()
         text += "  " + std::to_string(id) + "  " + question + "\n";
     return text + "buttons: " + ButtonNames() +
            "\n--trace FILE: every frame on the line, timed and decoded, written to FILE as it goes "
-           "(- for standard error)\n";
+           "(- for standard error)\n"
+           "--hart-ip HOST[:PORT]: reach the transmitter through a HART-IP server (port 5094 "
+           "unless given) instead of a COM port, over UDP, or over TCP with --tcp\n";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args)
 {
     Options options;
+    std::optional<std::string> hartIpText;
+    bool tcp = false;
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -86,6 +91,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
             if (!ToPortNumber(args[++i], port))
                 return {std::nullopt, false, "--port takes a number from 1 to 255"};
             options.port = port;
+        } else if (arg == "--hart-ip") {
+            if (i + 1 >= args.size()) return {std::nullopt, false, "--hart-ip needs HOST[:PORT]"};
+            hartIpText = args[++i];
+        } else if (arg == "--tcp") {
+            tcp = true;
         } else if (arg == "--answer") {
             if (i + 1 >= args.size()) return {std::nullopt, false, "--answer needs ID=BUTTON"};
             const std::string& answer = args[++i];
@@ -103,6 +113,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
         } else {
             break;
         }
+    }
+    if (hartIpText) {
+        if (options.port)
+            return {std::nullopt, false, "--port and --hart-ip exclude each other: give one"};
+        options.hartIp = hart::HartIpEndpoint::Parse(*hartIpText, tcp);
+        if (!options.hartIp)
+            return {std::nullopt, false,
+                    "--hart-ip takes HOST[:PORT], PORT from 1 to 65535: " + *hartIpText};
+    } else if (tcp) {
+        return {std::nullopt, false, "--tcp needs --hart-ip"};
     }
     if (i >= args.size()) return {std::nullopt, false, "no command given"};
     options.command = FindCommand(args[i]);

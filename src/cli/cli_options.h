@@ -9,11 +9,13 @@
 
 #include "cli/cli_command.h"
 #include "document/question_box.h"
+#include "hart/hartip_endpoint.h"
 
 namespace cli {
 
 struct Options {
     std::optional<int> port;
+    std::optional<hart::HartIpEndpoint> hartIp;           // instead of the COM port
     std::map<int, std::deque<document::Button>> answers;  // string id → answers in order
     std::unique_ptr<Command> command;                     // its arguments taken
 };
@@ -24,7 +26,7 @@ struct ParseResult {
     std::string error;  // a usage error when there are neither options nor help
 };
 
-// tarvel4410-cli [--port N] [--answer ID=BUTTON]... COMMAND [ARGS]
+// tarvel4410-cli [--port N | --hart-ip HOST[:PORT] [--tcp]] [--answer ID=BUTTON]... COMMAND [ARGS]
 ParseResult ParseOptions(const std::vector<std::string>& args);
 
 // The usage, a line for each command of the command table.

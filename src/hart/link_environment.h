@@ -1,6 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
+
+#include "hart/hartip_endpoint.h"
 
 namespace hart {
 
@@ -9,6 +12,8 @@ class PortSettings {
 public:
     virtual ~PortSettings() = default;
     virtual int portNumber() const = 0;
+    // A HART-IP server to reach the transmitter through instead of the COM port.
+    virtual std::optional<HartIpEndpoint> hartIpEndpoint() const { return std::nullopt; }
 };
 
 // Every wait of the transaction engine goes through this, so tests can skip the time; the

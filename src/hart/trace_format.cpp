@@ -27,8 +27,25 @@ constexpr int kRetryPause = 2134;
 constexpr int kResult = 2135;
 constexpr int kPreambles = 2150;
 constexpr int kDriverCode = 2153;
+constexpr int kSessionOpened = 2175;
+constexpr int kSessionOpenFailed = 2176;
+constexpr int kSessionClosed = 2177;
+constexpr int kKeepAlive = 2178;
+constexpr int kSessionLost = 2179;
+constexpr int kMessageDropped = 2180;
+constexpr int kInactivityTimer = 2181;
+constexpr int kFirstNetworkIssue = 2182;  // in the order of NetworkIssue
+constexpr int kNetworkIssueCount = 15;
 
 std::string Text(int id) { return std::string(tarvel::LoadText(id)); }
+
+std::string Issue(const TraceEvent& e)
+{
+    const std::string issue = e.value >= 0 && e.value < kNetworkIssueCount
+                                  ? Text(kFirstNetworkIssue + e.value)
+                                  : std::to_string(e.value);
+    return e.text.empty() ? issue : issue + " " + e.text;
+}
 
 std::string Words(const TraceEvent& e)
 {
@@ -54,6 +71,13 @@ std::string Words(const TraceEvent& e)
     case TraceKind::RetryPause: return Text(kRetryPause) + " " + value;
     case TraceKind::Result:
         return Text(kResult) + " " + value + " " + ResultMeaning(e.commandIndex, e.value);
+    case TraceKind::SessionOpened:
+        return Text(kSessionOpened) + " " + e.text + ", " + Text(kInactivityTimer) + " " + value;
+    case TraceKind::SessionOpenFailed: return Text(kSessionOpenFailed) + " " + e.text;
+    case TraceKind::SessionClosed: return Text(kSessionClosed) + " " + e.text;
+    case TraceKind::KeepAlive: return Text(kKeepAlive) + " " + value;
+    case TraceKind::SessionLost: return Text(kSessionLost) + " " + Issue(e);
+    case TraceKind::MessageDropped: return Text(kMessageDropped) + " " + Issue(e);
     case TraceKind::Request:
     case TraceKind::Answer: break;
     }

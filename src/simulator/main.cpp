@@ -1,4 +1,5 @@
-// tarvel4410-sim: a simulated Тарвел-4410 on a pseudo-terminal, linked as COM<n>.
+// tarvel4410-sim: a simulated Тарвел-4410 on a pseudo-terminal, linked as COM<n>, and as
+// a HART-IP server.
 
 #include <csignal>
 #include <cstdio>
@@ -64,15 +65,26 @@ int main(int argc, char** argv)
 
     const sim::LineEffects line{options.echo, static_cast<std::size_t>(options.garbageBytes)};
     sim::SimulatorHost host(setup, sim::HostOptions{options.wireTiming, {}, line});
-    const auto endpoint = host.start(options.comNumber);
-    if (!endpoint) {
-        std::cerr << "tarvel4410-sim: " << host.error() << '\n';
-        return kExitFailure;
+    std::optional<sim::HostEndpoint> endpoint;
+    if (!options.noPty) {
+        endpoint = host.start(options.comNumber);
+        if (!endpoint) {
+            std::cerr << "tarvel4410-sim: " << host.error() << '\n';
+            return kExitFailure;
+        }
+        std::cout << "COM" << endpoint->comNumber << " -> " << endpoint->device.string()
+                  << ", port map folder " << serial::PortMapDir().string() << '\n';
+    }
+    if (options.hartIpPort) {
+        const auto port = host.startHartIp({options.hartIpAddress, *options.hartIpPort});
+        if (!port) {
+            std::cerr << "tarvel4410-sim: HART-IP: " << host.error() << '\n';
+            return kExitFailure;
+        }
+        std::cout << "HART-IP on " << options.hartIpAddress << ':' << *port << " (UDP and TCP)\n";
     }
     const auto address = host.withDevice([](sim::Device& device) { return device.longAddress(); });
-    std::cout << "COM" << endpoint->comNumber << " -> " << endpoint->device.string()
-              << ", port map folder " << serial::PortMapDir().string() << '\n'
-              << "Тарвел-4410 device id 0x" << Hex(setup.state.identity.deviceId, 6)
+    std::cout << "Тарвел-4410 device id 0x" << Hex(setup.state.identity.deviceId, 6)
               << ", long address";
     for (std::uint8_t byte : address) std::cout << ' ' << Hex(byte, 2);
     std::cout << ", polling address " << int{setup.state.identity.pollAddress}
@@ -85,6 +97,9 @@ int main(int argc, char** argv)
     int received = 0;
     sigwait(&stopSignals, &received);
     host.stop();
-    std::cout << "Stopped; COM" << endpoint->comNumber << " removed.\n";
+    if (endpoint)
+        std::cout << "Stopped; COM" << endpoint->comNumber << " removed.\n";
+    else
+        std::cout << "Stopped.\n";
     return 0;
 }
