@@ -65,8 +65,10 @@ TEST(BashCompletion, OffersWhatTheProgramTakesAtEachWord)
     } cases[] = {
         {"", commands},
         {"se", {"send-advanced", "send-basic"}},
-        {"--", {"--answer", "--help", "--port"}},
+        {"--", {"--answer", "--hart-ip", "--help", "--port", "--tcp"}},
         {"--port ", {"12", "3"}},
+        {"--hart-ip ", {}},
+        {"--hart-ip gw:5094 --tcp re", {"read"}},
         {"--answer 9", {"905=", "906="}},
         {"--answer 905=", {"cancel", "no", "ok", "retry", "yes"}},
         {"--answer 906=r", {"retry"}},

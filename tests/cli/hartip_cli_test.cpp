@@ -1,0 +1,163 @@
+// tarvel4410-cli over HART-IP to the simulated transmitter's server, with Wireshark's
+// decoder (tshark) as the independent judge of what went over the network.
+#include <csignal>
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "simulator/simulator_host.h"
+
+namespace {
+
+struct Run {
+    int exitCode;
+    QString output;
+};
+
+Run Cli(const QStringList& args)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("TARVEL4410_BIN_DIR") + "/tarvel4410-cli", args);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(),
+            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
+}
+
+TEST(HartIpCli, RefusesAnEndpointItCannotUse)
+{
+    const struct {
+        QStringList args;
+        const char* error;
+    } cases[] = {
+        {{"--hart-ip"}, "--hart-ip needs HOST[:PORT]"},
+        {{"--hart-ip", "gw:0", "check"}, "--hart-ip takes HOST[:PORT]"},
+        {{"--hart-ip", "gw:", "check"}, "--hart-ip takes HOST[:PORT]"},
+        {{"--port", "3", "--hart-ip", "gw", "check"}, "--port and --hart-ip exclude each other"},
+        {{"--tcp", "check"}, "--tcp needs --hart-ip"},
+    };
+    for (const auto& c : cases) {
+        const Run run = Cli(c.args);
+        EXPECT_EQ(run.exitCode, 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.output.contains(c.error)) << run.output.toStdString();
+    }
+}
+
+TEST(HartIpCli, NoServerIsAFailureWithItsMessage)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    // Port 9 (discard) on loopback: nothing listens there.
+    const Run run = Cli({"--hart-ip", "127.0.0.1:9", "--tcp", "check"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.output.contains("[926] Нельзя открыть сеанс HART-IP"))
+        << run.output.toStdString();
+}
+
+// One HART-IP message as tshark decodes it.
+struct Decoded {
+    QString type, id, sequence, command, responseCode;
+    bool operator==(const Decoded&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Decoded& d)
+{
+    return out << (QStringList{d.type, d.id, d.sequence, d.command, d.responseCode}.join('/'))
+                      .toStdString();
+}
+
+class Capture {
+public:
+    Capture(const QString& file, std::uint16_t port)
+    {
+        m_process.start("dumpcap", {"-i", "lo", "-f", QString("port %1").arg(port), "-w", file});
+        // Capturing from the moment it names its file.
+        QByteArray said;
+        while (!said.contains("File:") && m_process.waitForReadyReadStandardError(10000))
+            said += m_process.readAllStandardError();
+        EXPECT_TRUE(said.contains("File:")) << said.toStdString();
+    }
+    void stop()
+    {
+        kill(static_cast<pid_t>(m_process.processId()), SIGINT);
+        EXPECT_TRUE(m_process.waitForFinished(10000));
+    }
+
+private:
+    QProcess m_process;
+};
+
+QString Tshark(const QStringList& args)
+{
+    QProcess process;
+    process.start("tshark", args);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST(HartIpCli, AFullReadIsHartIpAsWiresharkDecodesIt)
+{
+    if (QStandardPaths::findExecutable("tshark").isEmpty() ||
+        QStandardPaths::findExecutable("dumpcap").isEmpty())
+        GTEST_SKIP() << "needs tshark (Debian package tshark)";
+    for (const bool tcp : {false, true}) {
+        SCOPED_TRACE(tcp ? "TCP" : "UDP");
+        QTemporaryDir folder;
+        qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+        sim::SimulatorSetup setup;
+        setup.process.noise = 0;
+        sim::SimulatorHost host(setup);
+        const auto port = host.startHartIp({.address = "127.0.0.1", .port = 0});
+        ASSERT_TRUE(port) << host.error();
+        const QString capture = folder.filePath("read.pcapng");
+        Capture dumpcap(capture, *port);
+        QStringList args{"--hart-ip", QString("127.0.0.1:%1").arg(*port)};
+        if (tcp) args << "--tcp";
+        const Run run = Cli(args << "read" << folder.filePath("tt.4410"));
+        dumpcap.stop();
+        ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+        EXPECT_TRUE(QFile::exists(folder.filePath("tt.4410")));
+
+        // What was sent, in order: the session initiate, a PDU for each command the device
+        // received, the session close; each request followed by its response.
+        std::vector<Decoded> expected;
+        int sequence = 1;
+        auto exchange = [&](const QString& id, const QString& command) {
+            const QString number = QString::number(sequence++);
+            expected.push_back({"0", id, number, command, ""});
+            expected.push_back({"1", id, number, command, command.isEmpty() ? "" : "0"});
+        };
+        exchange("0", "");
+        for (std::uint8_t command : host.commands()) exchange("3", QString::number(command));
+        exchange("1", "");
+
+        const QString decodeAs =
+            QString(tcp ? "tcp.port==%1,hart_ip" : "udp.port==%1,hart_ip").arg(*port);
+        const QString fields = Tshark({"-r", capture,
+                                       "-d", decodeAs,
+                                       "-Y", "hart_ip",
+                                       "-T", "fields",
+                                       "-E", "separator=;",
+                                       "-e", "hart_ip.message_type",
+                                       "-e", "hart_ip.message_id",
+                                       "-e", "hart_ip.transaction_id",
+                                       "-e", "hart_ip.pt.command",
+                                       "-e", "hart_ip.pt.response_code"});
+        std::vector<Decoded> decoded;
+        for (const QString& line : fields.split('\n', Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(';');
+            ASSERT_EQ(f.size(), 5) << line.toStdString();
+            decoded.push_back({f[0], f[1], f[2], f[3], f[4]});
+        }
+        EXPECT_EQ(decoded, expected);
+        EXPECT_GT(host.commands().size(), 10u);
+        EXPECT_EQ(Tshark({"-r", capture, "-d", decodeAs, "-Y", "_ws.malformed"}), "");
+    }
+}
+
+}  // namespace
