@@ -18,6 +18,7 @@
 
 #include "hart/trace_file.h"
 #include "private_folder.h"
+#include "read_configuration.h"
 #include "simulator/simulator_host.h"
 #include "transmitter/transmitter.h"
 
@@ -28,23 +29,6 @@ using Seconds = std::chrono::duration<double>;
 constexpr std::chrono::milliseconds kPollPeriod{40};
 constexpr double kAllowedOverhead = 1.10;
 constexpr double kAllowedTraceShare = 0.01;
-
-// Messages would mean a failed read; they are printed and counted.
-class ConsoleUser final : public hart::UserInteraction {
-public:
-    void notify(int messageId, const std::string& text, hart::MessageIcon) override
-    {
-        std::fprintf(stderr, "message %d: %s\n", messageId, text.c_str());
-        ++messages;
-    }
-    int ask(int messageId, const std::string& text, int) override
-    {
-        std::fprintf(stderr, "question %d: %s\n", messageId, text.c_str());
-        ++messages;
-        return 2;
-    }
-    int messages = 0;
-};
 
 // Adds up the time the trace's writer takes for every event.
 class TimedSink final : public hart::TraceSink {
@@ -63,18 +47,6 @@ public:
 private:
     hart::TraceSink& m_inner;
 };
-
-bool ReadWholeConfiguration(transmitter::CTransmitter& xmtr)
-{
-    bool ok = xmtr.Identify() == 1;
-    ok = xmtr.ReadTagAndSensor() == 1 && ok;
-    ok = xmtr.ReadRangeAndLimits() == 1 && ok;
-    ok = xmtr.ReadFilterAndAssemblyNumber() == 1 && ok;
-    ok = xmtr.ReadAlarmLevelsAndVariables() == 1 && ok;
-    ok = xmtr.ReadFailureStatus() == 1 && ok;
-    ok = xmtr.ReadThermometerParams() == 1 && ok;
-    return ok;
-}
 
 }  // namespace
 

@@ -498,6 +498,11 @@ constexpr StringEntry kStrings[] = {
     StringEntry{2295, "верхний уровень насыщения"},
     StringEntry{2296, "нижний уровень насыщения"},
     StringEntry{2297, "резерв"},
+    StringEntry{2300, "HART-IP"},
+    StringEntry{2301, "Связь через сервер HART-IP"},
+    StringEntry{2302, "Адрес"},
+    StringEntry{2303, "Порт"},
+    StringEntry{2304, "TCP"},
     StringEntry{57344, "Конфигурация датчика Тарвел-4410"},
 };
 

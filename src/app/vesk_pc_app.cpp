@@ -76,10 +76,16 @@ int CVeskPcApp::Run(const QStringList& arguments)
     CSplashDlg().exec();
 
     CVeskPcMainWin window(doc);
-    window.runPortDialog = [&window]() -> std::optional<int> {
+    window.runPortDialog = [&window, &ports]() -> std::optional<int> {
         CPortSettingsDialog dialog(document::AppSettings().storedPortChoice(), serial::ListPorts,
                                    &window);
+        dialog.setHartIpEndpoint(document::AppSettings().hartIpEndpoint());
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        // A HART-IP endpoint is stored here: the document's choice is a COM port number.
+        if (const auto endpoint = dialog.hartIpEndpoint()) {
+            ports.storeChoice(*endpoint);
+            return std::nullopt;
+        }
         return dialog.portNumber();
     };
     QObject::connect(&window, &CVeskPcMainWin::aboutRequested, &window, [&ui, &window] {

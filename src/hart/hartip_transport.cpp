@@ -265,14 +265,16 @@ std::optional<std::vector<std::uint8_t>> HartIpTransport::Receive()
 {
     if (m_socket < 0) return std::nullopt;
     if (!m_endpoint->tcp) {
-        std::vector<std::uint8_t> datagram(kDatagramCapacity);
+        // One receive buffer a thread, allocated once; the datagram is copied out of it.
+        thread_local std::vector<std::uint8_t> buffer(kDatagramCapacity);
         sockaddr_storage source{};
         socklen_t sourceLength = sizeof source;
         const ssize_t received =
-            ::recvfrom(m_socket, datagram.data(), datagram.size(), MSG_DONTWAIT | MSG_TRUNC,
+            ::recvfrom(m_socket, buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC,
                        reinterpret_cast<sockaddr*>(&source), &sourceLength);
         if (received < 0) return std::nullopt;
-        datagram.resize(std::min(static_cast<std::size_t>(received), datagram.size()));
+        std::vector<std::uint8_t> datagram(
+            buffer.begin(), buffer.begin() + std::min<std::ptrdiff_t>(received, kDatagramCapacity));
         // Some servers answer the initiate from another port than the one it went to: the
         // session follows the address that answered, and hears only that one from then on.
         if (!m_peerFollowed && m_awaitedId == MessageId::SessionInitiate &&

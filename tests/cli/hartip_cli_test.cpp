@@ -1,6 +1,10 @@
 // tarvel4410-cli over HART-IP to the simulated transmitter's server, with Wireshark's
 // decoder (tshark) as the independent judge of what went over the network.
+#include <arpa/inet.h>
 #include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QProcess>
@@ -14,12 +18,12 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int exitCode;
     QString output;
 };
 
-Run Cli(const QStringList& args)
+CliRun Cli(const QStringList& args)
 {
     QProcess process;
     process.start(qEnvironmentVariable("TARVEL4410_BIN_DIR") + "/tarvel4410-cli", args);
@@ -41,7 +45,7 @@ TEST(HartIpCli, RefusesAnEndpointItCannotUse)
         {{"--tcp", "check"}, "--tcp needs --hart-ip"},
     };
     for (const auto& c : cases) {
-        const Run run = Cli(c.args);
+        const CliRun run = Cli(c.args);
         EXPECT_EQ(run.exitCode, 2) << c.args.join(' ').toStdString();
         EXPECT_TRUE(run.output.contains(c.error)) << run.output.toStdString();
     }
@@ -52,7 +56,7 @@ TEST(HartIpCli, NoServerIsAFailureWithItsMessage)
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     // Port 9 (discard) on loopback: nothing listens there.
-    const Run run = Cli({"--hart-ip", "127.0.0.1:9", "--tcp", "check"});
+    const CliRun run = Cli({"--hart-ip", "127.0.0.1:9", "--tcp", "check"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.output.contains("[926] Нельзя открыть сеанс HART-IP"))
         << run.output.toStdString();
@@ -70,25 +74,62 @@ std::ostream& operator<<(std::ostream& out, const Decoded& d)
                       .toStdString();
 }
 
+// A loopback capture of one port. The kernel hands packets to dumpcap in blocks, the last
+// one lost when it stops: probes to a second port, in the filter but never decoded, go out
+// until dumpcap has counted twice more than when asked, so everything before is in the file.
 class Capture {
 public:
     Capture(const QString& file, std::uint16_t port)
     {
-        m_process.start("dumpcap", {"-i", "lo", "-f", QString("port %1").arg(port), "-w", file});
-        // Capturing from the moment it names its file.
-        QByteArray said;
-        while (!said.contains("File:") && m_process.waitForReadyReadStandardError(10000))
-            said += m_process.readAllStandardError();
-        EXPECT_TRUE(said.contains("File:")) << said.toStdString();
+        m_probe = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        m_self.sin_family = AF_INET;
+        m_self.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof m_self;
+        ::bind(m_probe, reinterpret_cast<sockaddr*>(&m_self), sizeof m_self);
+        getsockname(m_probe, reinterpret_cast<sockaddr*>(&m_self), &length);
+        m_process.setReadChannel(QProcess::StandardError);
+        m_process.start("dumpcap", {"-i", "lo", "-f",
+                                    QString("udp port %1 or tcp port %1 or udp port %2")
+                                        .arg(port)
+                                        .arg(ntohs(m_self.sin_port)),
+                                    "-w", file});
+        EXPECT_TRUE(settle(1)) << m_said.toStdString();
     }
+    ~Capture() { ::close(m_probe); }
+
     void stop()
     {
+        EXPECT_TRUE(settle(2)) << m_said.toStdString();
         kill(static_cast<pid_t>(m_process.processId()), SIGINT);
         EXPECT_TRUE(m_process.waitForFinished(10000));
     }
 
 private:
+    // Probes until dumpcap's packet count has gone up `rises` times.
+    bool settle(int rises)
+    {
+        int last = count();
+        for (int tries = 0; tries < 100 && rises > 0; ++tries) {
+            ::sendto(m_probe, "probe", 5, 0, reinterpret_cast<sockaddr*>(&m_self), sizeof m_self);
+            m_process.waitForReadyRead(100);
+            m_said += m_process.readAllStandardError();
+            if (count() > last) {
+                last = count();
+                --rises;
+            }
+        }
+        return rises == 0;
+    }
+    int count() const
+    {
+        const qsizetype at = m_said.lastIndexOf("Packets: ");
+        return at < 0 ? -1 : m_said.mid(at + 9).split(' ').first().trimmed().toInt();
+    }
+
     QProcess m_process;
+    QByteArray m_said;
+    int m_probe = -1;
+    sockaddr_in m_self{};
 };
 
 QString Tshark(const QStringList& args)
@@ -118,7 +159,7 @@ TEST(HartIpCli, AFullReadIsHartIpAsWiresharkDecodesIt)
         Capture dumpcap(capture, *port);
         QStringList args{"--hart-ip", QString("127.0.0.1:%1").arg(*port)};
         if (tcp) args << "--tcp";
-        const Run run = Cli(args << "read" << folder.filePath("tt.4410"));
+        const CliRun run = Cli(args << "read" << folder.filePath("tt.4410"));
         dumpcap.stop();
         ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
         EXPECT_TRUE(QFile::exists(folder.filePath("tt.4410")));

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <netinet/in.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "hart/fixed_hartip_settings.h"
 #include "hart/hartip_message.h"
 #include "simulator/device.h"
 #include "simulator/request_parser.h"
@@ -29,16 +31,6 @@ using hart::TraceKind;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kCannotOpenSession = 926;
-
-class EndpointSettings final : public hart::PortSettings {
-public:
-    explicit EndpointSettings(hart::HartIpEndpoint endpoint) : m_endpoint(std::move(endpoint)) {}
-    int portNumber() const override { return 1; }
-    std::optional<hart::HartIpEndpoint> hartIpEndpoint() const override { return m_endpoint; }
-
-private:
-    hart::HartIpEndpoint m_endpoint;
-};
 
 class EventLog final : public hart::TraceSink {
 public:
@@ -78,17 +70,35 @@ sim::SimulatorSetup SteadySetup()
     return setup;
 }
 
-bool ReadWholeConfiguration(transmitter::CTransmitter& xmtr)
+// The identification and every read group, each answered in full.
+bool ReadsAll(transmitter::CTransmitter& xmtr)
 {
+    using transmitter::CTransmitter;
     bool ok = xmtr.Identify() == 1;
-    ok = xmtr.ReadTagAndSensor() == 1 && ok;
-    ok = xmtr.ReadRangeAndLimits() == 1 && ok;
-    ok = xmtr.ReadFilterAndAssemblyNumber() == 1 && ok;
-    ok = xmtr.ReadAlarmLevelsAndVariables() == 1 && ok;
-    ok = xmtr.ReadFailureStatus() == 1 && ok;
-    ok = xmtr.ReadThermometerParams() == 1 && ok;
+    for (auto read :
+         {&CTransmitter::ReadTagAndSensor, &CTransmitter::ReadRangeAndLimits,
+          &CTransmitter::ReadFilterAndAssemblyNumber, &CTransmitter::ReadAlarmLevelsAndVariables,
+          &CTransmitter::ReadFailureStatus, &CTransmitter::ReadThermometerParams})
+        ok = (xmtr.*read)() == 1 && ok;
     return ok;
 }
+
+// A transmitter reached through an endpoint, on the fake clock, its trace recorded until
+// it ends (its session's close included).
+struct Link {
+    explicit Link(hart::HartIpEndpoint endpoint) : settings(std::move(endpoint))
+    {
+        xmtr.emplace(user, settings, sleeper);
+        xmtr->attachTrace(&log);
+    }
+    void end() { xmtr.reset(); }
+
+    ScriptedUser user;
+    FakeSleeper sleeper;
+    EventLog log;
+    hart::FixedHartIpSettings settings;
+    std::optional<transmitter::CTransmitter> xmtr;
+};
 
 TEST(HartIpLink, ReadsTheWholeConfigurationInOneSessionOverUdpAndTcp)
 {
@@ -97,24 +107,20 @@ TEST(HartIpLink, ReadsTheWholeConfigurationInOneSessionOverUdpAndTcp)
         sim::SimulatorHost host(SteadySetup());
         const auto port = host.startHartIp({.address = "127.0.0.1", .port = 0});
         ASSERT_TRUE(port) << host.error();
-        ScriptedUser user;
-        hart::RealSleeper sleeper;
-        EventLog log;
-        const EndpointSettings settings({"127.0.0.1", *port, tcp});
-        {
-            transmitter::CTransmitter xmtr(user, settings, sleeper);
-            xmtr.attachTrace(&log);
-            EXPECT_TRUE(ReadWholeConfiguration(xmtr));
-        }
-        EXPECT_TRUE(user.messages.empty());
-        EXPECT_EQ(log.count(TraceKind::SessionOpened), 1);
-        EXPECT_EQ(log.events().back().kind, TraceKind::SessionClosed);
+        Link link({"127.0.0.1", *port, tcp});
+        EXPECT_TRUE(ReadsAll(*link.xmtr));
+        link.end();
+        EXPECT_TRUE(link.user.messages.empty());
+        EXPECT_EQ(link.log.count(TraceKind::SessionOpened), 1);
+        EXPECT_EQ(link.log.events().back().kind, TraceKind::SessionClosed);
         // The frames as on a serial line, from the delimiter on, one answer for each request.
-        const auto requests = log.count(TraceKind::Request);
-        EXPECT_EQ(requests, log.count(TraceKind::Answer));
+        const auto requests = link.log.count(TraceKind::Request);
+        EXPECT_EQ(requests, link.log.count(TraceKind::Answer));
         EXPECT_EQ(static_cast<std::size_t>(requests), host.commands().size());
-        for (const auto& e : log.events()) {
-            if (e.kind == TraceKind::Request) EXPECT_TRUE(e.frame[0] == 0x02 || e.frame[0] == 0x82);
+        for (const auto& e : link.log.events()) {
+            if (e.kind == TraceKind::Request) {
+                EXPECT_TRUE(e.frame[0] == 0x02 || e.frame[0] == 0x82);
+            }
         }
     }
 }
@@ -125,19 +131,13 @@ TEST(HartIpLink, KeepAlivesHoldAnIdleSessionWithinTheServersTimer)
     const auto port =
         host.startHartIp({.address = "127.0.0.1", .port = 0, .longestInactivity = 150ms});
     ASSERT_TRUE(port) << host.error();
-    ScriptedUser user;
-    hart::RealSleeper sleeper;
-    EventLog log;
-    const EndpointSettings settings({"127.0.0.1", *port, true});
-    transmitter::CTransmitter xmtr(user, settings, sleeper);
-    xmtr.attachTrace(&log);
-    ASSERT_EQ(xmtr.Identify(), 1);
+    Link link({"127.0.0.1", *port, true});
+    ASSERT_EQ(link.xmtr->Identify(), 1);
     std::this_thread::sleep_for(600ms);  // four timers long
-    EXPECT_EQ(xmtr.Identify(), 1);
-    EXPECT_GE(log.count(TraceKind::KeepAlive), 4);
-    EXPECT_EQ(log.count(TraceKind::SessionOpened), 1);
-    EXPECT_EQ(log.count(TraceKind::SessionLost), 0);
-    xmtr.attachTrace(nullptr);
+    EXPECT_EQ(link.xmtr->Identify(), 1);
+    EXPECT_GE(link.log.count(TraceKind::KeepAlive), 4);
+    EXPECT_EQ(link.log.count(TraceKind::SessionOpened), 1);
+    EXPECT_EQ(link.log.count(TraceKind::SessionLost), 0);
 }
 
 // A UDP server on loopback that answers the session messages and hands each PDU to a
@@ -147,7 +147,10 @@ public:
     using Script =
         std::function<void(ScriptedServer&, const Bytes& request, const sockaddr_in& from)>;
 
-    explicit ScriptedServer(Script script) : m_script(std::move(script))
+    // answerFromOtherPort: every answer, the session initiate's included, leaves from a
+    // second socket, as servers do that hand each session a port of its own.
+    explicit ScriptedServer(Script script, bool answerFromOtherPort = false)
+        : m_script(std::move(script)), m_answerFromOther(answerFromOtherPort)
     {
         m_socket = Bound();
         m_other = Bound();
@@ -166,10 +169,11 @@ public:
     }
     std::uint16_t port() const { return m_port; }
 
+    // From the port that answers, or from the other one.
     void send(const Bytes& bytes, const sockaddr_in& to, bool fromOtherPort = false)
     {
-        ::sendto(fromOtherPort ? m_other : m_socket, bytes.data(), bytes.size(), 0,
-                 reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        ::sendto(fromOtherPort != m_answerFromOther ? m_other : m_socket, bytes.data(),
+                 bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }
     // The device's answer to a PDU, without preambles.
     Bytes deviceAnswer(const Bytes& message)
@@ -199,12 +203,13 @@ private:
     void serve()
     {
         while (!m_stop) {
-            pollfd waiting{m_socket, POLLIN, 0};
-            if (::poll(&waiting, 1, 20) != 1) continue;
+            pollfd waiting[2] = {{m_socket, POLLIN, 0}, {m_other, POLLIN, 0}};
+            if (::poll(waiting, 2, 20) < 1) continue;
             Bytes message(2048);
             sockaddr_in from{};
             socklen_t length = sizeof from;
-            const ssize_t got = ::recvfrom(m_socket, message.data(), message.size(), 0,
+            const int fd = waiting[0].revents != 0 ? m_socket : m_other;
+            const ssize_t got = ::recvfrom(fd, message.data(), message.size(), 0,
                                            reinterpret_cast<sockaddr*>(&from), &length);
             if (got < 8) continue;
             message.resize(static_cast<std::size_t>(got));
@@ -222,6 +227,7 @@ private:
     }
 
     Script m_script;
+    bool m_answerFromOther = false;
     sim::Device m_device{SteadySetup()};
     int m_socket = -1;
     int m_other = -1;
@@ -258,22 +264,33 @@ TEST(HartIpLink, DropsWhatIsNotTheAnswerAndStillTakesTheAnswer)
         for (int flood = 0; flood < 200; ++flood) s.send({1, 1, 3, 0, 0, 0, 0, 8}, from);
         s.send(Response(sequence, answer), from);
     });
-    ScriptedUser user;
-    FakeSleeper sleeper;
-    EventLog log;
-    const EndpointSettings settings({"127.0.0.1", server.port(), false});
-    transmitter::CTransmitter xmtr(user, settings, sleeper);
-    xmtr.attachTrace(&log);
-    EXPECT_EQ(xmtr.Identify(), 1);
+    Link link({"127.0.0.1", server.port(), false});
+    EXPECT_EQ(link.xmtr->Identify(), 1);
     // The flood may lose datagrams in the socket's buffer; the five before it cannot be lost.
-    const auto dropped = log.issues(TraceKind::MessageDropped);
+    const auto dropped = link.log.issues(TraceKind::MessageDropped);
     ASSERT_GT(dropped.size(), 5u);
     EXPECT_EQ(std::vector(dropped.begin(), dropped.begin() + 5),
               (std::vector{NetworkIssue::ShortHeader, NetworkIssue::WrongVersion,
                            NetworkIssue::WrongByteCount, NetworkIssue::OtherSequence,
                            NetworkIssue::OtherAddress}));
-    EXPECT_TRUE(user.messages.empty());
-    xmtr.attachTrace(nullptr);
+    EXPECT_TRUE(link.user.messages.empty());
+}
+
+TEST(HartIpLink, OverUdpFollowsTheAddressThatAnsweredTheInitiate)
+{
+    ScriptedServer server(
+        [](ScriptedServer& s, const Bytes& request, const sockaddr_in& from) {
+            const Bytes answer = Response(SequenceOf(request), s.deviceAnswer(request));
+            s.send(answer, from, true);  // the port the session began on is no longer its own
+            s.send(answer, from);
+        },
+        true);
+    Link link({"127.0.0.1", server.port(), false});
+    EXPECT_EQ(link.xmtr->Identify(), 1);
+    EXPECT_EQ(link.xmtr->Identify(), 1);
+    EXPECT_EQ(link.log.issues(TraceKind::MessageDropped),
+              std::vector(2, NetworkIssue::OtherAddress));
+    EXPECT_EQ(link.log.count(TraceKind::SessionOpened), 1);
 }
 
 TEST(HartIpLink, ANakOrAnErrorEndsTheAttemptAndTheRetriesStartNewSessions)
@@ -286,22 +303,16 @@ TEST(HartIpLink, ANakOrAnErrorEndsTheAttemptAndTheRetriesStartNewSessions)
             s.send(hart::hartip::Encode(type, hart::hartip::MessageId::Pdu, 0, SequenceOf(request)),
                    from);
         });
-        ScriptedUser user;
-        FakeSleeper sleeper;
-        EventLog log;
-        const EndpointSettings settings({"127.0.0.1", server.port(), false});
-        transmitter::CTransmitter xmtr(user, settings, sleeper);
-        xmtr.attachTrace(&log);
+        Link link({"127.0.0.1", server.port(), false});
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(xmtr.Identify(), 0);
+        EXPECT_EQ(link.xmtr->Identify(), 0);
         // No waiting out the poll period: each attempt ends when the refusal comes.
         EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
-        EXPECT_EQ(log.issues(TraceKind::SessionLost), std::vector(3, issue));
-        EXPECT_EQ(log.count(TraceKind::SessionOpened), 3);
-        EXPECT_EQ(log.count(TraceKind::RetryPause), 3);
-        EXPECT_EQ(log.events().back().kind, TraceKind::Result);
-        EXPECT_EQ(log.events().back().value, hart::RESULT_NO_ANSWER);
-        xmtr.attachTrace(nullptr);
+        EXPECT_EQ(link.log.issues(TraceKind::SessionLost), std::vector(3, issue));
+        EXPECT_EQ(link.log.count(TraceKind::SessionOpened), 3);
+        EXPECT_EQ(link.log.count(TraceKind::RetryPause), 3);
+        EXPECT_EQ(link.log.events().back().kind, TraceKind::Result);
+        EXPECT_EQ(link.log.events().back().value, hart::RESULT_NO_ANSWER);
     }
 }
 
@@ -327,16 +338,10 @@ TEST(HartIpLink, NoServerIsASessionThatCannotBeOpened)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.endpoint.text());
-        ScriptedUser user;
-        FakeSleeper sleeper;
-        EventLog log;
-        const EndpointSettings settings(c.endpoint);
-        transmitter::CTransmitter xmtr(user, settings, sleeper);
-        xmtr.attachTrace(&log);
-        EXPECT_EQ(xmtr.Identify(), 0);
-        EXPECT_EQ(user.ids(), std::vector{kCannotOpenSession});
-        EXPECT_EQ(log.issues(TraceKind::SessionOpenFailed), std::vector{c.issue});
-        xmtr.attachTrace(nullptr);
+        Link link(c.endpoint);
+        EXPECT_EQ(link.xmtr->Identify(), 0);
+        EXPECT_EQ(link.user.ids(), std::vector{kCannotOpenSession});
+        EXPECT_EQ(link.log.issues(TraceKind::SessionOpenFailed), std::vector{c.issue});
     }
     ::close(silent);
 }
