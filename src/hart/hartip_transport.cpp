@@ -176,7 +176,7 @@ bool HartIpTransport::Initiate()
     if (status != kStatusSuccess && status != kStatusSetToNearest) {
         if (m_trace.on())
             m_trace.record(TraceKind::SessionOpenFailed, static_cast<int>(NetworkIssue::Refused),
-                           -1, {}, m_endpoint->text() + ", " + std::to_string(status));
+                           -1, {}, std::to_string(status) + ", " + m_endpoint->text());
         return false;
     }
     m_inactivityMs = hartip::InactivityTimer(answer.body).value_or(kInactivityTimerMs);

@@ -32,7 +32,8 @@ enum class TraceKind : std::uint8_t {
     Result,      // value: the transaction's result
     // HART-IP: the session and what the network brought that was not an answer.
     SessionOpened,      // value: the inactivity close timer in ms; text: the endpoint
-    SessionOpenFailed,  // value: a NetworkIssue; text: the endpoint
+    SessionOpenFailed,  // value: a NetworkIssue; text: the server's status, if any, and the
+                        // endpoint
     SessionClosed,      // text: the endpoint
     KeepAlive,          // value: the sequence number
     SessionLost,        // value: a NetworkIssue; text: a status where the server gave one

@@ -73,7 +73,7 @@ std::string Words(const TraceEvent& e)
         return Text(kResult) + " " + value + " " + ResultMeaning(e.commandIndex, e.value);
     case TraceKind::SessionOpened:
         return Text(kSessionOpened) + " " + e.text + ", " + Text(kInactivityTimer) + " " + value;
-    case TraceKind::SessionOpenFailed: return Text(kSessionOpenFailed) + " " + e.text;
+    case TraceKind::SessionOpenFailed: return Text(kSessionOpenFailed) + " " + Issue(e);
     case TraceKind::SessionClosed: return Text(kSessionClosed) + " " + e.text;
     case TraceKind::KeepAlive: return Text(kKeepAlive) + " " + value;
     case TraceKind::SessionLost: return Text(kSessionLost) + " " + Issue(e);
