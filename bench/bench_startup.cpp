@@ -210,30 +210,6 @@ std::optional<std::pair<Figures, Figures>> Measure(int runs)
     return std::pair{qt.figures(), program.figures()};
 }
 
-// Settings, desktop files, the port map and the runtime folder of the children go to a
-// private folder.
-bool UsePrivateHome(const PrivateFolder& home)
-{
-    if (!home.ok()) return false;
-    const struct {
-        const char* variable;
-        const char* folder;
-    } homes[] = {{"XDG_CONFIG_HOME", "config"},
-                 {"XDG_DATA_HOME", "data"},
-                 {"TARVEL4410_PORTS_DIR", "ports"},
-                 {"XDG_RUNTIME_DIR", "runtime"}};
-    for (const auto& [variable, folder] : homes) {
-        const auto path = home.path() / folder;
-        std::error_code error;
-        std::filesystem::create_directory(path, error);
-        std::filesystem::permissions(path, std::filesystem::perms::owner_all, error);
-        if (error) return false;
-        setenv(variable, path.c_str(), 1);
-    }
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)

@@ -29,3 +29,27 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// Points the settings, desktop files, port map and runtime folders into `home`, and Qt at
+// its offscreen platform; false when a folder could not be made.
+inline bool UsePrivateHome(const PrivateFolder& home)
+{
+    if (!home.ok()) return false;
+    const struct {
+        const char* variable;
+        const char* folder;
+    } homes[] = {{"XDG_CONFIG_HOME", "config"},
+                 {"XDG_DATA_HOME", "data"},
+                 {"TARVEL4410_PORTS_DIR", "ports"},
+                 {"XDG_RUNTIME_DIR", "runtime"}};
+    for (const auto& [variable, folder] : homes) {
+        const auto path = home.path() / folder;
+        std::error_code error;
+        std::filesystem::create_directory(path, error);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all, error);
+        if (error) return false;
+        setenv(variable, path.c_str(), 1);
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    return true;
+}

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "transmitter/transmitter.h"
+#include "whole_configuration.h"
 
 // Messages would mean a failed read; they are printed and counted.
 class ConsoleUser final : public hart::UserInteraction {
@@ -23,16 +24,3 @@ public:
     }
     int messages = 0;
 };
-
-// Identification and the six read groups, as the program's read does them.
-inline bool ReadWholeConfiguration(transmitter::CTransmitter& xmtr)
-{
-    bool ok = xmtr.Identify() == 1;
-    ok = xmtr.ReadTagAndSensor() == 1 && ok;
-    ok = xmtr.ReadRangeAndLimits() == 1 && ok;
-    ok = xmtr.ReadFilterAndAssemblyNumber() == 1 && ok;
-    ok = xmtr.ReadAlarmLevelsAndVariables() == 1 && ok;
-    ok = xmtr.ReadFailureStatus() == 1 && ok;
-    ok = xmtr.ReadThermometerParams() == 1 && ok;
-    return ok;
-}

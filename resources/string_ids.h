@@ -2,9 +2,10 @@
 
 namespace tarvel {
 
-// The numbered strings that more than one part of the program shows; a string used in one
-// place keeps its number there.
+// The numbered strings that more than one area of the program shows; the others are named in
+// the header of their area under string_ids/. Each name means one string everywhere.
 constexpr int kMilliampereUnit = 806;       // "мА"
+constexpr int kSecondUnit = 807;            // "с"
 constexpr int kQuestionOutputChange = 905;  // before the loop current is changed
 constexpr int kMessageNotFound = 906;       // no transmitter answered
 constexpr int kCannotOpenPort = 908;        // the COM port could not be opened

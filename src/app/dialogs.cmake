@@ -6,8 +6,10 @@ add_library(tarvel_app_dialogs STATIC
   ${CMAKE_CURRENT_LIST_DIR}/about_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gui_user_interaction.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hyper_link.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/line_scan_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/localized_message_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/port_settings_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qt_translations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/splash_screen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/transmitter_picture.cpp
 )

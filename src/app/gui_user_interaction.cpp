@@ -4,7 +4,7 @@
 #include <QThread>
 
 #include "app/localized_message_box.h"
-#include "controls/gui_thread_call.h"
+#include "document/gui_thread_call.h"
 
 GuiUserInteraction::GuiUserInteraction(QObject* parent) : QObject(parent) {}
 

@@ -9,13 +9,14 @@
 
 #include "document/display_text.h"
 #include "document/question_box.h"
+#include "resources/string_ids/app.h"
 
 namespace {
 
 using document::LoadedText;
 
-constexpr int kCannotOpenStringId = 925;
-constexpr int kUnknownErrorStringId = 924;
+using tarvel::kCannotOpenHyperlink;
+using tarvel::kUnknownHyperlinkError;
 // The desktop says only that it failed; the likeliest cause is that no program handles
 // the address.
 constexpr int kNoAssociatedApplication = 31;
@@ -50,9 +51,9 @@ QString HyperlinkFailureText(int failureCode)
 {
     for (const FailureString& entry : kFailureStrings)
         if (entry.failureCode == failureCode)
-            return LoadedText(kCannotOpenStringId) + LoadedText(entry.stringId);
-    return LoadedText(kCannotOpenStringId) +
-           QStringLiteral("%1 (%2)").arg(LoadedText(kUnknownErrorStringId)).arg(failureCode);
+            return LoadedText(kCannotOpenHyperlink) + LoadedText(entry.stringId);
+    return LoadedText(kCannotOpenHyperlink) +
+           QStringLiteral("%1 (%2)").arg(LoadedText(kUnknownHyperlinkError)).arg(failureCode);
 }
 
 CHyperLink::CHyperLink(hart::UserInteraction& ui, QWidget* parent)
@@ -130,6 +131,6 @@ void CHyperLink::OnClicked()
     m_visited = !failure.has_value();
     UpdateAppearance();
     if (failure)
-        m_ui.ask(kCannotOpenStringId, HyperlinkFailureText(*failure).toStdString(),
+        m_ui.ask(kCannotOpenHyperlink, HyperlinkFailureText(*failure).toStdString(),
                  document::MB_ICONWARNING);
 }

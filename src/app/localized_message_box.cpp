@@ -71,8 +71,10 @@ int LocalizedMessageBox(const QString& text, int style)
         widget->setText(LoadedText(document::ButtonCaptionId(button)));
         buttons.emplace_back(widget, button);
     }
-    // As in the classic box, the first button is the default one.
-    box->setDefaultButton(qobject_cast<QPushButton*>(buttons.front().first));
+    // As in the classic box, the first button is the default one unless the style says.
+    const std::size_t defaultButton =
+        (style & document::MB_DEFBUTTON2) != 0 && buttons.size() > 1 ? 1 : 0;
+    box->setDefaultButton(qobject_cast<QPushButton*>(buttons[defaultButton].first));
 
     const QAbstractButton* pressed = ExecProgramMessageBox(*box);
     for (const auto& [widget, button] : buttons)

@@ -6,6 +6,7 @@
 #include <QLocale>
 
 #include "app/command_line.h"
+#include "app/qt_translations.h"
 #include "app/vesk_pc_app.h"
 
 int main(int argc, char* argv[])
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    const auto qtTexts = InstallQtTranslations();
     // Numbers are written and read with the user's decimal separator.
     std::setlocale(LC_NUMERIC, "");
     QLocale::setDefault(QLocale::system());

@@ -1,12 +1,14 @@
 #include "app/main_menu.h"
 
 #include "document/display_text.h"
+#include "resources/string_ids/app.h"
 
 using document::Utf8;
 
 namespace {
 
-constexpr int kFrameTraceCaption = 2100;
+using tarvel::kFrameTraceCaption;
+using tarvel::kScanLineCaption;
 
 }  // namespace
 
@@ -35,6 +37,7 @@ const std::vector<MenuDefinition>& MainMenu()
              {kSeparator, {}, {}},
              {kCmdPortSettings, Utf8("Настройки &порта"), {}},
              {kCmdCheckConnection, Utf8("Проверить соединение"), {}},
+             {kCmdScanLine, document::LoadedText(kScanLineCaption), {}},
              {kSeparator, {}, {}},
              {kCmdTrend, document::LoadedText(1451), {}},
              {kCmdFrameTrace, document::LoadedText(kFrameTraceCaption), {}},

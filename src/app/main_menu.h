@@ -22,6 +22,7 @@ enum MenuCommand : int {
     kCmdFrameTrace = 32800,
     kCmdCompareWithDevice = 32820,
     kCmdTrend = 32821,
+    kCmdScanLine = 32822,
 };
 
 struct MenuItem {

@@ -13,6 +13,8 @@
 
 #include "controls/dialog_units.h"
 #include "document/display_text.h"
+#include "hart/link_environment.h"
+#include "resources/string_ids/app.h"
 
 namespace {
 
@@ -20,20 +22,22 @@ enum ControlId {
     kGroupId = 119,
     kPortLabelId = 179,
     kPortListId = 180,
+    kAddressLabelId = 2618,
+    kAddressId = 2623,
 };
 
 // The form's size in dialog units.
 constexpr int kWidthDu = 180;
-constexpr int kHeightDu = 84;
+constexpr int kHeightDu = 102;
 // The HART-IP group below the port's, and what it adds to the form's height.
-constexpr int kHartIpTopDu = 57;
+constexpr int kHartIpTopDu = 75;
 constexpr int kHartIpHeightDu = 62;
 
-constexpr int kHartIpGroupText = 2300;
-constexpr int kUseHartIpText = 2301;
-constexpr int kHostText = 2302;
-constexpr int kPortText = 2303;
-constexpr int kTcpText = 2304;
+using tarvel::kHartIpGroupCaption;
+using tarvel::kHartIpHostCaption;
+using tarvel::kHartIpPortCaption;
+using tarvel::kHartIpTcpCaption;
+using tarvel::kUseHartIpCaption;
 
 }  // namespace
 
@@ -51,22 +55,22 @@ CPortSettingsDialog::CPortSettingsDialog(int storedPort, document::PortLister li
 void CPortSettingsDialog::CreateHartIpControls()
 {
     const DialogUnits du(font());
-    auto* group = new QGroupBox(document::LoadedText(kHartIpGroupText), this);
+    auto* group = new QGroupBox(document::LoadedText(kHartIpGroupCaption), this);
     group->setObjectName(QStringLiteral("hartIpGroup"));
     du.place(group, 7, kHartIpTopDu, 166, 56);
 
-    m_useHartIp = new QCheckBox(document::LoadedText(kUseHartIpText), this);
+    m_useHartIp = new QCheckBox(document::LoadedText(kUseHartIpCaption), this);
     m_useHartIp->setObjectName(QStringLiteral("useHartIp"));
     du.place(m_useHartIp, 18, kHartIpTopDu + 12, 146, 10);
 
-    auto* hostLabel = new QLabel(document::LoadedText(kHostText), this);
+    auto* hostLabel = new QLabel(document::LoadedText(kHartIpHostCaption), this);
     du.place(hostLabel, 18, kHartIpTopDu + 27, 42, 8);
     m_host = new QLineEdit(this);
     m_host->setObjectName(QStringLiteral("hartIpHost"));
     du.place(m_host, 64, kHartIpTopDu + 25, 96, 12);
     hostLabel->setBuddy(m_host);
 
-    auto* portLabel = new QLabel(document::LoadedText(kPortText), this);
+    auto* portLabel = new QLabel(document::LoadedText(kHartIpPortCaption), this);
     du.place(portLabel, 18, kHartIpTopDu + 41, 42, 8);
     m_hartIpPort = new QSpinBox(this);
     m_hartIpPort->setObjectName(QStringLiteral("hartIpPort"));
@@ -75,7 +79,7 @@ void CPortSettingsDialog::CreateHartIpControls()
     du.place(m_hartIpPort, 64, kHartIpTopDu + 39, 40, 12);
     portLabel->setBuddy(m_hartIpPort);
 
-    m_tcp = new QCheckBox(document::LoadedText(kTcpText), this);
+    m_tcp = new QCheckBox(document::LoadedText(kHartIpTcpCaption), this);
     m_tcp->setObjectName(QStringLiteral("hartIpTcp"));
     du.place(m_tcp, 112, kHartIpTopDu + 40, 48, 10);
 
@@ -128,7 +132,7 @@ void CPortSettingsDialog::CreateControls()
 
     auto* group = new QGroupBox(QString::fromUtf8("Настройки порта"), this);
     SetControlId(group, kGroupId);
-    du.place(group, 7, 7, 166, 46);
+    du.place(group, 7, 7, 166, 64);
 
     auto* label = new QLabel(QString::fromUtf8("COM Порт"), this);
     SetControlId(label, kPortLabelId);
@@ -140,19 +144,33 @@ void CPortSettingsDialog::CreateControls()
     du.place(m_ports, 64, 25, 96, 13);
     label->setBuddy(m_ports);
 
+    auto* addressLabel = new QLabel(document::LoadedText(kAddressLabelId), this);
+    SetControlId(addressLabel, kAddressLabelId);
+    du.place(addressLabel, 18, 46, 56, 8);
+
+    m_address = new QSpinBox(this);
+    m_address->setRange(0, hart::kHighestPollingAddress);
+    SetControlId(m_address, kAddressId);
+    du.place(m_address, 78, 43, 36, 13);
+    addressLabel->setBuddy(m_address);
+
     m_ok = new QPushButton(QString::fromUtf8("Продолжить"), this);
     SetControlId(m_ok, kOkId);
     m_ok->setDefault(true);
-    du.place(m_ok, 30, 62, 56, 14);
+    du.place(m_ok, 30, 80, 56, 14);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* cancel = new QPushButton(QString::fromUtf8("Отменить"), this);
     SetControlId(cancel, kCancelId);
-    du.place(cancel, 94, 62, 56, 14);
+    du.place(cancel, 94, 80, 56, 14);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setFixedSize(du.x(kWidthDu), du.y(kHeightDu));
 }
+
+void CPortSettingsDialog::setPollingAddress(int address) { m_address->setValue(address); }
+
+int CPortSettingsDialog::pollingAddress() const { return m_address->value(); }
 
 void CPortSettingsDialog::ShowChoice()
 {

@@ -14,9 +14,10 @@ class QPushButton;
 class QSpinBox;
 
 // The port settings dialog: the user picks the modem's serial port from the ports present;
-// a port another program holds is marked busy and cannot be confirmed. After exec() returns
-// Accepted the caller stores portNumber(), or hartIpEndpoint() when the user chose to reach
-// the transmitter through a HART-IP server instead.
+// a port another program holds is marked busy and cannot be confirmed; in a multidrop loop,
+// also the transmitter's polling address. After exec() returns Accepted the caller stores
+// pollingAddress() and portNumber(), or hartIpEndpoint() when the user chose to reach the
+// transmitter through a HART-IP server instead.
 class CPortSettingsDialog : public QDialog {
     Q_OBJECT
 
@@ -26,6 +27,9 @@ public:
                                  QWidget* parent = nullptr);
 
     int portNumber() const { return m_choice.portNumber; }
+    // 0–15; the stored one is shown first.
+    void setPollingAddress(int address);
+    int pollingAddress() const;
 
     // Shows a stored HART-IP endpoint as the choice.
     void setHartIpEndpoint(const std::optional<hart::HartIpEndpoint>& endpoint);
@@ -45,6 +49,7 @@ private:
     document::PortChoice m_choice;
     QComboBox* m_ports = nullptr;
     QPushButton* m_ok = nullptr;
+    QSpinBox* m_address = nullptr;
     QCheckBox* m_useHartIp = nullptr;
     QLineEdit* m_host = nullptr;
     QSpinBox* m_hartIpPort = nullptr;

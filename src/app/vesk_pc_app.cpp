@@ -11,12 +11,17 @@
 #include "app/demo_transmitter.h"
 #include "app/desktop_integration.h"
 #include "app/gui_user_interaction.h"
+#include "app/line_scan_dialog.h"
 #include "app/port_settings_dialog.h"
 #include "app/splash_screen.h"
+#include "app/stop_signals.h"
 #include "app/vesk_pc_main_win.h"
 #include "app/vesk_view.h"
 #include "app/window_placement.h"
 #include "cli/terminal_user.h"
+#include "document/command_worker.h"
+#include "document/device_scan.h"
+#include "document/gui_thread_call.h"
 #include "document/session_port_settings.h"
 #include "document/vesk_doc.h"
 #include "hart/link_environment.h"
@@ -46,6 +51,8 @@ int CVeskPcApp::Run(const QStringList& arguments)
     cli::TerminalUser console({}, stderr);
     hart::UserInteraction& ui =
         NobodyCanAnswer() ? static_cast<hart::UserInteraction&>(console) : gui;
+    // Caught before --demo's link exists, so no signal can come between the two.
+    StopSignals stop;
     DemoTransmitter demo;
     std::optional<int> demoPort;
     if (line.demo) {
@@ -79,14 +86,36 @@ int CVeskPcApp::Run(const QStringList& arguments)
     window.runPortDialog = [&window, &ports]() -> std::optional<int> {
         CPortSettingsDialog dialog(document::AppSettings().storedPortChoice(), serial::ListPorts,
                                    &window);
+        dialog.setPollingAddress(ports.pollingAddress());
         dialog.setHartIpEndpoint(document::AppSettings().hartIpEndpoint());
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        ports.storeAddress(dialog.pollingAddress());
         // A HART-IP endpoint is stored here: the document's choice is a COM port number.
         if (const auto endpoint = dialog.hartIpEndpoint()) {
             ports.storeChoice(*endpoint);
             return std::nullopt;
         }
         return dialog.portNumber();
+    };
+    window.runScanDialog = [&window, &ports, &doc] {
+        CLineScanDialog dialog(
+            [&doc, &window](const transmitter::ScanControl& control) {
+                // The scan is a device command like the others: on the worker, its progress
+                // handed back to the dialog on this thread.
+                transmitter::ScanControl onWorker = control;
+                onWorker.progress = [&window, &control](int asked, int total) {
+                    RunOnThreadOfAndWait(&window, [&] { control.progress(asked, total); });
+                };
+                return document::RunCommand(doc.commands(), document::Cancel::Allowed,
+                                            [&] { return document::ScanDeviceLine(doc, onWorker); })
+                    .value_or(transmitter::ScanResult{});
+            },
+            &window);
+        if (dialog.exec() != QDialog::Accepted || !dialog.chosenAddress()) return;
+        if (dialog.storeAddress())
+            ports.storeAddress(*dialog.chosenAddress());
+        else
+            ports.useAddress(*dialog.chosenAddress());
     };
     QObject::connect(&window, &CVeskPcMainWin::aboutRequested, &window, [&ui, &window] {
         CAboutDialog about(ui, &window);
@@ -96,7 +125,7 @@ int CVeskPcApp::Run(const QStringList& arguments)
     if (line.action == CommandLine::Action::Open && !window.OpenDocumentFile(line.file)) return 1;
 
     // A stop signal that came during the start (the splash, a notice) ended those loops.
-    if (demo.stopRequested()) return 0;
+    if (stop.requested()) return 0;
     PlaceMainWindow(window);
     window.show();
     return QApplication::exec();

@@ -23,6 +23,8 @@
 #include "document/update_hint.h"
 #include "document/vesk_doc.h"
 #include "pages/info_property_page.h"
+#include "resources/string_ids/app.h"
+#include "resources/string_ids/diagnostics.h"
 
 namespace {
 
@@ -32,7 +34,10 @@ QString TemplateField(int index) { return document::LoadedText(101).split('\n').
 const QString kUntitled = QStringLiteral("Untitled");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("4410");
-constexpr int kTraceFileNotOpened = 2114;
+using document::Cancel;
+using tarvel::kQuestionSaveIncompleteRead;
+using tarvel::kTraceCannotSave;
+using tarvel::kTraceFileNotOpened;
 
 }  // namespace
 
@@ -50,6 +55,14 @@ CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent)
                     .toStdString(),
                 hart::MessageIcon::Error);
     }
+    connect(m_traceLog.get(), &diagnostics::TraceLog::fileFailed, this,
+            [this](const QString& path, const QString& reason) {
+                m_doc.ui().notify(
+                    kTraceCannotSave,
+                    (document::LoadedText(kTraceCannotSave) + path + QStringLiteral(": ") + reason)
+                        .toStdString(),
+                    hart::MessageIcon::Error);
+            });
     m_doc.transmitter().attachTrace(m_traceLog.get());
 
     m_view = new CVeskView(m_doc, this);
@@ -61,6 +74,8 @@ CVeskPcMainWin::CVeskPcMainWin(document::CVeskDoc& doc, QWidget* parent)
 
     connect(m_view, &CVeskView::openFromFileRequested, this, &CVeskPcMainWin::OnFileOpen);
     connect(&m_doc, &document::CVeskDoc::updateViews, this, &CVeskPcMainWin::OnDocumentHint);
+    connect(&m_doc.commands(), &document::CommandWorker::runningChanged, this,
+            &CVeskPcMainWin::UpdateCommandEnabling);
 
     chooseFileToOpen = [this] {
         return QFileDialog::getOpenFileName(this, QString(), QString(),
@@ -113,12 +128,20 @@ void CVeskPcMainWin::BuildMenu()
         {kCmdFileSave, [this] { OnFileSave(); }},
         {kCmdFileSaveAs, [this] { OnFileSaveAs(); }},
         {kCmdAppExit, [this] { close(); }},
-        {kCmdReadFromDevice, [this] { m_doc.OnReadFromDevice(); }},
-        {kCmdSendBasic, [this] { m_doc.OnSendBasic(); }},
-        {kCmdSendAdvanced, [this] { m_doc.OnSendAdvanced(); }},
+        {kCmdReadFromDevice,
+         [this] { m_doc.commands().Run([this] { m_doc.OnReadFromDevice(); }, Cancel::Allowed); }},
+        {kCmdSendBasic,
+         [this] { m_doc.commands().Run([this] { m_doc.OnSendBasic(); }, Cancel::NotAllowed); }},
+        {kCmdSendAdvanced,
+         [this] { m_doc.commands().Run([this] { m_doc.OnSendAdvanced(); }, Cancel::NotAllowed); }},
         {kCmdPortSettings,
          [this] { m_doc.OnPortSettings(runPortDialog ? runPortDialog() : std::nullopt); }},
-        {kCmdCheckConnection, [this] { m_doc.OnCheckConnection(); }},
+        {kCmdCheckConnection,
+         [this] { m_doc.commands().Run([this] { m_doc.OnCheckConnection(); }, Cancel::Allowed); }},
+        {kCmdScanLine,
+         [this] {
+             if (runScanDialog) runScanDialog();
+         }},
         {kCmdCompareWithDevice,
          [this] {
              const QString path = chooseFileToOpen ? chooseFileToOpen() : QString();
@@ -188,7 +211,8 @@ void CVeskPcMainWin::UpdateTitle() { setWindowTitle(DocumentTitle() + " - " + Te
 
 void CVeskPcMainWin::UpdateSaveEnabling()
 {
-    const bool enabled = m_doc.CanSave();
+    // A save during a command would read the values the command is writing.
+    const bool enabled = m_doc.CanSave() && !m_doc.commands().running();
     if (QAction* save = action(kCmdFileSave)) save->setEnabled(enabled);
     if (QAction* saveAs = action(kCmdFileSaveAs)) saveAs->setEnabled(enabled);
 }
@@ -197,15 +221,23 @@ void CVeskPcMainWin::OnDocumentHint(int hint)
 {
     UpdateTitle();
     UpdateSaveEnabling();
-    // While monitoring or a calibration runs, the device commands stay out of its way.
     if (hint == document::HINT_DISABLE_MAIN || hint == document::HINT_ENABLE_MAIN) {
-        const bool enable = hint == document::HINT_ENABLE_MAIN;
-        // New and Open would clear the values the monitoring cycle is writing.
-        for (int command : {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
-                            kCmdCheckConnection, kCmdCompareWithDevice, kCmdFileNew, kCmdFileOpen})
-            if (QAction* device = action(command)) device->setEnabled(enable);
-        UpdateRecentMenu();
+        m_mainControlsEnabled = hint == document::HINT_ENABLE_MAIN;
+        UpdateCommandEnabling();
     }
+}
+
+void CVeskPcMainWin::UpdateCommandEnabling()
+{
+    // While monitoring, a calibration or a device command runs, the device commands stay out
+    // of its way; New and Open would clear the values it is writing.
+    const bool enable = m_mainControlsEnabled && !m_doc.commands().running();
+    for (int command :
+         {kCmdReadFromDevice, kCmdSendBasic, kCmdSendAdvanced, kCmdPortSettings,
+          kCmdCheckConnection, kCmdScanLine, kCmdCompareWithDevice, kCmdFileNew, kCmdFileOpen})
+        if (QAction* device = action(command)) device->setEnabled(enable);
+    UpdateRecentMenu();
+    UpdateSaveEnabling();
 }
 
 bool CVeskPcMainWin::SaveModified()
@@ -249,9 +281,19 @@ bool CVeskPcMainWin::OpenDocumentFile(const QString& path)
     return opened;
 }
 
+bool CVeskPcMainWin::MaySaveAfterTheRead() const
+{
+    if (!m_doc.LastReadIncomplete()) return true;
+    const int style = document::MB_YESNO | document::MB_ICONWARNING | document::MB_DEFBUTTON2;
+    return m_doc.ui().ask(kQuestionSaveIncompleteRead,
+                          document::LoadedText(kQuestionSaveIncompleteRead).toStdString(),
+                          style) == document::IDYES;
+}
+
 bool CVeskPcMainWin::OnFileSave()
 {
     if (m_doc.GetPathName().isEmpty()) return OnFileSaveAs();
+    if (!MaySaveAfterTheRead()) return false;
     const bool saved = m_doc.OnSaveDocument(m_doc.GetPathName());
     UpdateTitle();
     UpdateSaveEnabling();
@@ -260,6 +302,7 @@ bool CVeskPcMainWin::OnFileSave()
 
 bool CVeskPcMainWin::OnFileSaveAs()
 {
+    if (!MaySaveAfterTheRead()) return false;
     // The document title, in the document's folder when it has one.
     const QString proposed = m_doc.GetPathName().isEmpty() ? DocumentTitle() : m_doc.GetPathName();
     const QString path = chooseFileToSave ? chooseFileToSave(proposed) : QString();
@@ -276,6 +319,10 @@ bool CVeskPcMainWin::OnFileSaveAs()
 
 void CVeskPcMainWin::closeEvent(QCloseEvent* event)
 {
+    // A running command ends first: a read is cancelled, a send or a calibration step is
+    // waited for; its messages still show meanwhile.
+    m_doc.commands().RequestCancel();
+    m_doc.commands().WaitForEnd();
     if (!SaveModified()) {
         event->ignore();
         return;

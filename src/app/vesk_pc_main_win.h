@@ -43,6 +43,8 @@ public:
 
     // The port dialog runner; replaceable so tests need no dialog.
     std::function<std::optional<int>()> runPortDialog;
+    // The scan of the line for its devices, with its dialog; replaceable for the same reason.
+    std::function<void()> runScanDialog;
     // The file dialogs; replaceable for the same reason.
     std::function<QString()> chooseFileToOpen;
     std::function<QString(const QString& proposed)> chooseFileToSave;
@@ -69,8 +71,11 @@ private:
     // monitoring or a calibration holds the main controls.
     bool MayReplaceDocument() const;
     void OnDocumentHint(int hint);
+    void UpdateCommandEnabling();
     void ShowTraceWindow();
     QString DocumentTitle() const;
+    // After a read that left groups unread, asks before their empty values replace a file's.
+    bool MaySaveAfterTheRead() const;
 
     document::CVeskDoc& m_doc;
     CVeskView* m_view;
@@ -79,4 +84,5 @@ private:
     std::map<int, QAction*> m_actions;
     std::unique_ptr<diagnostics::TraceLog> m_traceLog;
     diagnostics::TraceWindow* m_traceWindow = nullptr;
+    bool m_mainControlsEnabled = true;
 };

@@ -1,5 +1,7 @@
 #include "app/vesk_view.h"
 
+#include <QApplication>
+#include <QKeySequence>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
@@ -14,8 +16,12 @@
 #include "pages/advanced_prop_page.h"
 #include "pages/basic_prop_page.h"
 #include "pages/info_property_page.h"
+#include "resources/string_ids/app.h"
 
 namespace {
+
+using tarvel::kCancelCaption;
+constexpr int kCancelButtonId = 1480;
 
 // Tabs on which "Открыть из файла" may be used.
 bool OpenAllowedOn(int tab)
@@ -46,7 +52,16 @@ CVeskView::CVeskView(document::CVeskDoc& doc, QWidget* parent) : QWidget(parent)
 
     m_progress = new QProgressBar(this);
     SetControlId(m_progress, 1239);
-    units.place(m_progress, 6, 203, 329, 7);
+    units.place(m_progress, 6, 203, 279, 7);
+
+    // Stops a read, a check or a compare; Esc does the same. It takes no focus, so a field
+    // being edited keeps its text unstored until the command has ended.
+    m_cancelButton = new QPushButton(document::LoadedText(kCancelCaption), this);
+    SetControlId(m_cancelButton, kCancelButtonId);
+    units.place(m_cancelButton, 289, 199, 46, 14);
+    m_cancelButton->setFocusPolicy(Qt::NoFocus);
+    m_cancelButton->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_cancelButton->setEnabled(false);
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
@@ -62,7 +77,13 @@ CVeskView::CVeskView(document::CVeskDoc& doc, QWidget* parent) : QWidget(parent)
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &CVeskView::OnTabChanged);
     connect(m_openButton, &QPushButton::clicked, this, &CVeskView::openFromFileRequested);
-    connect(m_readButton, &QPushButton::clicked, this, [this] { m_doc.OnReadFromDevice(); });
+    connect(m_readButton, &QPushButton::clicked, this, [this] {
+        m_doc.commands().Run([this] { m_doc.OnReadFromDevice(); }, document::Cancel::Allowed);
+    });
+    connect(m_cancelButton, &QPushButton::clicked, &m_doc.commands(),
+            &document::CommandWorker::RequestCancel);
+    connect(&m_doc.commands(), &document::CommandWorker::runningChanged, this,
+            &CVeskView::OnCommandRunning);
     connect(&m_doc, &document::CVeskDoc::updateViews, this, &CVeskView::OnUpdate);
     OnTabChanged(m_tabs->currentIndex());
 }
@@ -79,7 +100,28 @@ std::vector<document::ReportLine> CVeskView::ReportLines() const
     return lines;
 }
 
-void CVeskView::OnTabChanged(int tab) { m_openButton->setEnabled(OpenAllowedOn(tab)); }
+void CVeskView::OnTabChanged(int) { UpdateButtonEnabling(); }
+
+void CVeskView::OnCommandRunning(bool running)
+{
+    // The pages are out of use while a command reads or writes what they show; Qt keeps each
+    // control's own enabling for when they come back, and the focus goes back where it was.
+    if (running) {
+        QWidget* focused = QApplication::focusWidget();
+        m_focusBeforeCommand = m_tabs->isAncestorOf(focused) ? focused : nullptr;
+    }
+    m_tabs->setEnabled(!running);
+    if (!running && m_focusBeforeCommand) m_focusBeforeCommand->setFocus(Qt::OtherFocusReason);
+    m_cancelButton->setEnabled(running && m_doc.commands().cancellable());
+    UpdateButtonEnabling();
+}
+
+void CVeskView::UpdateButtonEnabling()
+{
+    const bool idle = !m_doc.commands().running();
+    m_readButton->setEnabled(m_mainControlsEnabled && idle);
+    m_openButton->setEnabled(OpenAllowedOn(currentTab()) && m_pagesEnabled && idle);
+}
 
 void CVeskView::RefreshAllPages()
 {
@@ -95,7 +137,8 @@ void CVeskView::EnablePages(bool enable)
     // The order the pages are told in: Calibration, Information, Basic, Advanced.
     for (int tab : {kTabCalibration, kTabInformation, kTabBasic, kTabAdvanced})
         page(tab)->EnableDeviceControls(enable);
-    if (OpenAllowedOn(currentTab())) m_openButton->setEnabled(enable);
+    m_pagesEnabled = enable;
+    UpdateButtonEnabling();
 }
 
 void CVeskView::OnUpdate(int hint)
@@ -112,7 +155,8 @@ void CVeskView::OnUpdate(int hint)
     case document::HINT_DISABLE_MAIN: {
         const bool enable = hint == document::HINT_ENABLE_MAIN;
         m_tabs->tabBar()->setEnabled(enable);
-        m_readButton->setEnabled(enable);
+        m_mainControlsEnabled = enable;
+        UpdateButtonEnabling();
         break;
     }
     default: RefreshAllPages(); break;

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include <QPointer>
 #include <QWidget>
 
 #include "document/report_lines.h"
@@ -17,8 +18,8 @@ class CVeskDoc;
 }
 
 // The main form: the tab control with the four pages, "Открыть из файла", "Загрузить из
-// устройства" and the progress bar. It turns the document's update hints into page
-// refreshes, progress and enabling.
+// устройства", the progress bar and the button that cancels a device command. It turns the
+// document's update hints into page refreshes, progress and enabling.
 class CVeskView : public QWidget {
     Q_OBJECT
 
@@ -45,11 +46,17 @@ private:
     void OnTabChanged(int tab);
     void RefreshAllPages();
     void EnablePages(bool enable);
+    void OnCommandRunning(bool running);
+    void UpdateButtonEnabling();
 
     document::CVeskDoc& m_doc;
     QTabWidget* m_tabs;
     QPushButton* m_openButton;
     QPushButton* m_readButton;
     QProgressBar* m_progress;
+    QPushButton* m_cancelButton;
+    bool m_mainControlsEnabled = true;
+    bool m_pagesEnabled = true;
+    QPointer<QWidget> m_focusBeforeCommand;
     std::array<CConfigPage*, kTabCount> m_pages{};
 };

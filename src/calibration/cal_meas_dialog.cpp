@@ -1,5 +1,7 @@
 #include "calibration/cal_meas_dialog.h"
 
+#include <optional>
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -87,21 +89,30 @@ void CCalMeasDialog::showEvent(QShowEvent* event)
 
 void CCalMeasDialog::ReadMeasurement()
 {
-    // The document's transmitter may still hold the port after a failed exchange; both
-    // objects use the same modem, which only one may have open.
-    m_doc.transmitter().ClosePort();
-    m_doc.ShowWait();
-    while (!m_transmitter.Identify()) {
-        if (document::AskQuestion(m_doc, tarvel::kMessageNotFound, document::kRetryCancelError) !=
-            document::IDRETRY) {
-            m_doc.RestoreCursor();
-            return;
+    const auto read = [this]() -> std::optional<transmitter::MeasuredValue> {
+        // The document's transmitter may still hold the port after a failed exchange; both
+        // objects use the same modem, which only one may have open.
+        m_doc.transmitter().ClosePort();
+        m_doc.ShowWait();
+        while (!m_transmitter.Identify()) {
+            if (document::AskQuestion(m_doc, tarvel::kMessageNotFound,
+                                      document::kRetryCancelError) != document::IDRETRY) {
+                m_doc.RestoreCursor();
+                return std::nullopt;
+            }
         }
-    }
-    const transmitter::MeasuredValue measured = m_transmitter.ReadMeasuredValue();
-    m_doc.RestoreCursor();
-    m_units = measured.units;
-    m_value = measured.value;
+        const transmitter::MeasuredValue measured = m_transmitter.ReadMeasuredValue();
+        m_doc.RestoreCursor();
+        return measured;
+    };
+    // Its buttons wait for the read: the procedure goes on only with the read ended.
+    setEnabled(false);
+    const std::optional<std::optional<transmitter::MeasuredValue>> measured =
+        document::RunCommand(m_doc.commands(), document::Cancel::NotAllowed, read);
+    setEnabled(true);
+    if (!measured || !*measured) return;
+    m_units = (*measured)->units;
+    m_value = (*measured)->value;
     m_unitsText->setText(document::UnitText(m_units));
     m_valueText->setText(document::FormatValue(m_value, 2));
 }

@@ -16,11 +16,13 @@
 #include "document/calibration_messages.h"
 #include "document/calibration_rules.h"
 #include "document/display_text.h"
+#include "document/gui_thread_call.h"
 #include "document/question_box.h"
 #include "document/value_format.h"
 #include "pages/focus_leave_check.h"
 #include "pages/page_controls.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/calibration.h"
 #include "transmitter/units.h"
 
 using namespace document;
@@ -29,6 +31,14 @@ using tarvel::kNoFixedCurrent;
 using transmitter::IsNotSet;
 
 namespace {
+
+// One device operation of a calibration on the command worker, never cut by a cancel;
+// `ifBusy` when another command holds the worker.
+template <typename Work>
+std::invoke_result_t<Work&> OnWorker(CVeskDoc& doc, Work work, std::invoke_result_t<Work&> ifBusy)
+{
+    return RunCommand(doc.commands(), Cancel::NotAllowed, work).value_or(ifBusy);
+}
 
 enum ControlId {
     kLoopGroupId = 115,
@@ -62,20 +72,18 @@ enum ControlId {
     kStartSensorId = 1266,
 };
 
-enum Message : int {
-    kAgreesAtFourMa = 1249,
-    kAgreesAtTwentyMa = 1251,
-    kConnectMultimeter = 1272,
-    kEnterFourMa = 1273,
-    kEnterTwentyMa = 1274,
-    kOutputCalibrated = 1275,
-    kLoopInterrupted = 1311,
-    kNoLowerPoint = 1327,
-    kNoUpperPoint = 1328,
-    kRetryCalibration = 1331,
-    kLowerPointSetUp = 1332,
-    kUpperPointSetUp = 1333,
-};
+using tarvel::kAgreesAtFourMa;
+using tarvel::kAgreesAtTwentyMa;
+using tarvel::kConnectMultimeter;
+using tarvel::kEnterFourMa;
+using tarvel::kEnterTwentyMa;
+using tarvel::kLoopInterrupted;
+using tarvel::kLowerPointSetUp;
+using tarvel::kNoLowerPoint;
+using tarvel::kNoUpperPoint;
+using tarvel::kOutputCalibrated;
+using tarvel::kRetryCalibration;
+using tarvel::kUpperPointSetUp;
 
 constexpr int kPointMaxChars = 8;
 constexpr int kCurrentMaxChars = 5;
@@ -205,7 +213,10 @@ void CCalPropPage::SetDocument(CVeskDoc* doc)
     CConfigPage::SetDocument(doc);
     m_hookedDoc = doc;
     if (doc != nullptr)
-        doc->showCalibrationWait = [this](CVeskDoc::CalibrationWait wait) { ShowWaitDialog(wait); };
+        // Asked for on the command worker; the wait dialog shows on this page's thread.
+        doc->showCalibrationWait = [this](CVeskDoc::CalibrationWait wait) {
+            RunOnThreadOfAndWait(this, [this, wait] { ShowWaitDialog(wait); });
+        };
 }
 
 bool CCalPropPage::RefreshFromDocument() { return false; }
@@ -314,7 +325,8 @@ void CCalPropPage::OnUpperPointChanged()
 void CCalPropPage::OnStartSensor()
 {
     if (m_pDoc == nullptr) return;
-    if (!m_pDoc->LoadSensorLimits()) {
+    if (!OnWorker(
+            *m_pDoc, [this] { return m_pDoc->LoadSensorLimits(); }, false)) {
         SetSensorStep(Step::Idle);
         return;
     }
@@ -344,7 +356,8 @@ void CCalPropPage::OnCalibratePoint(bool upper)
         Remark(upper ? kNoUpperPoint : kNoLowerPoint);
         return;
     }
-    if (!m_pDoc->CalibrateSensorPoint(upper)) {
+    if (!OnWorker(
+            *m_pDoc, [this, upper] { return m_pDoc->CalibrateSensorPoint(upper); }, false)) {
         // "Да" leaves the step as it is, for a corrected value.
         if (Ask(kRetryCalibration, MB_YESNO) == IDYES) return;
         edit->clear();
@@ -362,7 +375,9 @@ void CCalPropPage::OnCalibratePoint(bool upper)
 
 void CCalPropPage::OnResetCalibration()
 {
-    if (m_pDoc != nullptr) m_pDoc->RestoreFactoryCalibration();
+    if (m_pDoc != nullptr)
+        OnWorker(
+            *m_pDoc, [this] { return m_pDoc->RestoreFactoryCalibration(); }, false);
 }
 
 // ---- output calibration and fixed current ---------------------------------------------
@@ -389,7 +404,8 @@ void CCalPropPage::OnStartLoop()
 {
     if (m_pDoc == nullptr) return;
     if (Ask(kConnectMultimeter, MB_OKCANCEL) != IDOK) return;
-    if (!m_pDoc->BeginOutputCalibration()) {
+    if (!OnWorker(
+            *m_pDoc, [this] { return m_pDoc->BeginOutputCalibration(); }, false)) {
         SetLoopStep(Step::Idle);
         return;
     }
@@ -408,7 +424,10 @@ void CCalPropPage::OnSetPoint(bool twentyMa)
         edit->clear();
     };
 
-    switch (twentyMa ? m_pDoc->CalibrateOutput20mA() : m_pDoc->CalibrateOutput4mA()) {
+    const auto trim = [this, twentyMa] {
+        return twentyMa ? m_pDoc->CalibrateOutput20mA() : m_pDoc->CalibrateOutput4mA();
+    };
+    switch (OnWorker(*m_pDoc, trim, CVeskDoc::LoopTrimOutcome::Ended)) {
     case CVeskDoc::LoopTrimOutcome::Ended: endLoop(); return;
     case CVeskDoc::LoopTrimOutcome::Retry: Inform(enterReading); return;
     case CVeskDoc::LoopTrimOutcome::Trimmed: break;
@@ -417,13 +436,13 @@ void CCalPropPage::OnSetPoint(bool twentyMa)
     case IDYES:
         edit->clear();
         if (twentyMa) {
-            m_pDoc->ApplyFixedCurrent(false, false);
+            ApplyFixedCurrent(false, false);
             Inform(kOutputCalibrated);
             SetLoopStep(Step::Idle);
             return;
         }
         m_pDoc->setFixedCurrent(kTwentyMa);
-        if (m_pDoc->ApplyFixedCurrent(true, false)) {
+        if (ApplyFixedCurrent(true, false)) {
             SetLoopStep(Step::SecondPoint);
             Inform(kEnterTwentyMa);
         }
@@ -433,10 +452,17 @@ void CCalPropPage::OnSetPoint(bool twentyMa)
         Inform(enterReading);
         return;
     default:
-        m_pDoc->ApplyFixedCurrent(false, false);
+        ApplyFixedCurrent(false, false);
         endLoop();
         return;
     }
+}
+
+bool CCalPropPage::ApplyFixedCurrent(bool set, bool interactive)
+{
+    return OnWorker(
+        *m_pDoc, [this, set, interactive] { return m_pDoc->ApplyFixedCurrent(set, interactive); },
+        false);
 }
 
 void CCalPropPage::OnSetFixedCurrent()
@@ -446,14 +472,14 @@ void CCalPropPage::OnSetFixedCurrent()
         Remark(kNoFixedCurrent);
         return;
     }
-    if (!m_pDoc->ApplyFixedCurrent(true, true)) return;
+    if (!ApplyFixedCurrent(true, true)) return;
     m_fixedCurrentForced = true;
     SetControlEnabled(kStartLoopId, false);
 }
 
 void CCalPropPage::OnResetFixedCurrent()
 {
-    if (m_pDoc == nullptr || !m_pDoc->ApplyFixedCurrent(false, true)) return;
+    if (m_pDoc == nullptr || !ApplyFixedCurrent(false, true)) return;
     m_fixedCurrent->clear();
     m_fixedCurrentForced = false;
     SetControlEnabled(kStartLoopId, true);

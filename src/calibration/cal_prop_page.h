@@ -88,6 +88,8 @@ private:
     void OnSetPoint(bool twentyMa);
     void OnSetFixedCurrent();
     void OnResetFixedCurrent();
+    // The document's fixed current operation, on the command worker.
+    bool ApplyFixedCurrent(bool set, bool interactive);
 
     QPointer<document::CVeskDoc> m_hookedDoc;
     hart::Sleeper* m_waitClock = nullptr;

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "hart/link_environment.h"
+
 namespace cli {
 
 std::string Argument::syntax() const
@@ -31,6 +33,15 @@ bool ToPortNumber(const std::string& word, int& value)
 {
     int number = 0;
     if (!ToNumber(word, number) || number < 1 || number > 255) return false;
+    value = number;
+    return true;
+}
+
+bool ToPollingAddress(const std::string& word, int& value)
+{
+    int number = 0;
+    if (!ToNumber(word, number) || number < 0 || number > hart::kHighestPollingAddress)
+        return false;
     value = number;
     return true;
 }

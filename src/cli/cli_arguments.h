@@ -15,6 +15,7 @@ struct Argument {
     std::string expected;  // what a value must be, for the usage error
     // Converts the value's word into the member; false when the word is no such value.
     std::function<bool(const std::string&)> store;
+    bool namesFile = false;  // the value is a file the command reads or writes
 
     // As the usage line shows it: "FILE", "[FILE]", "--pdf OUT", "[--cycles N]".
     std::string syntax() const;
@@ -26,6 +27,8 @@ bool ToText(const std::string& word, std::string& value);
 bool ToNumber(const std::string& word, int& value);
 // A COM port number, 1 to 255.
 bool ToPortNumber(const std::string& word, int& value);
+// A HART polling address, 0 to 15.
+bool ToPollingAddress(const std::string& word, int& value);
 bool ToPositiveCount(const std::string& word, int& value);
 // A current in mA above 0: digits with at most one decimal point or comma; "off" is no current.
 bool ToMilliampsOrOff(const std::string& word, std::optional<float>& value);
@@ -63,6 +66,21 @@ Argument OptionalValue(std::string valueName, std::optional<T>& member, Converte
 inline Argument AfterFlag(std::string flag, Argument value)
 {
     value.flag = std::move(flag);
+    return value;
+}
+
+// A value that names a file ("-" for a standard stream where the command offers it).
+inline Argument FileValue(std::string valueName, std::string& member)
+{
+    Argument value = Value(std::move(valueName), member, ToText);
+    value.namesFile = true;
+    return value;
+}
+
+inline Argument OptionalFileValue(std::string valueName, std::optional<std::string>& member)
+{
+    Argument value = OptionalValue(std::move(valueName), member, ToText);
+    value.namesFile = true;
     return value;
 }
 

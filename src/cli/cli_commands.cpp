@@ -5,10 +5,12 @@
 
 #include "cli/cli_monitor.h"
 #include "cli/configuration_printout.h"
+#include "cli/port_notes.h"
 #include "cli/terminal_user.h"
 #include "document/advanced_send_check.h"
 #include "document/basic_send_check.h"
 #include "document/device_compare.h"
+#include "document/device_scan.h"
 #include "document/framework_messages.h"
 #include "document/port_choice.h"
 #include "document/session_port_settings.h"
@@ -80,7 +82,7 @@ class Read final : public Command {
 public:
     Read() : Command("read", "read the transmitter, print its configuration and save it to FILE")
     {
-        add(OptionalValue("FILE", m_file, ToText));
+        add(OptionalFileValue("FILE", m_file));
         addTraceOption();
     }
     bool usesDevice() const override { return true; }
@@ -110,7 +112,7 @@ class Show final : public Command {
 public:
     Show() : Command("show", "print the configuration saved in FILE")
     {
-        add(Value("FILE", m_file, ToText));
+        add(FileValue("FILE", m_file));
     }
     int execute(CVeskDoc& doc, TerminalUser& user) const override
     {
@@ -128,7 +130,7 @@ class Compare final : public Command {
 public:
     Compare() : Command("compare", "read the transmitter and print where it differs from FILE")
     {
-        add(Value("FILE", m_file, ToText));
+        add(FileValue("FILE", m_file));
         addTraceOption();
     }
     bool usesDevice() const override { return true; }
@@ -157,7 +159,7 @@ public:
                         : "send the alarm and saturation levels from FILE"),
           m_basic(basic)
     {
-        add(Value("FILE", m_file, ToText));
+        add(FileValue("FILE", m_file));
         add(Switch("--validate", m_validate));
         addTraceOption();
     }
@@ -199,12 +201,31 @@ private:
     std::optional<float> m_current;
 };
 
+// Every polling address of the line, one line for each device that answered.
+class Scan final : public Command {
+public:
+    Scan() : Command("scan", "list the devices on the line at polling addresses 0-15")
+    {
+        addTraceOption();
+    }
+    bool usesDevice() const override { return true; }
+    int execute(CVeskDoc& doc, TerminalUser& user) const override
+    {
+        const transmitter::ScanResult result = document::ScanDeviceLine(doc, {});
+        if (!result.portOpened) return kExitFailed;
+        for (const transmitter::FoundDevice& device : result.devices)
+            user.printLine(document::TextsOf(device).line().toStdString());
+        if (result.devices.empty()) user.printLine(document::ScanSummary(0).toStdString());
+        return Status(!result.devices.empty());
+    }
+};
+
 class PrintPdf final : public Command {
 public:
     PrintPdf() : Command("print", "write the printed report of FILE as the PDF OUT")
     {
-        add(Value("FILE", m_file, ToText));
-        add(AfterFlag("--pdf", Value("OUT", m_pdf, ToText)));
+        add(FileValue("FILE", m_file));
+        add(AfterFlag("--pdf", FileValue("OUT", m_pdf)));
     }
     bool needsFonts() const override { return true; }
     int execute(CVeskDoc& doc, TerminalUser&) const override
@@ -238,6 +259,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
     commands.push_back(std::make_unique<ListPorts>());
     commands.push_back(std::make_unique<StorePort>());
     commands.push_back(std::make_unique<Check>());
+    commands.push_back(std::make_unique<Scan>());
     commands.push_back(std::make_unique<Read>());
     commands.push_back(std::make_unique<Show>());
     commands.push_back(std::make_unique<Compare>());
@@ -251,7 +273,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
 
 int RunCommand(const Options& options, TerminalUser& user)
 {
-    document::SessionPortSettings ports(options.port);
+    document::SessionPortSettings ports(options.port, options.address);
     ports.overrideHartIp(options.hartIp);
     hart::RealSleeper sleeper;
     // Before the document: the link records its last closing of the port into it.
@@ -272,7 +294,10 @@ int RunCommand(const Options& options, TerminalUser& user)
     {
         // From start to end: another program must not take the port between our transactions.
         std::optional<serial::PortHold> hold;
-        if (options.command->usesDevice() && !ports.hartIpEndpoint()) hold.emplace(doc.HoldPort());
+        if (options.command->usesDevice() && !ports.hartIpEndpoint()) {
+            hold.emplace(doc.HoldPort());
+            ReportPortHold(*hold, ports.portNumber());
+        }
         status = options.command->execute(doc, user);
     }
     if (user.noticed(tarvel::kCannotOpenPort) && !ports.hartIpEndpoint())

@@ -27,11 +27,11 @@ class Monitor final : public Command {
 public:
     Monitor()
         : Command("monitor", "print the live values each cycle, N cycles or until Ctrl+C; --csv "
-                             "also logs them to FILE")
+                             "also logs them to FILE (- for standard output instead)")
     {
         add(AfterFlag("--cycles",
                       OptionalValue("N", m_cycles, ToPositiveCount, "a positive number")));
-        add(AfterFlag("--csv", OptionalValue("FILE", m_csv, ToText)));
+        add(AfterFlag("--csv", OptionalFileValue("FILE", m_csv)));
         addTraceOption();
     }
     bool usesDevice() const override { return true; }
@@ -62,8 +62,11 @@ public:
                 cycleEnded.notify_all();
             });
 
+        // Rows on standard output stand alone there, for the program they are piped to.
+        const bool rowsOnStandardOutput = m_csv && *m_csv == "-";
         QObject::connect(&doc, &CVeskDoc::updateViews, [&](int hint) {
-            if (hint == document::HINT_SHOW_INFO) PrintInformation(doc, user);
+            if (hint == document::HINT_SHOW_INFO && !rowsOnStandardOutput)
+                PrintInformation(doc, user);
         });
         document::LiveMonitor monitor(doc, [&] {
             doc.OnRefreshLiveValues();

@@ -1,4 +1,5 @@
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -33,9 +34,12 @@ int main(int argc, char* argv[])
     const std::vector<std::string> args(argv + 1, argv + argc);
     const cli::ParseResult parsed = cli::ParseOptions(args);
     if (parsed.help) {
-        std::fputs(cli::UsageText().c_str(), stdout);
+        std::fputs(parsed.usage.c_str(), stdout);
         return cli::kExitDone;
     }
+    // A reader of the trace or the record that goes away ends a write with an error, not
+    // the program.
+    std::signal(SIGPIPE, SIG_IGN);
 
     // Numbers as the user writes them: the decimal separator of their numeric locale.
     std::setlocale(LC_NUMERIC, "");

@@ -10,17 +10,18 @@
 
 #include "document/display_text.h"
 #include "document/vesk_doc.h"
+#include "resources/string_ids/diagnostics.h"
 
 namespace diagnostics {
 namespace {
 
 using document::LoadedText;
 
-constexpr int kTitle = 1456;
-constexpr int kLabelColumn = 1457;
-constexpr int kFileColumn = 1458;
-constexpr int kDeviceColumn = 1459;
-constexpr int kCloseCaption = 1463;
+using tarvel::kCompareCloseCaption;
+using tarvel::kCompareDeviceColumn;
+using tarvel::kCompareFileColumn;
+using tarvel::kCompareLabelColumn;
+using tarvel::kCompareWindowTitle;
 
 constexpr QSize kInitialSize{640, 360};
 
@@ -31,13 +32,15 @@ CompareDialog::CompareDialog(const QString& path,
                              QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(LoadedText(kTitle) + QStringLiteral(" — ") + QFileInfo(path).fileName());
+    setWindowTitle(LoadedText(kCompareWindowTitle) + QStringLiteral(" — ") +
+                   QFileInfo(path).fileName());
     resize(kInitialSize);
 
     auto* summary = new QLabel(document::ComparisonSummary(differences.size()), this);
     m_table = new QTableWidget(static_cast<int>(differences.size()), 3, this);
-    m_table->setHorizontalHeaderLabels(
-        {LoadedText(kLabelColumn), LoadedText(kFileColumn), LoadedText(kDeviceColumn)});
+    m_table->setHorizontalHeaderLabels({LoadedText(kCompareLabelColumn),
+                                        LoadedText(kCompareFileColumn),
+                                        LoadedText(kCompareDeviceColumn)});
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -51,7 +54,7 @@ CompareDialog::CompareDialog(const QString& path,
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close =
-        buttons->addButton(LoadedText(kCloseCaption), QDialogButtonBox::RejectRole);
+        buttons->addButton(LoadedText(kCompareCloseCaption), QDialogButtonBox::RejectRole);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -62,12 +65,18 @@ CompareDialog::CompareDialog(const QString& path,
 
 CompareDialog* CompareFileWithDevice(document::CVeskDoc& doc, const QString& path, QWidget* parent)
 {
-    // Both objects use the same modem, which only one may have open.
-    doc.transmitter().ClosePort();
-    document::CVeskDoc device(doc.ui(), doc.portSettings(), doc.sleeper());
-    const document::DeviceComparison comparison = document::CompareWithDevice(device, path);
-    if (comparison.outcome != document::DeviceComparison::Outcome::Compared) return nullptr;
-    auto* dialog = new CompareDialog(path, comparison.differences, parent);
+    const std::optional<document::DeviceComparison> comparison =
+        document::RunCommand(doc.commands(), document::Cancel::Allowed, [&doc, &path] {
+            // Both objects use the same modem, which only one may have open.
+            doc.transmitter().ClosePort();
+            document::CVeskDoc device(doc.ui(), doc.portSettings(), doc.sleeper());
+            // Its frames belong to the session's trace like every other exchange.
+            device.transmitter().attachTrace(doc.transmitter().traceSink());
+            return document::CompareWithDevice(device, path);
+        });
+    if (!comparison || comparison->outcome != document::DeviceComparison::Outcome::Compared)
+        return nullptr;
+    auto* dialog = new CompareDialog(path, comparison->differences, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     return dialog;

@@ -29,6 +29,7 @@ bool TraceLog::writeAlsoTo(const std::string& path, std::string& error)
     if (!file) return false;
     std::lock_guard lock(m_mutex);
     m_file = std::move(file);
+    m_filePath = path;
     return true;
 }
 
@@ -50,6 +51,11 @@ void TraceLog::drain()
         std::lock_guard lock(m_mutex);
         batch.swap(m_incoming);
         m_drainQueued = false;
+    }
+    if (m_file && !m_fileFailureSaid && m_file->failed()) {
+        m_fileFailureSaid = true;
+        emit fileFailed(QString::fromLocal8Bit(m_filePath.c_str()),
+                        QString::fromLocal8Bit(m_file->failure().c_str()));
     }
     if (m_paused) {
         m_held.insert(m_held.end(), std::make_move_iterator(batch.begin()),

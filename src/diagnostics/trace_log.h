@@ -37,6 +37,10 @@ public:
     // The trace's first line, with the session's wall-clock start.
     const std::string& startLine() const { return m_startLine; }
 
+signals:
+    // Writing to the file failed; said once, on the GUI thread: later lines are not written.
+    void fileFailed(const QString& path, const QString& reason);
+
 private:
     void drain();
 
@@ -46,6 +50,8 @@ private:
     std::deque<hart::TraceEvent> m_held;      // GUI thread: what came while paused
     bool m_paused = false;
     std::unique_ptr<hart::TraceFileWriter> m_file;
+    std::string m_filePath;
+    bool m_fileFailureSaid = false;  // GUI thread
     std::chrono::steady_clock::time_point m_start;
     std::string m_startLine;
     TraceModel m_model;

@@ -2,12 +2,14 @@
 
 #include "document/display_text.h"
 #include "hart/trace_format.h"
+#include "resources/string_ids/diagnostics.h"
+#include "resources/string_ids/hart.h"
 
 namespace diagnostics {
 namespace {
 
-constexpr int kFirstHeader = 2102;  // "Время" … "Расшифровка", in column order
-constexpr int kPreambles = 2150;
+using tarvel::kTraceFirstColumnHeader;
+using tarvel::kTracePreambles;
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -49,7 +51,7 @@ QVariant TraceModel::headerData(int section, Qt::Orientation orientation, int ro
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= kColumnCount) return {};
-    return document::LoadedText(kFirstHeader + section);
+    return document::LoadedText(kTraceFirstColumnHeader + section);
 }
 
 TraceRow TraceModel::describe(const hart::TraceEvent& event) const
@@ -73,7 +75,7 @@ TraceRow TraceModel::describe(const hart::TraceEvent& event) const
     for (const auto& field : frame.fields) data << Utf8(field.name + " " + field.value);
     if (!frame.problem.empty()) data << Utf8(frame.problem);
     if (event.kind == hart::TraceKind::Request)
-        data << document::LoadedText(kPreambles) + QStringLiteral(" ") +
+        data << document::LoadedText(kTracePreambles) + QStringLiteral(" ") +
                     QString::number(event.value);
     r.meaning = data.join(QStringLiteral(", "));
     r.details << r.command;

@@ -6,25 +6,29 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "diagnostics/trace_log.h"
+#include "diagnostics/window_fit.h"
 #include "document/display_text.h"
+#include "document/whole_file.h"
 #include "hart/user_interaction.h"
+#include "resources/string_ids/diagnostics.h"
 
 namespace diagnostics {
 namespace {
 
-constexpr int kTitle = 2101;
-constexpr int kSaveAsText = 2108;
-constexpr int kClear = 2109;
-constexpr int kPause = 2110;
-constexpr int kFollow = 2111;
-constexpr int kTextFiles = 2112;
-constexpr int kCannotSave = 2113;
+using tarvel::kTraceCannotSave;
+using tarvel::kTraceClear;
+using tarvel::kTraceFollow;
+using tarvel::kTracePause;
+using tarvel::kTraceSaveAsText;
+using tarvel::kTraceTextFiles;
+using tarvel::kTraceWindowTitle;
+
+constexpr QSize kPreferredSize{1200, 640};
 
 QString Text(int id) { return document::LoadedText(id); }
 
@@ -33,7 +37,7 @@ QString Text(int id) { return document::LoadedText(id); }
 TraceWindow::TraceWindow(TraceLog& log, hart::UserInteraction& ui, QWidget* parent)
     : QWidget(parent, Qt::Window), m_log(log), m_ui(ui)
 {
-    setWindowTitle(Text(kTitle));
+    setWindowTitle(Text(kTraceWindowTitle));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     m_table = new QTableView;
@@ -69,11 +73,11 @@ TraceWindow::TraceWindow(TraceLog& log, hart::UserInteraction& ui, QWidget* pare
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
 
-    m_save = new QPushButton(Text(kSaveAsText));
-    m_clear = new QPushButton(Text(kClear));
-    m_pause = new QPushButton(Text(kPause));
+    m_save = new QPushButton(Text(kTraceSaveAsText));
+    m_clear = new QPushButton(Text(kTraceClear));
+    m_pause = new QPushButton(Text(kTracePause));
     m_pause->setCheckable(true);
-    m_follow = new QCheckBox(Text(kFollow));
+    m_follow = new QCheckBox(Text(kTraceFollow));
     m_follow->setChecked(true);
 
     auto* buttons = new QHBoxLayout;
@@ -88,7 +92,8 @@ TraceWindow::TraceWindow(TraceLog& log, hart::UserInteraction& ui, QWidget* pare
     layout->addLayout(buttons);
 
     chooseFileToSave = [this] {
-        return QFileDialog::getSaveFileName(this, Text(kSaveAsText), QString(), Text(kTextFiles));
+        return QFileDialog::getSaveFileName(this, Text(kTraceSaveAsText), QString(),
+                                            Text(kTraceTextFiles));
     };
 
     connect(m_save, &QPushButton::clicked, this, [this] {
@@ -108,7 +113,7 @@ TraceWindow::TraceWindow(TraceLog& log, hart::UserInteraction& ui, QWidget* pare
             &TraceWindow::ShowDetails);
 
     m_pause->setChecked(log.paused());
-    resize(1200, 640);
+    OpenInsideScreen(*this, kPreferredSize);
 }
 
 void TraceWindow::FollowTheEnd()
@@ -130,15 +135,14 @@ void TraceWindow::ShowDetails()
 
 bool TraceWindow::SaveAsText(const QString& path)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        QByteArray text = QByteArray::fromStdString(m_log.startLine()) + '\n';
-        const TraceModel& model = m_log.model();
-        for (int i = 0; i < model.rowCount(); ++i) text += model.row(i).line.toUtf8() + '\n';
-        file.write(text);
-        if (file.commit()) return true;
-    }
-    m_ui.notify(kCannotSave, (Text(kCannotSave) + path).toStdString(), hart::MessageIcon::Error);
+    QByteArray text = QByteArray::fromStdString(m_log.startLine()) + '\n';
+    const TraceModel& model = m_log.model();
+    for (int i = 0; i < model.rowCount(); ++i) text += model.row(i).line.toUtf8() + '\n';
+    const QString error = document::WriteWholeFile(path, text);
+    if (error.isEmpty()) return true;
+    m_ui.notify(kTraceCannotSave,
+                (Text(kTraceCannotSave) + path + QStringLiteral(": ") + error).toStdString(),
+                hart::MessageIcon::Error);
     return false;
 }
 

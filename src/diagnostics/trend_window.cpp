@@ -4,23 +4,28 @@
 #include <cmath>
 #include <vector>
 
+#include <QBuffer>
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QSaveFile>
+#include <QScatterSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
 #include "diagnostics/trend_chart_view.h"
+#include "diagnostics/window_fit.h"
 #include "document/csv_log.h"
 #include "document/display_text.h"
 #include "document/framework_messages.h"
 #include "document/vesk_doc.h"
+#include "document/whole_file.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/diagnostics.h"
 
 namespace diagnostics {
 namespace {
@@ -28,15 +33,17 @@ namespace {
 using document::LiveSample;
 using document::LoadedText;
 
-constexpr int kSaveCsvCaption = 1452;
-constexpr int kSavePngCaption = 1453;
-constexpr int kWindowTitle = 1460;
-constexpr int kCsvFilter = 1461;
-constexpr int kPngFilter = 1462;
+using tarvel::kTrendCsvFilter;
+using tarvel::kTrendPngFilter;
+using tarvel::kTrendSaveCsvCaption;
+using tarvel::kTrendSavePngCaption;
+using tarvel::kTrendWindowTitle;
 // The report's labels name the plotted values and the levels.
-constexpr int kSensorTempLabel = 1117;
-constexpr int kLoopCurrentLabel = 1118;
+using tarvel::kLoopCurrentLabel;
+using tarvel::kSensorTempLabel;
 constexpr int kLevelLabels[] = {1111, 1112, 1113, 1114};
+using tarvel::kTrendEmptyHint;
+using tarvel::kTrendFailedCycleLabel;
 
 constexpr QSize kInitialSize{900, 560};
 constexpr int kTimeTicks = 7;
@@ -49,8 +56,28 @@ const QColor kPrimaryColour{0x1f, 0x77, 0xb4};
 const QColor kCurrentColour{0xd6, 0x27, 0x28};
 const QColor kAlarmColour{0x8c, 0x1c, 0x13};
 const QColor kSaturationColour{0xff, 0x7f, 0x0e};
+const QColor kFailureColour{0x40, 0x40, 0x40};
+constexpr qreal kFailureMarkerSize = 9;
+// Small enough for a 640×400 screen; the chart shrinks, the buttons stay reachable.
+constexpr QSize kMinimumChartSize{240, 160};
 
 bool Known(float value) { return std::isfinite(value); }
+
+using Segments = std::vector<QList<QPointF>>;
+
+// A value that was not measured ends the line: the next one starts another.
+void EndLine(Segments& segments)
+{
+    if (!segments.back().isEmpty()) segments.emplace_back();
+}
+
+void Extend(Segments& segments, qreal x, float y)
+{
+    if (Known(y))
+        segments.back().append({x, y});
+    else
+        EndLine(segments);
+}
 
 // 1, 2 or 5 times a power of ten, for about this many ticks over the span.
 constexpr double kTicksWanted = 6;
@@ -114,10 +141,11 @@ QString ChooseFileToSave(QWidget* parent, const QString& filter, const QString& 
 TrendWindow::TrendWindow(document::CVeskDoc& doc, QWidget* parent)
     : QWidget(parent, Qt::Window), m_doc(doc)
 {
-    setWindowTitle(LoadedText(kWindowTitle));
-    resize(kInitialSize);
+    setWindowTitle(LoadedText(kTrendWindowTitle));
 
     auto* chart = new QChart;
+    m_view = new TrendChartView(chart, this);
+    m_view->setMinimumSize(kMinimumChartSize);
     m_timeAxis = new QDateTimeAxis;
     m_timeAxis->setFormat(QStringLiteral("HH:mm:ss"));
     m_timeAxis->setTickCount(kTimeTicks);
@@ -129,25 +157,30 @@ TrendWindow::TrendWindow(document::CVeskDoc& doc, QWidget* parent)
     chart->addAxis(m_primaryAxis, Qt::AlignLeft);
     chart->addAxis(m_currentAxis, Qt::AlignRight);
 
-    const auto addSeries = [&](const QString& name, const QColor& colour, QValueAxis* axis,
-                               Qt::PenStyle style) {
-        auto* series = new QLineSeries;
-        series->setName(name);
-        series->setPen(QPen(colour, style == Qt::SolidLine ? 2 : 1, style));
-        chart->addSeries(series);
-        series->attachAxis(m_timeAxis);
-        series->attachAxis(axis);
-        return series;
+    const auto pen = [](const QColor& colour, Qt::PenStyle style) {
+        return QPen(colour, style == Qt::SolidLine ? 2 : 1, style);
     };
-    m_primary =
-        addSeries(LoadedText(kSensorTempLabel), kPrimaryColour, m_primaryAxis, Qt::SolidLine);
-    m_current =
-        addSeries(LoadedText(kLoopCurrentLabel), kCurrentColour, m_currentAxis, Qt::SolidLine);
+    m_primary = {
+        LoadedText(kSensorTempLabel), pen(kPrimaryColour, Qt::SolidLine), m_primaryAxis, {}};
+    m_current = {
+        LoadedText(kLoopCurrentLabel), pen(kCurrentColour, Qt::SolidLine), m_currentAxis, {}};
+    m_primary.series.push_back(AddSeries(new QLineSeries, m_primary));
+    m_current.series.push_back(AddSeries(new QLineSeries, m_current));
     for (const int label : kLevelLabels) {
         const bool alarm = label == kLevelLabels[0] || label == kLevelLabels[1];
-        m_levels.push_back(addSeries(LoadedText(label), alarm ? kAlarmColour : kSaturationColour,
-                                     m_currentAxis, alarm ? Qt::DashLine : Qt::DotLine));
+        const Line level{
+            LoadedText(label),
+            pen(alarm ? kAlarmColour : kSaturationColour, alarm ? Qt::DashLine : Qt::DotLine),
+            m_currentAxis,
+            {}};
+        m_levels.push_back(AddSeries(new QLineSeries, level));
     }
+    auto* failures = new QScatterSeries;
+    failures->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    failures->setMarkerSize(kFailureMarkerSize);
+    failures->setColor(kFailureColour);
+    m_failures = AddSeries(
+        failures, {LoadedText(kTrendFailedCycleLabel), QPen(kFailureColour), m_primaryAxis, {}});
     m_primaryAxis->setLinePenColor(kPrimaryColour);
     m_currentAxis->setLinePenColor(kCurrentColour);
     // One grid, the measured value's; the current's ticks would draw a second one across it.
@@ -158,9 +191,8 @@ TrendWindow::TrendWindow(document::CVeskDoc& doc, QWidget* parent)
     chart->legend()->setAlignment(Qt::AlignRight);
     chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
-    m_view = new TrendChartView(chart, this);
-    auto* saveCsv = new QPushButton(LoadedText(kSaveCsvCaption), this);
-    auto* savePng = new QPushButton(LoadedText(kSavePngCaption), this);
+    auto* saveCsv = new QPushButton(LoadedText(kTrendSaveCsvCaption), this);
+    auto* savePng = new QPushButton(LoadedText(kTrendSavePngCaption), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(saveCsv);
@@ -175,6 +207,30 @@ TrendWindow::TrendWindow(document::CVeskDoc& doc, QWidget* parent)
     // Emitted on the monitoring worker: queued to this window's thread.
     connect(&m_doc, &document::CVeskDoc::liveValuesRead, this, &TrendWindow::AddSample);
     Replot();
+    OpenInsideScreen(*this, kInitialSize);
+}
+
+template <typename Series>
+Series* TrendWindow::AddSeries(Series* series, const Line& line)
+{
+    series->setName(line.name);
+    series->setPen(line.pen);
+    chart()->addSeries(series);
+    series->attachAxis(m_timeAxis);
+    series->attachAxis(line.axis);
+    return series;
+}
+
+void TrendWindow::ShowSegments(Line& line, const std::vector<QList<QPointF>>& segments)
+{
+    while (line.series.size() < segments.size()) {
+        QLineSeries* series = AddSeries(new QLineSeries, line);
+        // One legend entry a line, not one a stretch.
+        for (QLegendMarker* marker : chart()->legend()->markers(series)) marker->setVisible(false);
+        line.series.push_back(series);
+    }
+    for (std::size_t i = 0; i < line.series.size(); ++i)
+        line.series[i]->replace(i < segments.size() ? segments[i] : QList<QPointF>{});
 }
 
 TrendWindow::~TrendWindow() = default;
@@ -198,25 +254,49 @@ void TrendWindow::AddSample(const LiveSample& sample)
 
 void TrendWindow::Replot()
 {
-    QList<QPointF> primary;
-    QList<QPointF> current;
+    // A line joins consecutive cycles of one run only: a failed cycle or a stop of monitoring
+    // ends it, and nothing is drawn across the time that was not measured.
+    // A failed cycle is marked at the measured value before it (after it, when none came
+    // before), so the mark sits on the gap it made.
+    Segments primary(1);
+    Segments current(1);
+    QList<QPointF> failedCycles;
+    float lastPrimary = transmitter::kNotSetFloat;
+    qsizetype firstUnplaced = 0;  // marks from here on wait for a measured value
     for (const LiveSample& sample : m_history.samples()) {
-        if (!sample.read) continue;
         const auto x = static_cast<qreal>(sample.time.toMSecsSinceEpoch());
-        if (Known(sample.primaryValue)) primary.append({x, sample.primaryValue});
-        if (Known(sample.loopCurrent)) current.append({x, sample.loopCurrent});
+        if (sample.startsRun || !sample.read) {
+            EndLine(primary);
+            EndLine(current);
+        }
+        if (!sample.read) {
+            failedCycles.append({x, Known(lastPrimary) ? lastPrimary : 0.0});
+            if (Known(lastPrimary)) firstUnplaced = failedCycles.size();
+            continue;
+        }
+        Extend(primary, x, sample.primaryValue);
+        Extend(current, x, sample.loopCurrent);
+        if (!Known(sample.primaryValue)) continue;
+        lastPrimary = sample.primaryValue;
+        for (; firstUnplaced < failedCycles.size(); ++firstUnplaced)
+            failedCycles[firstUnplaced].setY(lastPrimary);
     }
-    m_primary->replace(primary);
-    m_current->replace(current);
+    ShowSegments(m_primary, primary);
+    ShowSegments(m_current, current);
+    m_failures->replace(failedCycles);
+    m_failures->setVisible(!failedCycles.isEmpty());
     ShowReferenceLevels();
+    chart()->setTitle(m_history.samples().empty() ? LoadedText(kTrendEmptyHint) : QString());
     if (m_view->following()) FitAxes();
 }
 
 void TrendWindow::ShowReferenceLevels()
 {
-    const float levels[] = {m_doc.lowAlmVal(), m_doc.highAlmVal(), m_doc.lowSatVal(),
-                            m_doc.highSatVal()};
+    // Those of the document that was monitored, also after another one has been opened.
     const auto& samples = m_history.samples();
+    const LiveSample newest = samples.empty() ? LiveSample{} : samples.back();
+    const float levels[] = {newest.lowAlarm, newest.highAlarm, newest.lowSaturation,
+                            newest.highSaturation};
     for (std::size_t i = 0; i < m_levels.size(); ++i) {
         QLineSeries* line = m_levels[i];
         const bool shown = Known(levels[i]) && !samples.empty();
@@ -246,10 +326,13 @@ void TrendWindow::FitAxes()
     m_timeAxis->setRange(first, last);
 
     Range primary;
-    for (const QPointF& point : m_primary->points()) primary.include(point.y());
+    for (const QLineSeries* series : m_primary.series)
+        for (const QPointF& point : series->points()) primary.include(point.y());
+    for (const QPointF& point : m_failures->points()) primary.include(point.y());
     primary.applyTo(m_primaryAxis);
     Range current;
-    for (const QPointF& point : m_current->points()) current.include(point.y());
+    for (const QLineSeries* series : m_current.series)
+        for (const QPointF& point : series->points()) current.include(point.y());
     for (const QLineSeries* line : m_levels)
         if (line->isVisible() && line->count() > 0) current.include(line->at(0).y());
     current.applyTo(m_currentAxis);
@@ -257,7 +340,7 @@ void TrendWindow::FitAxes()
 
 void TrendWindow::SaveCsv()
 {
-    const QString path = ChooseFileToSave(this, LoadedText(kCsvFilter), QStringLiteral("csv"));
+    const QString path = ChooseFileToSave(this, LoadedText(kTrendCsvFilter), QStringLiteral("csv"));
     if (path.isEmpty()) return;
     const std::vector<LiveSample> samples(m_history.samples().begin(), m_history.samples().end());
     QString error;
@@ -268,16 +351,16 @@ void TrendWindow::SaveCsv()
 
 void TrendWindow::SavePng()
 {
-    const QString path = ChooseFileToSave(this, LoadedText(kPngFilter), QStringLiteral("png"));
+    const QString path = ChooseFileToSave(this, LoadedText(kTrendPngFilter), QStringLiteral("png"));
     if (path.isEmpty()) return;
     const QImage image = m_view->grab().toImage();
-    // Beside the old file, renamed over it only when complete.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG");
-    if (!written) file.cancelWriting();
-    if (written && file.commit()) return;
-    m_doc.ui().notify(document::kNoStringId,
-                      document::FailedToWrite(path, file.errorString()).toStdString(),
+    QByteArray png;
+    QBuffer buffer(&png);
+    const QString error = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG")
+                              ? document::WriteWholeFile(path, png)
+                              : QStringLiteral("the picture could not be made");
+    if (error.isEmpty()) return;
+    m_doc.ui().notify(document::kNoStringId, document::FailedToWrite(path, error).toStdString(),
                       hart::MessageIcon::Exclamation);
 }
 

@@ -2,13 +2,14 @@
 
 #include "document/display_text.h"
 #include "document/value_format.h"
+#include "resources/string_ids/document.h"
 
 namespace document {
 namespace {
 
 constexpr int kLevelDecimals = 2;
 constexpr int kLowAlarmNoticeIndex = 2;
-constexpr int kLowAlarmNotice = 903;
+using tarvel::kLowAlarmNotice;
 
 int FirstStringOf(AdvancedChoice choice)
 {

@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "document/send_refusal.h"
+#include "resources/string_ids/document.h"
 
 namespace document {
 namespace {
@@ -23,18 +24,16 @@ constexpr float kHighSaturationMax = Bits(0x41A73368);     // 20.9001
 constexpr float kHighAlarmMin = Bits(0x41A7FFCC);          // 20.9999
 constexpr float kHighAlarmMax = Bits(0x41B80034);          // 23.0001
 
-enum Message {
-    kIncompleteLevels = 1253,
-    kLowAlarmTooLow = 1254,
-    kLowAlarmTooHigh = 1255,
-    kLowSaturationTooLow = 1256,
-    kLowSaturationBelowAlarm = 1257,
-    kLowSaturationTooHigh = 1258,
-    kHighSaturationTooLow = 1259,
-    kHighSaturationTooHigh = 1260,
-    kHighAlarmTooLow = 1261,
-    kHighAlarmTooHigh = 1262,
-};
+using tarvel::kHighAlarmTooHigh;
+using tarvel::kHighAlarmTooLow;
+using tarvel::kHighSaturationTooHigh;
+using tarvel::kHighSaturationTooLow;
+using tarvel::kIncompleteLevels;
+using tarvel::kLowAlarmTooHigh;
+using tarvel::kLowAlarmTooLow;
+using tarvel::kLowSaturationBelowAlarm;
+using tarvel::kLowSaturationTooHigh;
+using tarvel::kLowSaturationTooLow;
 
 }  // namespace
 

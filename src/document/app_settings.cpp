@@ -10,6 +10,7 @@ const char* kPortKey = "PortSettings";
 // Earlier versions wrote the port into a group named "General", which the INI file keeps
 // as [%General].
 const char* kOldPortKey = "General/PortSettings";
+const char* kPollingAddressKey = "PollingAddress";
 // The HART-IP endpoint, kept only while it is the port in use.
 const char* kHartIpGroup = "HartIp";
 const char* kHartIpHostKey = "HartIp/Host";
@@ -75,6 +76,20 @@ void AppSettings::setHartIpEndpoint(const hart::HartIpEndpoint& endpoint)
     settings.setValue(kHartIpHostKey, QString::fromStdString(endpoint.host));
     settings.setValue(kHartIpPortKey, endpoint.port);
     settings.setValue(kHartIpTcpKey, endpoint.tcp);
+    settings.sync();
+}
+
+int AppSettings::pollingAddress() const
+{
+    bool number = false;
+    const int address = Store().value(kPollingAddressKey).toInt(&number);
+    return number && address >= 0 && address <= hart::kHighestPollingAddress ? address : 0;
+}
+
+void AppSettings::setPollingAddress(int address)
+{
+    QSettings settings = Store();
+    settings.setValue(kPollingAddressKey, address);
     settings.sync();
 }
 

@@ -17,6 +17,9 @@ public:
     int storedPortChoice() const;
     // Storing a COM port ends the use of a stored HART-IP endpoint.
     void setPortNumber(int port);
+    // "PollingAddress" beside the port: 0 when never chosen or out of 0–15.
+    int pollingAddress() const override;
+    void setPollingAddress(int address);
 
     // The HART-IP endpoint chosen in the port dialog instead of a COM port, if any.
     std::optional<hart::HartIpEndpoint> hartIpEndpoint() const override;

@@ -4,12 +4,13 @@
 #include <string>
 
 #include "document/display_text.h"
+#include "resources/string_ids/document.h"
 
 namespace document {
 namespace {
 
-constexpr int kInvalidCharacterMessage = 902;
-constexpr int kDampingRangeMessage = 901;
+using tarvel::kDampingRangeMessage;
+using tarvel::kInvalidCharacterMessage;
 constexpr char32_t kFirstTagCharacter = U' ';
 constexpr char32_t kLastTagCharacter = U'_';
 constexpr int kDampingLimitSeconds = 32;
@@ -68,6 +69,13 @@ bool CheckDampingLimit(const QString& text, hart::UserInteraction& ui)
         if (wholeSeconds > kDampingLimitSeconds) break;
     }
     if (wholeSeconds <= kDampingLimitSeconds) return true;
+    hart::NotifyString(ui, kDampingRangeMessage, hart::MessageIcon::None);
+    return false;
+}
+
+bool CheckDampingToSend(float damping, hart::UserInteraction& ui)
+{
+    if (transmitter::IsNotSet(damping) || damping <= kDampingLimitSeconds) return true;
     hart::NotifyString(ui, kDampingRangeMessage, hart::MessageIcon::None);
     return false;
 }

@@ -27,4 +27,9 @@ CVeskDoc::Tag TagFromText(const QString& text);
 // and answers false, so the page returns the focus to the field. 32.9 passes.
 bool CheckDampingLimit(const QString& text, hart::UserInteraction& ui);
 
+// Before a send: a damping above 32 s (what the field lets through, or what a file holds) is
+// refused with string 901; the transmitter would refuse it after the other values were
+// written. Not set passes: it is not sent.
+bool CheckDampingToSend(float damping, hart::UserInteraction& ui);
+
 }  // namespace document

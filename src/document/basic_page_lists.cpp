@@ -1,6 +1,7 @@
 #include "document/basic_page_lists.h"
 
 #include "document/display_text.h"
+#include "resources/string_ids/document.h"
 #include "transmitter/parameter_values.h"
 #include "transmitter/sensor_table.h"
 
@@ -28,9 +29,9 @@ SensorKind KindOf(int sensorIndex)
     return SensorKind::NoSelection;
 }
 
-constexpr int kTwoWireString = 300;
-constexpr int kThreeWireString = 301;
-constexpr int kFourWireString = 302;
+using tarvel::kFourWireString;
+using tarvel::kThreeWireString;
+using tarvel::kTwoWireString;
 constexpr std::int32_t kTwoWire = 2;
 constexpr std::int32_t kThreeWire = 3;
 constexpr std::int32_t kFourWire = 4;

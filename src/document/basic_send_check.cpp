@@ -7,6 +7,7 @@
 #include "document/basic_page_lists.h"
 #include "document/basic_page_view.h"
 #include "document/send_refusal.h"
+#include "resources/string_ids/document.h"
 #include "transmitter/sensor_table.h"
 
 namespace document {
@@ -20,17 +21,15 @@ using transmitter::kUnitsNotSet;
 constexpr float kMinimumSpan = std::bit_cast<float>(std::uint32_t{0x3C23D70A});     // 0.01
 constexpr float kLimitTolerance = std::bit_cast<float>(std::uint32_t{0x3BA3D70A});  // 0.005
 
-enum Message {
-    kUnitsWithoutSensor = 1263,
-    kSensorWithoutConnection = 1264,
-    kConnectionWithoutSensor = 1265,
-    kMissing20mA = 1266,
-    kMissing4mA = 1267,
-    kSpanTooSmall = 1268,
-    kPointsWithoutChoices = 1269,
-    kBelowLowerLimit = 1270,
-    kAboveUpperLimit = 1271,
-};
+using tarvel::kAboveUpperLimit;
+using tarvel::kBelowLowerLimit;
+using tarvel::kConnectionWithoutSensor;
+using tarvel::kMessageSpanTooSmall;
+using tarvel::kMissing20mA;
+using tarvel::kMissing4mA;
+using tarvel::kPointsWithoutChoices;
+using tarvel::kSensorWithoutConnection;
+using tarvel::kUnitsWithoutSensor;
 
 }  // namespace
 
@@ -75,7 +74,7 @@ bool ValidateBasicSend(const BasicSendValues& v, hart::UserInteraction& ui)
 
     // Either order of the points is allowed; only the span's size matters.
     const float span = std::fabs(upper - lower);
-    if (span < kMinimumSpan) return RefuseSend(ui, kSpanTooSmall);
+    if (span < kMinimumSpan) return RefuseSend(ui, kMessageSpanTooSmall);
     if (noUnit || noSensor || noConnection) return RefuseSend(ui, kPointsWithoutChoices);
     // A limit that is not set compares false, so it lets the point pass.
     if (v.lowerSensorLimit > lower && v.lowerSensorLimit - lower > kLimitTolerance)

@@ -5,6 +5,7 @@
 #include "document/question_box.h"
 #include "document/vesk_doc.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/document.h"
 
 namespace document {
 namespace {
@@ -14,18 +15,16 @@ using tarvel::kNoFixedCurrent;
 using tarvel::kQuestionOutputChange;
 using transmitter::IsNotSet;
 
-enum Message : int {
-    kAlarmLevelsUnreadable = 1246,
-    kFixedCurrentReset = 1247,
-    kFixedCurrentResetFailed = 1248,
-    kFourMaTrimFailed = 1250,
-    kTwentyMaTrimFailed = 1252,
-    kBelowLowAlarm = 1285,
-    kAboveHighAlarm = 1286,
-    kFixedCurrentSet = 1287,
-    kFixedCurrentSetFailed = 1288,
-    kQuestionRetryTrim = 1341,
-};
+using tarvel::kAboveHighAlarm;
+using tarvel::kAlarmLevelsUnreadable;
+using tarvel::kBelowLowAlarm;
+using tarvel::kFixedCurrentReset;
+using tarvel::kFixedCurrentResetFailed;
+using tarvel::kFixedCurrentSet;
+using tarvel::kFixedCurrentSetFailed;
+using tarvel::kFourMaTrimFailed;
+using tarvel::kQuestionRetryTrim;
+using tarvel::kTwentyMaTrimFailed;
 
 // Results of commands 45 and 46 for a meter reading too far from the point.
 constexpr int kResultTooLarge = 3;
@@ -33,7 +32,7 @@ constexpr int kResultTooSmall = 4;
 
 constexpr float kFourMa = 4.0f;
 
-void ShowCurrent(CVeskDoc& doc, Message message, float milliamps, MessageIcon icon)
+void ShowCurrent(CVeskDoc& doc, int message, float milliamps, MessageIcon icon)
 {
     ShowMessageText(doc, message, CurrentMessage(message, milliamps), icon);
 }

@@ -4,6 +4,7 @@
 #include "document/calibration_rules.h"
 #include "document/calibration_wait.h"
 #include "document/vesk_doc.h"
+#include "resources/string_ids/document.h"
 
 namespace document {
 namespace {
@@ -11,31 +12,29 @@ namespace {
 using hart::MessageIcon;
 using transmitter::IsNotSet;
 
-enum Message : int {
-    kFactoryModeFailed = 1289,
-    kUserModeFailed = 1290,
-    kStatusUnreadable = 1291,
-    kResetFailed = 1292,
-    kFactoryModeSet = 1293,
-    kErrorsAfterReset = 1296,
-    kTrimUnitsUnreadable = 1297,
-    kUnitsNotAllowed = 1298,
-    kRangeUnitsUnreadable = 1299,
-    kSensorTypeUnreadable = 1300,
-    kCalibrationParametersInvalid = 1301,
-    kLowerPointOutside = 1302,
-    kUpperPointOutside = 1303,
-    kStatusForbidsTrim = 1304,
-    kPointFarFromReading = 1305,
-    kLowerPointDone = 1306,
-    kUpperPointDone = 1307,
-    kLimitsUnreadable = 1330,
-};
+using tarvel::kCalibrationParametersInvalid;
+using tarvel::kErrorsAfterReset;
+using tarvel::kFactoryModeFailed;
+using tarvel::kFactoryModeSet;
+using tarvel::kLimitsUnreadable;
+using tarvel::kLowerPointDone;
+using tarvel::kLowerPointOutside;
+using tarvel::kPointFarFromReading;
+using tarvel::kRangeUnitsUnreadable;
+using tarvel::kResetFailed;
+using tarvel::kSensorTypeUnreadable;
+using tarvel::kStatusForbidsTrim;
+using tarvel::kStatusUnreadable;
+using tarvel::kTrimUnitsUnreadable;
+using tarvel::kUnitsNotAllowed;
+using tarvel::kUpperPointDone;
+using tarvel::kUpperPointOutside;
+using tarvel::kUserModeFailed;
 
 constexpr std::int32_t kFactoryCalibration = 0;
 constexpr std::int32_t kUserCalibration = 1;
 
-bool Refuse(CVeskDoc& doc, Message message)
+bool Refuse(CVeskDoc& doc, int message)
 {
     ShowMessage(doc, message, MessageIcon::Error);
     return false;

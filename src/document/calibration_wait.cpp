@@ -1,18 +1,20 @@
 #include "document/calibration_wait.h"
 
+#include "resources/string_ids/document.h"
+
 namespace document {
 namespace {
 
 constexpr int kCalibrationTicks = 35;
 constexpr int kResetTicks = 6;
-constexpr int kCalibrationText = 1309;
-constexpr int kResetText = 1310;
+using tarvel::kCalibrationWaitText;
+using tarvel::kResetWaitText;
 
 }  // namespace
 
 WaitCounter::WaitCounter(CalibrationWait wait)
     : m_duration(wait == CalibrationWait::Calibration ? kCalibrationTicks : kResetTicks),
-      m_textId(wait == CalibrationWait::Calibration ? kCalibrationText : kResetText)
+      m_textId(wait == CalibrationWait::Calibration ? kCalibrationWaitText : kResetWaitText)
 {
 }
 

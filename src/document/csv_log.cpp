@@ -1,17 +1,16 @@
 #include "document/csv_log.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <unistd.h>
 
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
+#include <QFile>
 
 #include "document/display_text.h"
+#include "document/whole_file.h"
+#include "hart/output_file.h"
 
 namespace document {
 namespace {
@@ -78,43 +77,29 @@ QByteArray CsvRow(const LiveSample& sample)
 
 CsvLog::CsvLog() = default;
 
-CsvLog::~CsvLog()
-{
-    if (m_file && !m_named) m_file->remove();
-}
+CsvLog::~CsvLog() = default;
 
 bool CsvLog::Create(const QString& path)
 {
-    const QFileInfo target(path);
-    auto file = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.") +
-                                                 target.fileName() + QStringLiteral(".XXXXXX"));
-    file->setAutoRemove(false);
-    if (!file->open()) {
-        m_error = FailedToWrite(path, file->errorString());
-        return false;
-    }
+    std::string error;
+    auto output = path == QStringLiteral("-")
+                      ? hart::OutputStream::Standard(STDOUT_FILENO)
+                      : hart::OutputStream::Open(QFile::encodeName(path).toStdString(), error);
     const QByteArray header = CsvHeader();
-    if (file->write(header) != header.size() || !file->flush()) {
-        m_error = FailedToWrite(path, file->errorString());
-        file->remove();
+    if (!output || !output->Write(header.toStdString(), error)) {
+        m_error = FailedToWrite(path, QString::fromLocal8Bit(error.c_str()));
         return false;
     }
-    // The new file may be read as the old one was; a new name gets the usual rights.
-    file->setPermissions(target.exists() ? QFile::permissions(path)
-                                         : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                               QFileDevice::ReadGroup | QFileDevice::ReadOther);
     m_path = path;
-    m_file = std::move(file);
+    m_output = std::move(output);
     return true;
 }
 
 bool CsvLog::TakeName()
 {
-    // The system call replaces a file of that name in one step; the open descriptor goes on
-    // writing into the renamed file.
-    if (std::rename(QFile::encodeName(m_file->fileName()).constData(),
-                    QFile::encodeName(m_path).constData()) != 0) {
-        m_error = FailedToWrite(m_path, QString::fromLocal8Bit(std::strerror(errno)));
+    std::string error;
+    if (!m_output->TakeName(error)) {
+        m_error = FailedToWrite(m_path, QString::fromLocal8Bit(error.c_str()));
         return false;
     }
     m_named = true;
@@ -123,10 +108,10 @@ bool CsvLog::TakeName()
 
 bool CsvLog::Append(const LiveSample& sample)
 {
-    if (!m_file || (!m_named && !TakeName())) return false;
-    const QByteArray row = CsvRow(sample);
-    if (m_file->write(row) == row.size() && m_file->flush()) return true;
-    m_error = FailedToWrite(m_path, m_file->errorString());
+    if (!m_output || (!m_named && !TakeName())) return false;
+    std::string error;
+    if (m_output->Write(CsvRow(sample).toStdString(), error)) return true;
+    m_error = FailedToWrite(m_path, QString::fromLocal8Bit(error.c_str()));
     return false;
 }
 
@@ -134,12 +119,9 @@ bool WriteCsv(const QString& path, const std::vector<LiveSample>& samples, QStri
 {
     QByteArray text = CsvHeader();
     for (const LiveSample& sample : samples) text += CsvRow(sample);
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text) == text.size();
-    if (!written) file.cancelWriting();
-    if (written && file.commit()) return true;
-    if (error) *error = FailedToWrite(path, file.errorString());
+    const QString why = WriteWholeFile(path, text);
+    if (why.isEmpty()) return true;
+    if (error) *error = FailedToWrite(path, why);
     return false;
 }
 

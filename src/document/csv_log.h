@@ -8,7 +8,9 @@
 
 #include "document/live_sample.h"
 
-class QFile;
+namespace hart {
+class OutputStream;
+}
 
 namespace document {
 
@@ -22,10 +24,11 @@ QByteArray CsvRow(const LiveSample& sample);
 // "2026-03-15T14:05:09+03:00"
 QByteArray IsoLocalTime(const QDateTime& time);
 
-// A record written while monitoring runs: each row reaches the file when it is appended, so
-// a crash loses at most the row being written. The file is made beside the name with its
-// header, and takes the name (replacing a file there) with its first row: monitoring that
-// never ran a cycle leaves an old file as it was.
+// A record written while monitoring runs: each row reaches the file when it is appended, whole
+// or not at all, so the file always ends with a complete row. The file is made beside the
+// name with its header, and takes the name (replacing a file there) with its first row:
+// monitoring that never ran a cycle leaves an old file as it was. "-" is standard output;
+// a pipe or a FIFO is written as it is and needs a reader.
 class CsvLog {
 public:
     CsvLog();
@@ -41,7 +44,7 @@ public:
 private:
     bool TakeName();
 
-    std::unique_ptr<QFile> m_file;
+    std::unique_ptr<hart::OutputStream> m_output;
     QString m_path;
     bool m_named = false;
     QString m_error;
@@ -50,7 +53,7 @@ private:
 // "Failed to write "path": why", for any file the record or the trend writes.
 QString FailedToWrite(const QString& path, const QString& why);
 
-// The samples in one go, written beside the file and renamed over it when complete.
+// The samples in one go, replacing the file whole.
 bool WriteCsv(const QString& path, const std::vector<LiveSample>& samples, QString* error);
 
 }  // namespace document

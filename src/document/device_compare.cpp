@@ -3,6 +3,7 @@
 #include "document/display_text.h"
 #include "document/report_lines.h"
 #include "document/vesk_doc.h"
+#include "resources/string_ids/document.h"
 
 namespace document {
 namespace {
@@ -10,9 +11,9 @@ namespace {
 // The report's first lines are the Basic page's eight and the Advanced page's seven.
 constexpr std::size_t kConfigurationLineCount = 15;
 
-constexpr int kSummarySame = 1454;
-constexpr int kSummaryDiffering = 1455;
-constexpr int kMessageNotCompared = 1464;
+using tarvel::kCompareSummaryDiffering;
+using tarvel::kCompareSummarySame;
+using tarvel::kMessageNotCompared;
 
 // The value column without its ": ".
 QString ValueText(const ReportLine& line) { return line.valueColumnText().mid(2); }
@@ -41,8 +42,8 @@ std::vector<LineDifference> ConfigurationDifferences(const PageValues& file,
 
 QString ComparisonSummary(std::size_t differences)
 {
-    if (differences == 0) return LoadedText(kSummarySame);
-    return LoadedText(kSummaryDiffering) + QLatin1Char(' ') + QString::number(differences);
+    if (differences == 0) return LoadedText(kCompareSummarySame);
+    return LoadedText(kCompareSummaryDiffering) + QLatin1Char(' ') + QString::number(differences);
 }
 
 DeviceComparison CompareWithDevice(CVeskDoc& doc, const QString& path)

@@ -37,7 +37,7 @@ struct DeviceComparison {
 // Opens the file, then reads the transmitter as "read" does, both in the given document,
 // whose contents they replace; the file's and the read's messages and questions as usual.
 // Compared only when the file opened and the read was complete; an incomplete read is
-// reported, since its last message says the reception is complete.
+// reported as not compared.
 DeviceComparison CompareWithDevice(CVeskDoc& doc, const QString& path);
 
 }  // namespace document

@@ -39,12 +39,12 @@ bool LiveMonitor::Start()
 
 void LiveMonitor::Run()
 {
-    for (;;) {
+    for (bool first = true;; first = false) {
         {
             std::unique_lock lock(m_mutex);
             if (m_wake.wait_for(lock, m_period, [this] { return m_stopRequested; })) break;
         }
-        if (!m_doc.ReadMonitoringValues()) ++m_failedCycles;
+        if (!m_doc.ReadMonitoringValues(first)) ++m_failedCycles;
         if (m_cycleDone) m_cycleDone();
     }
     m_finished = true;

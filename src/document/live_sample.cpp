@@ -15,11 +15,16 @@ float PercentOfRange(float loopCurrentMa)
     return 100.0f * (loopCurrentMa - kZeroScaleMa) / kSpanMa;
 }
 
-LiveSample LiveSampleOf(const CVeskDoc& doc, const QDateTime& began, bool read)
+LiveSample LiveSampleOf(const CVeskDoc& doc, const QDateTime& began, bool read, bool startsRun)
 {
     LiveSample sample;
     sample.time = began;
     sample.read = read;
+    sample.startsRun = startsRun;
+    sample.lowAlarm = doc.lowAlmVal();
+    sample.highAlarm = doc.highAlmVal();
+    sample.lowSaturation = doc.lowSatVal();
+    sample.highSaturation = doc.highSatVal();
     if (!read) return sample;
     sample.primaryValue = doc.sensorTemp();
     sample.primaryUnits = doc.sensorTempUnits();

@@ -16,6 +16,7 @@ enum QuestionStyle : int {
     MB_ICONERROR = 0x10,
     MB_ICONWARNING = 0x30,
     MB_ICONINFORMATION = 0x40,
+    MB_DEFBUTTON2 = 0x100,  // the second button is the default one
 };
 
 constexpr int kRetryCancelError = MB_RETRYCANCEL | MB_ICONERROR;  // 21

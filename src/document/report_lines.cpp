@@ -5,13 +5,14 @@
 #include "document/display_text.h"
 #include "document/information_texts.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/document.h"
 
 namespace document {
 namespace {
 
-constexpr int kDampingUnit = 807;  // "с"
-constexpr int kYes = 1122;
-constexpr int kNo = 1123;
+using tarvel::kReportNo;
+using tarvel::kReportYes;
+using tarvel::kSecondUnit;
 
 ReportLine Line(const PageValues& values, int labelId, const QString& value,
                 ReportUnit unitRule = ReportUnit::None, const QString& unit = {},
@@ -43,7 +44,7 @@ std::vector<ReportLine> ReportLines(const PageValues& values)
     const QString milliamperes = LoadedText(tarvel::kMilliampereUnit);
     // The fault lines say nothing while no live values are shown.
     const auto lamp = [&](bool red) {
-        return info.loopCurrent.isEmpty() ? QString() : LoadedText(red ? kYes : kNo);
+        return info.loopCurrent.isEmpty() ? QString() : LoadedText(red ? kReportYes : kReportNo);
     };
 
     return {
@@ -58,7 +59,7 @@ std::vector<ReportLine> ReportLines(const PageValues& values)
              {LowerSensorLimit}),
         Line(values, 1108, basic.units.upperLimitText, WhenValueSet, basic.units.upperUnitLabel,
              {UpperSensorLimit}),
-        Line(values, 1109, basic.dampingText, WhenValueSet, LoadedText(kDampingUnit), {Damping}),
+        Line(values, 1109, basic.dampingText, WhenValueSet, LoadedText(kSecondUnit), {Damping}),
 
         Line(values, 1110, advanced.alarmText, None, {}, {AlarmSelect}),
         Line(values, 1111, advanced.lowAlarmText, WhenValueSet, milliamperes, {LowAlmVal}),

@@ -1,12 +1,18 @@
 #include "document/vesk_doc.h"
 
-#include <QSaveFile>
+#include <string>
+#include <vector>
 
+#include "document/basic_field_rules.h"
 #include "document/config_file.h"
 #include "document/framework_messages.h"
+#include "document/gui_thread_call.h"
 #include "document/parameter_table.h"
 #include "document/question_box.h"
+#include "document/whole_file.h"
+#include "hart/cancel_request.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/document.h"
 #include "resources/string_table.h"
 
 namespace document {
@@ -16,27 +22,38 @@ using hart::MessageIcon;
 using tarvel::kMessageNotFound;
 using tarvel::kQuestionOutputChange;
 
-constexpr int kMessageReceptionComplete = 899;
-constexpr int kMessageTransferComplete = 900;
-constexpr int kQuestionDataLoss = 904;
-constexpr int kMessageFileVersion = 910;
-constexpr int kMessageFound = 935;
-constexpr int kMessageWriteProtected = 1004;
-constexpr int kMessageProtectUnreadable = 1244;
+using tarvel::kMessageCancelled;
+using tarvel::kMessageFileVersion;
+using tarvel::kMessageFound;
+using tarvel::kMessageProtectUnreadable;
+using tarvel::kMessageReceptionComplete;
+using tarvel::kMessageReceptionIncomplete;
+using tarvel::kMessageTransferComplete;
+using tarvel::kMessageWriteProtected;
+using tarvel::kQuestionDataLoss;
 
 struct ReadGroup {
     int (transmitter::CTransmitter::*run)();
     int progress;
+    int nameId;  // named in the message of a read that is incomplete
 };
 
 constexpr ReadGroup kReadGroups[] = {
-    {&transmitter::CTransmitter::ReadTagAndSensor, 16},
-    {&transmitter::CTransmitter::ReadRangeAndLimits, 32},
-    {&transmitter::CTransmitter::ReadFilterAndAssemblyNumber, 48},
-    {&transmitter::CTransmitter::ReadAlarmLevelsAndVariables, 64},
-    {&transmitter::CTransmitter::ReadFailureStatus, 80},
-    {&transmitter::CTransmitter::ReadThermometerParams, 100},
+    {&transmitter::CTransmitter::ReadTagAndSensor, 16, 1471},
+    {&transmitter::CTransmitter::ReadRangeAndLimits, 32, 1472},
+    {&transmitter::CTransmitter::ReadFilterAndAssemblyNumber, 48, 1473},
+    {&transmitter::CTransmitter::ReadAlarmLevelsAndVariables, 64, 1474},
+    {&transmitter::CTransmitter::ReadFailureStatus, 80, 1475},
+    {&transmitter::CTransmitter::ReadThermometerParams, 100, 1476},
 };
+
+std::string IncompleteReadText(const std::vector<int>& failedGroupNames)
+{
+    std::string text(tarvel::LoadText(kMessageReceptionIncomplete));
+    for (std::size_t i = 0; i < failedGroupNames.size(); ++i)
+        text.append(i == 0 ? " " : ", ").append(tarvel::LoadText(failedGroupNames[i]));
+    return text;
+}
 
 }  // namespace
 
@@ -60,6 +77,16 @@ int CVeskDoc::Ask(int messageId, int style)
     return m_ui.ask(messageId, std::string(tarvel::LoadText(messageId)), style);
 }
 
+void CVeskDoc::UpdateAllViews(UpdateHint hint)
+{
+    // From the command worker the views refresh on their own thread while the worker waits,
+    // so the document is never read there while it is written here.
+    if (m_commands.onWorker())
+        RunOnThreadOfAndWait(this, [this, hint] { emit updateViews(hint); });
+    else
+        emit updateViews(hint);
+}
+
 void CVeskDoc::ShowWait()
 {
     if (m_waitShown) return;
@@ -81,6 +108,7 @@ void CVeskDoc::OnNewDocument()
     DeleteContents();
     m_pathName.clear();
     m_modified = false;
+    m_lastReadIncomplete = false;
     UpdateAllViews(HINT_REFRESH);
 }
 
@@ -113,6 +141,7 @@ bool CVeskDoc::OnOpenDocument(const QString& path)
         }
     }
     m_modified = false;
+    m_lastReadIncomplete = false;
     m_pathName = path;
     UpdateAllViews(HINT_REFRESH);
     return true;
@@ -121,15 +150,13 @@ bool CVeskDoc::OnOpenDocument(const QString& path)
 bool CVeskDoc::OnSaveDocument(const QString& path)
 {
     // Written beside the old file and renamed over it: a failed write leaves the old one.
-    // Unbuffered, so a short write (a full disk) shows in write()'s count instead of being
-    // lost in a buffered flush that commit() does not check.
-    QSaveFile file(path);
-    const QByteArray record = StoreConfiguration(*m_pTransmitter);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(record) == record.size();
-    if (!written) file.cancelWriting();
-    if (!written || !file.commit()) {
-        m_ui.notify(kNoStringId, kFailedToSaveDocument, MessageIcon::Exclamation);
+    if (const QString error = WriteWholeFile(path, StoreConfiguration(*m_pTransmitter));
+        !error.isEmpty()) {
+        m_ui.notify(kNoStringId,
+                    (QString::fromUtf8(kFailedToSaveDocument) + '\n' +
+                     QString::fromUtf8(kSaveFailureReason).arg(path, error))
+                        .toStdString(),
+                    MessageIcon::Exclamation);
         return false;
     }
     m_modified = false;
@@ -176,6 +203,10 @@ bool CVeskDoc::FindTransmitter(bool report)
     ShowWait();
     while (!m_pTransmitter->Identify()) {
         RestoreCursor();
+        if (hart::CancelRequested()) {
+            Notify(kMessageCancelled, MessageIcon::Information);
+            return false;
+        }
         if (report) {
             Notify(kMessageNotFound, MessageIcon::Information);
             return false;
@@ -211,32 +242,47 @@ CommandOutcome CVeskDoc::OnReadFromDevice()
     ShowWait();
     while (!m_pTransmitter->Identify()) {
         RestoreCursor();
-        if (Ask(kMessageNotFound, kRetryCancelError) != IDRETRY) {
+        const bool cancelled = hart::CancelRequested();
+        if (cancelled || Ask(kMessageNotFound, kRetryCancelError) != IDRETRY) {
             DeleteContents();
             UpdateAllViews(HINT_REFRESH);
+            if (cancelled) Notify(kMessageCancelled, MessageIcon::Information);
             return CommandOutcome::Cancelled;
         }
     }
 
     UpdateAllViews(HINT_DISABLE_PAGES);
     m_pTransmitter->progress = 0;
-    bool allRead = true;
+    std::vector<int> failedGroups;
+    bool cancelled = false;
     for (const ReadGroup& group : kReadGroups) {
-        if (!(m_pTransmitter.get()->*group.run)()) {
-            allRead = false;
+        // A cancel leaves the groups not yet read as a failed read leaves them.
+        cancelled = hart::CancelRequested();
+        if (cancelled || !(m_pTransmitter.get()->*group.run)()) {
+            failedGroups.push_back(group.nameId);
             DeleteContents();
         }
+        if (cancelled) break;
         m_pTransmitter->progress = group.progress;
         UpdateAllViews(HINT_REFRESH);
     }
+    if (!failedGroups.empty() && hart::CancelRequested()) cancelled = true;
     m_modified = true;
+    m_lastReadIncomplete = !failedGroups.empty();
     MarkHasData();
     RestoreCursor();
-    Notify(kMessageReceptionComplete, MessageIcon::Information);
+    if (cancelled)
+        Notify(kMessageCancelled, MessageIcon::Information);
+    else if (m_lastReadIncomplete)
+        m_ui.notify(kMessageReceptionIncomplete, IncompleteReadText(failedGroups),
+                    MessageIcon::Exclamation);
+    else
+        Notify(kMessageReceptionComplete, MessageIcon::Information);
     m_pTransmitter->progress = 0;
     UpdateAllViews(HINT_REFRESH);
     UpdateAllViews(HINT_ENABLE_PAGES);
-    return allRead ? CommandOutcome::Done : CommandOutcome::Failed;
+    if (cancelled) return CommandOutcome::Cancelled;
+    return m_lastReadIncomplete ? CommandOutcome::Failed : CommandOutcome::Done;
 }
 
 bool CVeskDoc::OnCheckConnection()
@@ -272,6 +318,8 @@ bool CVeskDoc::RunSendChain(std::initializer_list<WriteStep> steps,
 bool CVeskDoc::OnSendBasic()
 {
     using T = transmitter::CTransmitter;
+    // Also for the menu command, which skips the page's checks.
+    if (!CheckDampingToSend(damping(), m_ui)) return false;
     SetProgress(0);
     if (Ask(kQuestionOutputChange, MB_OKCANCEL) != IDOK) return false;
     const serial::PortHold hold = HoldPort();
@@ -321,11 +369,11 @@ void CVeskDoc::OnRefreshLiveValues()
     RestoreCursor();
 }
 
-bool CVeskDoc::ReadMonitoringValues()
+bool CVeskDoc::ReadMonitoringValues(bool startsRun)
 {
     const QDateTime began = QDateTime::currentDateTime();
     const bool read = m_pTransmitter->ReadLiveValues();
-    emit liveValuesRead(LiveSampleOf(*this, began, read));
+    emit liveValuesRead(LiveSampleOf(*this, began, read, startsRun));
     return read;
 }
 

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include "document/command_worker.h"
 #include "document/live_sample.h"
 #include "document/update_hint.h"
 #include "serial/port_hold.h"
@@ -42,6 +43,8 @@ public:
     void SetModifiedFlag(bool modified = true);
     const QString& GetPathName() const { return m_pathName; }
     bool CanSave() const;  // the Save and Save As items
+    // The last read left groups unread: their values are empty, not the transmitter's.
+    bool LastReadIncomplete() const { return m_lastReadIncomplete; }
 
     // Device commands.
     CommandOutcome OnReadFromDevice();
@@ -68,7 +71,7 @@ public:
     void MarkCleared();
     bool IsCleared() const { return m_bCleared != 0; }
     // One monitoring cycle; false when it failed to read. Announces the cycle's sample.
-    bool ReadMonitoringValues();
+    bool ReadMonitoringValues(bool startsRun = false);
 
     // The wait cursor is shown once and restored once, however a command ends.
     void ShowWait();
@@ -173,6 +176,8 @@ public:
     transmitter::CTransmitter& transmitter() { return *m_pTransmitter; }
     const transmitter::CTransmitter& transmitter() const { return *m_pTransmitter; }
     hart::UserInteraction& ui() { return m_ui; }
+    // The desktop program runs every device command of this document through it.
+    CommandWorker& commands() { return m_commands; }
 
 signals:
     void updateViews(int hint);
@@ -181,7 +186,7 @@ signals:
     void liveValuesRead(const document::LiveSample& sample);
 
 private:
-    void UpdateAllViews(UpdateHint hint) { emit updateViews(hint); }
+    void UpdateAllViews(UpdateHint hint);
     void MarkChanged();
     // Stores a parameter the way its row of the parameter table says, and clears its flag.
     template <auto member, typename V>
@@ -204,8 +209,10 @@ private:
     std::unique_ptr<transmitter::CTransmitter> m_pTransmitter;
     int m_bCleared = 0;
     bool m_modified = false;
+    bool m_lastReadIncomplete = false;
     bool m_waitShown = false;
     QString m_pathName;
+    CommandWorker m_commands;
 
     // ---- Calibration page operations (defined in calibration_sensor.cpp and
     // calibration_output.cpp): every check, message and question in its order. ----

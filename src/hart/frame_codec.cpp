@@ -15,6 +15,7 @@ constexpr std::uint8_t kPreamble = 0xFF;
 constexpr std::uint8_t kShortDelimiter = 0x02;
 constexpr std::uint8_t kLongDelimiter = 0x82;
 constexpr std::uint8_t kIdentityMarker = 254;
+constexpr std::uint8_t kPollingAddressMask = 0x0F;
 // An answer's data follow its two status bytes.
 constexpr int kStatusBytes = 2;
 
@@ -55,7 +56,8 @@ int FrameCodec::BuildRequest(int commandIndex, std::uint8_t* dest, FieldRefs val
     shortFrame = IsIdentification(entry.command);
     if (shortFrame) {
         dest[position++] = kShortDelimiter;
-        dest[position++] = 0x00;
+        // The master and burst bits stay clear, as they always were.
+        dest[position++] = pollingAddress & kPollingAddressMask;
     } else {
         dest[position++] = kLongDelimiter;
         for (std::uint8_t byte : longAddress) dest[position++] = byte;

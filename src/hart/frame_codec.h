@@ -22,6 +22,8 @@ struct FrameCodec {
     int txLength = 0;
     int rxLength = 0;
     LongAddress longAddress{};
+    // Where a short frame goes: 0 for a point-to-point loop, 1–15 in a multidrop loop.
+    std::uint8_t pollingAddress = 0;
     bool shortFrame = false;
 
     // Builds the request for a command index into dest; returns the frame length.

@@ -28,6 +28,8 @@ public:
     // The way to the device has gone (unplugged, session lost) since it was opened; only a
     // new opening can reach the device again.
     virtual bool DeviceLost() const = 0;
+    // The last Read found no complete frame, but one had begun to arrive.
+    virtual bool Receiving() const = 0;
 };
 
 }  // namespace hart

@@ -11,6 +11,7 @@
 #include "hart/link_environment.h"
 #include "hart/trace.h"
 #include "serial/port_map.h"
+#include "serial/port_probe.h"
 
 namespace hart {
 namespace {
@@ -91,7 +92,7 @@ int CHARTDriver::OpenChannel(int portNumber)
     std::snprintf(channelName, sizeof channelName, "HART%d", portNumber);
 
     // Checked on every opening: the port may have been unplugged or taken meanwhile.
-    if (serial::ProbeComPort(portNumber) != serial::PortState::Free) return -3;
+    if (serial::ProbeComPortForOpening(portNumber) != serial::PortState::Free) return -3;
 
     if (!libraryLoaded) {
         if (LoadDriverLibrary() != 0) return -3;
@@ -150,6 +151,7 @@ int CHARTDriver::Read(std::uint8_t* dest)
     std::memset(rxMessage.frame, 0, sizeof rxMessage.frame);
     if (m_read == nullptr) return 0;
     const int status = NoteLoss(m_read(handle, &rxMessage));
+    m_receiving = status == HART_RECEIVING;
     std::memcpy(dest, rxMessage.frame, sizeof rxMessage.frame);
     if (status != 0) return 0;
     // A driver may claim more bytes than the buffer holds; never let that length escape.

@@ -35,6 +35,8 @@ public:
     // The library reported the device gone (unplugged, hung up) since the channel was opened;
     // only a new opening can reach it again.
     bool DeviceLost() const override { return m_deviceLost; }
+    // The last Read found no complete frame, but one had begun to arrive.
+    bool Receiving() const override { return m_receiving; }
     // Where the opening, closing, flushing and every frame written and read are recorded.
     void SetTrace(const TraceTap* trace) { m_trace = trace; }
 
@@ -61,6 +63,7 @@ private:
     void* m_module = nullptr;
     bool libraryLoaded = false;
     bool m_deviceLost = false;
+    bool m_receiving = false;
     const TraceTap* m_trace = nullptr;
 };
 

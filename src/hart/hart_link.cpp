@@ -1,16 +1,20 @@
 #include "hart/hart_link.h"
 
+#include <algorithm>
+
 #include "hart/answer_check.h"
+#include "hart/cancel_request.h"
 #include "hart/command_table.h"
 #include "hart/frame_layout.h"
 #include "hart/response_messages.h"
 #include "resources/string_ids.h"
+#include "resources/string_ids/hart.h"
 
 namespace hart {
 namespace {
 
-constexpr int kMessageCannotClose = 907;
-constexpr int kMessageCannotConfigure = 909;
+using tarvel::kMessageCannotClose;
+using tarvel::kMessageCannotConfigure;
 
 }  // namespace
 
@@ -40,6 +44,8 @@ void CHartLink::DecodeResponse(int commandIndex, std::initializer_list<FieldRef>
 int CHartLink::Transact(int commandIndex, FieldRefs values)
 {
     std::lock_guard lock(m_transactionMutex);
+    // A cancelled command sends nothing more.
+    if (CancelRequested()) return RESULT_NO_ANSWER;
     const int result = TransactOpen(commandIndex, values);
     if (m_trace.on()) m_trace.record(TraceKind::Result, result, commandIndex);
     return result;
@@ -75,6 +81,7 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
     }
 
     txFrame.fill(0);
+    pollingAddress = static_cast<std::uint8_t>(m_portSettings.pollingAddress());
     txLength = BuildRequest(commandIndex, txFrame.data(), values);
     m_transport->SetTxFrame(txFrame.data(), txLength);
     const std::uint8_t command = CommandTable().at(commandIndex).command;
@@ -83,13 +90,22 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
     for (int attempt = 0; attempt < retryCount; ++attempt) {
         if (m_transport->Write() == 0) {
             bool endedEarly = false;
-            for (int poll = 0; poll < pollCount; ++poll) {
+            int polls = 0;
+            while (polls < pollCount) {
+                // Only reads are ever cancelled: their answer may be left unheard.
+                if (CancelRequested()) {
+                    endedEarly = true;
+                    break;
+                }
                 rxFrame.fill(0);
                 m_transport->WaitForInput(m_sleeper, pollDelayMs);
+                ++polls;
                 const int received = m_transport->Read(rxFrame.data());
                 if (received == 0) {
                     // Nothing more will come over a lost session (a NAK, an error, closed).
                     if (m_transport == &m_hartIp && m_hartIp.DeviceLost()) break;
+                    if (silencePolls > 0 && polls >= silencePolls && !m_transport->Receiving())
+                        break;
                     continue;
                 }
                 const AnswerCheck check = CheckAnswerFrame(rxFrame, received, command);
@@ -102,7 +118,7 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
                     rxLength = received;
                     responseCode = check.responseCode;
                     deviceStatus = check.deviceStatus;
-                    if (portOpen) ClosePort();
+                    if (portOpen && !keepPortOpen) ClosePort();
                     return responseCode;
                 }
                 if (check.verdict == AnswerVerdict::EndAttempt) {
@@ -110,16 +126,28 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
                     break;
                 }
             }
-            if (!endedEarly && m_trace.on()) m_trace.record(TraceKind::NoAnswer, pollCount);
+            if (!endedEarly && m_trace.on()) m_trace.record(TraceKind::NoAnswer, polls);
         }
+        if (CancelRequested()) break;
         if (m_trace.on())
             m_trace.record(TraceKind::RetryPause, static_cast<int>(retryDelayMs.count()));
-        m_sleeper.sleepFor(retryDelayMs);
+        PauseBeforeRetry();
     }
 
     if (pending != 0) return pending;
-    if (portOpen) ClosePort();
+    if (portOpen && !keepPortOpen) ClosePort();
     return RESULT_NO_ANSWER;
+}
+
+void CHartLink::PauseBeforeRetry()
+{
+    if (!CancelWatched()) {
+        m_sleeper.sleepFor(retryDelayMs);
+        return;
+    }
+    // In slices, so that a cancel ends the pause too.
+    for (auto left = retryDelayMs; left.count() > 0 && !CancelRequested(); left -= pollDelayMs)
+        m_sleeper.sleepFor(std::min(left, pollDelayMs));
 }
 
 int CHartLink::EnsurePortOpen()
@@ -173,6 +201,8 @@ void CHartLink::GetStatus(std::uint8_t* response, std::uint8_t* status) const
 
 void CHartLink::ShowResponseError(int commandIndex, int result)
 {
+    // The answers the user chose not to wait for are no error.
+    if (CancelRequested()) return;
     if (const auto messageId = ResponseMessageId(commandIndex, result))
         NotifyString(m_ui, *messageId, MessageIcon::Error);
 }

@@ -83,10 +83,15 @@ protected:
     std::chrono::milliseconds pollDelayMs{40};
     std::chrono::milliseconds retryDelayMs{1000};
     std::int16_t retryCount = 3;
+    // Polls after which an attempt ends when no answer has begun to arrive; 0 waits them all.
+    std::int16_t silencePolls = 0;
+    // Keeps the port open between transactions (a run of them, such as a scan of the line).
+    bool keepPortOpen = false;
     int portOpen = 0;
 
 private:
     int TransactOpen(int commandIndex, FieldRefs values);
+    void PauseBeforeRetry();
     void TraceCheck(const AnswerCheck& check, std::uint8_t command) const;
 
     UserInteraction& m_ui;

@@ -317,7 +317,9 @@ std::optional<std::vector<std::uint8_t>> HartIpTransport::Receive()
 
 void HartIpTransport::Take()
 {
-    for (int taken = 0; taken < kMessagesPerTake && !m_lost; ++taken) {
+    // Up to the awaited response: what follows it (a server closing the connection after
+    // answering a session close) is for the next look.
+    for (int taken = 0; taken < kMessagesPerTake && !m_lost && !m_response; ++taken) {
         auto bytes = Receive();
         if (!bytes) return;
         if (!bytes->empty()) Handle(*bytes);
@@ -445,6 +447,13 @@ bool HartIpTransport::DeviceLost() const
 {
     std::lock_guard lock(m_mutex);
     return m_lost;
+}
+
+bool HartIpTransport::Receiving() const
+{
+    // Over TCP part of a message may be in; over UDP a message arrives whole or not at all.
+    std::lock_guard lock(m_mutex);
+    return !m_stream.empty();
 }
 
 void HartIpTransport::KeepAliveLoop()

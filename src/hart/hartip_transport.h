@@ -48,6 +48,7 @@ public:
     int Read(std::uint8_t* dest) override;
     void FlushInput() override;
     bool DeviceLost() const override;
+    bool Receiving() const override;
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -7,11 +7,16 @@
 
 namespace hart {
 
+// HART 5 polling addresses run from 0 to 15; 1–15 put a device in a multidrop loop.
+constexpr int kHighestPollingAddress = 15;
+
 // Reads the stored COM port number ("PortSettings" in section "General", default 1).
 class PortSettings {
 public:
     virtual ~PortSettings() = default;
     virtual int portNumber() const = 0;
+    // The polling address the identification goes to: 0–15, 0 unless a multidrop loop.
+    virtual int pollingAddress() const { return 0; }
     // A HART-IP server to reach the transmitter through instead of the COM port.
     virtual std::optional<HartIpEndpoint> hartIpEndpoint() const { return std::nullopt; }
 };
@@ -36,12 +41,18 @@ public:
 // A port number fixed at construction, for tools and tests without a settings store.
 class FixedPortSettings final : public PortSettings {
 public:
-    explicit FixedPortSettings(int port) : m_port(port) {}
+    explicit FixedPortSettings(int port, int pollingAddress = 0)
+        : m_port(port), m_pollingAddress(pollingAddress)
+    {
+    }
     int portNumber() const override { return m_port; }
+    int pollingAddress() const override { return m_pollingAddress; }
     void setPortNumber(int port) { m_port = port; }
+    void setPollingAddress(int address) { m_pollingAddress = address; }
 
 private:
     int m_port;
+    int m_pollingAddress;
 };
 
 }  // namespace hart

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "hart/command_table.h"
+#include "resources/string_ids/hart.h"
 
 namespace hart {
 namespace {
@@ -14,9 +15,9 @@ struct Row {
     std::optional<int> messageId;        // empty: no message at all
 };
 
-constexpr int kCommunicationFailure = 1025;
-constexpr int kUndefined = 1024;
-constexpr int kNoAnswer = 255;
+using tarvel::kCommunicationFailure;
+using tarvel::kUndefinedResponse;
+constexpr int kResultNoAnswer = 255;
 
 // First matching row wins; command-specific rows come before the row for any command.
 const Row kRows[] = {
@@ -53,7 +54,7 @@ const Row kRows[] = {
     {16, {}, 1021},
     {32, {}, 1022},
     {64, {}, 1023},
-    {kNoAnswer, {}, 906},
+    {kResultNoAnswer, {}, 906},
 };
 
 bool Matches(const Row& row, int commandIndex, int result)
@@ -69,10 +70,10 @@ bool Matches(const Row& row, int commandIndex, int result)
 
 std::optional<int> ResponseMessageId(int commandIndex, int result)
 {
-    if ((result & 0x80) != 0 && result != kNoAnswer) return kCommunicationFailure;
+    if ((result & 0x80) != 0 && result != kResultNoAnswer) return kCommunicationFailure;
     for (const Row& row : kRows)
         if (Matches(row, commandIndex, result)) return row.messageId;
-    return kUndefined;
+    return kUndefinedResponse;
 }
 
 }  // namespace hart

@@ -11,6 +11,7 @@
 #include "hart/response_messages.h"
 #include "hart/trace_fields.h"
 #include "hart/unit_symbols.h"
+#include "resources/string_ids/hart.h"
 #include "resources/string_table.h"
 
 namespace hart {
@@ -20,23 +21,23 @@ constexpr std::uint8_t kCommunicationErrorBit = 0x80;
 constexpr int kResultNoAnswer = 255;
 constexpr int kMilliampere = 39;  // the unit code of the loop current
 
-constexpr int kSucceeded = 2137;
-constexpr int kNoAnswer = 2136;
-constexpr int kResponseCode = 2140;
-constexpr int kDeviceStatus = 2141;
-constexpr int kNotDecoded = 2142;
-constexpr int kEmptyFrame = 2143;
-constexpr int kUnknownDelimiter = 2144;
-constexpr int kShorterThanHeader = 2145;
-constexpr int kCountMismatch = 2146;
-constexpr int kBadChecksum = 2128;
-constexpr int kUnknownCommand = 2147;
-constexpr int kNoStatusBytes = 2148;
-constexpr int kFewerData = 2149;
-constexpr int kNotSet = 2151;
-constexpr int kNone = 2152;
-constexpr int kCommunicationError = 2129;
-constexpr int kFirstStatusBit = 2160;  // bit 0 first
+using tarvel::kTraceBadChecksum;
+using tarvel::kTraceCommunicationError;
+using tarvel::kTraceCountMismatch;
+using tarvel::kTraceDeviceStatus;
+using tarvel::kTraceEmptyFrame;
+using tarvel::kTraceFewerData;
+using tarvel::kTraceFirstStatusBit;
+using tarvel::kTraceNoAnswer;
+using tarvel::kTraceNone;
+using tarvel::kTraceNoStatusBytes;
+using tarvel::kTraceNotDecoded;
+using tarvel::kTraceNotSet;
+using tarvel::kTraceResponseCode;
+using tarvel::kTraceShorterThanHeader;
+using tarvel::kTraceSucceeded;
+using tarvel::kTraceUnknownCommand;
+using tarvel::kTraceUnknownDelimiter;
 
 struct BitName {
     std::uint8_t mask;
@@ -65,7 +66,7 @@ std::string UnitSymbol(int code) { return std::string(hart::UnitSymbol(code)); }
 std::string Real(std::uint32_t bits, const std::string& unit)
 {
     const float value = std::bit_cast<float>(bits);
-    if (bits == kNotSetBits || std::isnan(value)) return Text(kNotSet);
+    if (bits == kNotSetBits || std::isnan(value)) return Text(kTraceNotSet);
     char text[48];
     std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
     return unit.empty() ? std::string(text) : std::string(text) + " " + unit;
@@ -164,7 +165,7 @@ std::string DeviceStatusNames(std::uint8_t status)
 {
     std::string names;
     for (int bit = 7; bit >= 0; --bit)
-        if ((status & (1u << bit)) != 0) names = Joined(names, Text(kFirstStatusBit + bit));
+        if ((status & (1u << bit)) != 0) names = Joined(names, Text(kTraceFirstStatusBit + bit));
     return names;
 }
 
@@ -178,10 +179,10 @@ std::string CommunicationErrorNames(std::uint8_t status)
 
 std::string ResultMeaning(int commandIndex, int result)
 {
-    if (result == 0) return Text(kSucceeded);
-    if (result == kResultNoAnswer) return Text(kNoAnswer);
+    if (result == 0) return Text(kTraceSucceeded);
+    if (result == kResultNoAnswer) return Text(kTraceNoAnswer);
     if ((result & kCommunicationErrorBit) != 0)
-        return Text(kCommunicationError) + " " +
+        return Text(kTraceCommunicationError) + " " +
                CommunicationErrorNames(static_cast<std::uint8_t>(result));
     if (commandIndex >= 0 && commandIndex < kCommandCount) {
         if (const auto id = ResponseMessageId(commandIndex, result)) {
@@ -200,12 +201,12 @@ DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame)
         decoded.problem = Text(reasonId);
         return decoded;
     };
-    if (frame.empty()) return fail(kEmptyFrame);
+    if (frame.empty()) return fail(kTraceEmptyFrame);
     const FrameLayout layout = FrameLayout::Of(frame[0]);
-    if (layout.kind == FrameKind::Unknown) return fail(kUnknownDelimiter);
+    if (layout.kind == FrameKind::Unknown) return fail(kTraceUnknownDelimiter);
     decoded.request = layout.kind == FrameKind::Request;
     const auto header = static_cast<std::size_t>(layout.dataOffset);
-    if (frame.size() < header + 1) return fail(kShorterThanHeader);
+    if (frame.size() < header + 1) return fail(kTraceShorterThanHeader);
 
     decoded.command = frame[static_cast<std::size_t>(layout.commandOffset)];
     const int index = CommandIndexOf(static_cast<std::uint8_t>(decoded.command));
@@ -214,37 +215,38 @@ DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame)
 
     const std::size_t count = frame[static_cast<std::size_t>(layout.countOffset)];
     if (static_cast<std::size_t>(layout.lengthOf(frame)) != frame.size())
-        return fail(kCountMismatch);
-    if (!ChecksumMatches(frame)) return fail(kBadChecksum);
-    if (index < 0) return fail(kUnknownCommand);
+        return fail(kTraceCountMismatch);
+    if (!ChecksumMatches(frame)) return fail(kTraceBadChecksum);
+    if (index < 0) return fail(kTraceUnknownCommand);
 
     const CommandEntry& entry = CommandTable()[static_cast<std::size_t>(index)];
     const CommandNames& names = CommandNamesOf(index);
     auto data = frame.subspan(header, count);
     if (decoded.request) {
         if (!DecodeFields(data, entry.request, names.request, decoded.fields))
-            return fail(kFewerData);
+            return fail(kTraceFewerData);
         return decoded;
     }
 
-    if (data.size() < 2) return fail(kNoStatusBytes);
+    if (data.size() < 2) return fail(kTraceNoStatusBytes);
     const std::uint8_t code = data[0];
     const std::uint8_t status = data[1];
     if ((code & kCommunicationErrorBit) != 0) {
-        decoded.status = Text(kCommunicationError) + " " + CommunicationErrorNames(code);
+        decoded.status = Text(kTraceCommunicationError) + " " + CommunicationErrorNames(code);
         decoded.shortStatus = decoded.status;
         return decoded;
     }
     const std::string statusNames = DeviceStatusNames(status);
     decoded.shortStatus = Number(code) + " " + ResultMeaning(index, code) +
                           (statusNames.empty() ? "" : ", " + statusNames);
-    decoded.status = Text(kResponseCode) + " " + Number(code) + " (" + ResultMeaning(index, code) +
-                     "), " + Text(kDeviceStatus) + " " + Hex(status, 2) + " (" +
-                     (statusNames.empty() ? Text(kNone) : statusNames) + ")";
+    decoded.status = Text(kTraceResponseCode) + " " + Number(code) + " (" +
+                     ResultMeaning(index, code) + "), " + Text(kTraceDeviceStatus) + " " +
+                     Hex(status, 2) + " (" +
+                     (statusNames.empty() ? Text(kTraceNone) : statusNames) + ")";
     // A refusal or a busy answer carries no data; that is no fault of the frame.
     if (!DecodeFields(data.subspan(2), entry.response, names.response, decoded.fields) &&
         (code == 0 || code == 8))
-        decoded.problem = Text(kFewerData);
+        decoded.problem = Text(kTraceFewerData);
     return decoded;
 }
 
@@ -255,7 +257,7 @@ std::string DecodedLine(const DecodedFrame& decoded)
     for (std::size_t i = 0; i < decoded.fields.size(); ++i)
         line += (i == 0 ? "; " : ", ") + decoded.fields[i].name + " " + decoded.fields[i].value;
     if (!decoded.problem.empty())
-        line += (line.empty() ? "" : "; ") + Text(kNotDecoded) + " " + decoded.problem;
+        line += (line.empty() ? "" : "; ") + Text(kTraceNotDecoded) + " " + decoded.problem;
     return line;
 }
 

@@ -1,7 +1,6 @@
 #include "hart/trace_file.h"
 
-#include <cerrno>
-#include <cstring>
+#include <unistd.h>
 
 #include "hart/trace_format.h"
 
@@ -11,27 +10,28 @@ std::unique_ptr<TraceFileWriter> TraceFileWriter::Open(const std::string& path,
                                                        std::chrono::steady_clock::time_point start,
                                                        std::string& error)
 {
-    if (path == "-")
-        return std::unique_ptr<TraceFileWriter>(new TraceFileWriter(stderr, false, start));
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (file == nullptr) {
-        error = path + ": " + std::strerror(errno);
+    std::unique_ptr<OutputStream> output =
+        path == "-" ? OutputStream::Standard(STDERR_FILENO) : OutputStream::Open(path, error);
+    if (!output) {
+        error = path + ": " + error;
         return nullptr;
     }
-    return std::unique_ptr<TraceFileWriter>(new TraceFileWriter(file, true, start));
+    // The trace takes the name at once: a run that is killed keeps what it wrote.
+    if (!output->TakeName(error)) {
+        error = path + ": " + error;
+        return nullptr;
+    }
+    return std::unique_ptr<TraceFileWriter>(new TraceFileWriter(std::move(output), start));
 }
 
-TraceFileWriter::TraceFileWriter(std::FILE* file, bool owned,
+TraceFileWriter::TraceFileWriter(std::unique_ptr<OutputStream> output,
                                  std::chrono::steady_clock::time_point start)
-    : m_file(file), m_owned(owned), m_start(start)
+    : m_output(std::move(output)), m_start(start)
 {
     writeLine(TraceStartLine(std::chrono::system_clock::now()));
 }
 
-TraceFileWriter::~TraceFileWriter()
-{
-    if (m_owned) std::fclose(m_file);
-}
+TraceFileWriter::~TraceFileWriter() = default;
 
 void TraceFileWriter::record(const TraceEvent& event)
 {
@@ -43,15 +43,22 @@ void TraceFileWriter::record(const TraceEvent& event)
 void TraceFileWriter::writeLine(const std::string& line)
 {
     std::lock_guard lock(m_mutex);
-    if (std::fputs(line.c_str(), m_file) < 0 || std::fputc('\n', m_file) == EOF ||
-        std::fflush(m_file) != 0)
-        m_failed = true;
+    // After a failure nothing more is written: a later line after a gap would mislead.
+    if (!m_failure.empty()) return;
+    std::string error;
+    if (!m_output->Write(line + '\n', error)) m_failure = error;
 }
 
 bool TraceFileWriter::failed() const
 {
     std::lock_guard lock(m_mutex);
-    return m_failed;
+    return !m_failure.empty();
+}
+
+std::string TraceFileWriter::failure() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_failure;
 }
 
 }  // namespace hart

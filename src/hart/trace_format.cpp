@@ -4,37 +4,40 @@
 #include <cstdio>
 #include <ctime>
 
+#include "resources/string_ids/hart.h"
 #include "resources/string_table.h"
 
 namespace hart {
 namespace {
 
-constexpr int kStarted = 2120;
-constexpr int kPortOpened = 2121;
-constexpr int kPortOpenFailed = 2122;
-constexpr int kPortClosed = 2123;
-constexpr int kInputFlushed = 2124;
-constexpr int kWriteFailed = 2125;
-constexpr int kNoAnswer = 2126;
-constexpr int kBusy = 2127;
-constexpr int kBadChecksum = 2128;
-constexpr int kCommunicationError = 2129;
-constexpr int kSkippedRequest = 2130;
-constexpr int kSkippedBurst = 2131;
-constexpr int kSkippedOther = 2132;
-constexpr int kDeviceLost = 2133;
-constexpr int kRetryPause = 2134;
-constexpr int kResult = 2135;
-constexpr int kPreambles = 2150;
-constexpr int kDriverCode = 2153;
-constexpr int kSessionOpened = 2175;
-constexpr int kSessionOpenFailed = 2176;
-constexpr int kSessionClosed = 2177;
-constexpr int kKeepAlive = 2178;
-constexpr int kSessionLost = 2179;
-constexpr int kMessageDropped = 2180;
-constexpr int kInactivityTimer = 2181;
-constexpr int kFirstNetworkIssue = 2182;  // in the order of NetworkIssue
+using tarvel::kTraceBadChecksum;
+using tarvel::kTraceBusy;
+using tarvel::kTraceCommunicationError;
+using tarvel::kTraceDeviceLost;
+using tarvel::kTraceDriverCode;
+using tarvel::kTraceFirstNetworkIssue;
+using tarvel::kTraceInactivityTimer;
+using tarvel::kTraceInputFlushed;
+using tarvel::kTraceKeepAlive;
+using tarvel::kTraceMessageDropped;
+using tarvel::kTraceNoAnswerAfterPolls;
+using tarvel::kTracePortClosed;
+using tarvel::kTracePortOpened;
+using tarvel::kTracePortOpenFailed;
+using tarvel::kTracePreambles;
+using tarvel::kTraceResult;
+using tarvel::kTraceRetryPause;
+using tarvel::kTraceSessionClosed;
+using tarvel::kTraceSessionLost;
+using tarvel::kTraceSessionOpened;
+using tarvel::kTraceSessionOpenFailed;
+using tarvel::kTraceSkippedBurst;
+using tarvel::kTraceSkippedOtherCommand;
+using tarvel::kTraceSkippedRequest;
+using tarvel::kTraceStarted;
+using tarvel::kTraceWriteFailed;
+
+// The network issues named in the trace, in the order of NetworkIssue.
 constexpr int kNetworkIssueCount = 15;
 
 std::string Text(int id) { return std::string(tarvel::LoadText(id)); }
@@ -42,7 +45,7 @@ std::string Text(int id) { return std::string(tarvel::LoadText(id)); }
 std::string Issue(const TraceEvent& e)
 {
     const std::string issue = e.value >= 0 && e.value < kNetworkIssueCount
-                                  ? Text(kFirstNetworkIssue + e.value)
+                                  ? Text(kTraceFirstNetworkIssue + e.value)
                                   : std::to_string(e.value);
     return e.text.empty() ? issue : issue + " " + e.text;
 }
@@ -52,32 +55,34 @@ std::string Words(const TraceEvent& e)
     const std::string value = std::to_string(e.value);
     switch (e.kind) {
     case TraceKind::PortOpened:
-        return Text(kPortOpened) + " COM" + value + (e.text.empty() ? "" : ", " + e.text);
-    case TraceKind::PortOpenFailed: return Text(kPortOpenFailed) + " " + value;
+        return Text(kTracePortOpened) + " COM" + value + (e.text.empty() ? "" : ", " + e.text);
+    case TraceKind::PortOpenFailed: return Text(kTracePortOpenFailed) + " " + value;
     case TraceKind::PortClosed:
-        return Text(kPortClosed) + (e.value == 0 ? "" : ", " + Text(kDriverCode) + " " + value);
-    case TraceKind::InputFlushed: return Text(kInputFlushed) + " " + value;
-    case TraceKind::WriteFailed: return Text(kWriteFailed) + " " + value;
-    case TraceKind::NoAnswer: return Text(kNoAnswer) + " " + value;
-    case TraceKind::Busy: return Text(kBusy);
-    case TraceKind::BadChecksum: return Text(kBadChecksum);
+        return Text(kTracePortClosed) +
+               (e.value == 0 ? "" : ", " + Text(kTraceDriverCode) + " " + value);
+    case TraceKind::InputFlushed: return Text(kTraceInputFlushed) + " " + value;
+    case TraceKind::WriteFailed: return Text(kTraceWriteFailed) + " " + value;
+    case TraceKind::NoAnswer: return Text(kTraceNoAnswerAfterPolls) + " " + value;
+    case TraceKind::Busy: return Text(kTraceBusy);
+    case TraceKind::BadChecksum: return Text(kTraceBadChecksum);
     case TraceKind::CommunicationError:
-        return Text(kCommunicationError) + " " +
+        return Text(kTraceCommunicationError) + " " +
                CommunicationErrorNames(static_cast<std::uint8_t>(e.value));
-    case TraceKind::SkippedRequest: return Text(kSkippedRequest);
-    case TraceKind::SkippedBurst: return Text(kSkippedBurst);
-    case TraceKind::SkippedOtherCommand: return Text(kSkippedOther) + " " + value;
-    case TraceKind::DeviceLost: return Text(kDeviceLost);
-    case TraceKind::RetryPause: return Text(kRetryPause) + " " + value;
+    case TraceKind::SkippedRequest: return Text(kTraceSkippedRequest);
+    case TraceKind::SkippedBurst: return Text(kTraceSkippedBurst);
+    case TraceKind::SkippedOtherCommand: return Text(kTraceSkippedOtherCommand) + " " + value;
+    case TraceKind::DeviceLost: return Text(kTraceDeviceLost);
+    case TraceKind::RetryPause: return Text(kTraceRetryPause) + " " + value;
     case TraceKind::Result:
-        return Text(kResult) + " " + value + " " + ResultMeaning(e.commandIndex, e.value);
+        return Text(kTraceResult) + " " + value + " " + ResultMeaning(e.commandIndex, e.value);
     case TraceKind::SessionOpened:
-        return Text(kSessionOpened) + " " + e.text + ", " + Text(kInactivityTimer) + " " + value;
-    case TraceKind::SessionOpenFailed: return Text(kSessionOpenFailed) + " " + Issue(e);
-    case TraceKind::SessionClosed: return Text(kSessionClosed) + " " + e.text;
-    case TraceKind::KeepAlive: return Text(kKeepAlive) + " " + value;
-    case TraceKind::SessionLost: return Text(kSessionLost) + " " + Issue(e);
-    case TraceKind::MessageDropped: return Text(kMessageDropped) + " " + Issue(e);
+        return Text(kTraceSessionOpened) + " " + e.text + ", " + Text(kTraceInactivityTimer) + " " +
+               value;
+    case TraceKind::SessionOpenFailed: return Text(kTraceSessionOpenFailed) + " " + Issue(e);
+    case TraceKind::SessionClosed: return Text(kTraceSessionClosed) + " " + e.text;
+    case TraceKind::KeepAlive: return Text(kTraceKeepAlive) + " " + value;
+    case TraceKind::SessionLost: return Text(kTraceSessionLost) + " " + Issue(e);
+    case TraceKind::MessageDropped: return Text(kTraceMessageDropped) + " " + Issue(e);
     case TraceKind::Request:
     case TraceKind::Answer: break;
     }
@@ -98,7 +103,7 @@ DescribedEvent DescribeEvent(const TraceEvent& event)
     described.decoded = DecodeFrame(event.frame);
     described.text = DecodedLine(described.decoded);
     if (event.kind == TraceKind::Request)
-        described.text += "; " + Text(kPreambles) + " " + std::to_string(event.value);
+        described.text += "; " + Text(kTracePreambles) + " " + std::to_string(event.value);
     return described;
 }
 
@@ -133,7 +138,7 @@ std::string TraceStartLine(std::chrono::system_clock::time_point wallStart)
     char text[128];
     std::snprintf(text, sizeof text, "%s.%03lld %s", stamp, static_cast<long long>(ms), zone);
     DescribedEvent start;
-    start.text = Text(kStarted) + " " + text;
+    start.text = Text(kTraceStarted) + " " + text;
     return TraceLine({}, start);
 }
 

@@ -99,8 +99,8 @@ int32_t hart_write(uint32_t handle, const HartMessage* message)
     });
 }
 
-// Never waits: HART_NO_FRAME when no complete answer has arrived yet, HART_ERR_IO when
-// the device is gone (the handle must still be closed).
+// Never waits: HART_NO_FRAME when no complete answer has arrived yet (HART_RECEIVING when
+// one has begun), HART_ERR_IO when the device is gone (the handle must still be closed).
 int32_t hart_read(uint32_t handle, HartMessage* message)
 {
     return WithChannel(handle, [&](modem::ModemChannel& channel) {

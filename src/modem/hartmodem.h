@@ -24,9 +24,12 @@ typedef struct HartPortConfig {
     uint16_t value[4];
 } HartPortConfig;
 
-/* Results: 0 is success. hart_read returns HART_NO_FRAME when no complete frame waits. */
+/* Results: 0 is success. hart_read returns HART_NO_FRAME when no complete frame waits, or
+ * HART_RECEIVING when none is complete yet but one has begun to arrive (a caller that knows
+ * only HART_NO_FRAME may take both alike). */
 #define HART_OK 0
 #define HART_NO_FRAME 1
+#define HART_RECEIVING 2
 #define HART_ERR_BAD_NAME (-10)
 #define HART_ERR_NO_PORT (-11)
 #define HART_ERR_BUSY (-12)

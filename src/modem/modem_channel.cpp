@@ -72,7 +72,8 @@ std::int32_t ModemChannel::read(HartMessage& message)
         message.length = static_cast<std::uint16_t>(frame->size());
         return HART_OK;
     }
-    return status == SerialLine::Status::Ok ? HART_NO_FRAME : HART_ERR_IO;
+    if (status != SerialLine::Status::Ok) return HART_ERR_IO;
+    return m_assembler.hasPartialFrame() ? HART_RECEIVING : HART_NO_FRAME;
 }
 
 }  // namespace modem

@@ -204,5 +204,6 @@ void CAdvancedPropPage::StoreLevel(AlarmLevel level, const QString& text)
 
 void CAdvancedPropPage::OnSend()
 {
-    if (ValidateForSend()) m_pDoc->OnSendAdvanced();
+    if (ValidateForSend())
+        m_pDoc->commands().Run([this] { m_pDoc->OnSendAdvanced(); }, document::Cancel::NotAllowed);
 }

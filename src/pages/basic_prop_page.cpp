@@ -231,7 +231,8 @@ bool CBasicPropPage::DampingMayBeLeft()
 
 void CBasicPropPage::OnSend()
 {
-    if (ValidateForSend()) m_pDoc->OnSendBasic();
+    if (ValidateForSend())
+        m_pDoc->commands().Run([this] { m_pDoc->OnSendBasic(); }, document::Cancel::NotAllowed);
 }
 
 void CBasicPropPage::RebuildDependentLists(int sensorIndex)

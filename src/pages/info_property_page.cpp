@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,9 +46,6 @@ const QString kRedLampBitmap = QStringLiteral(":/bitmaps/lamp_red.xpm");    // b
 // The report's last nine lines are this page's.
 constexpr std::size_t kReportLineCount = 24;
 constexpr std::size_t kInformationLineCount = 9;
-
-// The worker's end posts nothing, so the wait looks at it this often while serving events.
-constexpr std::chrono::milliseconds kWorkerEndPoll{10};
 
 QString StartCaption() { return QString::fromUtf8("Запустить мониторинг"); }
 QString StopCaption() { return QString::fromUtf8("Остановить мониторинг"); }
@@ -243,7 +239,10 @@ void CInfoPropertyPage::StartMonitoring()
         QMetaObject::invokeMethod(
             this, [this] { OnCycleDone(); }, Qt::QueuedConnection);
     });
-    if (!m_monitor->Start()) {
+    // The search for the transmitter is a device command of its own.
+    if (!document::RunCommand(m_pDoc->commands(), document::Cancel::Allowed, [this] {
+             return m_monitor->Start();
+         }).value_or(false)) {
         m_monitor.reset();
         return;
     }
@@ -268,12 +267,7 @@ void CInfoPropertyPage::StopMonitoring()
 
 void CInfoPropertyPage::WaitForWorkerEnd()
 {
-    if (m_monitor->finished()) return;
-    // Not a nested QEventLoop: one that the application's quit has ended returns at once
-    // until the main loop is left, and the worker may be waiting for a message box here.
-    QTimer poll;
-    poll.start(kWorkerEndPoll);
-    while (!m_monitor->finished()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    document::ServeEventsUntil([this] { return m_monitor->finished(); });
 }
 
 void CInfoPropertyPage::OnCycleDone()

@@ -7,11 +7,12 @@
 #include "report/report_font.h"
 #include "report/report_geometry.h"
 #include "report/report_section.h"
+#include "resources/string_ids/report.h"
 
 namespace report {
 namespace {
 
-constexpr int kReportTitle = 1101;
+using tarvel::kReportTitle;
 constexpr double kMmPerInch = 25.4;
 
 // The printable area is the painter's whole device; its size in millimetres follows from

@@ -7,13 +7,13 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include "document/display_text.h"
 #include "document/framework_messages.h"
 #include "document/page_values.h"
 #include "document/report_lines.h"
 #include "document/vesk_doc.h"
+#include "document/whole_file.h"
 #include "report/configuration_report.h"
 #include "report/report_messages.h"
 #include "resources/string_ids.h"
@@ -31,19 +31,6 @@ std::vector<document::ReportLine> LinesOf(const document::CVeskDoc& doc)
 // The print job's name: the document's file name, as a print queue lists it.
 QString JobName(const document::CVeskDoc& doc) { return QFileInfo(doc.GetPathName()).fileName(); }
 
-// As many writes as the file takes, so that a full disk ends in a failed write with its
-// reason rather than in a short count without one.
-bool WriteAll(QIODevice& file, const QByteArray& bytes)
-{
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0) return false;
-        written += count;
-    }
-    return true;
-}
-
 bool Fail(document::CVeskDoc& doc, const QString& message)
 {
     doc.ui().notify(document::kNoStringId, message.toStdString(), hart::MessageIcon::Exclamation);
@@ -60,16 +47,7 @@ bool WriteReportPdf(document::CVeskDoc& doc, const QString& path)
 bool WriteReportPdf(document::CVeskDoc& doc, const QString& path,
                     const std::vector<document::ReportLine>& lines)
 {
-    QSaveFile file(path);
-    const auto failed = [&] {
-        // The reason first: cancelling replaces it with its own.
-        const QString message = QString::fromUtf8(kFailedToWritePdf).arg(path, file.errorString());
-        file.cancelWriting();
-        return Fail(doc, message);
-    };
-    // Unbuffered: a buffered write that fails only in commit()'s final flush goes unnoticed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failed();
-    // The report is laid out in memory first, so every write to the file can be checked.
+    // The report is laid out in memory first, then replaces the file whole.
     QByteArray bytes;
     QBuffer report(&bytes);
     report.open(QIODevice::WriteOnly);
@@ -83,8 +61,10 @@ bool WriteReportPdf(document::CVeskDoc& doc, const QString& path,
         pdf.setCreator(document::LoadedText(tarvel::kApplicationName));
         printed = PrintConfigurationReport(pdf, lines);
     }
-    if (!printed || !WriteAll(file, bytes)) return failed();
-    return file.commit() || failed();
+    const QString error = printed ? document::WriteWholeFile(path, bytes)
+                                  : QStringLiteral("the report could not be laid out");
+    if (error.isEmpty()) return true;
+    return Fail(doc, QString::fromUtf8(kFailedToWritePdf).arg(path, error));
 }
 
 bool PrintReportTo(document::CVeskDoc& doc, const QString& printerName)

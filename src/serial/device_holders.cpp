@@ -31,9 +31,18 @@ std::optional<long> ParseNumber(std::string_view text)
     return value;
 }
 
+// Reads a folder's entry names; the folder is named relative to an open folder, so that a
+// scan of the whole process table builds no paths.
 class DirReader {
 public:
-    explicit DirReader(const char* path) : m_dir(::opendir(path)) {}
+    DirReader(int parentFd, const char* path)
+    {
+        const int fd = ::openat(parentFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        m_dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+        if (fd >= 0 && m_dir == nullptr) {
+            ::close(fd);
+        }
+    }
     ~DirReader()
     {
         if (m_dir != nullptr) {
@@ -43,6 +52,8 @@ public:
     DirReader(const DirReader&) = delete;
     DirReader& operator=(const DirReader&) = delete;
 
+    int fd() const { return m_dir != nullptr ? ::dirfd(m_dir) : -1; }
+
     // The next entry's name, or nullptr at the end (or when the folder could not be read).
     const char* next()
     {
@@ -51,20 +62,14 @@ public:
     }
 
 private:
-    DIR* m_dir;
+    DIR* m_dir = nullptr;
 };
 
-std::string ReadLink(const std::string& path)
-{
-    char buffer[256];
-    const ssize_t length = ::readlink(path.c_str(), buffer, sizeof buffer);
-    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
-}
-
 // The pseudo-terminal number a master descriptor serves ("tty-index" of its fdinfo).
-std::optional<long> MasterIndex(const std::string& fdInfoPath)
+std::optional<long> MasterIndex(int processFd, const char* fdName)
 {
-    UniqueFd fd(::open(fdInfoPath.c_str(), O_RDONLY | O_CLOEXEC));
+    const std::string path = std::string("fdinfo/") + fdName;
+    UniqueFd fd(::openat(processFd, path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid()) {
         return std::nullopt;
     }
@@ -84,61 +89,59 @@ std::optional<long> MasterIndex(const std::string& fdInfoPath)
     return ParseNumber(value.substr(0, value.find('\n')));
 }
 
-bool IsMasterMultiplexer(const std::string& target)
+bool IsMasterMultiplexer(std::string_view target)
 {
     return target == "/dev/ptmx" || target == "/dev/pts/ptmx";
 }
 
-struct ProcessUse {
-    bool device = false;
-    bool masterOfSameLine = false;
-};
-
-ProcessUse UseOf(const std::string& pid, const std::string& device, std::optional<long> ptyIndex)
+// Whether the process uses the device, and is not the far end of the same pseudo-terminal.
+bool Uses(int procFd, const char* pid, std::string_view device, std::optional<long> ptyIndex)
 {
-    ProcessUse use;
-    const std::string fdDir = "/proc/" + pid + "/fd";
-    DirReader fds(fdDir.c_str());
+    const UniqueFd processFd(::openat(procFd, pid, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DirReader fds(processFd.get(), "fd");
+    bool uses = false;
+    bool masterOfSameLine = false;
+    char target[256];
     while (const char* name = fds.next()) {
         if (name[0] == '.') {
             continue;
         }
-        const std::string target = ReadLink(fdDir + "/" + name);
-        if (target == device) {
-            use.device = true;
-        } else if (ptyIndex && IsMasterMultiplexer(target)) {
-            use.masterOfSameLine |= MasterIndex("/proc/" + pid + "/fdinfo/" + name) == ptyIndex;
+        const ssize_t length = ::readlinkat(fds.fd(), name, target, sizeof target);
+        if (length <= 0) {
+            continue;
+        }
+        const std::string_view link(target, static_cast<std::size_t>(length));
+        if (link == device) {
+            uses = true;
+        } else if (ptyIndex && IsMasterMultiplexer(link)) {
+            masterOfSameLine |= MasterIndex(processFd.get(), name) == ptyIndex;
         }
     }
-    return use;
+    return uses && !masterOfSameLine;
 }
 
 }  // namespace
 
-bool OpenByAnotherProcess(const fs::path& device)
+std::optional<long> AnotherProcessUsing(const fs::path& device)
 {
     std::error_code error;
     const std::string wanted = fs::canonical(device, error).string();
     if (error) {
-        return false;
+        return std::nullopt;
     }
     std::optional<long> ptyIndex;
     if (std::string_view(wanted).starts_with(kPtsPrefix)) {
         ptyIndex = ParseNumber(std::string_view(wanted).substr(kPtsPrefix.size()));
     }
     const long self = static_cast<long>(::getpid());
-    DirReader processes("/proc");
+    DirReader processes(AT_FDCWD, "/proc");
     while (const char* name = processes.next()) {
         const auto pid = ParseNumber(name);
-        if (!pid || *pid == self) {
-            continue;
-        }
-        const ProcessUse use = UseOf(name, wanted, ptyIndex);
-        if (use.device && !use.masterOfSameLine) {
-            return true;
+        if (pid && *pid != self && Uses(processes.fd(), name, wanted, ptyIndex)) {
+            return pid;
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace serial

@@ -2,9 +2,8 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 
-#include "serial/device_holders.h"
+#include "serial/exclusive_lock.h"
 #include "serial/uucp_lock.h"
 
 namespace serial {
@@ -38,9 +37,10 @@ LockedDevice OpenLockedDevice(const std::filesystem::path& device)
 {
     LockedDevice result;
     // Checked before opening: opening a real UART raises its modem lines, which would
-    // disturb the program that holds it.
-    // Another program may use the device without any lock at all: it is no less in use.
-    if (HasLiveUucpLock(device) || OpenByAnotherProcess(device)) {
+    // disturb the program that holds it. Only the cheap checks are made here, at every
+    // opening; the look for processes that use the device without any lock is the port
+    // hold's and the port list's (serial/device_holders.h).
+    if (UucpLockUser(device)) {
         result.failure = DeviceOpenFailure::Busy;
         return result;
     }
@@ -50,11 +50,7 @@ LockedDevice OpenLockedDevice(const std::filesystem::path& device)
         result.failure = ClassifyOpenError(result.error);
         return result;
     }
-    int locked = -1;
-    do {
-        locked = ::flock(fd.get(), LOCK_EX | LOCK_NB);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
+    if (!TryLockExclusive(fd.get())) {
         result.error = errno;
         result.failure = errno == EWOULDBLOCK ? DeviceOpenFailure::Busy : DeviceOpenFailure::Failed;
         return result;

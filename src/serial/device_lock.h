@@ -6,8 +6,7 @@
 
 // Opening a serial device for exclusive use. Root ignores TIOCEXCL, so exclusivity is an
 // advisory flock that every user of the device in this program takes, plus respect for
-// the UUCP lock files other terminal programs leave and for any other process that has the
-// device open.
+// the UUCP lock files other terminal programs leave.
 namespace serial {
 
 enum class DeviceOpenFailure { None, Missing, Busy, Failed };

@@ -6,9 +6,10 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <string_view>
-#include <sys/file.h>
 #include <system_error>
 #include <unistd.h>
+
+#include "serial/exclusive_lock.h"
 
 namespace serial {
 
@@ -50,15 +51,6 @@ std::optional<int> OwnerLockNumber(std::string_view name)
         return std::nullopt;
     }
     return number;
-}
-
-bool TryLockExclusive(int fd)
-{
-    int locked = -1;
-    do {
-        locked = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (locked != 0 && errno == EINTR);
-    return locked == 0;
 }
 
 // The lock is taken under a private name and the file renamed into place, so nobody ever

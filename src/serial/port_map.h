@@ -22,8 +22,9 @@ std::optional<std::filesystem::path> ComDevice(int comNumber);
 
 enum class PortState { Free, Busy, Absent };
 
-// Whether COM<n> exists and nobody holds it: an exclusive flock on the device or a live
-// UUCP lock file (/var/lock/LCK..name) means busy.
+// Whether COM<n> exists and nobody holds it, as the port list shows it: an exclusive flock
+// on the device, a live UUCP lock file (/var/lock/LCK..name) or another process that has
+// the device open means busy.
 PortState ProbeComPort(int comNumber);
 
 struct PortInfo {

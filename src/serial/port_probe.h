@@ -11,6 +11,11 @@ namespace serial {
 // I/O error: either way this program could not use it), else Free.
 PortState ProbeDevice(const std::filesystem::path& device);
 
+// The check before each opening of COM<n> by the driver binding: the cheap checks only (the
+// device opens and locks, no live lock file), and busy during a hold of this process that
+// found somebody else using the port. Costs the same however many processes run.
+PortState ProbeComPortForOpening(int comNumber);
+
 // Whether COM<n>'s device is there but this user may not open it (EACCES): the usual case of
 // a user outside the group that owns serial devices. False while somebody else holds it.
 bool ComPortAccessDenied(int comNumber);

@@ -1,6 +1,7 @@
 #include "simulator/device.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "simulator/wire_format.h"
 
@@ -83,6 +84,11 @@ std::array<std::uint8_t, 5> Device::longAddress() const
     return {static_cast<std::uint8_t>(id.manufacturerCode & 0x7F), id.deviceType,
             static_cast<std::uint8_t>(id.deviceId >> 16),
             static_cast<std::uint8_t>(id.deviceId >> 8), static_cast<std::uint8_t>(id.deviceId)};
+}
+
+void Device::setPollAddressTaken(std::function<bool(std::uint8_t)> taken)
+{
+    m_writes.pollAddressTaken = std::move(taken);
 }
 
 bool Device::addressedToMe(const Request& request) const

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -47,6 +48,8 @@ public:
     // Address as the configuration program stores it: manufacturer code with bit 7 clear,
     // device type, device id.
     std::array<std::uint8_t, 5> longAddress() const;
+    // On a line with other devices: tells whether one of them has a polling address.
+    void setPollAddressTaken(std::function<bool(std::uint8_t)> taken);
 
 private:
     bool addressedToMe(const Request& request) const;

@@ -4,10 +4,12 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "serial/port_map.h"
+#include "simulator/multidrop_setup.h"
 #include "simulator/setup_validation.h"
 #include "simulator/simulator_host.h"
 #include "simulator/state_file.h"
@@ -41,20 +43,27 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    sim::SimulatorSetup setup;
-    if (options.stateFile) {
-        sim::StateFileResult loaded = sim::StateFile::load(*options.stateFile);
+    std::vector<sim::SimulatorSetup> setups(static_cast<std::size_t>(options.deviceCount()));
+    for (std::size_t i = 0; i < options.stateFiles.size(); ++i) {
+        const std::string& file = options.stateFiles[i];
+        sim::StateFileResult loaded = sim::StateFile::load(file);
         if (!loaded.ok()) {
             for (const std::string& error : loaded.errors)
-                std::cerr << "tarvel4410-sim: " << *options.stateFile << ": " << error << '\n';
+                std::cerr << "tarvel4410-sim: " << file << ": " << error << '\n';
             return kExitUsage;
         }
-        setup = std::move(loaded.setup);
+        setups[i] = std::move(loaded.setup);
     }
-    options.applyTo(setup);
-    const std::vector<std::string> problems = sim::ValidateSetup(setup);
-    for (const std::string& problem : problems) std::cerr << "tarvel4410-sim: " << problem << '\n';
-    if (!problems.empty()) return kExitUsage;
+    for (sim::SimulatorSetup& setup : setups) options.applyTo(setup);
+    if (options.multidrop > 0) sim::PlaceOnMultidropLine(setups);
+    bool valid = true;
+    for (const sim::SimulatorSetup& setup : setups) {
+        const std::vector<std::string> problems = sim::ValidateSetup(setup);
+        for (const std::string& problem : problems)
+            std::cerr << "tarvel4410-sim: " << problem << '\n';
+        valid = valid && problems.empty();
+    }
+    if (!valid) return kExitUsage;
 
     // Block the stop signals before any thread starts, so that only sigwait below sees them
     // and the link is always removed.
@@ -64,7 +73,7 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     const sim::LineEffects line{options.echo, static_cast<std::size_t>(options.garbageBytes)};
-    sim::SimulatorHost host(setup, sim::HostOptions{options.wireTiming, {}, line});
+    sim::SimulatorHost host(setups, sim::HostOptions{options.wireTiming, {}, line});
     std::optional<sim::HostEndpoint> endpoint;
     if (!options.noPty) {
         endpoint = host.start(options.comNumber);
@@ -73,7 +82,12 @@ int main(int argc, char** argv)
             return kExitFailure;
         }
         std::cout << "COM" << endpoint->comNumber << " -> " << endpoint->device.string()
-                  << ", port map folder " << serial::PortMapDir().string() << '\n';
+                  << ", port map folder " << serial::PortMapDir().string()
+                  << (options.wireTiming ? ", 1200-baud wire timing" : "")
+                  << (options.echo ? ", echo" : "");
+        if (options.garbageBytes > 0)
+            std::cout << ", " << options.garbageBytes << " noise bytes before each answer";
+        std::cout << '\n';
     }
     if (options.hartIpPort) {
         const auto port = host.startHartIp({options.hartIpAddress, *options.hartIpPort});
@@ -83,16 +97,17 @@ int main(int argc, char** argv)
         }
         std::cout << "HART-IP on " << options.hartIpAddress << ':' << *port << " (UDP and TCP)\n";
     }
-    const auto address = host.withDevice([](sim::Device& device) { return device.longAddress(); });
-    std::cout << "Тарвел-4410 device id 0x" << Hex(setup.state.identity.deviceId, 6)
-              << ", long address";
-    for (std::uint8_t byte : address) std::cout << ' ' << Hex(byte, 2);
-    std::cout << ", polling address " << int{setup.state.identity.pollAddress}
-              << (options.wireTiming ? ", 1200-baud wire timing" : "")
-              << (options.echo ? ", echo" : "");
-    if (options.garbageBytes > 0)
-        std::cout << ", " << options.garbageBytes << " noise bytes before each answer";
-    std::cout << "\nCtrl+C stops it.\n" << std::flush;
+    for (std::size_t i = 0; i < setups.size(); ++i) {
+        const auto address =
+            host.withDevice(i, [](sim::Device& device) { return device.longAddress(); });
+        const sim::DeviceState& state = setups[i].state;
+        std::cout << "Тарвел-4410 device id 0x" << Hex(state.identity.deviceId, 6)
+                  << ", long address";
+        for (std::uint8_t byte : address) std::cout << ' ' << Hex(byte, 2);
+        std::cout << ", polling address " << int{state.identity.pollAddress} << ", tag "
+                  << state.config.tag << '\n';
+    }
+    std::cout << "Ctrl+C stops it.\n" << std::flush;
 
     int received = 0;
     sigwait(&stopSignals, &received);

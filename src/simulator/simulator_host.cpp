@@ -1,15 +1,32 @@
 #include "simulator/simulator_host.h"
 
+#include <algorithm>
+
 #include "serial/port_map.h"
 
 namespace sim {
 
 SimulatorHost::SimulatorHost(SimulatorSetup setup, HostOptions options)
-    : m_options(options), m_device(std::move(setup)),
+    : SimulatorHost(std::vector{std::move(setup)}, options)
+{
+}
+
+SimulatorHost::SimulatorHost(std::vector<SimulatorSetup> setups, HostOptions options)
+    : m_options(options),
       m_server([this](const Request& request) { return respond(request); },
                options.wireTiming ? std::optional(options.timing) : std::nullopt, options.line),
       m_hartIpServer([this](const Request& request) { return respond(request); })
 {
+    for (SimulatorSetup& setup : setups)
+        m_devices.push_back(std::make_unique<Device>(std::move(setup)));
+    // Called under the lock, from a request to the device that asks.
+    for (const auto& device : m_devices) {
+        device->setPollAddressTaken([this, asking = device.get()](std::uint8_t address) {
+            return std::any_of(m_devices.begin(), m_devices.end(), [&](const auto& other) {
+                return other.get() != asking && other->state().identity.pollAddress == address;
+            });
+        });
+    }
 }
 
 SimulatorHost::~SimulatorHost() { stop(); }
@@ -63,42 +80,60 @@ std::vector<std::uint8_t> SimulatorHost::respond(const Request& request)
     std::vector<std::uint8_t> bytes;
     {
         std::lock_guard lock(m_mutex);
-        bytes = m_device.answer(request);
+        // Each device hears the frame; two answers would collide on a real line, and so
+        // they do here, back to back.
+        for (const auto& device : m_devices) {
+            const std::vector<std::uint8_t> answer = device->answer(request);
+            bytes.insert(bytes.end(), answer.begin(), answer.end());
+        }
     }
     m_requestArrived.notify_all();
     return bytes;
 }
 
-std::vector<LoggedRequest> SimulatorHost::requests() const
+std::vector<LoggedRequest> SimulatorHost::requests() const { return requests(0); }
+
+std::vector<LoggedRequest> SimulatorHost::requests(std::size_t device) const
 {
     std::lock_guard lock(m_mutex);
-    const auto& entries = m_device.log().entries();
+    const auto& entries = m_devices.at(device)->log().entries();
     return {entries.begin(), entries.end()};
 }
 
 std::vector<std::uint8_t> SimulatorHost::commands() const
 {
     std::lock_guard lock(m_mutex);
-    return m_device.log().commands();
+    return m_devices.front()->log().commands();
 }
 
 void SimulatorHost::clearRequests()
 {
     std::lock_guard lock(m_mutex);
-    m_device.clearLog();
+    for (const auto& device : m_devices) device->clearLog();
 }
 
 bool SimulatorHost::waitForRequests(std::size_t totalCount, std::chrono::milliseconds timeout) const
 {
     std::unique_lock lock(m_mutex);
-    return m_requestArrived.wait_for(lock, timeout,
-                                     [&] { return m_device.log().totalCount() >= totalCount; });
+    return m_requestArrived.wait_for(
+        lock, timeout, [&] { return m_devices.front()->log().totalCount() >= totalCount; });
 }
 
 std::chrono::nanoseconds SimulatorHost::wireTime() const
 {
     std::lock_guard lock(m_mutex);
-    return m_options.timing.totalTime(m_device.log());
+    // Every device logs every request in the same order: the line's answer to a request is
+    // the sum of theirs.
+    RequestLog line;
+    const auto& first = m_devices.front()->log().entries();
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        LoggedRequest entry;
+        entry.requestBytes = first[i].requestBytes;
+        for (const auto& device : m_devices)
+            entry.answerBytes += device->log().entries()[i].answerBytes;
+        line.add(std::move(entry));
+    }
+    return m_options.timing.totalTime(line);
 }
 
 }  // namespace sim

@@ -31,6 +31,10 @@
 //     auto port = host.startHartIp({.address = "127.0.0.1", .port = 0});  // 0: any free port
 //     ASSERT_TRUE(port) << host.error();   // UDP and TCP on *port
 //
+// A multidrop line: SimulatorHost host(sim::MultidropSetups(setup, 3)) puts three devices on
+// the one pseudo-terminal; withDevice(i, fn) reaches the i-th, and every request goes to all
+// of them (only the addressed one answers).
+//
 // Options: HostOptions{.wireTiming = true} paces answers as a 1200-baud line; the total line
 // time of the logged transactions is host.wireTime(). HostOptions{.line = {.echo = true,
 // .garbageBytes = 3}} echoes requests and puts noise before answers.
@@ -39,9 +43,11 @@
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "serial/unique_fd.h"
@@ -68,6 +74,8 @@ struct HostEndpoint {
 class SimulatorHost {
 public:
     explicit SimulatorHost(SimulatorSetup setup = {}, HostOptions options = {});
+    // Several devices on one line, in the order given.
+    explicit SimulatorHost(std::vector<SimulatorSetup> setups, HostOptions options = {});
     ~SimulatorHost();
     SimulatorHost(const SimulatorHost&) = delete;
     SimulatorHost& operator=(const SimulatorHost&) = delete;
@@ -87,17 +95,25 @@ public:
     template <class Fn>
     decltype(auto) withDevice(Fn&& fn)
     {
-        std::lock_guard lock(m_mutex);
-        return fn(m_device);
+        return withDevice(0, std::forward<Fn>(fn));
     }
+    template <class Fn>
+    decltype(auto) withDevice(std::size_t index, Fn&& fn)
+    {
+        std::lock_guard lock(m_mutex);
+        return fn(*m_devices.at(index));
+    }
+    std::size_t deviceCount() const { return m_devices.size(); }
 
+    // Every device hears every request; the first one's log stands for the line.
     std::vector<LoggedRequest> requests() const;
+    std::vector<LoggedRequest> requests(std::size_t device) const;
     // Command numbers of the requests addressed to the device with a good checksum.
     std::vector<std::uint8_t> commands() const;
     void clearRequests();
     // Waits until the device has received this many frames in all (counted since start).
     bool waitForRequests(std::size_t totalCount, std::chrono::milliseconds timeout) const;
-    // The time the logged transactions take on a 1200-baud line.
+    // The time the logged transactions take on a 1200-baud line, all devices' answers included.
     std::chrono::nanoseconds wireTime() const;
 
 private:
@@ -106,7 +122,7 @@ private:
     HostOptions m_options;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_requestArrived;
-    Device m_device;
+    std::vector<std::unique_ptr<Device>> m_devices;
     PtyServer m_server;
     HartIpServer m_hartIpServer;
     std::optional<HostEndpoint> m_endpoint;

@@ -1,7 +1,12 @@
 #include "simulator/state_file.h"
 
-#include <fstream>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "simulator/setup_validation.h"
 #include "simulator/state_keys.h"
@@ -21,6 +26,39 @@ std::string WithoutComment(const std::string& line)
             return line.substr(0, i);
     }
     return line;
+}
+
+// A state file is a few hundred bytes; anything near this is not one.
+constexpr std::size_t kMaxStateFileBytes = 1 << 20;
+
+// The file's text, read only when it is a regular file of a sensible size: a device such as
+// /dev/zero never ends, and a FIFO would wait for a writer.
+std::optional<std::string> ReadBounded(const std::filesystem::path& path, std::string& error)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return std::nullopt;
+    }
+    struct stat status {};
+    std::string text;
+    if (::fstat(fd, &status) != 0) {
+        error = std::strerror(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+        error = "not a regular file";
+    } else if (static_cast<std::size_t>(status.st_size) > kMaxStateFileBytes) {
+        error = "larger than a state file can be";
+    } else {
+        char buffer[4096];
+        ssize_t count = 0;
+        while (text.size() <= kMaxStateFileBytes && (count = ::read(fd, buffer, sizeof buffer)) > 0)
+            text.append(buffer, static_cast<std::size_t>(count));
+        if (count < 0) error = std::strerror(errno);
+        if (text.size() > kMaxStateFileBytes) error = "larger than a state file can be";
+    }
+    ::close(fd);
+    if (!error.empty()) return std::nullopt;
+    return text;
 }
 
 }  // namespace
@@ -78,15 +116,14 @@ StateFileResult StateFile::parse(std::string_view text, SimulatorSetup base)
 
 StateFileResult StateFile::load(const std::filesystem::path& path, SimulatorSetup base)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::string error;
+    const std::optional<std::string> text = ReadBounded(path, error);
+    if (!text) {
         StateFileResult result{std::move(base), {}};
-        result.errors.push_back("cannot read " + path.string());
+        result.errors.push_back("cannot read " + path.string() + ": " + error);
         return result;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parse(text.str(), std::move(base));
+    return parse(*text, std::move(base));
 }
 
 }  // namespace sim

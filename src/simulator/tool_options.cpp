@@ -67,10 +67,18 @@ const std::map<std::string, OptionRule>& Rules()
         {"--state",
          {Argument::Required,
           [](const std::string& value, ToolOptions& options) -> std::string {
-              options.stateFile = value;
+              options.stateFiles.push_back(value);
               return {};
           }}},
         {"--wire-timing", FlagOption(&ToolOptions::wireTiming)},
+        {"--multidrop",
+         {Argument::Required,
+          [](const std::string& value, ToolOptions& options) -> std::string {
+              const auto count = ParseIntegerIn(value, 1, 15);
+              if (!count) return "expects a number of devices from 1 to 15, not '" + value + "'";
+              options.multidrop = static_cast<int>(*count);
+              return {};
+          }}},
         {"--device-id",
          {Argument::Required,
           [](const std::string& value, ToolOptions& options) -> std::string {
@@ -166,11 +174,6 @@ void ToolOptions::applyTo(SimulatorSetup& setup) const
 ToolOptionsResult ParseToolOptions(std::span<const std::string> arguments)
 {
     ToolOptionsResult result;
-    const auto finish = [&result]() -> ToolOptionsResult& {
-        if (result.error.empty() && result.options.noPty && !result.options.hartIpPort)
-            result.error = "--no-pty needs --hart-ip: the device must be reachable somehow";
-        return result;
-    };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i] == "-h" ? "--help" : arguments[i];
         std::optional<std::string> value;
@@ -201,7 +204,16 @@ ToolOptionsResult ParseToolOptions(std::span<const std::string> arguments)
             return result;
         }
     }
-    return finish();
+    const ToolOptions& options = result.options;
+    if (options.noPty && !options.hartIpPort)
+        result.error = "--no-pty needs --hart-ip: the device must be reachable somehow";
+    else if (options.multidrop > 0 && options.pollAddress)
+        result.error = "--poll-address and --multidrop exclude each other: a multidrop line "
+                       "puts its devices at 1..N";
+    else if (options.stateFiles.size() > static_cast<std::size_t>(options.deviceCount()))
+        result.error = "--state is given " + std::to_string(options.stateFiles.size()) +
+                       " times for " + std::to_string(options.deviceCount()) + " device(s)";
+    return result;
 }
 
 std::string ToolUsage()
@@ -213,7 +225,11 @@ in the port map folder ($TARVEL4410_PORTS_DIR, else ~/.config/Tarvel 4410 Config
 Tool/ports). Runs until Ctrl+C (SIGINT), SIGTERM or SIGHUP and removes the link when it ends.
 
   --com N                  link as COM<N> (1-255); default: the lowest free number
-  --state FILE             initial state from an INI file (see example-state.ini)
+  --state FILE             initial state from an INI file (see example-state.ini); with
+                           --multidrop once per device, in their order on the line
+  --multidrop N            N transmitters (1-15) on the one line at polling addresses 1..N,
+                           device ids the given one plus 0..N-1, tags TT-1..TT-N; each
+                           answers only its own frames
   --wire-timing            pace the traffic as a 1200-baud HART line carries it
   --device-id ID           24-bit device id, decimal or 0x... (default 0x0A1B2C)
   --poll-address N         polling address 0-15 (default 0); not 0 is multidrop: the loop

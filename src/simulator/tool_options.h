@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "simulator/fault_settings.h"
 #include "simulator/simulator_setup.h"
@@ -14,7 +15,10 @@ namespace sim {
 // The command line of tarvel4410-sim. Options given on the command line win over the state file.
 struct ToolOptions {
     int comNumber = 0;  // 0: the lowest free number
-    std::optional<std::string> stateFile;
+    // One for each device, in their order on the line; devices beyond them start as new.
+    std::vector<std::string> stateFiles;
+    // Transmitters on one multidrop line (polling addresses 1..N); 0 for the one device.
+    int multidrop = 0;
     bool wireTiming = false;
     bool help = false;
     // The line itself: every request heard back before the answer, noise bytes between frames.
@@ -42,6 +46,8 @@ struct ToolOptions {
     bool transmitterFailure = false;
 
     void applyTo(SimulatorSetup& setup) const;
+    // How many devices the line carries.
+    int deviceCount() const { return multidrop > 0 ? multidrop : 1; }
 };
 
 struct ToolOptionsResult {

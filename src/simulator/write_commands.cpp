@@ -71,6 +71,10 @@ CommandReply WriteCommands::writePollAddress(std::span<const std::uint8_t> data)
 {
     if (data.empty()) return CommandReply::error(response::kTooFewDataBytes);
     if (data[0] > kHighestPollAddress) return CommandReply::error(response::kInvalidSelection);
+    // Two devices at one address would both answer its frames.
+    if (data[0] != m_model.state().identity.pollAddress && pollAddressTaken &&
+        pollAddressTaken(data[0]))
+        return CommandReply::error(response::kInvalidSelection);
     m_model.state().identity.pollAddress = data[0];
     return CommandReply::success({data[0]});
 }

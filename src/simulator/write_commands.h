@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -29,12 +30,15 @@ public:
     // HART 5 polling addresses; 0 is the one that drives the loop current.
     static constexpr std::uint8_t kHighestPollAddress = 15;
     static constexpr float kMinimumDampingS = 0.5f;
-    static constexpr float kMaximumDampingS = 60.0f;
+    static constexpr float kMaximumDampingS = 32.0f;
     // Range values this close outside a limit still count as at the limit (unit conversions
     // in single precision differ in the last digits).
     static constexpr float kLimitTolerance = 0.001f;
 
     explicit WriteCommands(DeviceModel& model);
+
+    // Asked before command 6 takes an address: true when another device on the line has it.
+    std::function<bool(std::uint8_t)> pollAddressTaken;
 
     std::optional<CommandReply> handle(std::uint8_t command, std::span<const std::uint8_t> data);
 

@@ -1,15 +1,14 @@
 #include "hart/command_table.h"
+#include "transmitter/identity.h"
 #include "transmitter/transmitter.h"
 
 namespace transmitter {
-namespace {
-
-constexpr std::int32_t kTarvelManufacturer = 153;
-constexpr std::int32_t kTarvelDeviceType = 252;
-
-}  // namespace
-
 using namespace hart;
+
+bool IsTarvel4410(std::int32_t manufacturerCode, std::int32_t deviceType)
+{
+    return manufacturerCode == kTarvelManufacturer && deviceType == kTarvelDeviceType;
+}
 
 CTransmitter::CTransmitter(UserInteraction& ui, const PortSettings& portSettings, Sleeper& sleeper)
     : CHartLink(ui, portSettings, sleeper)
@@ -27,7 +26,7 @@ int CTransmitter::Identify()
                        {FieldRef{}, &manufacturerCode, &deviceType, FieldRef{}, &universalRev,
                         &deviceRev, &softwareRev, &hardwareRev, FieldRef{}, &id});
         deviceId = id;
-        if (manufacturerCode == kTarvelManufacturer && deviceType == kTarvelDeviceType) return 1;
+        if (IsTarvel4410(manufacturerCode, deviceType)) return 1;
     }
     deviceId = 0;
     return 0;

@@ -1,8 +1,10 @@
 // tarvel4410-config --demo as a separate process: a stop signal ends it cleanly, and the
 // COM link of its simulated transmitter goes with it.
 #include <csignal>
+#include <sys/stat.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,5 +46,73 @@ TEST(DemoTransmitter, StopSignalsRemoveTheLinkAndEndCleanly)
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
         EXPECT_TRUE(links().isEmpty()) << links().join(' ').toStdString();
+    }
+}
+
+// A trace FIFO nobody reads neither holds up the start nor a stop: the program says why it
+// writes no trace, runs, and ends on SIGTERM.
+TEST(DemoTransmitter, ATraceFifoWithoutReaderNeitherHoldsTheStartNorTheStop)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkdir("ports"));
+    const QString fifo = home.filePath("trace.fifo");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("TARVEL4410_PORTS_DIR", home.filePath("ports"));
+    environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    environment.insert("XDG_DATA_HOME", home.filePath("data"));
+    environment.insert("TARVEL4410_TRACE", fifo);
+
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(qEnvironmentVariable("TARVEL4410_BIN_DIR") + "/tarvel4410-config", {"--demo"});
+    ASSERT_TRUE(program.waitForStarted());
+    QString said;
+    const bool told = QTest::qWaitFor(
+        [&] {
+            said += QString::fromUtf8(program.readAllStandardError());
+            return said.contains(fifo + ": nobody reads from the FIFO");
+        },
+        10000);
+    EXPECT_TRUE(told) << said.toStdString();
+    ASSERT_EQ(program.state(), QProcess::Running);
+    ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(QDir(home.filePath("ports")).isEmpty());
+}
+
+// Without --demo too, and whatever the program inherited: a shell's background job starts with
+// SIGINT ignored, and Ctrl+C or a stop must still end it cleanly.
+TEST(StopSignals, EndTheProgramEvenWhenItInheritedThemIgnored)
+{
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal));
+        QTemporaryDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("TARVEL4410_PORTS_DIR", home.filePath("ports"));
+        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setChildProcessModifier([] {
+            std::signal(SIGINT, SIG_IGN);
+            std::signal(SIGTERM, SIG_IGN);
+        });
+        program.start(qEnvironmentVariable("TARVEL4410_BIN_DIR") + "/tarvel4410-config");
+        ASSERT_TRUE(program.waitForStarted());
+        // The desktop files are written once the signals are caught.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return QFile::exists(home.filePath("data/applications/tarvel4410-config.desktop"));
+            },
+            10000));
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signal), 0);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
     }
 }

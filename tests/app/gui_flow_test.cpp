@@ -1,6 +1,10 @@
 // The desktop program used as an engineer uses it, against the simulated transmitter:
 // read the configuration, change the range, send it, see a refused value turn yellow.
+#include <algorithm>
+#include <functional>
+
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -19,28 +23,22 @@
 #include "document/question_box.h"
 #include "document/vesk_doc.h"
 #include "pages/config_page.h"
-#include "simulator/simulator_host.h"
-#include "support/pty_port.h"
-#include "support/scripted_user.h"
+#include "support/simulated_transmitter.h"
 
 namespace {
 
 constexpr int kTagEdit = 123;
 constexpr int kUpperRangeEdit = 134;
 constexpr int kReadButton = 189;
+constexpr int kDampingEdit = 143;
+constexpr int kSendBasicButton = 1244;
 
-class GuiFlowTest : public testing::Test {
+class GuiFlowTest : public testing::Test, protected SimulatedTransmitter<> {
 protected:
     GuiFlowTest()
     {
         setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-        sim::SimulatorSetup setup;
-        setup.process.noise = 0;
-        host = std::make_unique<sim::SimulatorHost>(setup);
-        const auto endpoint = host->start();
-        if (!endpoint) throw std::runtime_error(host->error());
-        ports.setPortNumber(endpoint->comNumber);
-        doc.OnNewDocument();
+        StartTransmitter();
         window = std::make_unique<CVeskPcMainWin>(doc);
         window->show();
     }
@@ -54,13 +52,7 @@ protected:
         return FindControlAs<T>(window->view()->page(0), id);
     }
 
-    TempPortMapDir portMap;
     QTemporaryDir config;
-    std::unique_ptr<sim::SimulatorHost> host;
-    ScriptedUser user;
-    hart::RealSleeper sleeper;
-    hart::FixedPortSettings ports{0};
-    document::CVeskDoc doc{user, ports, sleeper};
     std::unique_ptr<CVeskPcMainWin> window;
 };
 
@@ -128,4 +120,94 @@ TEST_F(GuiFlowTest, SecondEnterAfterStoppingMonitoringStartsNothing)
     enter();
     EXPECT_EQ(doc.m_bMonitoring, 0);
     EXPECT_EQ(window->view()->currentTab(), 2);
+}
+
+// A damping above 32 s reaches neither the transmitter nor another tab: the page's button (the
+// field lets 32.5 pass), the menu command that skips the page's checks and a click on another
+// tab stop at 901, before any question and before anything is written.
+TEST_F(GuiFlowTest, DampingAboveThirtyTwoSecondsIsNeverSent)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseClick(Control<QPushButton>(kReadButton), Qt::LeftButton);
+    auto* damping = Control<QLineEdit>(kDampingEdit);
+    QTabBar* tabs = window->view()->tabs()->tabBar();
+    const struct {
+        const char* name;
+        const char* typed;
+        std::function<void()> leave;
+        bool keepsTheFocus;
+    } cases[] = {
+        {"the page's send button", "32.5",
+         [&] { QTest::mouseClick(Control<QPushButton>(kSendBasicButton), Qt::LeftButton); }, false},
+        {"the menu command", "45", [&] { window->action(kCmdSendBasic)->trigger(); }, true},
+        {"a click on another tab", "40",
+         [&] { QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center()); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        user.messages.clear();
+        user.questions.clear();
+        user.answers = {document::IDOK};
+        host->clearRequests();
+        damping->setFocus();
+        damping->selectAll();
+        QTest::keyClicks(damping, c.typed);
+        c.leave();
+        EXPECT_EQ(user.ids(), (std::vector<int>{901}));
+        EXPECT_TRUE(user.questions.empty());
+        EXPECT_TRUE(host->commands().empty());
+        EXPECT_EQ(window->view()->currentTab(), 0);
+        EXPECT_EQ(damping->hasFocus(), c.keepsTheFocus);
+    }
+    EXPECT_EQ(host->withDevice([](sim::Device& d) { return d.state().config.dampingS; }), 1.0f);
+}
+
+// A read that failed in a group names the groups it did not read instead of "Приём завершен";
+// saving what it left asks first, and only "Да" replaces the file.
+TEST_F(GuiFlowTest, IncompleteReadSaysSoAndSavingItAsksFirst)
+{
+    const QString path = config.filePath("plant.4410");
+    QTest::mouseClick(Control<QPushButton>(kReadButton), Qt::LeftButton);
+    window->chooseFileToSave = [&](const QString&) { return path; };
+    ASSERT_TRUE(window->OnFileSaveAs());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray complete = file.readAll();
+    file.close();
+
+    host->withDevice([](sim::Device& d) { d.faults().responseOverrides[150] = 64; });
+    user.messages.clear();
+    user.answers = {document::IDYES};  // the values read before are given up
+    QTest::mouseClick(Control<QPushButton>(kReadButton), Qt::LeftButton);
+    ASSERT_FALSE(user.messages.empty());
+    EXPECT_EQ(user.messages.back().id, 1470);
+    EXPECT_EQ(user.messages.back().text,
+              "Приём не завершен, не прочитаны: фильтр сети и номер сборки");
+    const std::vector<int> shown = user.ids();
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), 899), 0);
+
+    const struct {
+        const char* name;
+        std::function<void()> save;
+        int answer;
+        bool replaced;
+    } cases[] = {
+        {"Save, answered no", [&] { window->action(kCmdFileSave)->trigger(); }, document::IDNO,
+         false},
+        {"Save As, answered no", [&] { window->action(kCmdFileSaveAs)->trigger(); }, document::IDNO,
+         false},
+        {"Save, answered yes", [&] { window->action(kCmdFileSave)->trigger(); }, document::IDYES,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        user.questions.clear();
+        user.answers = {c.answer};
+        c.save();
+        ASSERT_EQ(user.questions.size(), 1u);
+        EXPECT_EQ(user.questions[0].id, 1477);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll() != complete, c.replaced);
+        file.close();
+    }
 }

@@ -5,12 +5,17 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QPushButton>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
 #include "app/localized_message_box.h"
 #include "app/modal_box.h"
+#include "app/qt_translations.h"
 #include "document/display_text.h"
 
 namespace {
@@ -51,6 +56,8 @@ const std::vector<StyleCase> kStyles = {
     {0x41,
      QMessageBox::Information,
      {{QMessageBox::Ok, "Продолжить"}, {QMessageBox::Cancel, "Отмена"}}},
+    // The second button the default: "Нет" is listed first here.
+    {0x134, QMessageBox::Warning, {{QMessageBox::No, "Нет"}, {QMessageBox::Yes, "Да"}}},
 };
 
 int ExpectedResult(QMessageBox::StandardButton button)
@@ -175,3 +182,24 @@ TEST(LocalizedMessageBoxTest, WithoutWaitCursorNoCursorIsLeftBehind)
 }
 
 }  // namespace
+
+// Qt's own buttons and file dialog speak the program's language once its translations are in.
+TEST(QtTranslationsTest, StandardButtonsAndTheFileDialogAreRussian)
+{
+    const auto translator = InstallQtTranslations();
+    ASSERT_NE(translator, nullptr) << "Qt's translations (qt6-translations-l10n) are missing";
+    QDialogButtonBox box;
+    const struct {
+        QDialogButtonBox::StandardButton button;
+        const char* caption;
+    } buttons[] = {{QDialogButtonBox::Cancel, "Отмена"},
+                   {QDialogButtonBox::Save, "Сохранить"},
+                   {QDialogButtonBox::Open, "Открыть"}};
+    for (const auto& b : buttons)
+        EXPECT_EQ(box.addButton(b.button)->text().remove('&'), QString::fromUtf8(b.caption));
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const auto* name = dialog.findChild<QLabel*>(QStringLiteral("fileNameLabel"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text().remove('&'), QString::fromUtf8("Имя файла:"));
+}

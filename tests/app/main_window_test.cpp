@@ -146,14 +146,14 @@ TEST_F(MainWindowTest, MenuCaptionsAndTitle)
     EXPECT_EQ(Captions(menus),
               (QStringList{QString::fromUtf8("&Файл"), QString::fromUtf8("&Соединение"),
                            QString::fromUtf8("Справка")}));
-    EXPECT_EQ(
-        Captions(menus[1]->menu()->actions()),
-        (QStringList{QString::fromUtf8("&Загрузить из устройства"), "-",
-                     QString::fromUtf8("&Отправить основные настройки"),
-                     QString::fromUtf8("Отправить дополнительные настройки"), "-",
-                     QString::fromUtf8("Настройки &порта"),
-                     QString::fromUtf8("Проверить соединение"), "-",
-                     QString::fromUtf8("График измерений…"), QString::fromUtf8("Журнал обмена…")}));
+    EXPECT_EQ(Captions(menus[1]->menu()->actions()),
+              (QStringList{
+                  QString::fromUtf8("&Загрузить из устройства"), "-",
+                  QString::fromUtf8("&Отправить основные настройки"),
+                  QString::fromUtf8("Отправить дополнительные настройки"), "-",
+                  QString::fromUtf8("Настройки &порта"), QString::fromUtf8("Проверить соединение"),
+                  QString::fromUtf8("Найти устройства на линии…"), "-",
+                  QString::fromUtf8("График измерений…"), QString::fromUtf8("Журнал обмена…")}));
     EXPECT_EQ(window->action(kCmdFileNew)->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(window->action(kCmdFileOpen)->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(window->action(kCmdFileSave)->shortcut(), QKeySequence("Ctrl+S"));
@@ -181,6 +181,7 @@ TEST_F(MainWindowTest, EachMenuCommandDoesItsOwnThing)
         {"Отправить дополнительные настройки", kCmdSendAdvanced, {"question 906"}},
         {"Настройки порта", kCmdPortSettings, {"port dialog"}},
         {"Проверить соединение", kCmdCheckConnection, {"notice 906"}},
+        {"Найти устройства на линии…", kCmdScanLine, {"scan dialog"}},
         {"Сравнить с устройством…", kCmdCompareWithDevice, {"open dialog"}},
         {"О программе...", kCmdAbout, {"about box"}},
     };
@@ -206,6 +207,7 @@ TEST_F(MainWindowTest, EachMenuCommandDoesItsOwnThing)
             effect << "port dialog";
             return std::optional<int>();
         };
+        shown.runScanDialog = [&] { effect << "scan dialog"; };
         QObject::connect(&shown, &CVeskPcMainWin::aboutRequested, [&] { effect << "about box"; });
         shown.show();
 

@@ -211,6 +211,8 @@ TEST_F(PortSettingsDialogTest, HartIpEndpointReplacesThePortWhenChosen)
 
     QTest::mouseClick(use, Qt::LeftButton, {}, QPoint(4, use->height() / 2));
     EXPECT_FALSE(list(dialog)->isEnabled());
+    EXPECT_TRUE(FindControlAs<QSpinBox>(&dialog, 2623)->isEnabled())
+        << "the polling address also reaches a device behind the server";
     EXPECT_FALSE(ok(dialog)->isEnabled()) << "no host given";
     QTest::keyClicks(host, "gw.plant");
     EXPECT_TRUE(ok(dialog)->isEnabled()) << "the busy COM port no longer matters";
@@ -224,6 +226,36 @@ TEST_F(PortSettingsDialogTest, HartIpEndpointReplacesThePortWhenChosen)
     stored.setHartIpEndpoint(hart::HartIpEndpoint{"10.0.0.7", 20004, true});
     EXPECT_EQ(stored.hartIpEndpoint(), (hart::HartIpEndpoint{"10.0.0.7", 20004, true}));
     EXPECT_TRUE(stored.findChild<QLineEdit*>("hartIpHost")->isEnabled());
+}
+
+// The polling address: shown as stored, 0 to 15 only, labelled, and read back after Continue.
+TEST_F(PortSettingsDialogTest, PollingAddressIsShownLimitedAndReadBack)
+{
+    ports.ports = {Free(1)};
+    CPortSettingsDialog dialog(1, ports.lister());
+    dialog.setPollingAddress(4);
+    dialog.show();
+    auto* address = FindControlAs<QSpinBox>(&dialog, 2623);
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(address->value(), 4);
+    EXPECT_EQ(address->minimum(), 0);
+    EXPECT_EQ(address->maximum(), 15);
+    auto* label = FindControlAs<QLabel>(&dialog, 2618);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QString::fromUtf8("Адрес опроса"));
+    EXPECT_GE(label->width(), label->sizeHint().width());
+    EXPECT_EQ(label->buddy(), address);
+
+    address->selectAll();
+    QTest::keyClicks(address, "16");
+    EXPECT_EQ(address->value(), 1);  // "16" is not a value it takes; the 1 stays
+    address->selectAll();
+    QTest::keyClicks(address, "12");
+    QTest::mouseClick(ok(dialog), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.pollingAddress(), 12);
+    for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(dialog.rect().contains(child->geometry())) << ControlId(child);
 }
 
 }  // namespace

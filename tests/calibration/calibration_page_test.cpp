@@ -423,6 +423,9 @@ TEST_F(CalibrationPageDevice, EmptyFourMaFieldEndsTheLoop)
 {
     user.answers = {IDOK};
     Click(&page, 1250);
+    // The start leaves the focus in the empty 4 mA field; the warning on leaving it is not
+    // this test's: the window is left inactive, so the click below does not move the focus.
+    QApplication::setActiveWindow(nullptr);
     ClearRecords();
     Click(&page, 1247);
     EXPECT_EQ(user.ids(), (std::vector<int>{1250, 1311}));

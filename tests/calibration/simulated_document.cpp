@@ -1,7 +1,6 @@
 #include "calibration/simulated_document.h"
 
 #include <bit>
-#include <stdexcept>
 
 std::vector<std::uint8_t> FloatBytes(float value)
 {
@@ -12,13 +11,7 @@ std::vector<std::uint8_t> FloatBytes(float value)
 
 SimulatedDocumentTest::SimulatedDocumentTest()
 {
-    sim::SimulatorSetup setup;
-    setup.process.noise = 0;
-    host = std::make_unique<sim::SimulatorHost>(setup);
-    const auto endpoint = host->start();
-    if (!endpoint) throw std::runtime_error(host->error());
-    ports.setPortNumber(endpoint->comNumber);
-    doc.OnNewDocument();
+    StartTransmitter();
     doc.showCalibrationWait = [this](document::CVeskDoc::CalibrationWait wait) {
         waits.push_back(wait);
     };

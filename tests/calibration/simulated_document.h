@@ -9,15 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include "document/vesk_doc.h"
-#include "simulator/simulator_host.h"
-#include "support/pty_port.h"
-#include "support/scripted_user.h"
+#include "support/simulated_transmitter.h"
 
 // HART sends floats as big-endian IEEE single precision.
 std::vector<std::uint8_t> FloatBytes(float value);
 
-class SimulatedDocumentTest : public testing::Test {
+class SimulatedDocumentTest : public testing::Test, protected SimulatedTransmitter<> {
 protected:
     SimulatedDocumentTest();
 
@@ -33,12 +30,6 @@ protected:
         return host->withDevice(std::forward<Fn>(fn));
     }
 
-    TempPortMapDir portMap;
-    std::unique_ptr<sim::SimulatorHost> host;
-    ScriptedUser user;
-    hart::RealSleeper sleeper;
-    hart::FixedPortSettings ports{0};
-    document::CVeskDoc doc{user, ports, sleeper};
     std::vector<document::CVeskDoc::CalibrationWait> waits;
     std::vector<int> hints;
 };

@@ -19,100 +19,14 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_command.h"
+#include "cli/cli_fixture.h"
 #include "document/config_file.h"
 #include "document/csv_log.h"
+#include "resources/string_table.h"
 #include "simulator/simulator_host.h"
 #include "support/fake_sleeper.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
-
-namespace {
-
-struct CliRun {
-    int exitCode;
-    QStringList lines;
-    QString errors;
-
-    bool has(const QString& line) const { return lines.contains(line); }
-};
-
-class CliTest : public testing::Test {
-protected:
-    CliTest()
-    {
-        setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-        sim::SimulatorSetup setup;
-        setup.process.noise = 0;
-        host = std::make_unique<sim::SimulatorHost>(setup);
-        const auto endpoint = host->start();
-        if (!endpoint) throw std::runtime_error(host->error());
-        com = QString::number(endpoint->comNumber);
-    }
-
-    // inChild runs in the child before the program starts (resource limits).
-    CliRun Cli(QStringList args, const QByteArray& input = {},
-               const std::function<void()>& inChild = {})
-    {
-        QProcess process;
-        if (inChild) process.setChildProcessModifier(inChild);
-        process.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli",
-                      args);
-        process.write(input);
-        process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(60000));
-        CliRun run{process.exitCode(), {}, QString::fromUtf8(process.readAllStandardError())};
-        run.lines =
-            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        return run;
-    }
-
-    QString WriteConfiguration(const std::function<void(transmitter::CTransmitter&)>& edit,
-                               const QString& name = QStringLiteral("config.4410"))
-    {
-        ScriptedUser user;
-        FakeSleeper sleeper;
-        hart::FixedPortSettings ports{1};
-        transmitter::CTransmitter values(user, ports, sleeper);
-        values.sensorType = 1;
-        values.sensorConnection = 3;
-        values.rangeUnits = 32;
-        values.lowerRangeValue = 0.0f;
-        values.upperRangeValue = 100.0f;
-        values.damping = 1.0f;
-        values.alarmSelect = 0;
-        values.lowAlmVal = 3.5f;
-        values.highAlmVal = 21.0f;
-        values.lowSatVal = 3.7f;
-        values.highSatVal = 20.5f;
-        values.lineFilter = 1;
-        values.writeProtect = 0;
-        edit(values);
-        const QString path = files.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(document::StoreConfiguration(values));
-        return path;
-    }
-
-    std::vector<std::uint8_t> WritesSeen()
-    {
-        std::vector<std::uint8_t> writes;
-        for (std::uint8_t command : host->commands())
-            if (command == 18 || command == 34 || command == 35 || command == 44 ||
-                command == 141 || command == 151 || command == 155 || command == 162 ||
-                command == 195)
-                writes.push_back(command);
-        return writes;
-    }
-
-    TempPortMapDir portMap;
-    QTemporaryDir config;
-    QTemporaryDir files;
-    std::unique_ptr<sim::SimulatorHost> host;
-    QString com;
-};
-
-}  // namespace
 
 TEST_F(CliTest, ReadPrintsTheReportAndSavesTheFile)
 {
@@ -280,6 +194,65 @@ TEST_F(CliTest, CompareListsTheDifferingConfigurationLines)
               (QStringList{
                   QString::fromUtf8("[908] Нельзя открыть Com порт"),
                   QString::fromUtf8("[906] Датчик Тарвел-4410 не найден -> Отмена (нет ответа)")}));
+}
+
+// Each configuration line in turn differs between the file and the transmitter: compare names
+// exactly the lines that show the value (the range units move the points and the limits).
+TEST_F(CliTest, CompareSeesEachConfigurationLine)
+{
+    const QString path = files.filePath("plant.4410");
+    ASSERT_EQ(Cli({"--port", com, "read", path}).exitCode, 0);
+    QFile plant(path);
+    ASSERT_TRUE(plant.open(QIODevice::ReadOnly));
+    const QByteArray asRead = plant.readAll();
+
+    using T = transmitter::CTransmitter;
+    const struct {
+        const char* name;
+        std::function<void(T&)> edit;
+        std::vector<int> labels;
+    } cases[] = {
+        {"tag", [](T& v) { v.tag[1] = u'X'; }, {1102}},
+        {"sensor with the same limits", [](T& v) { v.sensorType = 3; }, {1103}},
+        {"sensor with another upper limit", [](T& v) { v.sensorType = 14; }, {1103, 1108}},
+        {"connection", [](T& v) { v.sensorConnection = 2; }, {1104}},
+        {"4 mA point", [](T& v) { v.lowerRangeValue = 10.0f; }, {1105}},
+        {"20 mA point", [](T& v) { v.upperRangeValue = 150.0f; }, {1106}},
+        {"range units", [](T& v) { v.rangeUnits = 33; }, {1105, 1106, 1107, 1108}},
+        {"damping", [](T& v) { v.damping = 5.0f; }, {1109}},
+        {"alarm direction", [](T& v) { v.alarmSelect = 1; }, {1110}},
+        {"low alarm", [](T& v) { v.lowAlmVal = 3.6f; }, {1111}},
+        {"high alarm", [](T& v) { v.highAlmVal = 21.5f; }, {1112}},
+        {"low saturation", [](T& v) { v.lowSatVal = 3.8f; }, {1113}},
+        {"high saturation", [](T& v) { v.highSatVal = 20.6f; }, {1114}},
+        {"line filter", [](T& v) { v.lineFilter = 0; }, {1115}},
+        {"write protection", [](T& v) { v.writeProtect = 1; }, {1116}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedUser user;
+        FakeSleeper sleeper;
+        hart::FixedPortSettings ports{1};
+        T values(user, ports, sleeper);
+        ASSERT_EQ(document::LoadConfiguration(asRead, values), document::LoadStatus::Loaded);
+        c.edit(values);
+        const QString edited = files.filePath("edited.4410");
+        QFile file(edited);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(document::StoreConfiguration(values));
+        file.close();
+
+        const CliRun run = Cli({"--port", com, "compare", edited});
+        EXPECT_EQ(run.exitCode, 1);
+        QStringList labels;
+        for (const QString& line : run.lines)
+            if (line.contains(QStringLiteral(" -> ")))
+                labels << line.section(QStringLiteral(": "), 0, 0);
+        QStringList expected;
+        for (const int id : c.labels) expected << QString::fromUtf8(tarvel::LoadText(id));
+        EXPECT_EQ(labels.join(" | ").toStdString(), expected.join(" | ").toStdString())
+            << run.lines.join('\n').toStdString();
+    }
 }
 
 QString PdfText(const QString& pdf)
@@ -669,6 +642,8 @@ TEST_F(CliTest, FailuresEndWithStatusOneAndLeaveTheFilesAlone)
     const QString config = WriteConfiguration([](auto&) {});
     const QString keep = WriteConfiguration([](auto& v) { v.damping = 7.0f; }, "keep.4410");
     const QString fresh = files.filePath("new.4410");
+    const QString slowDamping =
+        WriteConfiguration([](auto& v) { v.damping = 45.0f; }, "slow-damping.4410");
     const QString badTag = WriteConfiguration(
         [](auto& v) {
             const char16_t tag[] = u"T\u0001T";
@@ -723,6 +698,11 @@ TEST_F(CliTest, FailuresEndWithStatusOneAndLeaveTheFilesAlone)
          64,
          {"--port", com, "monitor", "--cycles", "1"},
          {}},
+        {"send-basic, a damping above 32 s",
+         0,
+         0,
+         {"--port", com, "--answer", "905=ok", "send-basic", slowDamping},
+         QString::fromUtf8("[901] Введите значение от 0 до 32")},
         {"send-basic --validate, a control character in the tag",
          0,
          0,

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "simulator/multidrop_setup.h"
 #include "simulator/simulator_host.h"
 
 namespace {
@@ -60,6 +61,35 @@ TEST(HartIpCli, NoServerIsAFailureWithItsMessage)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.output.contains("[926] Нельзя открыть сеанс HART-IP"))
         << run.output.toStdString();
+}
+
+// A multidrop line behind the server: the scan finds its devices and --address picks one, the
+// program-wide options standing after the command as well.
+TEST(HartIpCli, AddressReachesADeviceOnAMultidropLineBehindTheServer)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    sim::SimulatorHost host(sim::MultidropSetups({}, 3));
+    const auto port = host.startHartIp({.address = "127.0.0.1", .port = 0});
+    ASSERT_TRUE(port) << host.error();
+    const QString endpoint = "127.0.0.1:" + QString::number(*port);
+
+    const CliRun scan = Cli({"scan", "--hart-ip", endpoint, "--tcp"});
+    EXPECT_EQ(scan.exitCode, 0) << scan.output.toStdString();
+    EXPECT_EQ(scan.output.count(QString::fromUtf8("Тарвел-4410 (252)")), 3)
+        << scan.output.toStdString();
+
+    host.clearRequests();
+    const CliRun check = Cli({"check", "--address", "2", "--hart-ip", endpoint});
+    EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
+    EXPECT_TRUE(check.output.contains("[935]")) << check.output.toStdString();
+    int shortFrames = 0;
+    for (const sim::LoggedRequest& request : host.requests()) {
+        if (request.longFrame) continue;
+        ++shortFrames;
+        EXPECT_EQ(request.requestFrame.at(1) & 0x3F, 2);
+    }
+    EXPECT_GT(shortFrames, 0);
 }
 
 // One HART-IP message as tshark decodes it.

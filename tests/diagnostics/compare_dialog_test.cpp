@@ -5,6 +5,9 @@
 
 #include "diagnostics/compare_dialog.h"
 #include "diagnostics/diagnostics_fixture.h"
+#include "diagnostics/trace_log.h"
+#include "diagnostics/trace_model.h"
+#include "support/gui_wait.h"
 
 TEST_F(DiagnosticsTest, CompareShowsTheDifferingLinesAndKeepsTheOpenDocument)
 {
@@ -15,6 +18,7 @@ TEST_F(DiagnosticsTest, CompareShowsTheDifferingLinesAndKeepsTheOpenDocument)
     host->withDevice([](sim::Device& d) { d.state().config.tag = "TT-202"; });
     user.messages.clear();
     window->chooseFileToOpen = [&] { return plant; };
+    const int traced = window->traceLog().model().rowCount();
 
     QAction* item = MenuItem(QString::fromUtf8("Сравнить с устройством…"));
     ASSERT_NE(item, nullptr);
@@ -30,6 +34,13 @@ TEST_F(DiagnosticsTest, CompareShowsTheDifferingLinesAndKeepsTheOpenDocument)
     EXPECT_EQ(table.item(0, 1)->text(), QStringLiteral("TT-101  "));
     EXPECT_EQ(table.item(0, 2)->text(), QStringLiteral("TT-202  "));
     EXPECT_EQ(user.ids(), std::vector<int>{899});  // the read's own message
+    // Its frames are in the session's trace, up to the read's last group (command 139).
+    const diagnostics::TraceModel& trace = window->traceLog().model();
+    ASSERT_TRUE(WaitUntil([&] { return trace.rowCount() > traced; }));
+    bool lastGroupTraced = false;
+    for (int i = traced; i < trace.rowCount(); ++i)
+        lastGroupTraced = lastGroupTraced || trace.row(i).command.contains(QStringLiteral("139"));
+    EXPECT_TRUE(lastGroupTraced);
 
     EXPECT_EQ(doc.GetPathName(), open);
     EXPECT_EQ(doc.damping(), 5.0f);

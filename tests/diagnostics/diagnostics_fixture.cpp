@@ -1,7 +1,5 @@
 #include "diagnostics/diagnostics_fixture.h"
 
-#include <stdexcept>
-
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -9,13 +7,7 @@
 DiagnosticsTest::DiagnosticsTest()
 {
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    sim::SimulatorSetup setup;
-    setup.process.noise = 0;
-    host = std::make_unique<sim::SimulatorHost>(setup);
-    const auto endpoint = host->start();
-    if (!endpoint) throw std::runtime_error(host->error());
-    ports.setPortNumber(endpoint->comNumber);
-    doc.OnNewDocument();
+    StartTransmitter();
     window = std::make_unique<CVeskPcMainWin>(doc);
     window->show();
 }

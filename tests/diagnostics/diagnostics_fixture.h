@@ -10,14 +10,11 @@
 #include <gtest/gtest.h>
 
 #include "app/vesk_pc_main_win.h"
-#include "document/vesk_doc.h"
-#include "simulator/simulator_host.h"
-#include "support/pty_port.h"
-#include "support/scripted_user.h"
+#include "support/simulated_transmitter.h"
 
 class QAction;
 
-class DiagnosticsTest : public testing::Test {
+class DiagnosticsTest : public testing::Test, protected SimulatedTransmitter<> {
 protected:
     DiagnosticsTest();
     ~DiagnosticsTest() override;
@@ -27,13 +24,7 @@ protected:
     // A file holding the simulated transmitter's configuration, as "read" saves it.
     QString DeviceConfigurationFile(const QString& name);
 
-    TempPortMapDir portMap;
     QTemporaryDir config;
     QTemporaryDir files;
-    std::unique_ptr<sim::SimulatorHost> host;
-    ScriptedUser user;
-    hart::RealSleeper sleeper;
-    hart::FixedPortSettings ports{0};
-    document::CVeskDoc doc{user, ports, sleeper};
     std::unique_ptr<CVeskPcMainWin> window;
 };

@@ -1,9 +1,15 @@
+#include <algorithm>
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -143,6 +149,23 @@ TEST_F(TraceWindowTest, MenuOpensTheWindowThatShowsDecodesPausesClearsAndSaves)
     ASSERT_FALSE(user.messages.empty());
     EXPECT_EQ(user.messages.back().id, 2113);
 
+    // A device or a FIFO in the file's place is refused with the reason and left as it is.
+    const QString device = files.filePath("null");
+    const QString fifo = files.filePath("fifo");
+    ASSERT_EQ(::mknod(device.toLocal8Bit().constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    for (const auto& [target, reason] : {std::pair{device, "it is a device, not a file"},
+                                         std::pair{fifo, "it is a FIFO, not a file"}}) {
+        traceWindow->chooseFileToSave = [target = target] { return target; };
+        QTest::mouseClick(ButtonNamed(traceWindow, "Сохранить как текст…"), Qt::LeftButton);
+        EXPECT_EQ(user.messages.back().id, 2113);
+        EXPECT_NE(user.messages.back().text.find(target.toStdString() + ": " + reason),
+                  std::string::npos)
+            << user.messages.back().text;
+        EXPECT_FALSE(QFileInfo(target).isFile());
+    }
+    EXPECT_TRUE(QFileInfo(device).exists());
+
     QTest::mouseClick(ButtonNamed(traceWindow, "Очистить"), Qt::LeftButton);
     EXPECT_EQ(model->rowCount(), 0);
 }
@@ -177,4 +200,60 @@ TEST(TraceFileOfTheSession, EnvironmentNamesTheFileTheDesktopSessionWritesItsTra
         EXPECT_TRUE(text.contains(" < 06 80 F9 ")) << text.toStdString();
     }
     for (const auto& message : user.messages) EXPECT_NE(message.id, 2114);  // trace file not opened
+}
+
+// The session starts whatever the variable names, and says once what went wrong with it: a
+// FIFO nobody reads when the window opens, a write refused later (a full disk).
+TEST(TraceFileOfTheSession, AFileThatCannotTakeTheTraceIsSaidOnce)
+{
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath("session.fifo");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString file = folder.filePath("session.trace");
+    setenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit().constData(), 1);
+    TempPortMapDir portMap;
+    PtyPort port;
+    FakeDriverControl fake;
+    FakeSleeper sleeper;
+    hart::FixedPortSettings ports{port.comNumber()};
+    struct Case {
+        QString path;
+        int id;
+        const char* reason;
+    };
+    for (const Case& c :
+         {Case{fifo, 2114, "nobody reads from the FIFO"}, Case{file, 2113, "File too large"}}) {
+        SCOPED_TRACE(c.reason);
+        ScriptedUser user;
+        document::CVeskDoc doc{user, ports, sleeper};
+        doc.OnNewDocument();
+        setenv(diagnostics::kTraceFileVariable, c.path.toLocal8Bit().constData(), 1);
+        CVeskPcMainWin window(doc);
+        unsetenv(diagnostics::kTraceFileVariable);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit full = previous;
+        full.rlim_cur = static_cast<rlim_t>(QFileInfo(file).size());
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+        const auto said = [&] {
+            return std::count_if(user.messages.begin(), user.messages.end(),
+                                 [&](const auto& message) { return message.id == c.id; });
+        };
+        const TraceModel& model = window.traceLog().model();
+        for (int check = 0; check < 2; ++check) {
+            const int rows = model.rowCount();
+            fake.scriptWrite({answers::IdentityAnswer()});
+            window.action(kCmdCheckConnection)->trigger();
+            // The failure is looked at where the check's events reach the window's model.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return model.rowCount() > rows; }, 5000));
+        }
+        setrlimit(RLIMIT_FSIZE, &previous);
+        EXPECT_EQ(said(), 1);
+        const auto message = std::find_if(user.messages.begin(), user.messages.end(),
+                                          [&](const auto& m) { return m.id == c.id; });
+        ASSERT_NE(message, user.messages.end());
+        EXPECT_NE(message->text.find(c.path.toStdString() + ": " + c.reason), std::string::npos)
+            << message->text;
+    }
 }

@@ -1,3 +1,4 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +24,11 @@ void WriteAll(const QString& path, const QByteArray& text)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
+    // Qt keeps a settings file read while its size and time stay the same: each write here
+    // gets a time of its own, as an edit by hand would.
+    static QDateTime stamp = QDateTime::currentDateTime().addDays(-1);
+    stamp = stamp.addSecs(1);
+    file.setFileTime(stamp, QFileDevice::FileModificationTime);
 }
 
 }  // namespace
@@ -73,4 +79,32 @@ TEST(AppSettingsFile, HartIpEndpointUntilAPortIsChosen)
     AppSettings().setPortNumber(4);
     EXPECT_EQ(AppSettings().hartIpEndpoint(), std::nullopt);
     EXPECT_EQ(AppSettings().portNumber(), 4);
+}
+
+// The polling address sits beside the port; anything but a number from 0 to 15 reads as 0,
+// the address of a loop with one transmitter.
+TEST(AppSettingsFile, PollingAddressBesideThePort)
+{
+    QTemporaryDir home;
+    setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
+    const QString path = AppSettings::Store().fileName();
+    const struct {
+        QByteArray file;
+        int address;
+    } cases[] = {
+        {"", 0},
+        {"[General]\nPollingAddress=7\n", 7},
+        {"[General]\nPollingAddress=15\n", 15},
+        {"[General]\nPollingAddress=16\n", 0},
+        {"[General]\nPollingAddress=-1\n", 0},
+        {"[General]\nPollingAddress=seven\n", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        WriteAll(path, c.file);
+        EXPECT_EQ(AppSettings().pollingAddress(), c.address);
+    }
+    WriteAll(path, "[General]\nPortSettings=3\n");
+    AppSettings().setPollingAddress(9);
+    EXPECT_EQ(ReadAll(path), QByteArray("[General]\nPollingAddress=9\nPortSettings=3\n"));
 }

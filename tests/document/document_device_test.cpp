@@ -70,7 +70,7 @@ TEST_F(DocumentDeviceTest, FailedThirdGroupWipesTheEarlierOnesOnly)
 {
     host->withDevice([](sim::Device& d) { d.faults().responseOverrides[150] = 64; });
     EXPECT_EQ(doc.OnReadFromDevice(), CommandOutcome::Failed);
-    EXPECT_EQ(user.ids(), (std::vector<int>{1023, 899}));
+    EXPECT_EQ(user.ids(), (std::vector<int>{1023, 1470}));
     EXPECT_EQ(progress, (std::vector<int>{16, 32, 48, 64, 80, 100, 0}));
     // Groups 1 and 2 are gone ...
     EXPECT_EQ(doc.sensorType(), 251);

@@ -26,7 +26,8 @@ protected:
         EXPECT_FALSE(saved);
         ASSERT_EQ(user.messages.size(), 1u);
         EXPECT_EQ(user.messages[0].id, kNoStringId);
-        EXPECT_EQ(user.messages[0].text, kFailedToSaveDocument);
+        EXPECT_EQ(user.messages[0].text.substr(0, user.messages[0].text.find('\n')),
+                  kFailedToSaveDocument);
         EXPECT_EQ(user.messages[0].icon, hart::MessageIcon::Exclamation);
         ExpectPreviousDocument();
         EXPECT_EQ(ReadFile(previousPath), previousBytes);
@@ -133,7 +134,8 @@ TEST_F(FailedSaveTest, FolderOnAReadOnlyMount)
         if (!mounted) _exit(kNoMount);
         user.messages.clear();
         if (doc.OnSaveDocument(previousPath)) _exit(kSaved);
-        if (user.messages.size() != 1 || user.messages[0].text != kFailedToSaveDocument ||
+        if (user.messages.size() != 1 ||
+            user.messages[0].text.rfind(std::string(kFailedToSaveDocument) + '\n', 0) != 0 ||
             !doc.IsModified())
             _exit(kWrongMessage);
         if (ReadFile(previousPath) != previousBytes) _exit(kOldFileChanged);

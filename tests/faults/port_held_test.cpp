@@ -5,14 +5,17 @@
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -74,23 +77,29 @@ private:
     std::filesystem::path m_file;
 };
 
-// Another program that simply has the device open, with no lock of any kind.
+// Another program that simply has the device open (its standard input), with no lock of any
+// kind; or, without a device, a program that merely runs.
 class PlainOpenHolder final : public PortHolder {
 public:
-    explicit PlainOpenHolder(const std::filesystem::path& device)
+    explicit PlainOpenHolder(const std::optional<std::filesystem::path>& device)
     {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, device.c_str(), O_RDWR | O_NOCTTY, 0);
+        if (device)
+            posix_spawn_file_actions_addopen(&actions, 0, device->c_str(), O_RDWR | O_NOCTTY, 0);
         char sleepName[] = "sleep";
         char duration[] = "600";
         char* argv[] = {sleepName, duration, nullptr};
         const int failed = posix_spawnp(&m_pid, "sleep", &actions, nullptr, argv, environ);
         posix_spawn_file_actions_destroy(&actions);
         if (failed != 0) throw std::runtime_error("cannot start sleep");
-        // Busy once the program has the device open (its standard input).
+        // Busy once the program has the device open.
         const std::string input = "/proc/" + std::to_string(m_pid) + "/fd/0";
-        for (int i = 0; i < 500 && std::filesystem::read_symlink(input, m_error) != device; ++i)
+        for (int i = 0;
+             device && i < 500 && std::filesystem::read_symlink(input, m_error) != *device; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Known by its name once it runs sleep.
+        for (int i = 0; i < 500 && ProgramName() != "sleep"; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     ~PlainOpenHolder() override
@@ -98,11 +107,57 @@ public:
         kill(m_pid, SIGKILL);
         waitpid(m_pid, nullptr, 0);
     }
+    pid_t pid() const { return m_pid; }
 
 private:
+    std::string ProgramName() const
+    {
+        std::string name;
+        std::ifstream("/proc/" + std::to_string(m_pid) + "/comm") >> name;
+        return name;
+    }
+
     pid_t m_pid = 0;
     std::error_code m_error;
 };
+
+struct CliRun {
+    int exitCode;
+    QString output;
+    QString errors;
+    qint64 milliseconds;
+};
+
+CliRun RunCli(const QStringList& args)
+{
+    QProcess cli;
+    QElapsedTimer timer;
+    timer.start();
+    cli.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli", args);
+    cli.closeWriteChannel();
+    EXPECT_TRUE(cli.waitForFinished(60000));
+    return {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+            QString::fromUtf8(cli.readAllStandardError()), timer.elapsed()};
+}
+
+// Runs a probe at each message the program shows, while the command is still running.
+class ProbingUser : public ScriptedUser {
+public:
+    void notify(int messageId, const std::string& text, hart::MessageIcon icon) override
+    {
+        if (probe) probe(messageId);
+        ScriptedUser::notify(messageId, text, icon);
+    }
+
+    std::function<void(int)> probe;
+};
+
+// Another program (our command line) asks for the port: refused with 908 while it is held.
+bool AnotherProgramIsRefused(int comNumber)
+{
+    const CliRun run = RunCli({"--port", QString::number(comNumber), "check"});
+    return run.exitCode != 0 && run.output.contains("[908]");
+}
 
 class PortHeldTest : public testing::Test {
 protected:
@@ -130,7 +185,7 @@ protected:
     TempPortMapDir portMap;
     std::unique_ptr<sim::SimulatorHost> host;
     sim::HostEndpoint endpoint{};
-    ScriptedUser user;
+    ProbingUser user;
     hart::RealSleeper sleeper;
     hart::FixedPortSettings ports{0};
     CVeskDoc doc{user, ports, sleeper};
@@ -182,11 +237,8 @@ TEST_F(PortHeldTest, BusyMarkAndMessage908UntilReleased)
 TEST_F(PortHeldTest, AnotherInstanceIsRefusedWhileThisOneMonitors)
 {
     const auto runCli = [](const QStringList& args) {
-        QProcess cli;
-        cli.start(QString::fromLocal8Bit(getenv("TARVEL4410_BIN_DIR")) + "/tarvel4410-cli", args);
-        cli.closeWriteChannel();
-        EXPECT_TRUE(cli.waitForFinished(60000));
-        return std::make_pair(cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()));
+        const CliRun run = RunCli(args);
+        return std::make_pair(run.exitCode, run.output);
     };
     const QString port = QString::number(endpoint.comNumber);
     {
@@ -199,4 +251,116 @@ TEST_F(PortHeldTest, AnotherInstanceIsRefusedWhileThisOneMonitors)
         monitor.Stop();
     }
     EXPECT_EQ(runCli({"--port", port, "check"}).first, 0) << "released when monitoring ends";
+}
+
+// What keeps the port, or stands in the lock file's place, as the command line meets it:
+// one line on standard error that names it. A busy port is refused at once, with nothing
+// sent and nothing waited for; a lock that cannot be written leaves the command to go on.
+TEST_F(PortHeldTest, CommandLineNamesWhatKeepsThePortInOneLine)
+{
+    const std::filesystem::path lockFile =
+        lockDir.filePath(QString::fromStdString("LCK.." + endpoint.device.filename().string()))
+            .toStdString();
+    const QString port =
+        QString("COM%1 (%2)").arg(endpoint.comNumber).arg(QString::fromStdString(endpoint.device));
+    const QString busy = "tarvel4410-cli: " + port + " is busy: ";
+    std::unique_ptr<PlainOpenHolder> program;
+    const auto runningProgram = [&](const std::optional<std::filesystem::path>& device) {
+        program = std::make_unique<PlainOpenHolder>(device);
+        return QString("held by process %1 (sleep)\n").arg(program->pid());
+    };
+    struct Situation {
+        const char* name;
+        std::function<QString()> arrange;  // returns the line expected on standard error
+        bool refused;
+    };
+    const std::vector<Situation> situations = {
+        {"FIFO in the lock file's place",
+         [&] {
+             EXPECT_EQ(mkfifo(lockFile.c_str(), 0600), 0);
+             return busy + "its lock file " + QString::fromStdString(lockFile) +
+                    " is not a regular file\n";
+         },
+         true},
+        {"folder in the lock file's place",
+         [&] {
+             std::filesystem::create_directory(lockFile);
+             return busy + "its lock file " + QString::fromStdString(lockFile) +
+                    " is not a regular file\n";
+         },
+         true},
+        {"lock file of a running program",
+         [&] {
+             const QString line = busy + runningProgram(std::nullopt);
+             std::ofstream(lockFile) << "      " << program->pid() << '\n';
+             return line;
+         },
+         true},
+        {"plain opening by a running program",
+         [&] { return busy + runningProgram(endpoint.device); }, true},
+        {"lock folder missing",
+         [&] {
+             std::filesystem::remove(lockDir.path().toStdString());
+             return "tarvel4410-cli: warning: the lock file " + QString::fromStdString(lockFile) +
+                    " cannot be written (No such file or directory); " + port +
+                    " is used without it\n";
+         },
+         false},
+    };
+    for (const Situation& situation : situations) {
+        SCOPED_TRACE(situation.name);
+        host->clearRequests();
+        const QString expectedErrors = situation.arrange();
+        const CliRun run = RunCli({"--port", QString::number(endpoint.comNumber), "check"});
+        EXPECT_EQ(run.errors, expectedErrors);
+        if (situation.refused) {
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(run.output.contains(QString("[%1]").arg(kCannotOpenPort)))
+                << run.output.toStdString();
+            EXPECT_TRUE(host->requests().empty());
+            EXPECT_LT(run.milliseconds, 1000);
+        } else {
+            EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+            EXPECT_FALSE(host->requests().empty());
+        }
+        program.reset();
+        std::error_code ignored;
+        std::filesystem::remove(lockFile, ignored);
+        std::filesystem::create_directory(lockDir.path().toStdString(), ignored);
+    }
+}
+
+// Each device command of the desktop program keeps the port for its whole run, not only
+// during its transactions: at its messages, with its exchanges done, another program is
+// still refused the port.
+TEST_F(PortHeldTest, EachDesktopDeviceCommandHoldsThePortWhileItRuns)
+{
+    const struct {
+        const char* name;
+        std::function<bool()> run;
+    } commands[] = {
+        {"read", [&] { return doc.OnReadFromDevice() == CommandOutcome::Done; }},
+        {"check connection", [&] { return doc.OnCheckConnection(); }},
+        {"send the Basic page", [&] { return doc.OnSendBasic(); }},
+        {"send the Advanced page", [&] { return doc.OnSendAdvanced(); }},
+        {"force the loop current",
+         [&] {
+             doc.setFixedCurrent(12.0f);
+             return doc.ApplyFixedCurrent(true, true);
+         }},
+        {"release the loop current", [&] { return doc.ApplyFixedCurrent(false, true); }},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.name);
+        std::vector<std::pair<int, bool>> probes;
+        user.probe = [&](int id) {
+            probes.emplace_back(id, AnotherProgramIsRefused(endpoint.comNumber));
+        };
+        user.answers = {IDOK};
+        EXPECT_TRUE(command.run());
+        user.probe = nullptr;
+        ASSERT_FALSE(probes.empty());
+        for (const auto& [id, refused] : probes) EXPECT_TRUE(refused) << "at message " << id;
+    }
+    EXPECT_FALSE(AnotherProgramIsRefused(endpoint.comNumber)) << "released after the commands";
 }

@@ -27,6 +27,7 @@ constexpr std::chrono::seconds kCommandDeadline{60};
 constexpr int kNotFound = 906;
 constexpr int kCannotOpenPort = 908;
 constexpr int kReceptionComplete = 899;
+constexpr int kReceptionIncomplete = 1470;
 constexpr int kFound = 935;
 constexpr int kDeviceBusy = 1022;
 
@@ -74,7 +75,7 @@ std::vector<int> ReadMessagesAfter(int firstGroupMessage)
 {
     std::vector<int> ids{firstGroupMessage};
     for (int group = 2; group <= 6; ++group) ids.insert(ids.end(), {kCannotOpenPort, kNotFound});
-    ids.push_back(kReceptionComplete);
+    ids.push_back(kReceptionIncomplete);
     return ids;
 }
 

@@ -117,6 +117,31 @@ TEST(BuildRequest, IdentificationIsShortFrameWhateverTheAddress)
               (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00, 0x02}));
 }
 
+// In a multidrop loop the short frame carries the polling address in the low four bits, the
+// master and burst bits still clear; long frames never carry it.
+TEST(BuildRequest, PollingAddressGoesIntoTheShortFrameOnly)
+{
+    const struct {
+        std::uint8_t address;
+        int command;
+        Bytes frame;
+    } cases[] = {
+        {7, CMD_IDENTIFY, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x07, 0xF9, 0x00, 0xFC}},
+        {15,
+         CMD_READ_UNIQUE_ID,
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x0F, 0x00, 0x00, 0x0D}},
+        {7,
+         CMD_READ_RANGE,
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x82, 0x19, 0xFC, 1, 2, 3, 0x0F, 0x00, 0x68}},
+    };
+    for (const auto& c : cases) {
+        FrameCodec codec;
+        codec.longAddress = {0x19, 0xFC, 1, 2, 3};
+        codec.pollingAddress = c.address;
+        EXPECT_EQ(Build(codec, c.command), c.frame) << int{c.address} << " " << c.command;
+    }
+}
+
 TEST(BuildRequest, LongFrameCarriesStoredAddressAndEmptyLayoutChecksum)
 {
     FrameCodec codec;

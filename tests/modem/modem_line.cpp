@@ -34,7 +34,8 @@ std::int32_t ReadFrame(std::uint16_t handle, HartMessage& message,
     const auto end = Clock::now() + deadline;
     for (;;) {
         const std::int32_t result = hart_read(handle, &message);
-        if (result != HART_NO_FRAME || Clock::now() >= end) {
+        const bool waiting = result == HART_NO_FRAME || result == HART_RECEIVING;
+        if (!waiting || Clock::now() >= end) {
             return result;
         }
         std::this_thread::sleep_for(

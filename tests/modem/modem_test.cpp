@@ -6,6 +6,7 @@
 #include <memory>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -190,7 +191,7 @@ TEST_F(ModemTest, PartialAnswerIsKeptForTheNextRead)
     pty.writeToSlave(Head(kAnswerOnTheLine, split));
     ASSERT_TRUE(observer.waitForPending(static_cast<int>(split)));
     HartMessage answer{};
-    EXPECT_EQ(hart_read(handle, &answer), HART_NO_FRAME);
+    EXPECT_EQ(hart_read(handle, &answer), HART_RECEIVING) << "a frame has begun";
     ASSERT_EQ(observer.pending(), 0) << "the first part was taken in";
 
     pty.writeToSlave(Tail(kAnswerOnTheLine, split));
@@ -211,7 +212,7 @@ TEST_F(ModemTest, WriteDropsWhatCameBeforeTheRequest)
     const std::size_t split = 9;  // half an answer read in, then a new request
     pty.writeToSlave(Head(kAnswerOnTheLine, split));
     ASSERT_TRUE(observer.waitForPending(static_cast<int>(split)));
-    EXPECT_EQ(hart_read(handle, &answer), HART_NO_FRAME);
+    EXPECT_EQ(hart_read(handle, &answer), HART_RECEIVING);
     ASSERT_EQ(hart_write(handle, &request), HART_OK);
     pty.writeToSlave(Tail(kAnswerOnTheLine, split));
     ASSERT_TRUE(observer.waitForPending(static_cast<int>(kAnswerOnTheLine.size() - split)));
@@ -346,6 +347,9 @@ TEST_F(ModemOpenTest, PortHeldByAnotherProgramIsBusy)
         map.lockDir() / ("LCK.." + fs::canonical(pty.slavePath()).filename().string());
     std::ofstream(lockFile) << "      " << ::getppid() << "\n";
     EXPECT_EQ(hart_open("HART4", &handle), HART_ERR_BUSY) << "a live UUCP lock of another process";
+    fs::remove(lockFile);
+    ASSERT_EQ(::mkfifo(lockFile.c_str(), 0600), 0);
+    EXPECT_EQ(hart_open("HART4", &handle), HART_ERR_BUSY) << "a FIFO in its place is never opened";
     fs::remove(lockFile);
     ASSERT_EQ(hart_open("HART4", &handle), HART_OK);
     EXPECT_EQ(hart_close(handle), HART_OK);

@@ -65,7 +65,8 @@ TEST(BashCompletion, OffersWhatTheProgramTakesAtEachWord)
     } cases[] = {
         {"", commands},
         {"se", {"send-advanced", "send-basic"}},
-        {"--", {"--answer", "--hart-ip", "--help", "--port", "--tcp"}},
+        {"--", {"--address", "--answer", "--hart-ip", "--help", "--port", "--tcp"}},
+        {"--address 7 sc", {"scan"}},
         {"--port ", {"12", "3"}},
         {"--hart-ip ", {}},
         {"--hart-ip gw:5094 --tcp re", {"read"}},
@@ -74,6 +75,7 @@ TEST(BashCompletion, OffersWhatTheProgramTakesAtEachWord)
         {"--answer 906=r", {"retry"}},
         {"--port 3 send-basic --", {"--trace", "--validate"}},
         {"--port 3 read ", {"a.4410", "sub"}},
+        {"--trace t.trace read ", {"a.4410", "sub"}},
         {"show ", {"a.4410", "sub"}},
         {"print a.4410 --pdf ", {"a.4410", "notes.txt", "sub"}},
         {"monitor --cycles ", {}},

@@ -19,9 +19,9 @@
 
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
-#include "controls/gui_thread_call.h"
 #include "controls/transparent_image.h"
 #include "document/display_text.h"
+#include "document/gui_thread_call.h"
 #include "document/vesk_doc.h"
 #include "pages/form_layout_check.h"
 #include "pages/info_property_page.h"
@@ -30,6 +30,7 @@
 #include "support/gui_wait.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
+#include "support/simulated_transmitter.h"
 
 using namespace document;
 using namespace std::chrono_literals;
@@ -373,7 +374,7 @@ private:
     }
 };
 
-class InfoMonitoringTest : public testing::Test {
+class InfoMonitoringTest : public testing::Test, protected SimulatedTransmitter<GuiThreadUser> {
 protected:
     InfoMonitoringTest() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
     ~InfoMonitoringTest() override { QLocale::setDefault(QLocale::c()); }
@@ -381,13 +382,7 @@ protected:
     // The simulated transmitter, and the document and page as the view would wire them.
     void StartTransmitter(sim::HostOptions options = {})
     {
-        sim::SimulatorSetup setup;
-        setup.process.noise = 0;
-        host = std::make_unique<sim::SimulatorHost>(setup, options);
-        const auto endpoint = host->start();
-        ASSERT_TRUE(endpoint) << host->error();
-        ports.setPortNumber(endpoint->comNumber);
-        doc.OnNewDocument();
+        SimulatedTransmitter::StartTransmitter(SteadyTransmitterSetup(), options);
         page = std::make_unique<CInfoPropertyPage>();
         page->SetDocument(&doc);
         QObject::connect(&doc, &CVeskDoc::updateViews, [this](int hint) {
@@ -430,12 +425,6 @@ protected:
     };
     const std::vector<std::uint8_t> kCycle{16, 13, 33, 3, 48};
 
-    TempPortMapDir portMap;
-    std::unique_ptr<sim::SimulatorHost> host;
-    GuiThreadUser user;
-    hart::RealSleeper sleeper;
-    hart::FixedPortSettings ports{0};
-    CVeskDoc doc{user, ports, sleeper};
     std::unique_ptr<CInfoPropertyPage> page;
     std::vector<Hint> hints;
 };

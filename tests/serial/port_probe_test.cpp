@@ -35,16 +35,6 @@ protected:
     PseudoTerminal pty;
 };
 
-pid_t DeadProcessId()
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
 TEST_F(PortProbeTest, FreeLinkedDeviceIsFree)
 {
     EXPECT_EQ(serial::ProbeComPort(1), serial::PortState::Free);

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <sys/wait.h>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -49,4 +51,14 @@ TempPortMap::TempPortMap()
       m_lockEnv("TARVEL4410_LOCK_DIR", (m_root.path() / "lock").string())
 {
     fs::create_directories(lockDir());
+}
+
+pid_t DeadProcessId()
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 
 // Sets an environment variable for the life of the object and restores the old state.
 class ScopedEnv {
@@ -48,3 +49,6 @@ private:
     ScopedEnv m_portsEnv;
     ScopedEnv m_lockEnv;
 };
+
+// The id of a process that has just ended: a lock file naming it is stale.
+pid_t DeadProcessId();

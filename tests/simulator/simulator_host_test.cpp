@@ -1,10 +1,12 @@
 // The simulator served on a pseudo-terminal, reached through COM<n> with plain POSIX I/O,
 // and the tarvel4410-sim tool as a process.
 
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -21,6 +23,14 @@ using simtest::Bytes;
 using simtest::LongRequest;
 using simtest::ShortRequest;
 using simtest::SplitAnswers;
+
+bool WriteText(const std::filesystem::path& path, const char* text)
+{
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) return false;
+    const bool written = std::fputs(text, file) >= 0;
+    return std::fclose(file) == 0 && written;
+}
 
 sim::SimulatorSetup Steady()
 {
@@ -223,6 +233,25 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // The exit status, or -1 when it has not ended within timeout (it is then killed).
+    int finishWithin(const Run& run, std::chrono::milliseconds timeout)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        int status = 0;
+        while (waitpid(run.pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(run.pid, SIGKILL);
+                waitpid(run.pid, &status, 0);
+                status = -1;
+                break;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        close(run.output);
+        m_output.clear();
+        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
 private:
     std::string m_output;
 };
@@ -292,16 +321,52 @@ TEST_F(SimTool, EchoAndNoiseOnTheLineBeforeTheAnswer)
 TEST_F(SimTool, ABadStateFileOrOptionStopsItBeforeItLinks)
 {
     const auto stateFile = ports.dir() / "bad.ini";
-    {
-        std::FILE* file = std::fopen(stateFile.c_str(), "w");
-        ASSERT_NE(file, nullptr);
-        std::fputs("[config]\ndamping = slow\n", file);
-        std::fclose(file);
-    }
+    ASSERT_TRUE(WriteText(stateFile, "[config]\ndamping = slow\n"));
     Run run = launch({"--state", stateFile.string()});
     EXPECT_NE(read(run, "\n").find("line 2: damping = slow: expected a number"), std::string::npos);
     EXPECT_EQ(finish(run), 2);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(ports.dir() / "COM1")));
+}
+
+// Only a regular file of a sensible size is read: /dev/zero never ends, a FIFO waits for a
+// writer, a folder reads as nothing and would pass for an empty state.
+TEST_F(SimTool, AStateFileThatIsNoRegularFileIsRefused)
+{
+    const auto fifo = ports.dir() / "state.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path :
+         {std::string("/dev/zero"), fifo.string(), ports.dir().string()}) {
+        SCOPED_TRACE(path);
+        const Run run = launch({"--state", path});
+        const std::string output = read(run, "\n", 2s);
+        EXPECT_NE(output.find("cannot read " + path + ": "), std::string::npos) << output;
+        EXPECT_EQ(finishWithin(run, 2s), 2);
+        EXPECT_FALSE(
+            std::filesystem::exists(std::filesystem::symlink_status(ports.dir() / "COM1")));
+    }
+}
+
+// --multidrop: one line, a device for each address from 1; the first --state is the first
+// device's, the second one starts as new; only the device addressed answers.
+TEST_F(SimTool, MultidropPutsEachDeviceAtItsOwnAddress)
+{
+    const auto stateFile = ports.dir() / "first.ini";
+    ASSERT_TRUE(WriteText(stateFile, "[identity]\ndevice_id = 0x000100\n"));
+    const Run run = launch({"--multidrop", "2", "--state", stateFile.string(), "--com", "3"});
+    const std::string banner = read(run, "Ctrl+C");
+    for (const char* line :
+         {"device id 0x000100, long address 19 FC 00 01 00, polling address 1, tag TT-1\n",
+          "device id 0x0A1B2D, long address 19 FC 0A 1B 2D, polling address 2, tag TT-2\n"})
+        EXPECT_NE(banner.find(line), std::string::npos) << banner;
+    {
+        simtest::PtyClient client(ports.dir() / "COM3");
+        client.send(ShortRequest(0, 2));
+        const auto answers = SplitAnswers(client.receive(2, 500ms));
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_EQ(answers[0].address, Bytes{0x02});
+    }
+    kill(run.pid, SIGTERM);
+    EXPECT_EQ(finish(run), 0);
 }
 
 }  // namespace

@@ -17,7 +17,16 @@ TEST(SimToolOptions, NoArgumentsMeansDefaults)
     ASSERT_EQ(result.error, "");
     EXPECT_EQ(result.options.comNumber, 0);
     EXPECT_FALSE(result.options.wireTiming);
-    EXPECT_FALSE(result.options.stateFile);
+    EXPECT_TRUE(result.options.stateFiles.empty());
+    EXPECT_EQ(result.options.deviceCount(), 1);
+}
+
+TEST(SimToolOptions, MultidropTakesAStateFileForEachDevice)
+{
+    const auto result = Parse({"--multidrop", "3", "--state", "a.ini", "--state=b.ini"});
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(result.options.deviceCount(), 3);
+    EXPECT_EQ(result.options.stateFiles, (std::vector<std::string>{"a.ini", "b.ini"}));
 }
 
 TEST(SimToolOptions, EveryOptionInBothSpellings)
@@ -53,7 +62,7 @@ TEST(SimToolOptions, EveryOptionInBothSpellings)
     ASSERT_EQ(result.error, "");
     const sim::ToolOptions& o = result.options;
     EXPECT_EQ(o.comNumber, 7);
-    EXPECT_EQ(o.stateFile, "/tmp/s.ini");
+    EXPECT_EQ(o.stateFiles, std::vector<std::string>{"/tmp/s.ini"});
     EXPECT_TRUE(o.wireTiming);
     EXPECT_TRUE(o.echo);
     EXPECT_EQ(o.garbageBytes, 3);
@@ -158,6 +167,10 @@ TEST(SimToolOptions, MistakesAreNamed)
         {{"--hart-ip", "65536"}, "--hart-ip expects [ADDRESS:]PORT"},
         {{"--hart-ip", ":5094"}, "--hart-ip expects [ADDRESS:]PORT"},
         {{"--no-pty"}, "--no-pty needs --hart-ip"},
+        {{"--multidrop", "16"}, "--multidrop expects a number of devices from 1 to 15"},
+        {{"--multidrop", "2", "--poll-address", "3"}, "--poll-address and --multidrop exclude"},
+        {{"--state", "a", "--state", "b"}, "--state is given 2 times for 1 device(s)"},
+        {{"--multidrop=2", "--state=a", "--state=b", "--state=c"}, "--state is given 3 times"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Parse(c.arguments).error.rfind(c.error, 0), 0u) << Parse(c.arguments).error;

@@ -42,10 +42,11 @@ TEST_F(SimWriteCommands, DampingIsRoundedUpToHalfASecondWithAWarning)
         {0.0f, 8, 0.5f},
         {0.5f, 0, 0.5f},
         {2.0f, 0, 2.0f},
-        {60.0f, 0, 60.0f},
-        {61.0f, 3, 60.0f},  // too large: unchanged
-        {-1.0f, 4, 60.0f},  // negative: too small
-        {std::numeric_limits<float>::quiet_NaN(), 2, 60.0f},
+        {32.0f, 0, 32.0f},
+        {32.5f, 3, 32.0f},  // too large: unchanged
+        {45.0f, 3, 32.0f},
+        {-1.0f, 4, 32.0f},  // negative: too small
+        {std::numeric_limits<float>::quiet_NaN(), 2, 32.0f},
     };
     for (const Case& c : cases) {
         const Answer answer = command(34, Float(c.sent));
