@@ -18,9 +18,9 @@
 
 #include "hart/trace_file.h"
 #include "private_folder.h"
+#include "read_configuration.h"
 #include "simulator/simulator_host.h"
 #include "transmitter/transmitter.h"
-#include "whole_configuration.h"
 
 namespace {
 
@@ -29,23 +29,6 @@ using Seconds = std::chrono::duration<double>;
 constexpr std::chrono::milliseconds kPollPeriod{40};
 constexpr double kAllowedOverhead = 1.10;
 constexpr double kAllowedTraceShare = 0.01;
-
-// Messages would mean a failed read; they are printed and counted.
-class ConsoleUser final : public hart::UserInteraction {
-public:
-    void notify(int messageId, const std::string& text, hart::MessageIcon) override
-    {
-        std::fprintf(stderr, "message %d: %s\n", messageId, text.c_str());
-        ++messages;
-    }
-    int ask(int messageId, const std::string& text, int) override
-    {
-        std::fprintf(stderr, "question %d: %s\n", messageId, text.c_str());
-        ++messages;
-        return 2;
-    }
-    int messages = 0;
-};
 
 // Adds up the time the trace's writer takes for every event.
 class TimedSink final : public hart::TraceSink {

@@ -9,6 +9,7 @@ constexpr int kSecondUnit = 807;            // "с"
 constexpr int kQuestionOutputChange = 905;  // before the loop current is changed
 constexpr int kMessageNotFound = 906;       // no transmitter answered
 constexpr int kCannotOpenPort = 908;        // the COM port could not be opened
+constexpr int kCannotOpenSession = 926;     // no HART-IP session with the endpoint
 constexpr int kNoFixedCurrent = 1326;       // the fixed current field is empty
 constexpr int kApplicationName = 57344;     // the caption of every message box
 

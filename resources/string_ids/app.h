@@ -15,6 +15,13 @@ constexpr int kScanLineCaption = 2600;
 // The scan dialog.
 constexpr int kScanStoppedText = 2620;
 
+// The port settings dialog: a HART-IP server instead of the COM port.
+constexpr int kHartIpGroupCaption = 2300;
+constexpr int kUseHartIpCaption = 2301;
+constexpr int kHartIpHostCaption = 2302;
+constexpr int kHartIpPortCaption = 2303;
+constexpr int kHartIpTcpCaption = 2304;
+
 // The main window.
 constexpr int kTraceFileNotOpened = 2114;
 constexpr int kQuestionSaveIncompleteRead = 1477;  // a save after a read that failed in a group

@@ -35,6 +35,16 @@ constexpr int kTraceResult = 2135;
 constexpr int kTracePreambles = 2150;
 constexpr int kTraceDriverCode = 2153;
 
+// The frame trace: the HART-IP session.
+constexpr int kTraceSessionOpened = 2175;
+constexpr int kTraceSessionOpenFailed = 2176;
+constexpr int kTraceSessionClosed = 2177;
+constexpr int kTraceKeepAlive = 2178;
+constexpr int kTraceSessionLost = 2179;
+constexpr int kTraceMessageDropped = 2180;
+constexpr int kTraceInactivityTimer = 2181;
+constexpr int kTraceFirstNetworkIssue = 2182;  // in the order of NetworkIssue
+
 // The frame trace: the decoding of frames.
 constexpr int kTraceSucceeded = 2137;
 constexpr int kTraceNoAnswer = 2136;

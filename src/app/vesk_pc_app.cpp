@@ -87,8 +87,14 @@ int CVeskPcApp::Run(const QStringList& arguments)
         CPortSettingsDialog dialog(document::AppSettings().storedPortChoice(), serial::ListPorts,
                                    &window);
         dialog.setPollingAddress(ports.pollingAddress());
+        dialog.setHartIpEndpoint(document::AppSettings().hartIpEndpoint());
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         ports.storeAddress(dialog.pollingAddress());
+        // A HART-IP endpoint is stored here: the document's choice is a COM port number.
+        if (const auto endpoint = dialog.hartIpEndpoint()) {
+            ports.storeChoice(*endpoint);
+            return std::nullopt;
+        }
         return dialog.portNumber();
     };
     window.runScanDialog = [&window, &ports, &doc] {

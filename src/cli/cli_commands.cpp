@@ -274,6 +274,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
 int RunCommand(const Options& options, TerminalUser& user)
 {
     document::SessionPortSettings ports(options.port, options.address);
+    ports.overrideHartIp(options.hartIp);
     hart::RealSleeper sleeper;
     // Before the document: the link records its last closing of the port into it.
     std::unique_ptr<hart::TraceFileWriter> trace;
@@ -293,13 +294,14 @@ int RunCommand(const Options& options, TerminalUser& user)
     {
         // From start to end: another program must not take the port between our transactions.
         std::optional<serial::PortHold> hold;
-        if (options.command->usesDevice()) {
+        if (options.command->usesDevice() && !ports.hartIpEndpoint()) {
             hold.emplace(doc.HoldPort());
             ReportPortHold(*hold, ports.portNumber());
         }
         status = options.command->execute(doc, user);
     }
-    if (user.noticed(tarvel::kCannotOpenPort)) HintAtPortPermissions(ports.portNumber());
+    if (user.noticed(tarvel::kCannotOpenPort) && !ports.hartIpEndpoint())
+        HintAtPortPermissions(ports.portNumber());
     if (trace && trace->failed()) {
         user.notify(document::kNoStringId, kTraceIncomplete, hart::MessageIcon::Error);
         return kExitFailed;

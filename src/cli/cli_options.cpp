@@ -49,7 +49,8 @@ std::unique_ptr<Command> FindCommand(const std::string& name)
     return nullptr;
 }
 
-constexpr const char* kProgramOptions = "[--port N] [--address N] [--answer ID=BUTTON]...";
+constexpr const char* kProgramOptions =
+    "[--port N | --hart-ip HOST[:PORT] [--tcp]] [--address N] [--answer ID=BUTTON]...";
 
 }  // namespace
 
@@ -72,11 +73,14 @@ std::string UsageText()
     for (const auto& [id, question] : kQuestions)
         text += "  " + std::to_string(id) + "  " + question + "\n";
     return text + "buttons: " + ButtonNames() +
-           "\n--port, --address, --answer and --trace may stand before or after the command"
+           "\n--port, --hart-ip, --tcp, --address, --answer and --trace may stand before or after "
+           "the command"
            "\n--address N: the transmitter's polling address on a multidrop line (0-15); "
            "without it, the stored one (0 unless chosen)"
            "\n--trace FILE: every frame on the line, timed and decoded, written to FILE as it goes "
-           "(- for standard error)\n";
+           "(- for standard error)\n"
+           "--hart-ip HOST[:PORT]: reach the transmitter through a HART-IP server (port 5094 "
+           "unless given) instead of a COM port, over UDP, or over TCP with --tcp\n";
 }
 
 std::string CommandUsageText(const Command& command)
@@ -87,19 +91,36 @@ std::string CommandUsageText(const Command& command)
 
 namespace {
 
-// --port N or --answer ID=BUTTON at words[at], wherever it stands.
+// What --hart-ip and --tcp gave, checked once all options are read.
+struct Endpoint {
+    std::optional<std::string> text;
+    bool tcp = false;
+};
+
+// A program-wide option at words[at], wherever it stands: the number of words it takes, or 0
+// with `error` set when it is wrong, or 0 when words[at] is no such option.
 std::size_t ReadProgramOption(const std::vector<std::string>& words, std::size_t at,
-                              Options& options, std::string& error)
+                              Options& options, Endpoint& endpoint, std::string& error)
 {
     const std::string& word = words[at];
-    if (word != "--port" && word != "--address" && word != "--answer") return 0;
+    if (word == "--tcp") {
+        endpoint.tcp = true;
+        return 1;
+    }
+    if (word != "--port" && word != "--address" && word != "--answer" && word != "--hart-ip")
+        return 0;
     if (at + 1 >= words.size()) {
         error = word == "--port"      ? "--port needs a port number"
                 : word == "--address" ? "--address needs a polling address"
+                : word == "--hart-ip" ? "--hart-ip needs HOST[:PORT]"
                                       : "--answer needs ID=BUTTON";
         return 0;
     }
     const std::string& value = words[at + 1];
+    if (word == "--hart-ip") {
+        endpoint.text = value;
+        return 2;
+    }
     if (word == "--address") {
         int address = 0;
         if (!ToPollingAddress(value, address)) {
@@ -139,12 +160,17 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
     Options options;
     // A --trace before the command is the command's own, given early.
     std::vector<std::string> early;
+    Endpoint endpoint;
+    const auto read = [&options, &endpoint](const std::vector<std::string>& all, std::size_t at,
+                                            std::string& why) {
+        return ReadProgramOption(all, at, options, endpoint, why);
+    };
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
         std::string error;
         if (IsHelp(arg)) return {std::nullopt, true, {}, UsageText()};
-        if (const std::size_t taken = ReadProgramOption(args, i, options, error); taken > 0) {
+        if (const std::size_t taken = read(args, i, error); taken > 0) {
             i += taken - 1;
         } else if (!error.empty()) {
             return {std::nullopt, false, error, {}};
@@ -164,11 +190,20 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
     if (std::any_of(words.begin(), words.end(), IsHelp))
         return {std::nullopt, true, {}, CommandUsageText(*options.command)};
     words.insert(words.end(), early.begin(), early.end());
-    const std::string error = options.command->parse(
-        words, [&options](const std::vector<std::string>& all, std::size_t at, std::string& why) {
-            return ReadProgramOption(all, at, options, why);
-        });
+    const std::string error = options.command->parse(words, read);
     if (!error.empty()) return {std::nullopt, false, error, {}};
+    if (endpoint.text) {
+        if (options.port)
+            return {std::nullopt, false, "--port and --hart-ip exclude each other: give one", {}};
+        options.hartIp = hart::HartIpEndpoint::Parse(*endpoint.text, endpoint.tcp);
+        if (!options.hartIp)
+            return {std::nullopt,
+                    false,
+                    "--hart-ip takes HOST[:PORT], PORT from 1 to 65535: " + *endpoint.text,
+                    {}};
+    } else if (endpoint.tcp) {
+        return {std::nullopt, false, "--tcp needs --hart-ip", {}};
+    }
     return {std::move(options), false, {}, {}};
 }
 

@@ -9,11 +9,13 @@
 
 #include "cli/cli_command.h"
 #include "document/question_box.h"
+#include "hart/hartip_endpoint.h"
 
 namespace cli {
 
 struct Options {
     std::optional<int> port;
+    std::optional<hart::HartIpEndpoint> hartIp;           // instead of the COM port
     std::optional<int> address;                           // the polling address, 0–15
     std::map<int, std::deque<document::Button>> answers;  // string id → answers in order
     std::unique_ptr<Command> command;                     // its arguments taken
@@ -26,8 +28,8 @@ struct ParseResult {
     std::string usage;  // what --help prints: the program's usage, or after a command its own
 };
 
-// tarvel4410-cli [--port N] [--address N] [--answer ID=BUTTON]... COMMAND [ARGS]; the program-wide
-// options may also follow the command.
+// tarvel4410-cli [--port N | --hart-ip HOST[:PORT] [--tcp]] [--address N] [--answer ID=BUTTON]...
+// COMMAND [ARGS]; the program-wide options may also follow the command.
 ParseResult ParseOptions(const std::vector<std::string>& args);
 
 // The usage, a line for each command of the command table.

@@ -11,6 +11,11 @@ const char* kPortKey = "PortSettings";
 // as [%General].
 const char* kOldPortKey = "General/PortSettings";
 const char* kPollingAddressKey = "PollingAddress";
+// The HART-IP endpoint, kept only while it is the port in use.
+const char* kHartIpGroup = "HartIp";
+const char* kHartIpHostKey = "HartIp/Host";
+const char* kHartIpPortKey = "HartIp/Port";
+const char* kHartIpTcpKey = "HartIp/Tcp";
 
 QVariant StoredPort()
 {
@@ -48,6 +53,29 @@ void AppSettings::setPortNumber(int port)
     QSettings settings = Store();
     settings.setValue(kPortKey, port);
     settings.remove(kOldPortKey);
+    settings.remove(kHartIpGroup);
+    settings.sync();
+}
+
+std::optional<hart::HartIpEndpoint> AppSettings::hartIpEndpoint() const
+{
+    const QSettings settings = Store();
+    const QString host = settings.value(kHartIpHostKey).toString();
+    if (host.isEmpty()) return std::nullopt;
+    bool numeric = false;
+    const int port =
+        settings.value(kHartIpPortKey, hart::HartIpEndpoint::kDefaultPort).toInt(&numeric);
+    if (!numeric || port < 1 || port > 65535) return std::nullopt;
+    return hart::HartIpEndpoint{host.toStdString(), static_cast<std::uint16_t>(port),
+                                settings.value(kHartIpTcpKey, false).toBool()};
+}
+
+void AppSettings::setHartIpEndpoint(const hart::HartIpEndpoint& endpoint)
+{
+    QSettings settings = Store();
+    settings.setValue(kHartIpHostKey, QString::fromStdString(endpoint.host));
+    settings.setValue(kHartIpPortKey, endpoint.port);
+    settings.setValue(kHartIpTcpKey, endpoint.tcp);
     settings.sync();
 }
 

@@ -15,10 +15,15 @@ public:
     int portNumber() const override;
     // The same value as the port dialog reads it: −1 when never chosen.
     int storedPortChoice() const;
+    // Storing a COM port ends the use of a stored HART-IP endpoint.
     void setPortNumber(int port);
     // "PollingAddress" beside the port: 0 when never chosen or out of 0–15.
     int pollingAddress() const override;
     void setPollingAddress(int address);
+
+    // The HART-IP endpoint chosen in the port dialog instead of a COM port, if any.
+    std::optional<hart::HartIpEndpoint> hartIpEndpoint() const override;
+    void setHartIpEndpoint(const hart::HartIpEndpoint& endpoint);
 
     // The program's settings store.
     static QSettings Store();

@@ -5,6 +5,7 @@
 
 #include "hart/command_table.h"
 #include "hart/field_type.h"
+#include "hart/frame_layout.h"
 #include "hart/packed_ascii.h"
 
 namespace hart {
@@ -14,10 +15,9 @@ constexpr std::uint8_t kPreamble = 0xFF;
 constexpr std::uint8_t kShortDelimiter = 0x02;
 constexpr std::uint8_t kLongDelimiter = 0x82;
 constexpr std::uint8_t kIdentityMarker = 254;
-constexpr std::uint8_t kLongFrameBit = 0x80;
 constexpr std::uint8_t kPollingAddressMask = 0x0F;
-constexpr int kShortDataOffset = 6;
-constexpr int kLongDataOffset = 10;
+// An answer's data follow its two status bytes.
+constexpr int kStatusBytes = 2;
 
 bool IsIdentification(std::uint8_t command) { return command == 0 || command == 249; }
 
@@ -83,9 +83,9 @@ int FrameCodec::BuildRequest(int commandIndex, std::uint8_t* dest, FieldRefs val
         }
     }
 
-    std::uint8_t checksum = 0;
-    for (int i = start; i < position; ++i) checksum ^= dest[i];
-    dest[position++] = checksum;
+    dest[position] =
+        FrameChecksum(std::span(dest + start, static_cast<std::size_t>(position - start)));
+    ++position;
     return position;
 }
 
@@ -98,8 +98,7 @@ void FrameCodec::DecodeResponse(int commandIndex, FieldRefs destinations)
     if (IsIdentification(entry.command)) {
         // The marker is the first data byte; the status bytes before it may hold any value,
         // 254 included.
-        const int dataStart =
-            (rxFrame[0] & kLongFrameBit) != 0 ? kLongDataOffset : kShortDataOffset;
+        const int dataStart = FrameLayout::Of(rxFrame[0]).dataOffset + kStatusBytes;
         for (int k = dataStart; k < received; ++k) {
             // The address bytes sit at k+1, k+2 and k+9..k+11: all inside the buffer only
             // when the marker is early enough.
@@ -114,7 +113,9 @@ void FrameCodec::DecodeResponse(int commandIndex, FieldRefs destinations)
         }
     }
 
-    int position = shortFrame ? kShortDataOffset : kLongDataOffset;
+    // Where the request's layout puts the data: the answer to a short frame is short too.
+    int position =
+        FrameLayout::Of(shortFrame ? kShortDelimiter : kLongDelimiter).dataOffset + kStatusBytes;
     for (std::size_t field = 0; field < entry.response.size(); ++field) {
         const std::uint8_t code = entry.response[field];
         const int width = FieldWidth(code);

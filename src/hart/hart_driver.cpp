@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "hart/link_environment.h"
 #include "hart/trace.h"
 #include "serial/port_map.h"
 #include "serial/port_probe.h"
@@ -138,6 +139,11 @@ int CHARTDriver::Write()
             m_trace->record(TraceKind::WriteFailed, result);
     }
     return result;
+}
+
+void CHARTDriver::WaitForInput(Sleeper& sleeper, std::chrono::milliseconds longest)
+{
+    sleeper.sleepFor(longest);
 }
 
 int CHARTDriver::Read(std::uint8_t* dest)

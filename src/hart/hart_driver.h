@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "hart/frame_transport.h"
 #include "modem/hartmodem.h"
 
 namespace hart {
@@ -12,10 +13,10 @@ class TraceTap;
 // The program's binding to the HART modem driver library, loaded at run time on the first
 // port opening. The library is TARVEL4410_HART_DRIVER when set, else libhartmodem.so.1
 // beside the executable, else libhartmodem.so.1 from the system search path.
-class CHARTDriver {
+class CHARTDriver final : public FrameTransport {
 public:
     CHARTDriver();
-    virtual ~CHARTDriver();  // releases nothing: the library stays loaded, the owner closes
+    ~CHARTDriver() override;  // releases nothing: the library stays loaded, the owner closes
 
     CHARTDriver(const CHARTDriver&) = delete;
     CHARTDriver& operator=(const CHARTDriver&) = delete;
@@ -24,17 +25,18 @@ public:
     // an export; -1 when the library cannot be loaded; else hart_open's result.
     int Open(int portNumber);
     int Configure();
-    int Close();
-    void SetTxFrame(const std::uint8_t* bytes, int count);
-    int Write();
+    int Close() override;
+    void SetTxFrame(const std::uint8_t* bytes, int count) override;
+    int Write() override;
+    void WaitForInput(Sleeper& sleeper, std::chrono::milliseconds longest) override;
     // Copies the received frame into dest (284 bytes); returns its length, 0 for none.
-    int Read(std::uint8_t* dest);
-    void FlushInput();
+    int Read(std::uint8_t* dest) override;
+    void FlushInput() override;
     // The library reported the device gone (unplugged, hung up) since the channel was opened;
     // only a new opening can reach it again.
-    bool DeviceLost() const { return m_deviceLost; }
+    bool DeviceLost() const override { return m_deviceLost; }
     // The last Read found no complete frame, but one had begun to arrive.
-    bool Receiving() const { return m_receiving; }
+    bool Receiving() const override { return m_receiving; }
     // Where the opening, closing, flushing and every frame written and read are recorded.
     void SetTrace(const TraceTap* trace) { m_trace = trace; }
 

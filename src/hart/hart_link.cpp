@@ -5,6 +5,7 @@
 #include "hart/answer_check.h"
 #include "hart/cancel_request.h"
 #include "hart/command_table.h"
+#include "hart/frame_layout.h"
 #include "hart/response_messages.h"
 #include "resources/string_ids.h"
 #include "resources/string_ids/hart.h"
@@ -23,7 +24,12 @@ CHartLink::CHartLink(UserInteraction& ui, const PortSettings& portSettings, Slee
     driver.SetTrace(&m_trace);
 }
 
-CHartLink::~CHartLink() { ClosePort(); }
+CHartLink::~CHartLink()
+{
+    ClosePort();
+    // While the trace sink is still attached: the session's end is part of the trace.
+    m_hartIp.EndSession();
+}
 
 int CHartLink::Transact(int commandIndex, std::initializer_list<FieldRef> values)
 {
@@ -63,26 +69,26 @@ void CHartLink::TraceCheck(const AnswerCheck& check, std::uint8_t command) const
 int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
 {
     if (!EnsurePortOpen()) return RESULT_NO_ANSWER;
-    driver.FlushInput();
+    m_transport->FlushInput();
     // A port left open by a busy, communication-error or checksum result may have lost its
     // device since (a modem pulled out, perhaps plugged back in): only a new opening reaches
     // it, else every later transaction would fail on the dead channel.
-    if (driver.DeviceLost()) {
+    if (m_transport->DeviceLost()) {
         if (m_trace.on()) m_trace.record(TraceKind::DeviceLost);
         ClosePort();
         if (!EnsurePortOpen()) return RESULT_NO_ANSWER;
-        driver.FlushInput();
+        m_transport->FlushInput();
     }
 
     txFrame.fill(0);
     pollingAddress = static_cast<std::uint8_t>(m_portSettings.pollingAddress());
     txLength = BuildRequest(commandIndex, txFrame.data(), values);
-    driver.SetTxFrame(txFrame.data(), txLength);
+    m_transport->SetTxFrame(txFrame.data(), txLength);
     const std::uint8_t command = CommandTable().at(commandIndex).command;
 
     int pending = 0;
     for (int attempt = 0; attempt < retryCount; ++attempt) {
-        if (driver.Write() == 0) {
+        if (m_transport->Write() == 0) {
             bool endedEarly = false;
             int polls = 0;
             while (polls < pollCount) {
@@ -92,17 +98,20 @@ int CHartLink::TransactOpen(int commandIndex, FieldRefs values)
                     break;
                 }
                 rxFrame.fill(0);
-                m_sleeper.sleepFor(pollDelayMs);
+                m_transport->WaitForInput(m_sleeper, pollDelayMs);
                 ++polls;
-                const int received = driver.Read(rxFrame.data());
+                const int received = m_transport->Read(rxFrame.data());
                 if (received == 0) {
-                    if (silencePolls > 0 && polls >= silencePolls && !driver.Receiving()) break;
+                    // Nothing more will come over a lost session (a NAK, an error, closed).
+                    if (m_transport == &m_hartIp && m_hartIp.DeviceLost()) break;
+                    if (silencePolls > 0 && polls >= silencePolls && !m_transport->Receiving())
+                        break;
                     continue;
                 }
                 const AnswerCheck check = CheckAnswerFrame(rxFrame, received, command);
                 if (m_trace.on() && check.issue != AnswerIssue::None) {
-                    const int longFrame = (rxFrame[0] & 0x80) != 0 ? 4 : 0;
-                    TraceCheck(check, rxFrame[2 + longFrame]);
+                    const auto commandAt = FrameLayout::Of(rxFrame[0]).commandOffset;
+                    TraceCheck(check, rxFrame[static_cast<std::size_t>(commandAt)]);
                 }
                 if (check.pendingResult != 0) pending = check.pendingResult;
                 if (check.verdict == AnswerVerdict::Valid) {
@@ -144,6 +153,18 @@ void CHartLink::PauseBeforeRetry()
 int CHartLink::EnsurePortOpen()
 {
     if (portOpen) return 1;
+    if (const auto endpoint = m_portSettings.hartIpEndpoint()) {
+        if (m_hartIp.Open(*endpoint) != 0) {
+            NotifyString(m_ui, tarvel::kCannotOpenSession, MessageIcon::Error);
+            return 0;
+        }
+        m_transport = &m_hartIp;
+        portOpen = 1;
+        return 1;
+    }
+    // A HART-IP session left from before the settings changed to a COM port ends now.
+    m_hartIp.EndSession();
+    m_transport = &driver;
     const int port = m_portSettings.portNumber() & 0xFF;
     if (driver.Open(port) != 0) {
         NotifyString(m_ui, tarvel::kCannotOpenPort, MessageIcon::Error);
@@ -163,7 +184,7 @@ int CHartLink::EnsurePortOpen()
 int CHartLink::ClosePort()
 {
     if (!portOpen) return 1;
-    const int result = driver.Close();
+    const int result = m_transport->Close();
     portOpen = 0;
     if (result != 0) {
         NotifyString(m_ui, kMessageCannotClose, MessageIcon::Error);

@@ -8,6 +8,7 @@
 #include "hart/field_ref.h"
 #include "hart/frame_codec.h"
 #include "hart/hart_driver.h"
+#include "hart/hartip_transport.h"
 #include "hart/link_environment.h"
 #include "hart/trace.h"
 #include "hart/user_interaction.h"
@@ -24,7 +25,8 @@ constexpr int RESULT_NO_ANSWER = 255;
 // Success for most callers: a valid answer with response code 0 or the warning 8.
 constexpr bool Succeeded(int result) { return result == 0 || result == RESULT_WARNING; }
 
-// The HART link of one transmitter: codec state, the modem port and the transaction engine.
+// The HART link of one transmitter: codec state, the way to the device (the modem port, or a
+// HART-IP session when the port settings name an endpoint) and the transaction engine.
 // One transaction runs at a time; a second caller waits for the first to finish.
 class CHartLink : protected FrameCodec {
 public:
@@ -97,6 +99,9 @@ private:
     Sleeper& m_sleeper;
     std::recursive_mutex m_transactionMutex;
     TraceTap m_trace{m_sleeper};
+    HartIpTransport m_hartIp{m_trace};
+    // The transport of the open port: the driver or the HART-IP session.
+    FrameTransport* m_transport = &driver;
 };
 
 }  // namespace hart

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
+
+#include "hart/hartip_endpoint.h"
 
 namespace hart {
 
@@ -14,6 +17,8 @@ public:
     virtual int portNumber() const = 0;
     // The polling address the identification goes to: 0–15, 0 unless a multidrop loop.
     virtual int pollingAddress() const { return 0; }
+    // A HART-IP server to reach the transmitter through instead of the COM port.
+    virtual std::optional<HartIpEndpoint> hartIpEndpoint() const { return std::nullopt; }
 };
 
 // Every wait of the transaction engine goes through this, so tests can skip the time; the

@@ -30,6 +30,33 @@ enum class TraceKind : std::uint8_t {
     DeviceLost,
     RetryPause,  // value: milliseconds
     Result,      // value: the transaction's result
+    // HART-IP: the session and what the network brought that was not an answer.
+    SessionOpened,      // value: the inactivity close timer in ms; text: the endpoint
+    SessionOpenFailed,  // value: a NetworkIssue; text: the server's status, if any, and the
+                        // endpoint
+    SessionClosed,      // text: the endpoint
+    KeepAlive,          // value: the sequence number
+    SessionLost,        // value: a NetworkIssue; text: a status where the server gave one
+    MessageDropped,     // value: a NetworkIssue; text: a status or a length where known
+};
+
+// Why a HART-IP session failed or a message was dropped.
+enum class NetworkIssue : int {
+    ShortHeader,
+    WrongVersion,
+    WrongByteCount,
+    UnknownMessage,
+    OtherAddress,   // from another host or port than the session's
+    OtherSequence,  // an answer to an earlier message
+    Nak,
+    ErrorMessage,
+    ConnectionClosed,
+    NoAnswer,
+    HostNotFound,
+    NotConnected,
+    Refused,     // the server turned the session initiate down
+    TooLong,     // a frame longer than a HART frame can be
+    Unexpected,  // a message no request of ours asked for
 };
 
 struct TraceEvent {

@@ -6,6 +6,7 @@
 
 #include "hart/command_table.h"
 #include "hart/field_type.h"
+#include "hart/frame_layout.h"
 #include "hart/packed_ascii.h"
 #include "hart/response_messages.h"
 #include "hart/trace_fields.h"
@@ -16,11 +17,6 @@
 namespace hart {
 namespace {
 
-constexpr std::uint8_t kLongFrameBit = 0x80;
-constexpr std::uint8_t kFrameKindMask = 0x07;
-constexpr std::uint8_t kMasterFrame = 0x02;
-constexpr std::uint8_t kAnswerFrame = 0x06;
-constexpr std::uint8_t kBurstFrame = 0x01;
 constexpr std::uint8_t kCommunicationErrorBit = 0x80;
 constexpr int kResultNoAnswer = 255;
 constexpr int kMilliampere = 39;  // the unit code of the loop current
@@ -206,23 +202,21 @@ DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame)
         return decoded;
     };
     if (frame.empty()) return fail(kTraceEmptyFrame);
-    const std::uint8_t kind = frame[0] & kFrameKindMask;
-    if (kind != kMasterFrame && kind != kAnswerFrame && kind != kBurstFrame)
-        return fail(kTraceUnknownDelimiter);
-    decoded.request = kind == kMasterFrame;
-    const std::size_t header = (frame[0] & kLongFrameBit) != 0 ? 8 : 4;
+    const FrameLayout layout = FrameLayout::Of(frame[0]);
+    if (layout.kind == FrameKind::Unknown) return fail(kTraceUnknownDelimiter);
+    decoded.request = layout.kind == FrameKind::Request;
+    const auto header = static_cast<std::size_t>(layout.dataOffset);
     if (frame.size() < header + 1) return fail(kTraceShorterThanHeader);
 
-    decoded.command = frame[header - 2];
-    const int index = CommandIndexOf(frame[header - 2]);
+    decoded.command = frame[static_cast<std::size_t>(layout.commandOffset)];
+    const int index = CommandIndexOf(static_cast<std::uint8_t>(decoded.command));
     decoded.commandName = Number(decoded.command);
     if (index >= 0) decoded.commandName += " " + Text(CommandNamesOf(index).nameId);
 
-    const std::size_t count = frame[header - 1];
-    if (header + count + 1 != frame.size()) return fail(kTraceCountMismatch);
-    std::uint8_t checksum = 0;
-    for (std::size_t i = 0; i + 1 < frame.size(); ++i) checksum ^= frame[i];
-    if (checksum != frame.back()) return fail(kTraceBadChecksum);
+    const std::size_t count = frame[static_cast<std::size_t>(layout.countOffset)];
+    if (static_cast<std::size_t>(layout.lengthOf(frame)) != frame.size())
+        return fail(kTraceCountMismatch);
+    if (!ChecksumMatches(frame)) return fail(kTraceBadChecksum);
     if (index < 0) return fail(kTraceUnknownCommand);
 
     const CommandEntry& entry = CommandTable()[static_cast<std::size_t>(index)];

@@ -15,7 +15,11 @@ using tarvel::kTraceBusy;
 using tarvel::kTraceCommunicationError;
 using tarvel::kTraceDeviceLost;
 using tarvel::kTraceDriverCode;
+using tarvel::kTraceFirstNetworkIssue;
+using tarvel::kTraceInactivityTimer;
 using tarvel::kTraceInputFlushed;
+using tarvel::kTraceKeepAlive;
+using tarvel::kTraceMessageDropped;
 using tarvel::kTraceNoAnswerAfterPolls;
 using tarvel::kTracePortClosed;
 using tarvel::kTracePortOpened;
@@ -23,13 +27,28 @@ using tarvel::kTracePortOpenFailed;
 using tarvel::kTracePreambles;
 using tarvel::kTraceResult;
 using tarvel::kTraceRetryPause;
+using tarvel::kTraceSessionClosed;
+using tarvel::kTraceSessionLost;
+using tarvel::kTraceSessionOpened;
+using tarvel::kTraceSessionOpenFailed;
 using tarvel::kTraceSkippedBurst;
 using tarvel::kTraceSkippedOtherCommand;
 using tarvel::kTraceSkippedRequest;
 using tarvel::kTraceStarted;
 using tarvel::kTraceWriteFailed;
 
+// The network issues named in the trace, in the order of NetworkIssue.
+constexpr int kNetworkIssueCount = 15;
+
 std::string Text(int id) { return std::string(tarvel::LoadText(id)); }
+
+std::string Issue(const TraceEvent& e)
+{
+    const std::string issue = e.value >= 0 && e.value < kNetworkIssueCount
+                                  ? Text(kTraceFirstNetworkIssue + e.value)
+                                  : std::to_string(e.value);
+    return e.text.empty() ? issue : issue + " " + e.text;
+}
 
 std::string Words(const TraceEvent& e)
 {
@@ -56,6 +75,14 @@ std::string Words(const TraceEvent& e)
     case TraceKind::RetryPause: return Text(kTraceRetryPause) + " " + value;
     case TraceKind::Result:
         return Text(kTraceResult) + " " + value + " " + ResultMeaning(e.commandIndex, e.value);
+    case TraceKind::SessionOpened:
+        return Text(kTraceSessionOpened) + " " + e.text + ", " + Text(kTraceInactivityTimer) + " " +
+               value;
+    case TraceKind::SessionOpenFailed: return Text(kTraceSessionOpenFailed) + " " + Issue(e);
+    case TraceKind::SessionClosed: return Text(kTraceSessionClosed) + " " + e.text;
+    case TraceKind::KeepAlive: return Text(kTraceKeepAlive) + " " + value;
+    case TraceKind::SessionLost: return Text(kTraceSessionLost) + " " + Issue(e);
+    case TraceKind::MessageDropped: return Text(kTraceMessageDropped) + " " + Issue(e);
     case TraceKind::Request:
     case TraceKind::Answer: break;
     }

@@ -1,8 +1,10 @@
-// tarvel4410-sim: a simulated Тарвел-4410 on a pseudo-terminal, linked as COM<n>.
+// tarvel4410-sim: a simulated Тарвел-4410 on a pseudo-terminal, linked as COM<n>, and as
+// a HART-IP server.
 
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,18 +74,29 @@ int main(int argc, char** argv)
 
     const sim::LineEffects line{options.echo, static_cast<std::size_t>(options.garbageBytes)};
     sim::SimulatorHost host(setups, sim::HostOptions{options.wireTiming, {}, line});
-    const auto endpoint = host.start(options.comNumber);
-    if (!endpoint) {
-        std::cerr << "tarvel4410-sim: " << host.error() << '\n';
-        return kExitFailure;
+    std::optional<sim::HostEndpoint> endpoint;
+    if (!options.noPty) {
+        endpoint = host.start(options.comNumber);
+        if (!endpoint) {
+            std::cerr << "tarvel4410-sim: " << host.error() << '\n';
+            return kExitFailure;
+        }
+        std::cout << "COM" << endpoint->comNumber << " -> " << endpoint->device.string()
+                  << ", port map folder " << serial::PortMapDir().string()
+                  << (options.wireTiming ? ", 1200-baud wire timing" : "")
+                  << (options.echo ? ", echo" : "");
+        if (options.garbageBytes > 0)
+            std::cout << ", " << options.garbageBytes << " noise bytes before each answer";
+        std::cout << '\n';
     }
-    std::cout << "COM" << endpoint->comNumber << " -> " << endpoint->device.string()
-              << ", port map folder " << serial::PortMapDir().string()
-              << (options.wireTiming ? ", 1200-baud wire timing" : "")
-              << (options.echo ? ", echo" : "");
-    if (options.garbageBytes > 0)
-        std::cout << ", " << options.garbageBytes << " noise bytes before each answer";
-    std::cout << '\n';
+    if (options.hartIpPort) {
+        const auto port = host.startHartIp({options.hartIpAddress, *options.hartIpPort});
+        if (!port) {
+            std::cerr << "tarvel4410-sim: HART-IP: " << host.error() << '\n';
+            return kExitFailure;
+        }
+        std::cout << "HART-IP on " << options.hartIpAddress << ':' << *port << " (UDP and TCP)\n";
+    }
     for (std::size_t i = 0; i < setups.size(); ++i) {
         const auto address =
             host.withDevice(i, [](sim::Device& device) { return device.longAddress(); });
@@ -99,6 +112,9 @@ int main(int argc, char** argv)
     int received = 0;
     sigwait(&stopSignals, &received);
     host.stop();
-    std::cout << "Stopped; COM" << endpoint->comNumber << " removed.\n";
+    if (endpoint)
+        std::cout << "Stopped; COM" << endpoint->comNumber << " removed.\n";
+    else
+        std::cout << "Stopped.\n";
     return 0;
 }

@@ -14,7 +14,8 @@ SimulatorHost::SimulatorHost(SimulatorSetup setup, HostOptions options)
 SimulatorHost::SimulatorHost(std::vector<SimulatorSetup> setups, HostOptions options)
     : m_options(options),
       m_server([this](const Request& request) { return respond(request); },
-               options.wireTiming ? std::optional(options.timing) : std::nullopt, options.line)
+               options.wireTiming ? std::optional(options.timing) : std::nullopt, options.line),
+      m_hartIpServer([this](const Request& request) { return respond(request); })
 {
     for (SimulatorSetup& setup : setups)
         m_devices.push_back(std::make_unique<Device>(std::move(setup)));
@@ -52,8 +53,18 @@ std::optional<HostEndpoint> SimulatorHost::start(int comNumber)
     return m_endpoint;
 }
 
+std::optional<std::uint16_t> SimulatorHost::startHartIp(const HartIpListen& listen)
+{
+    if (!m_hartIpServer.start(listen)) {
+        m_error = m_hartIpServer.error();
+        return std::nullopt;
+    }
+    return m_hartIpServer.port();
+}
+
 void SimulatorHost::stop()
 {
+    m_hartIpServer.stop();
     m_server.stop();
     if (m_endpoint) serial::UnlinkComPort(m_endpoint->comNumber, m_endpoint->device);
     m_endpoint.reset();

@@ -27,6 +27,10 @@
 //
 // stop() (or the destructor) ends the server and removes the COM<n> link.
 //
+// HART-IP beside (or instead of) the pseudo-terminal, the same device behind both:
+//     auto port = host.startHartIp({.address = "127.0.0.1", .port = 0});  // 0: any free port
+//     ASSERT_TRUE(port) << host.error();   // UDP and TCP on *port
+//
 // A multidrop line: SimulatorHost host(sim::MultidropSetups(setup, 3)) puts three devices on
 // the one pseudo-terminal; withDevice(i, fn) reaches the i-th, and every request goes to all
 // of them (only the addressed one answers).
@@ -48,6 +52,7 @@
 
 #include "serial/unique_fd.h"
 #include "simulator/device.h"
+#include "simulator/hartip_server.h"
 #include "simulator/pty_server.h"
 #include "simulator/simulator_setup.h"
 #include "simulator/wire_timing.h"
@@ -78,6 +83,9 @@ public:
     // Opens the pseudo-terminal, links it as COM<comNumber> (0: the lowest free number) and
     // starts answering. nullopt, with error() saying why, when any of that fails.
     std::optional<HostEndpoint> start(int comNumber = 0);
+    // Serves the device over HART-IP (UDP and TCP); the port listened on, or nullopt with
+    // error() saying why.
+    std::optional<std::uint16_t> startHartIp(const HartIpListen& listen);
     // Stops answering and removes the link. Safe to call more than once.
     void stop();
     bool running() const;
@@ -116,6 +124,7 @@ private:
     mutable std::condition_variable m_requestArrived;
     std::vector<std::unique_ptr<Device>> m_devices;
     PtyServer m_server;
+    HartIpServer m_hartIpServer;
     std::optional<HostEndpoint> m_endpoint;
     serial::UniqueFd
         m_linkOwner;  // held while the link lives: a link left by a killed host is reclaimed

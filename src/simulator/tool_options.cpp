@@ -131,6 +131,20 @@ const std::map<std::string, OptionRule>& Rules()
               options.garbageBytes = static_cast<int>(*count);
               return {};
           }}},
+        {"--hart-ip",
+         {Argument::Required,
+          [](const std::string& value, ToolOptions& options) -> std::string {
+              const auto colon = value.rfind(':');
+              const std::string portText =
+                  colon == std::string::npos ? value : value.substr(colon + 1);
+              const auto port = ParseIntegerIn(portText, 0, 65535);
+              if (!port || (colon != std::string::npos && colon == 0))
+                  return "expects [ADDRESS:]PORT, PORT 0-65535, not '" + value + "'";
+              if (colon != std::string::npos) options.hartIpAddress = value.substr(0, colon);
+              options.hartIpPort = static_cast<std::uint16_t>(*port);
+              return {};
+          }}},
+        {"--no-pty", FlagOption(&ToolOptions::noPty)},
         {"--help", FlagOption(&ToolOptions::help)},
     };
     return rules;
@@ -191,7 +205,9 @@ ToolOptionsResult ParseToolOptions(std::span<const std::string> arguments)
         }
     }
     const ToolOptions& options = result.options;
-    if (options.multidrop > 0 && options.pollAddress)
+    if (options.noPty && !options.hartIpPort)
+        result.error = "--no-pty needs --hart-ip: the device must be reachable somehow";
+    else if (options.multidrop > 0 && options.pollAddress)
         result.error = "--poll-address and --multidrop exclude each other: a multidrop line "
                        "puts its devices at 1..N";
     else if (options.stateFiles.size() > static_cast<std::size_t>(options.deviceCount()))
@@ -240,6 +256,13 @@ The line:
                            some modems do
   --garbage N              N noise bytes (0-255) on the line between the request and the
                            answer
+
+HART-IP:
+  --hart-ip [ADDR:]PORT    also serve the device as a HART-IP server on UDP and TCP PORT
+                           (5094 is the standard one; 0 takes any free port) at the IPv4
+                           address ADDR (default 127.0.0.1, loopback only); one session per
+                           client
+  --no-pty                 serve HART-IP only, no pseudo-terminal and no COM<n> link
 
   -h, --help               show this text
 )";

@@ -24,6 +24,11 @@ struct ToolOptions {
     // The line itself: every request heard back before the answer, noise bytes between frames.
     bool echo = false;
     int garbageBytes = 0;
+    // HART-IP on UDP and TCP at this address and port (0: any free one), beside the
+    // pseudo-terminal or, with noPty, instead of it.
+    std::optional<std::uint16_t> hartIpPort;
+    std::string hartIpAddress = "127.0.0.1";
+    bool noPty = false;
 
     std::optional<std::uint32_t> deviceId;
     std::optional<std::uint8_t> pollAddress;

@@ -26,11 +26,15 @@ constexpr std::chrono::milliseconds kScanPollDelay{10};
 // A device that answered but not with its identity (busy, a garbled frame) is asked again.
 constexpr int kAttemptsWhenAnswered = 3;
 
-// The port's modem with one polling address of the scan's choosing.
+// The port's modem or HART-IP server with one polling address of the scan's choosing.
 class AddressedPort final : public hart::PortSettings {
 public:
     explicit AddressedPort(const hart::PortSettings& port) : m_port(port) {}
     int portNumber() const override { return m_port.portNumber(); }
+    std::optional<hart::HartIpEndpoint> hartIpEndpoint() const override
+    {
+        return m_port.hartIpEndpoint();
+    }
     int pollingAddress() const override { return m_address; }
     void setAddress(int address) { m_address = address; }
 

@@ -2,9 +2,11 @@
 // user confirm, and that every selection probes the ports anew.
 #include <vector>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -194,6 +196,36 @@ TEST_F(PortSettingsDialogTest, FormTextsAndIdsAndNothingClipped)
     }
     for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(dialog.rect().contains(child->geometry())) << ControlId(child);
+}
+
+TEST_F(PortSettingsDialogTest, HartIpEndpointReplacesThePortWhenChosen)
+{
+    ports.ports = {Busy(3)};
+    CPortSettingsDialog dialog(-1, ports.lister());
+    auto* use = dialog.findChild<QCheckBox*>("useHartIp");
+    auto* host = dialog.findChild<QLineEdit*>("hartIpHost");
+    auto* port = dialog.findChild<QSpinBox*>("hartIpPort");
+    ASSERT_TRUE(use && host && port);
+    EXPECT_FALSE(host->isEnabled());
+    EXPECT_EQ(port->value(), 5094);
+
+    QTest::mouseClick(use, Qt::LeftButton, {}, QPoint(4, use->height() / 2));
+    EXPECT_FALSE(list(dialog)->isEnabled());
+    EXPECT_TRUE(FindControlAs<QSpinBox>(&dialog, 2623)->isEnabled())
+        << "the polling address also reaches a device behind the server";
+    EXPECT_FALSE(ok(dialog)->isEnabled()) << "no host given";
+    QTest::keyClicks(host, "gw.plant");
+    EXPECT_TRUE(ok(dialog)->isEnabled()) << "the busy COM port no longer matters";
+    EXPECT_EQ(dialog.hartIpEndpoint(), (hart::HartIpEndpoint{"gw.plant", 5094, false}));
+
+    QTest::mouseClick(use, Qt::LeftButton, {}, QPoint(4, use->height() / 2));
+    EXPECT_EQ(dialog.hartIpEndpoint(), std::nullopt);
+    EXPECT_FALSE(ok(dialog)->isEnabled()) << "back to the busy COM port";
+
+    CPortSettingsDialog stored(-1, ports.lister());
+    stored.setHartIpEndpoint(hart::HartIpEndpoint{"10.0.0.7", 20004, true});
+    EXPECT_EQ(stored.hartIpEndpoint(), (hart::HartIpEndpoint{"10.0.0.7", 20004, true}));
+    EXPECT_TRUE(stored.findChild<QLineEdit*>("hartIpHost")->isEnabled());
 }
 
 // The polling address: shown as stored, 0 to 15 only, labelled, and read back after Continue.

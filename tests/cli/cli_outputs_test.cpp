@@ -294,7 +294,8 @@ TEST_F(CliOutputTest, OptionsAfterTheCommand)
         int exitCode;
         QString said;  // the start of standard output, or of standard error for a usage error
     };
-    const QString usage = "usage: tarvel4410-cli [--port N] [--address N] [--answer ID=BUTTON]... ";
+    const QString usage = "usage: tarvel4410-cli [--port N | --hart-ip HOST[:PORT] [--tcp]] "
+                          "[--address N] [--answer ID=BUTTON]... ";
     const Case cases[] = {
         {{"read", "--help"}, 0, usage + "read [FILE] [--trace FILE]"},
         {{"--port", com, "monitor", "-h"}, 0, usage + "monitor [--cycles N]"},

@@ -66,6 +66,22 @@ TEST(AppSettingsFile, PortInTheGeneralSection)
     EXPECT_EQ(ReadAll(path), QByteArray("[General]\nPortSettings=5\n"));
 }
 
+// A HART-IP endpoint is stored beside the port and used until a COM port is stored again.
+TEST(AppSettingsFile, HartIpEndpointUntilAPortIsChosen)
+{
+    QTemporaryDir home;
+    setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
+    EXPECT_EQ(AppSettings().hartIpEndpoint(), std::nullopt);
+    AppSettings().setHartIpEndpoint({"gw.plant", 20004, true});
+    EXPECT_EQ(AppSettings().hartIpEndpoint(), (hart::HartIpEndpoint{"gw.plant", 20004, true}));
+    WriteAll(AppSettings::Store().fileName(), "[HartIp]\nHost=gw\nPort=70000\n");
+    EXPECT_EQ(AppSettings().hartIpEndpoint(), std::nullopt) << "a port out of range is no endpoint";
+    AppSettings().setHartIpEndpoint({"gw", 5094, false});
+    AppSettings().setPortNumber(4);
+    EXPECT_EQ(AppSettings().hartIpEndpoint(), std::nullopt);
+    EXPECT_EQ(AppSettings().portNumber(), 4);
+}
+
 // The polling address sits beside the port; anything but a number from 0 to 15 reads as 0,
 // the address of a loop with one transmitter.
 TEST(AppSettingsFile, PollingAddressBesideThePort)

@@ -90,6 +90,22 @@ TEST(TraceFormat, LinesForFramesOfEachKindAndForEvents)
         {Event(TraceKind::Result, 9, 9),
          "00:00:01.250 ! результат: 9 Нижнее значение диапазона велико"},
         {Event(TraceKind::Result, 255, 29), "00:00:01.250 ! результат: 255 нет ответа"},
+        {Event(TraceKind::SessionOpened, 30000, -1, "gw:5094 TCP"),
+         "00:00:01.250 ! сеанс HART-IP открыт: gw:5094 TCP, таймер бездействия, мс: 30000"},
+        {Event(TraceKind::SessionOpenFailed, static_cast<int>(NetworkIssue::Refused), -1,
+               "15, gw:5094 UDP"),
+         "00:00:01.250 ! сеанс HART-IP не открыт: сервер отклонил сеанс, статус 15, gw:5094 UDP"},
+        {Event(TraceKind::SessionOpenFailed, static_cast<int>(NetworkIssue::NoAnswer), -1,
+               "gw:5094 UDP"),
+         "00:00:01.250 ! сеанс HART-IP не открыт: нет ответа gw:5094 UDP"},
+        {Event(TraceKind::KeepAlive, 7), "00:00:01.250 ! поддержание сеанса HART-IP, номер 7"},
+        {Event(TraceKind::SessionLost, static_cast<int>(NetworkIssue::Nak), -1, "0"),
+         "00:00:01.250 ! сеанс HART-IP потерян: отказ (NAK), статус 0"},
+        {Event(TraceKind::MessageDropped, static_cast<int>(NetworkIssue::OtherAddress), -1,
+               "40000"),
+         "00:00:01.250 ! сообщение HART-IP отброшено: чужой адрес 40000"},
+        {Event(TraceKind::MessageDropped, static_cast<int>(NetworkIssue::Unexpected)),
+         "00:00:01.250 ! сообщение HART-IP отброшено: сообщение без запроса"},
     };
     for (const LineCase& c : cases) {
         EXPECT_EQ(TraceLine(1250ms, DescribeEvent(c.event)), c.line);

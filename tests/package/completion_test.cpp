@@ -65,9 +65,11 @@ TEST(BashCompletion, OffersWhatTheProgramTakesAtEachWord)
     } cases[] = {
         {"", commands},
         {"se", {"send-advanced", "send-basic"}},
-        {"--", {"--address", "--answer", "--help", "--port"}},
+        {"--", {"--address", "--answer", "--hart-ip", "--help", "--port", "--tcp"}},
         {"--address 7 sc", {"scan"}},
         {"--port ", {"12", "3"}},
+        {"--hart-ip ", {}},
+        {"--hart-ip gw:5094 --tcp re", {"read"}},
         {"--answer 9", {"905=", "906="}},
         {"--answer 905=", {"cancel", "no", "ok", "retry", "yes"}},
         {"--answer 906=r", {"retry"}},

@@ -86,6 +86,20 @@ TEST(SimToolOptions, EveryOptionInBothSpellings)
     EXPECT_TRUE(setup.faults.transmitterFailure);
 }
 
+TEST(SimToolOptions, HartIpTakesAnAddressAndPortOrAPort)
+{
+    const auto both = Parse({"--hart-ip", "0.0.0.0:5094", "--no-pty"});
+    ASSERT_EQ(both.error, "");
+    EXPECT_EQ(both.options.hartIpAddress, "0.0.0.0");
+    EXPECT_EQ(both.options.hartIpPort, 5094);
+    EXPECT_TRUE(both.options.noPty);
+    const auto port = Parse({"--hart-ip=0"});
+    ASSERT_EQ(port.error, "");
+    EXPECT_EQ(port.options.hartIpAddress, "127.0.0.1");  // loopback unless told
+    EXPECT_EQ(port.options.hartIpPort, 0);
+    EXPECT_FALSE(port.options.noPty);
+}
+
 TEST(SimToolOptions, OptionsLeftOutKeepWhatTheStateFileSet)
 {
     sim::SimulatorSetup setup;
@@ -120,6 +134,8 @@ TEST(SimToolOptions, HelpInBothForms)
                                "--xmtr-failure",
                                "--echo",
                                "--garbage N",
+                               "--hart-ip [ADDR:]PORT",
+                               "--no-pty",
                                "--help"})
         EXPECT_NE(sim::ToolUsage().find(option), std::string::npos) << option;
 }
@@ -148,6 +164,9 @@ TEST(SimToolOptions, MistakesAreNamed)
         {{"--poll-address", "16"}, "--poll-address expects a polling address from 0 to 15"},
         {{"--garbage", "-1"}, "--garbage expects a number of bytes from 0 to 255"},
         {{"--echo=on"}, "--echo takes no value"},
+        {{"--hart-ip", "65536"}, "--hart-ip expects [ADDRESS:]PORT"},
+        {{"--hart-ip", ":5094"}, "--hart-ip expects [ADDRESS:]PORT"},
+        {{"--no-pty"}, "--no-pty needs --hart-ip"},
         {{"--multidrop", "16"}, "--multidrop expects a number of devices from 1 to 15"},
         {{"--multidrop", "2", "--poll-address", "3"}, "--poll-address and --multidrop exclude"},
         {{"--state", "a", "--state", "b"}, "--state is given 2 times for 1 device(s)"},
