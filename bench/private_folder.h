@@ -31,7 +31,8 @@ private:
 };
 
 // Points the settings, desktop files, port map and runtime folders into `home`, and Qt at
-// its offscreen platform; false when a folder could not be made.
+// its offscreen platform unless QT_QPA_PLATFORM names one; false when a folder could not be
+// made.
 inline bool UsePrivateHome(const PrivateFolder& home)
 {
     if (!home.ok()) return false;
@@ -50,6 +51,6 @@ inline bool UsePrivateHome(const PrivateFolder& home)
         if (error) return false;
         setenv(variable, path.c_str(), 1);
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     return true;
 }
