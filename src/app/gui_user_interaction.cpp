@@ -1,20 +1,11 @@
 #include "app/gui_user_interaction.h"
 
 #include <QApplication>
-#include <QThread>
 
 #include "app/localized_message_box.h"
 #include "document/gui_thread_call.h"
 
 GuiUserInteraction::GuiUserInteraction(QObject* parent) : QObject(parent) {}
-
-void GuiUserInteraction::runOnGuiThread(const std::function<void()>& work)
-{
-    if (QThread::currentThread() == thread())
-        work();
-    else
-        QMetaObject::invokeMethod(this, work, Qt::QueuedConnection);
-}
 
 void GuiUserInteraction::notify(int, const std::string& text, hart::MessageIcon icon)
 {
@@ -41,10 +32,10 @@ int GuiUserInteraction::ask(int, const std::string& text, int style)
 // so they stay balanced, and the worker never waits on the GUI thread just for a cursor.
 void GuiUserInteraction::beginWait()
 {
-    runOnGuiThread([] { QApplication::setOverrideCursor(Qt::WaitCursor); });
+    RunOnThreadOf(this, [] { QApplication::setOverrideCursor(Qt::WaitCursor); });
 }
 
 void GuiUserInteraction::endWait()
 {
-    runOnGuiThread([] { QApplication::restoreOverrideCursor(); });
+    RunOnThreadOf(this, [] { QApplication::restoreOverrideCursor(); });
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QObject>
 
 #include "hart/user_interaction.h"
@@ -20,9 +18,4 @@ public:
     int ask(int messageId, const std::string& text, int style) override;
     void beginWait() override;
     void endWait() override;
-
-private:
-    // Runs the work here when called on the GUI thread, else queues it to the GUI thread
-    // without waiting.
-    void runOnGuiThread(const std::function<void()>& work);
 };

@@ -9,45 +9,60 @@
 #include <QObject>
 #include <QThread>
 
-// The call RunOnThreadOfAndWait queues: the work and the promise that tells the caller it ran.
-template <typename Work>
-struct QueuedCall {
-    Work work;
-    std::promise<void> ran;
-};
-
-// Owns a queued call on its way through Qt's event queue. Qt hands it over under a mutex
+// Owns a queued work on its way through Qt's event queue. Qt hands it over under a mutex
 // built on a bare futex, which ThreadSanitizer cannot see, so the pointer itself carries the
 // hand-over: stored with release where it is put into the queue, taken with acquire where it
 // is run. What the caller did before is then ordered before the work for the sanitizer as it
-// is in fact. Dropped without running (its receiver destroyed), it deletes the call, and the
-// broken promise ends the caller's wait.
-template <typename Call>
-class HandedOverCall {
+// is in fact. Dropped without running (its receiver destroyed), it deletes the work.
+template <typename Work>
+class HandedOver {
 public:
-    explicit HandedOverCall(Call* call) { Pointer().store(call, std::memory_order_release); }
-    HandedOverCall(HandedOverCall&& other) noexcept
+    explicit HandedOver(Work* work) { Pointer().store(work, std::memory_order_release); }
+    HandedOver(HandedOver&& other) noexcept
     {
         Pointer().store(other.Pointer().exchange(nullptr, std::memory_order_acquire),
                         std::memory_order_release);
     }
-    HandedOverCall(const HandedOverCall&) = delete;
-    HandedOverCall& operator=(const HandedOverCall&) = delete;
-    HandedOverCall& operator=(HandedOverCall&&) = delete;
-    ~HandedOverCall() { delete Pointer().load(std::memory_order_acquire); }
+    HandedOver(const HandedOver&) = delete;
+    HandedOver& operator=(const HandedOver&) = delete;
+    HandedOver& operator=(HandedOver&&) = delete;
+    ~HandedOver() { delete Pointer().load(std::memory_order_acquire); }
 
-    std::unique_ptr<Call> take()
+    std::unique_ptr<Work> take()
     {
-        return std::unique_ptr<Call>(Pointer().exchange(nullptr, std::memory_order_acquire));
+        return std::unique_ptr<Work>(Pointer().exchange(nullptr, std::memory_order_acquire));
     }
 
 private:
     // Never written but atomically: a plain write where the object is made would look to
     // the sanitizer like a race with the first atomic access on the other thread.
-    std::atomic_ref<Call*> Pointer() { return std::atomic_ref<Call*>(m_call); }
+    std::atomic_ref<Work*> Pointer() { return std::atomic_ref<Work*>(m_work); }
 
-    Call* m_call;
+    Work* m_work;
 };
+
+// Queues `work` to the event loop of the thread of `context` and returns at once.
+template <typename Work>
+void QueueToThreadOf(QObject* context, Work work)
+{
+    QMetaObject::invokeMethod(
+        context,
+        [handedOver = HandedOver<Work>(new Work(std::move(work)))]() mutable {
+            (*handedOver.take())();
+        },
+        Qt::QueuedConnection);
+}
+
+// Runs `work` at once when called on the thread of `context`, else queues it there without
+// waiting.
+template <typename Work>
+void RunOnThreadOf(QObject* context, Work work)
+{
+    if (QThread::currentThread() == context->thread())
+        work();
+    else
+        QueueToThreadOf(context, std::move(work));
+}
 
 // Runs `work` on the thread of `context` and returns when it has run there: at once when
 // called on that thread, otherwise queued to its event loop while the caller waits.
@@ -55,7 +70,8 @@ private:
 // Qt's BlockingQueuedConnection does the same, but it hands control back through a
 // semaphore built on a bare futex, which ThreadSanitizer cannot see; everything the work
 // did would then look unsynchronised with what the caller does next. A std::promise makes
-// the hand-back visible.
+// the hand-back visible. If the queued work is dropped without running (its receiver is
+// destroyed), the broken promise ends the wait just the same.
 template <typename Work>
 void RunOnThreadOfAndWait(QObject* context, Work work)
 {
@@ -63,17 +79,12 @@ void RunOnThreadOfAndWait(QObject* context, Work work)
         work();
         return;
     }
-    using Call = QueuedCall<Work>;
-    auto* call = new Call{std::move(work), {}};
-    std::future<void> ran = call->ran.get_future();
-    QMetaObject::invokeMethod(
-        context,
-        [handedOver = HandedOverCall<Call>(call)]() mutable {
-            const std::unique_ptr<Call> call = handedOver.take();
-            call->work();
-            call->ran.set_value();
-        },
-        Qt::QueuedConnection);
+    std::promise<void> done;
+    std::future<void> ran = done.get_future();
+    QueueToThreadOf(context, [work = std::move(work), done = std::move(done)]() mutable {
+        work();
+        done.set_value();
+    });
     try {
         ran.get();
     } catch (const std::future_error&) {

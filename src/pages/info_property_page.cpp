@@ -15,6 +15,7 @@
 #include "controls/tool_tip_ctrl.h"
 #include "controls/transparent_image.h"
 #include "document/display_text.h"
+#include "document/gui_thread_call.h"
 #include "document/information_texts.h"
 #include "document/live_monitor.h"
 #include "document/vesk_doc.h"
@@ -235,10 +236,8 @@ void CInfoPropertyPage::OnMonitoringButton()
 void CInfoPropertyPage::StartMonitoring()
 {
     // The worker only asks for the refresh; the GUI thread runs it when it gets to it.
-    m_monitor = std::make_unique<LiveMonitor>(*m_pDoc, [this] {
-        QMetaObject::invokeMethod(
-            this, [this] { OnCycleDone(); }, Qt::QueuedConnection);
-    });
+    m_monitor = std::make_unique<LiveMonitor>(
+        *m_pDoc, [this] { QueueToThreadOf(this, [this] { OnCycleDone(); }); });
     // The search for the transmitter is a device command of its own.
     if (!document::RunCommand(m_pDoc->commands(), document::Cancel::Allowed, [this] {
              return m_monitor->Start();
