@@ -12,6 +12,7 @@
 
 #include "app/gui_user_interaction.h"
 #include "app/modal_box.h"
+#include "document/gui_thread_call.h"
 #include "support/gui_wait.h"
 
 namespace {
@@ -190,6 +191,32 @@ TEST(GuiUserInteractionTest, WaitCursorFromAnotherThreadReachesTheGuiThreadBalan
     }
     QCoreApplication::sendPostedEvents(&ui, QEvent::MetaCall);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A receiver that drops every queued call without running it, as Qt does with the calls
+// still queued to an object when it is destroyed.
+class DroppingReceiver : public QObject {
+public:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::MetaCall) return true;
+        return QObject::event(event);
+    }
+};
+
+TEST(GuiThreadCall, ACallDroppedOnItsWayEndsTheWaitWithoutRunning)
+{
+    DroppingReceiver receiver;
+    std::atomic<bool> ran{false};
+    std::weak_ptr<int> capture;
+    Worker caller([&] {
+        auto owned = std::make_shared<int>(0);
+        capture = owned;
+        RunOnThreadOfAndWait(&receiver, [&ran, owned = std::move(owned)] { ran = true; });
+    });
+    EXPECT_TRUE(caller.finish());
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(capture.expired());  // the dropped work was freed
 }
 
 }  // namespace
