@@ -54,7 +54,7 @@ NetWmPingProbe::NetWmPingProbe() : m_connection(std::make_unique<Connection>())
     m_connection->protocols = Atom(m_connection->xcb, "WM_PROTOCOLS");
     m_connection->ping = Atom(m_connection->xcb, "_NET_WM_PING");
     // The answers go to the root window, to whoever listens there for its own changes (Qt)
-    // or its children's (the specification's mask).
+    // or its children's (the mask EWMH names).
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(m_connection->xcb, m_connection->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(m_connection->xcb);
