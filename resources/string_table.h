@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tarvel {
@@ -15,5 +16,8 @@ std::span<const StringEntry> StringTable();
 
 // The text of a numbered string; empty when no string has that id.
 std::string_view LoadText(int id);
+
+// The same, as a string of its own to build longer texts from.
+inline std::string LoadTextString(int id) { return std::string(LoadText(id)); }
 
 }  // namespace tarvel

@@ -2,13 +2,13 @@
 
 #include "hart/frame_layout.h"
 #include "hart/hart_link.h"
+#include "hart/result_codes.h"
 
 namespace hart {
 namespace {
 
 constexpr std::uint8_t kFrameTypeMask = 0x03;
 constexpr std::uint8_t kBurstFrame = 0x01;
-constexpr std::uint8_t kCommunicationErrorBit = 0x80;
 // Two status bytes and the checksum after the header.
 constexpr int kMinimumAnswerTail = 2 + 1;
 

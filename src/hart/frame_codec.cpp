@@ -11,7 +11,6 @@
 namespace hart {
 namespace {
 
-constexpr std::uint8_t kPreamble = 0xFF;
 constexpr std::uint8_t kShortDelimiter = 0x02;
 constexpr std::uint8_t kLongDelimiter = 0x82;
 constexpr std::uint8_t kIdentityMarker = 254;

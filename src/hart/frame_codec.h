@@ -10,6 +10,7 @@ namespace hart {
 constexpr int kFrameCapacity = 284;
 constexpr int kLongAddressLength = 5;
 constexpr int kPreambleLength = 6;
+constexpr std::uint8_t kPreamble = 0xFF;
 
 using FrameBuffer = std::array<std::uint8_t, kFrameCapacity>;
 using LongAddress = std::array<std::uint8_t, kLongAddressLength>;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "hart/frame_codec.h"
 #include "hart/link_environment.h"
 #include "hart/trace.h"
 #include "serial/port_map.h"
@@ -20,7 +21,6 @@ constexpr const char* kLibraryName = "libhartmodem.so.1";
 constexpr const char* kLibraryEnvironment = "TARVEL4410_HART_DRIVER";
 constexpr std::uint16_t kConfigValues[4] = {0, 96, 4, 6};
 constexpr int kNameBufferSize = 50;
-constexpr std::uint8_t kPreamble = 0xFF;
 
 bool Tracing(const TraceTap* trace) { return trace != nullptr && trace->on(); }
 

@@ -10,20 +10,13 @@
 #include "hart/hart_driver.h"
 #include "hart/hartip_transport.h"
 #include "hart/link_environment.h"
+#include "hart/result_codes.h"
 #include "hart/trace.h"
 #include "hart/user_interaction.h"
 
 namespace hart {
 
 struct AnswerCheck;
-
-constexpr int RESULT_WARNING = 8;
-constexpr int RESULT_BUSY = 32;
-constexpr int RESULT_BAD_CHECKSUM = 192;
-constexpr int RESULT_NO_ANSWER = 255;
-
-// Success for most callers: a valid answer with response code 0 or the warning 8.
-constexpr bool Succeeded(int result) { return result == 0 || result == RESULT_WARNING; }
 
 // The HART link of one transmitter: codec state, the way to the device (the modem port, or a
 // HART-IP session when the port settings name an endpoint) and the transaction engine.

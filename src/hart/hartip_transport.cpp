@@ -19,7 +19,6 @@ namespace {
 using hartip::MessageId;
 using hartip::MessageType;
 
-constexpr std::uint8_t kPreamble = 0xFF;
 // Session initiate statuses that grant the session: success, and the timer set to the
 // nearest value the server allows.
 constexpr std::uint8_t kStatusSuccess = 0;

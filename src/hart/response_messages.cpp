@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "hart/command_table.h"
+#include "hart/result_codes.h"
 #include "resources/string_ids/hart.h"
 
 namespace hart {
@@ -17,7 +18,6 @@ struct Row {
 
 using tarvel::kCommunicationFailure;
 using tarvel::kUndefinedResponse;
-constexpr int kResultNoAnswer = 255;
 
 // First matching row wins; command-specific rows come before the row for any command.
 const Row kRows[] = {
@@ -54,7 +54,7 @@ const Row kRows[] = {
     {16, {}, 1021},
     {32, {}, 1022},
     {64, {}, 1023},
-    {kResultNoAnswer, {}, 906},
+    {RESULT_NO_ANSWER, {}, 906},
 };
 
 bool Matches(const Row& row, int commandIndex, int result)
@@ -70,7 +70,7 @@ bool Matches(const Row& row, int commandIndex, int result)
 
 std::optional<int> ResponseMessageId(int commandIndex, int result)
 {
-    if ((result & 0x80) != 0 && result != kResultNoAnswer) return kCommunicationFailure;
+    if ((result & 0x80) != 0 && result != RESULT_NO_ANSWER) return kCommunicationFailure;
     for (const Row& row : kRows)
         if (Matches(row, commandIndex, result)) return row.messageId;
     return kUndefinedResponse;

@@ -9,6 +9,7 @@
 #include "hart/frame_layout.h"
 #include "hart/packed_ascii.h"
 #include "hart/response_messages.h"
+#include "hart/result_codes.h"
 #include "hart/trace_fields.h"
 #include "hart/unit_symbols.h"
 #include "resources/string_ids/hart.h"
@@ -16,10 +17,6 @@
 
 namespace hart {
 namespace {
-
-constexpr std::uint8_t kCommunicationErrorBit = 0x80;
-constexpr int kResultNoAnswer = 255;
-constexpr int kMilliampere = 39;  // the unit code of the loop current
 
 using tarvel::kTraceBadChecksum;
 using tarvel::kTraceCommunicationError;
@@ -38,6 +35,7 @@ using tarvel::kTraceShorterThanHeader;
 using tarvel::kTraceSucceeded;
 using tarvel::kTraceUnknownCommand;
 using tarvel::kTraceUnknownDelimiter;
+using tarvel::LoadTextString;
 
 struct BitName {
     std::uint8_t mask;
@@ -48,8 +46,6 @@ struct BitName {
 constexpr BitName kCommunicationErrorBits[] = {
     {0x40, 2174}, {0x20, 2173}, {0x10, 2172}, {0x08, 2171}, {0x02, 2170}};
 constexpr std::uint32_t kNotSetBits = 0x7FA00000;
-
-std::string Text(int id) { return std::string(tarvel::LoadText(id)); }
 
 std::string Number(long long value) { return std::to_string(value); }
 
@@ -66,7 +62,7 @@ std::string UnitSymbol(int code) { return std::string(hart::UnitSymbol(code)); }
 std::string Real(std::uint32_t bits, const std::string& unit)
 {
     const float value = std::bit_cast<float>(bits);
-    if (bits == kNotSetBits || std::isnan(value)) return Text(kTraceNotSet);
+    if (bits == kNotSetBits || std::isnan(value)) return LoadTextString(kTraceNotSet);
     char text[48];
     std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
     return unit.empty() ? std::string(text) : std::string(text) + " " + unit;
@@ -106,7 +102,7 @@ bool DecodeFields(std::span<const std::uint8_t> data, std::span<const std::uint8
             const std::uint32_t bits = BigEndian(bytes);
             switch (name.show) {
             case FieldShow::Current: value = Real(bits, UnitSymbol(kMilliampere)); break;
-            case FieldShow::Seconds: value = Real(bits, Text(807)); break;
+            case FieldShow::Seconds: value = Real(bits, LoadTextString(807)); break;
             case FieldShow::Value:
                 value = Real(bits, units >= 0 ? UnitSymbol(units) : std::string());
                 break;
@@ -127,7 +123,8 @@ bool DecodeFields(std::span<const std::uint8_t> data, std::span<const std::uint8
             }
         }
         // A name the layout repeats (four variables, five status bytes) gets its ordinal.
-        std::string label = name.nameId ? Text(name.nameId) : Number(static_cast<long long>(i + 1));
+        std::string label =
+            name.nameId ? LoadTextString(name.nameId) : Number(static_cast<long long>(i + 1));
         int before = 0, total = 0;
         for (std::size_t k = 0; k < names.size(); ++k) {
             if (names[k].nameId != name.nameId) continue;
@@ -165,7 +162,8 @@ std::string DeviceStatusNames(std::uint8_t status)
 {
     std::string names;
     for (int bit = 7; bit >= 0; --bit)
-        if ((status & (1u << bit)) != 0) names = Joined(names, Text(kTraceFirstStatusBit + bit));
+        if ((status & (1u << bit)) != 0)
+            names = Joined(names, LoadTextString(kTraceFirstStatusBit + bit));
     return names;
 }
 
@@ -173,32 +171,32 @@ std::string CommunicationErrorNames(std::uint8_t status)
 {
     std::string names;
     for (const BitName& bit : kCommunicationErrorBits)
-        if ((status & bit.mask) != 0) names = Joined(names, Text(bit.nameId));
+        if ((status & bit.mask) != 0) names = Joined(names, LoadTextString(bit.nameId));
     return names;
 }
 
 std::string ResultMeaning(int commandIndex, int result)
 {
-    if (result == 0) return Text(kTraceSucceeded);
-    if (result == kResultNoAnswer) return Text(kTraceNoAnswer);
+    if (result == 0) return LoadTextString(kTraceSucceeded);
+    if (result == RESULT_NO_ANSWER) return LoadTextString(kTraceNoAnswer);
     if ((result & kCommunicationErrorBit) != 0)
-        return Text(kTraceCommunicationError) + " " +
+        return LoadTextString(kTraceCommunicationError) + " " +
                CommunicationErrorNames(static_cast<std::uint8_t>(result));
     if (commandIndex >= 0 && commandIndex < kCommandCount) {
         if (const auto id = ResponseMessageId(commandIndex, result)) {
-            const std::string text = Text(*id);
+            const std::string text = LoadTextString(*id);
             // Messages of several lines keep their first.
             return text.substr(0, text.find('\n'));
         }
     }
-    return Text(1024);
+    return LoadTextString(1024);
 }
 
 DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame)
 {
     DecodedFrame decoded;
     auto fail = [&decoded](int reasonId) {
-        decoded.problem = Text(reasonId);
+        decoded.problem = LoadTextString(reasonId);
         return decoded;
     };
     if (frame.empty()) return fail(kTraceEmptyFrame);
@@ -211,7 +209,7 @@ DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame)
     decoded.command = frame[static_cast<std::size_t>(layout.commandOffset)];
     const int index = CommandIndexOf(static_cast<std::uint8_t>(decoded.command));
     decoded.commandName = Number(decoded.command);
-    if (index >= 0) decoded.commandName += " " + Text(CommandNamesOf(index).nameId);
+    if (index >= 0) decoded.commandName += " " + LoadTextString(CommandNamesOf(index).nameId);
 
     const std::size_t count = frame[static_cast<std::size_t>(layout.countOffset)];
     if (static_cast<std::size_t>(layout.lengthOf(frame)) != frame.size())
@@ -232,21 +230,22 @@ DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame)
     const std::uint8_t code = data[0];
     const std::uint8_t status = data[1];
     if ((code & kCommunicationErrorBit) != 0) {
-        decoded.status = Text(kTraceCommunicationError) + " " + CommunicationErrorNames(code);
+        decoded.status =
+            LoadTextString(kTraceCommunicationError) + " " + CommunicationErrorNames(code);
         decoded.shortStatus = decoded.status;
         return decoded;
     }
     const std::string statusNames = DeviceStatusNames(status);
     decoded.shortStatus = Number(code) + " " + ResultMeaning(index, code) +
                           (statusNames.empty() ? "" : ", " + statusNames);
-    decoded.status = Text(kTraceResponseCode) + " " + Number(code) + " (" +
-                     ResultMeaning(index, code) + "), " + Text(kTraceDeviceStatus) + " " +
+    decoded.status = LoadTextString(kTraceResponseCode) + " " + Number(code) + " (" +
+                     ResultMeaning(index, code) + "), " + LoadTextString(kTraceDeviceStatus) + " " +
                      Hex(status, 2) + " (" +
-                     (statusNames.empty() ? Text(kTraceNone) : statusNames) + ")";
+                     (statusNames.empty() ? LoadTextString(kTraceNone) : statusNames) + ")";
     // A refusal or a busy answer carries no data; that is no fault of the frame.
     if (!DecodeFields(data.subspan(2), entry.response, names.response, decoded.fields) &&
         (code == 0 || code == 8))
-        decoded.problem = Text(kTraceFewerData);
+        decoded.problem = LoadTextString(kTraceFewerData);
     return decoded;
 }
 
@@ -257,7 +256,8 @@ std::string DecodedLine(const DecodedFrame& decoded)
     for (std::size_t i = 0; i < decoded.fields.size(); ++i)
         line += (i == 0 ? "; " : ", ") + decoded.fields[i].name + " " + decoded.fields[i].value;
     if (!decoded.problem.empty())
-        line += (line.empty() ? "" : "; ") + Text(kTraceNotDecoded) + " " + decoded.problem;
+        line +=
+            (line.empty() ? "" : "; ") + LoadTextString(kTraceNotDecoded) + " " + decoded.problem;
     return line;
 }
 

@@ -5,6 +5,8 @@
 #include "hart/command_table.h"
 
 namespace hart {
+// Named apart from the command table's layouts of the same commands.
+namespace field_names {
 namespace {
 
 using S = FieldShow;
@@ -91,10 +93,11 @@ const std::array<CommandNames, kCommandCount> kNames = {{
 }};
 
 }  // namespace
+}  // namespace field_names
 
 const CommandNames& CommandNamesOf(int commandIndex)
 {
-    return kNames.at(static_cast<std::size_t>(commandIndex));
+    return field_names::kNames.at(static_cast<std::size_t>(commandIndex));
 }
 
 }  // namespace hart

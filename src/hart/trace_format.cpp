@@ -36,16 +36,15 @@ using tarvel::kTraceSkippedOtherCommand;
 using tarvel::kTraceSkippedRequest;
 using tarvel::kTraceStarted;
 using tarvel::kTraceWriteFailed;
+using tarvel::LoadTextString;
 
 // The network issues named in the trace, in the order of NetworkIssue.
 constexpr int kNetworkIssueCount = 15;
 
-std::string Text(int id) { return std::string(tarvel::LoadText(id)); }
-
 std::string Issue(const TraceEvent& e)
 {
     const std::string issue = e.value >= 0 && e.value < kNetworkIssueCount
-                                  ? Text(kTraceFirstNetworkIssue + e.value)
+                                  ? LoadTextString(kTraceFirstNetworkIssue + e.value)
                                   : std::to_string(e.value);
     return e.text.empty() ? issue : issue + " " + e.text;
 }
@@ -55,34 +54,38 @@ std::string Words(const TraceEvent& e)
     const std::string value = std::to_string(e.value);
     switch (e.kind) {
     case TraceKind::PortOpened:
-        return Text(kTracePortOpened) + " COM" + value + (e.text.empty() ? "" : ", " + e.text);
-    case TraceKind::PortOpenFailed: return Text(kTracePortOpenFailed) + " " + value;
+        return LoadTextString(kTracePortOpened) + " COM" + value +
+               (e.text.empty() ? "" : ", " + e.text);
+    case TraceKind::PortOpenFailed: return LoadTextString(kTracePortOpenFailed) + " " + value;
     case TraceKind::PortClosed:
-        return Text(kTracePortClosed) +
-               (e.value == 0 ? "" : ", " + Text(kTraceDriverCode) + " " + value);
-    case TraceKind::InputFlushed: return Text(kTraceInputFlushed) + " " + value;
-    case TraceKind::WriteFailed: return Text(kTraceWriteFailed) + " " + value;
-    case TraceKind::NoAnswer: return Text(kTraceNoAnswerAfterPolls) + " " + value;
-    case TraceKind::Busy: return Text(kTraceBusy);
-    case TraceKind::BadChecksum: return Text(kTraceBadChecksum);
+        return LoadTextString(kTracePortClosed) +
+               (e.value == 0 ? "" : ", " + LoadTextString(kTraceDriverCode) + " " + value);
+    case TraceKind::InputFlushed: return LoadTextString(kTraceInputFlushed) + " " + value;
+    case TraceKind::WriteFailed: return LoadTextString(kTraceWriteFailed) + " " + value;
+    case TraceKind::NoAnswer: return LoadTextString(kTraceNoAnswerAfterPolls) + " " + value;
+    case TraceKind::Busy: return LoadTextString(kTraceBusy);
+    case TraceKind::BadChecksum: return LoadTextString(kTraceBadChecksum);
     case TraceKind::CommunicationError:
-        return Text(kTraceCommunicationError) + " " +
+        return LoadTextString(kTraceCommunicationError) + " " +
                CommunicationErrorNames(static_cast<std::uint8_t>(e.value));
-    case TraceKind::SkippedRequest: return Text(kTraceSkippedRequest);
-    case TraceKind::SkippedBurst: return Text(kTraceSkippedBurst);
-    case TraceKind::SkippedOtherCommand: return Text(kTraceSkippedOtherCommand) + " " + value;
-    case TraceKind::DeviceLost: return Text(kTraceDeviceLost);
-    case TraceKind::RetryPause: return Text(kTraceRetryPause) + " " + value;
+    case TraceKind::SkippedRequest: return LoadTextString(kTraceSkippedRequest);
+    case TraceKind::SkippedBurst: return LoadTextString(kTraceSkippedBurst);
+    case TraceKind::SkippedOtherCommand:
+        return LoadTextString(kTraceSkippedOtherCommand) + " " + value;
+    case TraceKind::DeviceLost: return LoadTextString(kTraceDeviceLost);
+    case TraceKind::RetryPause: return LoadTextString(kTraceRetryPause) + " " + value;
     case TraceKind::Result:
-        return Text(kTraceResult) + " " + value + " " + ResultMeaning(e.commandIndex, e.value);
+        return LoadTextString(kTraceResult) + " " + value + " " +
+               ResultMeaning(e.commandIndex, e.value);
     case TraceKind::SessionOpened:
-        return Text(kTraceSessionOpened) + " " + e.text + ", " + Text(kTraceInactivityTimer) + " " +
-               value;
-    case TraceKind::SessionOpenFailed: return Text(kTraceSessionOpenFailed) + " " + Issue(e);
-    case TraceKind::SessionClosed: return Text(kTraceSessionClosed) + " " + e.text;
-    case TraceKind::KeepAlive: return Text(kTraceKeepAlive) + " " + value;
-    case TraceKind::SessionLost: return Text(kTraceSessionLost) + " " + Issue(e);
-    case TraceKind::MessageDropped: return Text(kTraceMessageDropped) + " " + Issue(e);
+        return LoadTextString(kTraceSessionOpened) + " " + e.text + ", " +
+               LoadTextString(kTraceInactivityTimer) + " " + value;
+    case TraceKind::SessionOpenFailed:
+        return LoadTextString(kTraceSessionOpenFailed) + " " + Issue(e);
+    case TraceKind::SessionClosed: return LoadTextString(kTraceSessionClosed) + " " + e.text;
+    case TraceKind::KeepAlive: return LoadTextString(kTraceKeepAlive) + " " + value;
+    case TraceKind::SessionLost: return LoadTextString(kTraceSessionLost) + " " + Issue(e);
+    case TraceKind::MessageDropped: return LoadTextString(kTraceMessageDropped) + " " + Issue(e);
     case TraceKind::Request:
     case TraceKind::Answer: break;
     }
@@ -103,7 +106,8 @@ DescribedEvent DescribeEvent(const TraceEvent& event)
     described.decoded = DecodeFrame(event.frame);
     described.text = DecodedLine(described.decoded);
     if (event.kind == TraceKind::Request)
-        described.text += "; " + Text(kTracePreambles) + " " + std::to_string(event.value);
+        described.text +=
+            "; " + LoadTextString(kTracePreambles) + " " + std::to_string(event.value);
     return described;
 }
 
@@ -138,7 +142,7 @@ std::string TraceStartLine(std::chrono::system_clock::time_point wallStart)
     char text[128];
     std::snprintf(text, sizeof text, "%s.%03lld %s", stamp, static_cast<long long>(ms), zone);
     DescribedEvent start;
-    start.text = Text(kTraceStarted) + " " + text;
+    start.text = LoadTextString(kTraceStarted) + " " + text;
     return TraceLine({}, start);
 }
 

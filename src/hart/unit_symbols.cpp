@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::int32_t kFirstTemperatureUnit = 32;  // °C; 33–37 follow in the string table
 constexpr std::int32_t kLastSensorUnit = 37;        // Ω
-constexpr std::int32_t kMilliampere = 39;
 constexpr std::int32_t kSecond = 51;
 using tarvel::kFirstUnitSymbolString;
 using tarvel::kMilliampereUnit;

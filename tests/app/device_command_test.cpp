@@ -19,6 +19,7 @@
 #include "app/main_menu.h"
 #include "app/vesk_pc_main_win.h"
 #include "app/vesk_view.h"
+#include "app/window_ids.h"
 #include "controls/dialog_units.h"
 #include "diagnostics/trace_window.h"
 #include "document/question_box.h"
@@ -28,9 +29,7 @@
 
 namespace {
 
-constexpr int kReadButton = 189;
 constexpr int kCancelButton = 1480;
-constexpr int kTagEdit = 123;
 constexpr int kReceptionComplete = 899;
 constexpr int kCancelled = 1481;
 

@@ -18,6 +18,7 @@
 #include "app/main_menu.h"
 #include "app/vesk_pc_main_win.h"
 #include "app/vesk_view.h"
+#include "app/window_ids.h"
 #include "controls/color_edit.h"
 #include "controls/dialog_units.h"
 #include "document/question_box.h"
@@ -27,9 +28,7 @@
 
 namespace {
 
-constexpr int kTagEdit = 123;
 constexpr int kUpperRangeEdit = 134;
-constexpr int kReadButton = 189;
 constexpr int kDampingEdit = 143;
 constexpr int kSendBasicButton = 1244;
 

@@ -12,14 +12,13 @@
 
 #include "app/gui_user_interaction.h"
 #include "app/modal_box.h"
+#include "app/window_ids.h"
 #include "document/gui_thread_call.h"
 #include "support/gui_wait.h"
 
 namespace {
 
 using hart::MessageIcon;
-
-const QString kProgramName = QString::fromUtf8("Конфигурация датчика Тарвел-4410");
 
 // A worker thread that is always joined: if the test failed to close its box, the worker is
 // left to the end of the process instead of taking it down.

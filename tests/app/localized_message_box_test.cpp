@@ -16,13 +16,12 @@
 #include "app/localized_message_box.h"
 #include "app/modal_box.h"
 #include "app/qt_translations.h"
+#include "app/window_ids.h"
 #include "document/display_text.h"
 
 namespace {
 
 using document::LoadedText;
-
-const QString kProgramName = QString::fromUtf8("Конфигурация датчика Тарвел-4410");
 
 struct ButtonCaption {
     QMessageBox::StandardButton button;

@@ -33,6 +33,7 @@
 #include "pages/config_page.h"
 #include "support/fake_driver_control.h"
 #include "support/fake_sleeper.h"
+#include "support/file_bytes.h"
 #include "support/gui_wait.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
@@ -78,12 +79,6 @@ protected:
     std::unique_ptr<CVeskPcMainWin> window;
     CVeskView* view = nullptr;
 };
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QMenu* RecentMenu(const CVeskPcMainWin& window)
 {
@@ -298,7 +293,7 @@ TEST_F(MainWindowTest, SaveAsProposesTheTitleAndAsksBeforeReplacingTheNameWithIt
         window->action(kCmdFileSaveAs)->trigger();
         EXPECT_EQ(proposed, QStringLiteral("Untitled"));
         EXPECT_TRUE(question.contains(QStringLiteral("victim.4410"))) << question.toStdString();
-        EXPECT_EQ(ReadAll(victim) == "keep", answer == QMessageBox::No);
+        EXPECT_EQ(FileBytes(victim) == "keep", answer == QMessageBox::No);
         EXPECT_EQ(doc.GetPathName(), answer == QMessageBox::Yes ? victim : QString());
     }
 }

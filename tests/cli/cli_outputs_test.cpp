@@ -16,16 +16,11 @@
 
 #include "cli/cli_fixture.h"
 #include "document/csv_log.h"
+#include "support/file_bytes.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // What a refusal must leave as it was: the kind of file, its inode, its rights, its bytes.
 struct Snapshot {
@@ -36,7 +31,7 @@ struct Snapshot {
     {
         Snapshot snapshot;
         ::lstat(path.toLocal8Bit().constData(), &snapshot.status);
-        if (S_ISREG(snapshot.status.st_mode)) snapshot.bytes = Contents(path);
+        if (S_ISREG(snapshot.status.st_mode)) snapshot.bytes = FileBytes(path);
         return snapshot;
     }
     bool operator==(const Snapshot& other) const
@@ -174,8 +169,8 @@ TEST_F(CliOutputTest, LinksAreWrittenThroughAndNewFilesKeepSaneRights)
         EXPECT_EQ(run.exitCode, 0)
             << run.lines.join('\n').toStdString() << run.errors.toStdString();
         EXPECT_TRUE(QFileInfo(link).isSymLink());
-        EXPECT_NE(Contents(target), QByteArray("old"));
-        EXPECT_GT(Contents(target).size(), 10);
+        EXPECT_NE(FileBytes(target), QByteArray("old"));
+        EXPECT_GT(FileBytes(target).size(), 10);
         struct stat status {};
         ASSERT_EQ(::stat(target.toLocal8Bit().constData(), &status), 0);
         EXPECT_EQ(status.st_mode & 0777, 0640u) << "the old file's rights";
@@ -231,7 +226,7 @@ TEST_F(CliOutputTest, ARecordOnAFullDiskEndsWithItsLastWholeRow)
     EXPECT_EQ(limited.exitCode, 1);
     EXPECT_TRUE(limited.has("[-] Failed to write \"" + csv + "\": File too large"))
         << limited.lines.join('\n').toStdString();
-    const QByteArray written = Contents(csv);
+    const QByteArray written = FileBytes(csv);
     EXPECT_TRUE(written.endsWith('\n')) << written.toStdString();
     EXPECT_EQ(written.count('\n'), 2) << written.toStdString();
 
@@ -263,7 +258,7 @@ TEST_F(CliOutputTest, ATraceOntoTheCommandsOwnFileIsAUsageError)
     const QString fresh = files.filePath("fresh.4410");
     const QString freshSpelledOtherwise = files.path() + "/./sub/../fresh.4410";
     ASSERT_TRUE(QDir(files.path()).mkdir("sub"));
-    const QByteArray bytes = Contents(config);
+    const QByteArray bytes = FileBytes(config);
     for (const QStringList& args : {
              QStringList{"compare", config, "--trace", config},
              QStringList{"--answer", "905=ok", "send-basic", config, "--trace", link},
@@ -278,7 +273,7 @@ TEST_F(CliOutputTest, ATraceOntoTheCommandsOwnFileIsAUsageError)
         const CliRun run = Cli(QStringList{"--port", com} + args);
         EXPECT_EQ(run.exitCode, 2) << run.lines.join('\n').toStdString();
         EXPECT_TRUE(run.errors.contains("name the same file")) << run.errors.toStdString();
-        EXPECT_EQ(Contents(config), bytes);
+        EXPECT_EQ(FileBytes(config), bytes);
         EXPECT_FALSE(QFile::exists(fresh));
         EXPECT_TRUE(host->commands().empty());
     }

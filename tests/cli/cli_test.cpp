@@ -25,6 +25,7 @@
 #include "resources/string_table.h"
 #include "simulator/simulator_host.h"
 #include "support/fake_sleeper.h"
+#include "support/file_bytes.h"
 #include "support/pty_port.h"
 #include "support/scripted_user.h"
 
@@ -629,12 +630,6 @@ TEST_F(CliTest, FixedCurrentUsageErrors)
     }
 }
 
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Each failure ends with status 1, shows why and never success, and leaves the files alone:
 // an existing configuration or report byte for byte, a new one not created.
 TEST_F(CliTest, FailuresEndWithStatusOneAndLeaveTheFilesAlone)
@@ -660,8 +655,8 @@ TEST_F(CliTest, FailuresEndWithStatusOneAndLeaveTheFilesAlone)
         return QDir(files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     };
     const QStringList entries = listing();
-    const QByteArray keepBytes = Contents(keep);
-    const QByteArray pdfBytes = Contents(pdf);
+    const QByteArray keepBytes = FileBytes(keep);
+    const QByteArray pdfBytes = FileBytes(pdf);
     const auto fullDisk = [] {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit none{0, 0};
@@ -731,9 +726,9 @@ TEST_F(CliTest, FailuresEndWithStatusOneAndLeaveTheFilesAlone)
                 return line.startsWith(c.shown);
             })) << output;
         }
-        EXPECT_EQ(Contents(keep), keepBytes);
+        EXPECT_EQ(FileBytes(keep), keepBytes);
         EXPECT_FALSE(QFile::exists(fresh));
-        EXPECT_EQ(Contents(pdf), pdfBytes);
+        EXPECT_EQ(FileBytes(pdf), pdfBytes);
         EXPECT_EQ(listing(), entries);
         // Nothing refused by the device: nothing written to it either.
         if (c.refusedCommand == 0) {

@@ -7,16 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "document/app_settings.h"
+#include "support/file_bytes.h"
 
 using document::AppSettings;
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void WriteAll(const QString& path, const QByteArray& text)
 {
@@ -58,12 +53,12 @@ TEST(AppSettingsFile, PortInTheGeneralSection)
         WriteAll(path, c.file);
         EXPECT_EQ(AppSettings().portNumber(), c.port);
         EXPECT_EQ(AppSettings().storedPortChoice(), c.choice);
-        EXPECT_FALSE(ReadAll(path).contains("%General"));
+        EXPECT_FALSE(FileBytes(path).contains("%General"));
     }
-    EXPECT_TRUE(ReadAll(path).contains("[General]\nPortSettings=3"));
+    EXPECT_TRUE(FileBytes(path).contains("[General]\nPortSettings=3"));
 
     AppSettings().setPortNumber(5);
-    EXPECT_EQ(ReadAll(path), QByteArray("[General]\nPortSettings=5\n"));
+    EXPECT_EQ(FileBytes(path), QByteArray("[General]\nPortSettings=5\n"));
 }
 
 // A HART-IP endpoint is stored beside the port and used until a COM port is stored again.
@@ -107,5 +102,5 @@ TEST(AppSettingsFile, PollingAddressBesideThePort)
     }
     WriteAll(path, "[General]\nPortSettings=3\n");
     AppSettings().setPollingAddress(9);
-    EXPECT_EQ(ReadAll(path), QByteArray("[General]\nPollingAddress=9\nPortSettings=3\n"));
+    EXPECT_EQ(FileBytes(path), QByteArray("[General]\nPollingAddress=9\nPortSettings=3\n"));
 }

@@ -15,6 +15,7 @@
 #include "document/live_monitor.h"
 #include "document/vesk_doc.h"
 #include "faults/deadline.h"
+#include "faults/message_ids.h"
 #include "support/simulated_transmitter.h"
 
 using namespace document;
@@ -27,7 +28,6 @@ constexpr std::chrono::milliseconds kMonitoringPeriod{2};
 // A thousand cycles take about 15 s on a busy two-core machine; the rest is room for the
 // ThreadSanitizer run.
 constexpr auto kAllCyclesDeadline = 60s;
-constexpr int kFound = 935;
 
 // The engine's waits at a fortieth of their length: a poll every millisecond instead of 40,
 // so a thousand cycles of five transactions fit in seconds.

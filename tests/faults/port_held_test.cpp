@@ -26,6 +26,7 @@
 #include "document/port_choice.h"
 #include "document/question_box.h"
 #include "document/vesk_doc.h"
+#include "faults/message_ids.h"
 #include "hart/link_environment.h"
 #include "serial/unique_fd.h"
 #include "simulator/simulator_host.h"
@@ -35,10 +36,6 @@
 using namespace document;
 
 namespace {
-
-constexpr int kNotFound = 906;
-constexpr int kCannotOpenPort = 908;
-constexpr int kFound = 935;
 
 // What another program does to a serial port it uses: an exclusive lock on its own open of
 // the device, or a UUCP lock file with its process id.

@@ -12,6 +12,7 @@
 #include "document/question_box.h"
 #include "document/vesk_doc.h"
 #include "faults/deadline.h"
+#include "faults/message_ids.h"
 #include "faults/modem_plug.h"
 #include "simulator/simulator_host.h"
 #include "support/pty_port.h"
@@ -24,11 +25,6 @@ namespace {
 
 constexpr std::chrono::seconds kCommandDeadline{60};
 
-constexpr int kNotFound = 906;
-constexpr int kCannotOpenPort = 908;
-constexpr int kReceptionComplete = 899;
-constexpr int kReceptionIncomplete = 1470;
-constexpr int kFound = 935;
 constexpr int kDeviceBusy = 1022;
 
 sim::SimulatorSetup SteadyTransmitter()

@@ -8,11 +8,10 @@
 #include "report/pdf_words.h"
 #include "report/report_document.h"
 #include "report/report_output.h"
+#include "report/report_title.h"
 #include "support/file_size_limit.h"
 
 namespace {
-
-const QString kTitle = QString::fromUtf8("Конфигурация Тарвел-4410");
 
 bool IsReportPdf(const QString& path)
 {

@@ -22,6 +22,7 @@
 #include "report/pdf_words.h"
 #include "report/report_document.h"
 #include "report/report_output.h"
+#include "report/report_title.h"
 
 namespace {
 
@@ -29,7 +30,6 @@ constexpr double kColumnToleranceMm = 0.05;
 constexpr double kLineToleranceMm = 0.2;
 constexpr double kCellHeightMm = 25.4 / 6;
 constexpr int kReportLineCount = 24;
-const QString kTitle = QString::fromUtf8("Конфигурация Тарвел-4410");
 
 // Where a report line is expected, in millimetres from the printable area's top.
 double LineTopMm(int lineNumber) { return 15.0 + 17.0 + 5.0 * (lineNumber - 1); }
