@@ -1,12 +1,14 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
 #include "app/desktop_integration.h"
+#include "app/program_environment.h"
 #include "app/recent_files.h"
 #include "app/window_placement.h"
 
@@ -79,6 +81,11 @@ TEST(RecentFileList, NewestFirstFourAtMost)
 
 TEST(DesktopIntegrationFiles, WrittenWithThisProgramAndKeptWhenUnchanged)
 {
+    // Without PATH no update-mime-database starts: it runs detached and would write into the
+    // folder after the test has removed it.
+    const QByteArray path = qgetenv("PATH");
+    qunsetenv("PATH");
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
     QTemporaryDir data;
     ASSERT_TRUE(DesktopIntegration::Refresh(data.path(), "/opt/tarvel/bin/tarvel4410-config"));
     QFile desktop(data.filePath("applications/tarvel4410-config.desktop"));
@@ -100,9 +107,7 @@ TEST(CommandLinePrintWithoutDisplay, NoticeOnStandardErrorAndExit1)
 {
     QTemporaryDir home;
     const QString missing = home.filePath("missing.4410");
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
-    environment.insert("XDG_DATA_HOME", home.filePath("data"));
+    QProcessEnvironment environment = ProgramEnvironment(home);
     for (const char* platform : {"offscreen", "minimal"}) {
         for (const QStringList& arguments :
              {QStringList{"/p", missing},

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program_environment.h"
+
 TEST(DemoTransmitter, StopSignalsRemoveTheLinkAndEndCleanly)
 {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
@@ -18,11 +20,7 @@ TEST(DemoTransmitter, StopSignalsRemoveTheLinkAndEndCleanly)
         QTemporaryDir home;
         ASSERT_TRUE(QDir(home.path()).mkdir("ports"));
         const QDir ports(home.filePath("ports"));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("TARVEL4410_PORTS_DIR", ports.path());
-        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+        QProcessEnvironment environment = ProgramEnvironment(home);
 
         QProcess program;
         program.setProcessEnvironment(environment);
@@ -57,11 +55,7 @@ TEST(DemoTransmitter, ATraceFifoWithoutReaderNeitherHoldsTheStartNorTheStop)
     ASSERT_TRUE(QDir(home.path()).mkdir("ports"));
     const QString fifo = home.filePath("trace.fifo");
     ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("TARVEL4410_PORTS_DIR", home.filePath("ports"));
-    environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
-    environment.insert("XDG_DATA_HOME", home.filePath("data"));
+    QProcessEnvironment environment = ProgramEnvironment(home);
     environment.insert("TARVEL4410_TRACE", fifo);
 
     QProcess program;
@@ -91,11 +85,7 @@ TEST(StopSignals, EndTheProgramEvenWhenItInheritedThemIgnored)
     for (const int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(strsignal(signal));
         QTemporaryDir home;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("TARVEL4410_PORTS_DIR", home.filePath("ports"));
-        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+        QProcessEnvironment environment = ProgramEnvironment(home);
         QProcess program;
         program.setProcessEnvironment(environment);
         program.setChildProcessModifier([] {
