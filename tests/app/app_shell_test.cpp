@@ -81,10 +81,10 @@ TEST(RecentFileList, NewestFirstFourAtMost)
 
 TEST(DesktopIntegrationFiles, WrittenWithThisProgramAndKeptWhenUnchanged)
 {
-    // Without PATH no update-mime-database starts: it runs detached and would write into the
-    // folder after the test has removed it.
+    // With an empty PATH (an absent one means the default) no update-mime-database starts: it
+    // runs detached and would write into the folder after the test has removed it.
     const QByteArray path = qgetenv("PATH");
-    qunsetenv("PATH");
+    qputenv("PATH", QByteArray(""));
     const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
     QTemporaryDir data;
     ASSERT_TRUE(DesktopIntegration::Refresh(data.path(), "/opt/tarvel/bin/tarvel4410-config"));

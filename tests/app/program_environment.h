@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 
 // The environment the desktop program runs in for a test: its settings and data in HOME, its
-// port map in HOME/ports, on PLATFORM. Without PATH the program starts no
-// update-mime-database: that runs detached and would write the data folder again after the
-// test has removed it.
+// port map in HOME/ports, on PLATFORM. With an empty PATH (an absent one means the default)
+// the program starts no update-mime-database: that runs detached and would write the data
+// folder again after the test has removed it.
 inline QProcessEnvironment ProgramEnvironment(const QTemporaryDir& home,
                                               const QString& platform = QStringLiteral("offscreen"))
 {
@@ -16,6 +16,6 @@ inline QProcessEnvironment ProgramEnvironment(const QTemporaryDir& home,
     environment.insert("TARVEL4410_PORTS_DIR", home.filePath("ports"));
     environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
     environment.insert("XDG_DATA_HOME", home.filePath("data"));
-    environment.remove("PATH");
+    environment.insert("PATH", QString());
     return environment;
 }
