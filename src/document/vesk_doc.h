@@ -56,9 +56,11 @@ public:
     void OnRefreshLiveValues();
 
     // Keeps the port for this program over one whole operation: other instances find it busy
-    // between its transactions; this program's own openings pass.
+    // between its transactions; this program's own openings pass. A link through a HART-IP
+    // server leaves the stored port to others.
     serial::PortHold HoldPort() const
     {
+        if (m_portSettings.hartIpEndpoint()) return serial::PortHold();
         return serial::PortHold(m_portSettings.portNumber() & 0xFF);
     }
 

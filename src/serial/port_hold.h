@@ -18,6 +18,8 @@ namespace serial {
 // the first one decides, the last one ends the lock.
 class PortHold {
 public:
+    // Holds no port: for a link that does not go through one.
+    PortHold() = default;
     explicit PortHold(int comNumber);
     ~PortHold();
     PortHold(PortHold&& other) noexcept

@@ -361,3 +361,39 @@ TEST_F(PortHeldTest, EachDesktopDeviceCommandHoldsThePortWhileItRuns)
     }
     EXPECT_FALSE(AnotherProgramIsRefused(endpoint.comNumber)) << "released after the commands";
 }
+
+// The COM port the settings keep while they name a HART-IP server to reach the transmitter.
+class HartIpPortSettings final : public hart::PortSettings {
+public:
+    HartIpPortSettings(int comNumber, std::uint16_t hartIpPort)
+        : m_comNumber(comNumber), m_endpoint{"127.0.0.1", hartIpPort}
+    {
+    }
+    int portNumber() const override { return m_comNumber; }
+    std::optional<hart::HartIpEndpoint> hartIpEndpoint() const override { return m_endpoint; }
+
+private:
+    int m_comNumber;
+    hart::HartIpEndpoint m_endpoint;
+};
+
+// Commands that reach the transmitter through a HART-IP server use no COM port: the one the
+// settings keep stays free for other programs while they run.
+TEST_F(PortHeldTest, CommandsOverHartIpLeaveTheStoredPortToOthers)
+{
+    const auto hartIpPort = host->startHartIp({.address = "127.0.0.1", .port = 0});
+    ASSERT_TRUE(hartIpPort) << host->error();
+    const HartIpPortSettings settings(endpoint.comNumber, *hartIpPort);
+    CVeskDoc overHartIp{user, settings, sleeper};
+    overHartIp.OnNewDocument();
+    std::vector<std::pair<int, bool>> probes;
+    user.probe = [&](int id) {
+        probes.emplace_back(id, AnotherProgramIsRefused(endpoint.comNumber));
+    };
+    user.answers = {IDOK};
+    EXPECT_EQ(overHartIp.OnReadFromDevice(), CommandOutcome::Done);
+    EXPECT_TRUE(overHartIp.OnCheckConnection());
+    user.probe = nullptr;
+    ASSERT_EQ(probes.size(), 2u);
+    for (const auto& [id, refused] : probes) EXPECT_FALSE(refused) << "at message " << id;
+}
