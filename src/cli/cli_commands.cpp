@@ -294,7 +294,7 @@ int RunCommand(const Options& options, TerminalUser& user)
     {
         // From start to end: another program must not take the port between our transactions.
         std::optional<serial::PortHold> hold;
-        if (options.command->usesDevice() && !ports.hartIpEndpoint()) {
+        if (options.command->usesDevice()) {
             hold.emplace(doc.HoldPort());
             ReportPortHold(*hold, ports.portNumber());
         }

@@ -60,8 +60,7 @@ int TerminalUser::ask(int messageId, const std::string& text, int style)
         button = document::NegativeButton(style);
         note = " (нет ответа)";
     }
-    printLine(line + " -> " + std::string(tarvel::LoadText(document::ButtonCaptionId(button))) +
-              note);
+    printLine(line + " -> " + tarvel::LoadTextString(document::ButtonCaptionId(button)) + note);
     return button;
 }
 
@@ -71,9 +70,8 @@ Button TerminalUser::AskTerminal(const std::string& line, int style)
     for (;;) {
         std::fprintf(m_out, "%s\n", line.c_str());
         for (std::size_t i = 0; i < buttons.size(); ++i)
-            std::fprintf(
-                m_out, "  %zu) %s\n", i + 1,
-                std::string(tarvel::LoadText(document::ButtonCaptionId(buttons[i]))).c_str());
+            std::fprintf(m_out, "  %zu) %s\n", i + 1,
+                         tarvel::LoadTextString(document::ButtonCaptionId(buttons[i])).c_str());
         std::fprintf(m_out, "> ");
         std::fflush(m_out);
         char reply[32];

@@ -13,13 +13,13 @@ void ShowMessageText(CVeskDoc& doc, int messageId, const std::string& text, hart
 
 void ShowMessage(CVeskDoc& doc, int messageId, hart::MessageIcon icon)
 {
-    ShowMessageText(doc, messageId, std::string(tarvel::LoadText(messageId)), icon);
+    ShowMessageText(doc, messageId, tarvel::LoadTextString(messageId), icon);
 }
 
 int AskQuestion(CVeskDoc& doc, int messageId, int style)
 {
     doc.RestoreCursor();
-    return doc.ui().ask(messageId, std::string(tarvel::LoadText(messageId)), style);
+    return doc.ui().ask(messageId, tarvel::LoadTextString(messageId), style);
 }
 
 CursorRestorer::~CursorRestorer() { m_doc.RestoreCursor(); }

@@ -74,7 +74,7 @@ void CVeskDoc::Notify(int messageId, MessageIcon icon)
 
 int CVeskDoc::Ask(int messageId, int style)
 {
-    return m_ui.ask(messageId, std::string(tarvel::LoadText(messageId)), style);
+    return m_ui.ask(messageId, tarvel::LoadTextString(messageId), style);
 }
 
 void CVeskDoc::UpdateAllViews(UpdateHint hint)

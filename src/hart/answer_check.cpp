@@ -1,7 +1,6 @@
 #include "hart/answer_check.h"
 
 #include "hart/frame_layout.h"
-#include "hart/hart_link.h"
 #include "hart/result_codes.h"
 
 namespace hart {

@@ -70,7 +70,8 @@ bool Matches(const Row& row, int commandIndex, int result)
 
 std::optional<int> ResponseMessageId(int commandIndex, int result)
 {
-    if ((result & 0x80) != 0 && result != RESULT_NO_ANSWER) return kCommunicationFailure;
+    if ((result & kCommunicationErrorBit) != 0 && result != RESULT_NO_ANSWER)
+        return kCommunicationFailure;
     for (const Row& row : kRows)
         if (Matches(row, commandIndex, result)) return row.messageId;
     return kUndefinedResponse;

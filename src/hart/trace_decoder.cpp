@@ -244,7 +244,7 @@ DecodedFrame DecodeFrame(std::span<const std::uint8_t> frame)
                      (statusNames.empty() ? LoadTextString(kTraceNone) : statusNames) + ")";
     // A refusal or a busy answer carries no data; that is no fault of the frame.
     if (!DecodeFields(data.subspan(2), entry.response, names.response, decoded.fields) &&
-        (code == 0 || code == 8))
+        Succeeded(code))
         decoded.problem = LoadTextString(kTraceFewerData);
     return decoded;
 }

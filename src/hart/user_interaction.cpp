@@ -6,7 +6,7 @@ namespace hart {
 
 void NotifyString(UserInteraction& ui, int messageId, MessageIcon icon)
 {
-    ui.notify(messageId, std::string(tarvel::LoadText(messageId)), icon);
+    ui.notify(messageId, tarvel::LoadTextString(messageId), icon);
 }
 
 }  // namespace hart

@@ -1,4 +1,5 @@
 #include "hart/command_table.h"
+#include "transmitter/failure_indication.h"
 #include "transmitter/transmitter.h"
 
 namespace transmitter {
@@ -7,8 +8,6 @@ using namespace hart;
 
 namespace {
 constexpr std::int32_t kNoVariable = 250;
-constexpr std::uint8_t kSensorFailureBits = 0x03;
-constexpr std::uint8_t kMalfunctionBit = 0x80;
 }  // namespace
 
 bool CTransmitter::ReadLiveValues()
@@ -55,13 +54,9 @@ bool CTransmitter::ReadLiveValues()
                    {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{}, &statusByte4});
     std::uint8_t status = 0;
     GetStatus(nullptr, &status);
-    if (statusByte4 & kSensorFailureBits) {
-        sensorFailure = 1;
-        xmtrFailure = 0;
-    } else {
-        sensorFailure = 0;
-        xmtrFailure = (status & kMalfunctionBit) ? 1 : 0;
-    }
+    const FailureIndication failure = FailureFrom(statusByte4, status);
+    sensorFailure = failure.sensor;
+    xmtrFailure = failure.xmtr;
     sensorFailureFailed = xmtrFailureFailed = 0;
     return true;
 }

@@ -1,14 +1,9 @@
 #include "hart/command_table.h"
+#include "transmitter/failure_indication.h"
 #include "transmitter/tag_text.h"
 #include "transmitter/transmitter.h"
 
 namespace transmitter {
-namespace {
-
-constexpr std::uint8_t kSensorFaultBits = 0x03;       // additional status byte 4
-constexpr std::uint8_t kDeviceMalfunctionBit = 0x80;  // device status byte
-
-}  // namespace
 
 using namespace hart;
 
@@ -107,14 +102,9 @@ int CTransmitter::ReadFailureStatus()
     DecodeResponse(CMD_READ_ADDITIONAL_STATUS,
                    {FieldRef{}, FieldRef{}, FieldRef{}, FieldRef{}, &sensorStatus});
     GetStatus(nullptr, &status);
-    // The sensor indication wins over the device malfunction bit.
-    if ((sensorStatus & kSensorFaultBits) != 0) {
-        sensorFailure = 1;
-        xmtrFailure = 0;
-    } else {
-        sensorFailure = 0;
-        xmtrFailure = (status & kDeviceMalfunctionBit) != 0 ? 1 : 0;
-    }
+    const FailureIndication failure = FailureFrom(sensorStatus, status);
+    sensorFailure = failure.sensor;
+    xmtrFailure = failure.xmtr;
     sensorFailureFailed = xmtrFailureFailed = 0;
     return 1;
 }
